@@ -1,0 +1,19 @@
+#include "file_system.h"
+
+#include <algorithm>
+
+namespace sorv {
+
+std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) {
+    std::uint64_t copied = 0;
+    while (copied < maxBytes) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - copied));
+        const std::size_t got = Read(buffer.first(want));
+        if (got == 0) break;
+        dest.Write(buffer.first(got));
+        copied += got;
+    }
+    return copied;
+}
+
+}  // namespace sorv

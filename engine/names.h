@@ -1,0 +1,47 @@
+#pragma once
+// Name rules of slices and scripts: plain string operations on a path.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sorv {
+
+// The characters that end a folder part.
+struct PathStyle {
+    std::string_view delimiters;
+};
+inline constexpr PathStyle kWindowsPaths{"\\:/"};
+inline constexpr PathStyle kPosixPaths{"/"};
+#ifdef _WIN32
+inline constexpr PathStyle kNativePaths = kWindowsPaths;
+#else
+inline constexpr PathStyle kNativePaths = kPosixPaths;
+#endif
+
+// The degree sign that starts every slice extension, in UTF-8.
+inline constexpr std::string_view kDegree = "\xC2\xB0";
+
+// Everything up to and including the last delimiter ("" when none).
+std::string FolderOf(std::string_view path, PathStyle style = kNativePaths);
+// The path without its folder.
+std::string NamePartOf(std::string_view path, PathStyle style = kNativePaths);
+// From the last "." of the name part to the end, "." included; "" when none.
+std::string ExtensionOf(std::string_view path, PathStyle style = kNativePaths);
+// The name part without its extension.
+std::string BaseNameOf(std::string_view path, PathStyle style = kNativePaths);
+
+// "01".."09", then "10", "11", ... without leading zeros.
+std::string SliceNumberText(std::int64_t n);
+// folder + base name + ".°" + number.
+std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style = kNativePaths);
+// folder + base name + ".d".
+std::string ScriptFileName(std::string_view path, PathStyle style = kNativePaths);
+
+// True for ".d" and ".D": such files are joined, all others split.
+bool IsScriptExtension(std::string_view extension);
+
+// Compares two names as the platform's file system does: without regard to
+// ASCII case on Windows, exactly elsewhere.
+bool SameFileName(std::string_view a, std::string_view b, PathStyle style = kNativePaths);
+
+}  // namespace sorv

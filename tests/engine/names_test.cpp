@@ -1,0 +1,60 @@
+#include "names.h"
+
+#include <gtest/gtest.h>
+
+namespace sorv {
+namespace {
+
+const std::string deg(kDegree);
+
+TEST(NameRules, FolderExtensionAndBaseNameOnWindowsPaths) {
+    EXPECT_EQ(FolderOf("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), "C:\\DATA\\");
+    EXPECT_EQ(FolderOf("C:ARCHIVE.ZIP", kWindowsPaths), "C:");
+    EXPECT_EQ(FolderOf("ARCHIVE.ZIP", kWindowsPaths), "");
+    EXPECT_EQ(FolderOf("D:/in/x.d", kWindowsPaths), "D:/in/");
+    EXPECT_EQ(ExtensionOf("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), ".ZIP");
+    EXPECT_EQ(ExtensionOf("C:\\DA.TA\\README", kWindowsPaths), "");
+    EXPECT_EQ(BaseNameOf("C:\\DATA\\archive.zip", kWindowsPaths), "archive");
+    EXPECT_EQ(BaseNameOf("backup.tar.gz", kWindowsPaths), "backup.tar");
+    EXPECT_EQ(BaseNameOf("C:\\x.y\\README", kWindowsPaths), "README");
+    EXPECT_EQ(BaseNameOf(".profile", kWindowsPaths), "");
+    EXPECT_EQ(NamePartOf("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), "ARCHIVE.ZIP");
+}
+
+TEST(NameRules, PosixPathsEndFoldersAtSlashOnly) {
+    EXPECT_EQ(FolderOf("/tmp/a\\b.zip", kPosixPaths), "/tmp/");
+    EXPECT_EQ(NamePartOf("/tmp/a\\b.zip", kPosixPaths), "a\\b.zip");
+    EXPECT_EQ(ExtensionOf("/tmp/dir.x/file", kPosixPaths), "");
+    EXPECT_EQ(BaseNameOf("/tmp/archive.zip", kPosixPaths), "archive");
+}
+
+TEST(NameRules, SliceNumbersHaveAtLeastTwoDigits) {
+    EXPECT_EQ(SliceFileName("C:\\DATA\\ARCHIVE.ZIP", 1, kWindowsPaths), "C:\\DATA\\ARCHIVE." + deg + "01");
+    EXPECT_EQ(SliceFileName("C:\\DATA\\ARCHIVE.ZIP", 12, kWindowsPaths), "C:\\DATA\\ARCHIVE." + deg + "12");
+    EXPECT_EQ(SliceFileName("a.bin", 9, kWindowsPaths), "a." + deg + "09");
+    EXPECT_EQ(SliceFileName("a.bin", 10, kWindowsPaths), "a." + deg + "10");
+    EXPECT_EQ(SliceFileName("a.bin", 100, kWindowsPaths), "a." + deg + "100");
+    EXPECT_EQ(SliceFileName("README", 1, kWindowsPaths), "README." + deg + "01");
+    EXPECT_EQ(SliceFileName("backup.tar.gz", 3, kWindowsPaths), "backup.tar." + deg + "03");
+    EXPECT_EQ(SliceFileName("/x/a.b", 5000000000LL, kPosixPaths), "/x/a." + deg + "5000000000");
+}
+
+TEST(NameRules, ScriptNamesAndDispatch) {
+    EXPECT_EQ(ScriptFileName("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), "C:\\DATA\\ARCHIVE.d");
+    EXPECT_EQ(ScriptFileName("README", kWindowsPaths), "README.d");
+    EXPECT_EQ(ScriptFileName("data.zip", kWindowsPaths), ScriptFileName("data.arj", kWindowsPaths));
+    EXPECT_TRUE(IsScriptExtension(".d"));
+    EXPECT_TRUE(IsScriptExtension(".D"));
+    EXPECT_FALSE(IsScriptExtension(".dat"));
+    EXPECT_FALSE(IsScriptExtension(""));
+    EXPECT_FALSE(IsScriptExtension(".d "));
+}
+
+TEST(NameRules, SameFileNameFoldsCaseOnlyOnWindows) {
+    EXPECT_TRUE(SameFileName("C:\\A\\x.ZIP", "c:\\a\\X.zip", kWindowsPaths));
+    EXPECT_FALSE(SameFileName("/a/x.ZIP", "/a/x.zip", kPosixPaths));
+    EXPECT_FALSE(SameFileName("x.zip", "x.zi", kWindowsPaths));
+}
+
+}  // namespace
+}  // namespace sorv
