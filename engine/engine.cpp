@@ -1,1 +1,76 @@
-// filled in below
+#include "engine.h"
+
+#include <utility>
+
+#include "flag_scope.h"
+
+namespace sorv {
+
+Engine::Engine(FrontEnd& frontEnd, FileSystem& fileSystem, PathStyle style)
+    : ui_(frontEnd), fs_(fileSystem), style_(style) {}
+
+std::string Engine::SliceFileName(const std::string& path, std::int64_t n) const {
+    return sorv::SliceFileName(path, n, style_);
+}
+
+std::string Engine::ScriptFileName(const std::string& path) const { return sorv::ScriptFileName(path, style_); }
+
+std::int64_t Engine::FileSizeOf(const std::string& path) { return fs_.SizeOf(path); }
+
+template <typename Flow>
+Outcome Engine::RunFlow(Flow&& flow) {
+    // The engine state is shared: a request arriving during the message runs
+    // of a running flow would overwrite it under that flow's feet.
+    if (flowRunning_) return Outcome::Refused;
+    FlagScope running(flowRunning_);
+    completed_ = false;
+    std::forward<Flow>(flow)();
+    return completed_ ? Outcome::Completed : Outcome::Stopped;
+}
+
+Outcome Engine::StartSplit(const std::string& path) {
+    return RunFlow([&] {
+        if (fs_.Exists(path)) state.SourceSize = FileSizeOf(path);
+        state.SourceName = NamePartOf(path, style_);
+        FormatSizeText();
+        ui_.ShowSliceSizeDialog(state, "Fichier: " + state.SourceName, "Taille: " + state.SourceSizeText);
+        if (!state.DialogAccepted) return;
+        SetSliceSize();
+        CountSlices();
+        LogSplitSettings();
+        if (state.NeedsSplit) {
+            ui_.ProcessMessages();
+            PrepareSplit(path);
+        } else {
+            ui_.ShowMessage("Pas besoin de couper");
+        }
+    });
+}
+
+Outcome Engine::StartJoin(const std::string& scriptPath) {
+    return RunFlow([&] {
+        if (fs_.Exists(scriptPath)) ReadScript(scriptPath);
+        ui_.AppendLog("Fichier ouvert :" + scriptPath);
+        ui_.AppendLog("Nom original :" + state.RecordedName);
+        ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");
+        ui_.AppendLog("Nombre de tranches :" + std::to_string(state.RecordedSliceCount));
+        ui_.AppendLog("Vérification de l'existence des tranches");
+        state.SlicesVerified = true;
+        VerifySlices(scriptPath);
+        if (!state.SlicesVerified) return;
+        ui_.AppendLog("Vérification OK.");
+        ui_.ProcessMessages();
+        JoinSlices(scriptPath);
+    });
+}
+
+Outcome Engine::Dispatch(const std::string& path) {
+    return IsScriptExtension(ExtensionOf(path, style_)) ? StartJoin(path) : StartSplit(path);
+}
+
+void Engine::EscapePressed() {
+    if (!state.Busy) return;
+    if (ui_.AskPlain("Voulez-vous arreter le traitement?") == Answer::Yes) state.CancelRequested = true;
+}
+
+}  // namespace sorv

@@ -44,6 +44,17 @@ std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style
     return FolderOf(path, style) + BaseNameOf(path, style) + "." + std::string(kDegree) + SliceNumberText(n);
 }
 
+std::int64_t SliceNumberOf(std::string_view path, PathStyle style) {
+    const std::string extension = ExtensionOf(path, style);
+    const std::string prefix = "." + std::string(kDegree);
+    if (extension.rfind(prefix, 0) != 0) return 0;
+    const std::string digits = extension.substr(prefix.size());
+    if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const std::int64_t n = std::stoll(digits);
+    return (n >= 1 && SliceNumberText(n) == digits) ? n : 0;
+}
+
 std::string ScriptFileName(std::string_view path, PathStyle style) {
     return FolderOf(path, style) + BaseNameOf(path, style) + ".d";
 }

@@ -34,6 +34,8 @@ std::string BaseNameOf(std::string_view path, PathStyle style = kNativePaths);
 std::string SliceNumberText(std::int64_t n);
 // folder + base name + ".°" + number.
 std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style = kNativePaths);
+// n when the path's extension is exactly the one of slice n (".°01"), else 0.
+std::int64_t SliceNumberOf(std::string_view path, PathStyle style = kNativePaths);
 // folder + base name + ".d".
 std::string ScriptFileName(std::string_view path, PathStyle style = kNativePaths);
 
