@@ -1,1 +1,314 @@
-// filled in below
+#include "script_file.h"
+
+#include "text_encoding.h"
+
+#include <array>
+#include <limits>
+#include <optional>
+
+namespace sorv {
+namespace {
+
+constexpr std::string_view kSection = "Sorv";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
+enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
+
+// Section and key names longer than this cannot be ours.
+constexpr std::size_t kNameCap = 64;
+// Room for the longest value kept: an opening quote and 1023 characters of
+// up to four bytes each.
+constexpr std::size_t kValueCap = 4 * kMaxValueChars + 4;
+
+// CR counts as a blank so that a stray CR (an "\r\r\n" ending) is trimmed too.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Text gathered byte by byte with its leading and trailing blanks left out
+// and at most cap bytes kept; blanks are held back until a non-blank shows
+// they are inside the text.
+class TrimmedText {
+public:
+    explicit TrimmedText(std::size_t cap) : cap_(cap) {}
+
+    void Clear() {
+        kept_.clear();
+        blanks_.clear();
+        overflow_ = false;
+        last_ = '\0';
+    }
+
+    void Add(char c) {
+        if (IsBlank(c)) {
+            if ((!kept_.empty() || overflow_) && blanks_.size() <= cap_) blanks_ += c;
+            return;
+        }
+        last_ = c;
+        if (overflow_ || kept_.size() + blanks_.size() + 1 > cap_) {
+            overflow_ = true;
+        } else {
+            kept_ += blanks_;
+            kept_ += c;
+        }
+        blanks_.clear();
+    }
+
+    std::string_view Kept() const { return kept_; }
+    // The text went beyond cap: Kept() is only its beginning.
+    bool Overflowed() const { return overflow_; }
+    // The last non-blank byte, kept or not.
+    char Last() const { return last_; }
+
+private:
+    std::size_t cap_;
+    std::string kept_;
+    std::string blanks_;
+    bool overflow_ = false;
+    char last_ = '\0';
+};
+
+struct FoundValue {
+    std::string raw;  // file bytes, quotes removed, possibly cut short
+    bool cut = false;
+};
+
+FoundValue Unquoted(const TrimmedText& text) {
+    std::string_view kept = text.Kept();
+    const bool longEnough = text.Overflowed() || kept.size() >= 2;
+    if (longEnough && (kept.front() == '"' || kept.front() == '\'') && text.Last() == kept.front()) {
+        kept.remove_prefix(1);
+        if (!text.Overflowed()) kept.remove_suffix(1);
+    }
+    return {std::string(kept), text.Overflowed()};
+}
+
+std::int64_t ParseHex(std::string_view digits) {
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        int d = 0;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return 0;
+        if (value >> 60 != 0) return 0;  // beyond 16 significant digits
+        value = value << 4 | static_cast<std::uint64_t>(d);
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+std::int64_t ParseDecimal(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return 0;
+    // Accumulated as a negative number, whose range includes INT64_MIN.
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    std::int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return 0;
+        const int d = c - '0';
+        if (value < (kMin + d) / 10) return 0;
+        value = value * 10 - d;
+    }
+    if (negative) return value;
+    return value == kMin ? 0 : -value;
+}
+
+// A name on a line of its own: characters that would end the line or the
+// value early cannot be recorded as they are.
+std::string OneLine(std::string name) {
+    for (char& c : name) {
+        if (c == '\r' || c == '\n' || c == '\0') c = '_';
+    }
+    return name;
+}
+
+std::string ScriptText(std::string_view name, std::int64_t taille, std::int64_t tranches) {
+    std::string out = "[Sorv]\r\nNomOriginal=";
+    out += name;
+    out += "\r\nTailleOriginale=" + std::to_string(taille);
+    out += "\r\nTranches=" + std::to_string(tranches) + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches) {
+    const std::string name = OneLine(nomOriginal);
+    if (const std::optional<std::string> ansi = Utf8ToCp1252(name)) {
+        return ScriptText(*ansi, taille, tranches);
+    }
+    return std::string(kBom) + ScriptText(RepairUtf8(name), taille, tranches);
+}
+
+std::int64_t ParseProfileInteger(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        return ParseHex(text.substr(2));
+    }
+    return ParseDecimal(text);
+}
+
+struct ScriptReader::Impl {
+    enum class State { LineStart, Section, Key, Value, SkipLine };
+
+    // The first bytes, held until they show whether a byte-order mark starts the file.
+    std::string head;
+    bool headDone = false;
+    bool hasBom = false;
+    Utf8Validator validator;
+
+    State state = State::LineStart;
+    bool inOurSection = false;
+    TrimmedText name{kNameCap};
+    TrimmedText value{kValueCap};
+    KeyIndex key = kNoKey;
+    std::array<std::optional<FoundValue>, 3> found;
+
+    void Take(std::string_view bytes) {
+        validator.Feed(bytes);
+        if (!headDone) {
+            while (head.size() < kBom.size() && !bytes.empty()) {
+                head += bytes.front();
+                bytes.remove_prefix(1);
+            }
+            if (head.size() < kBom.size()) return;
+            EndHead();
+        }
+        for (const char c : bytes) Step(c);
+    }
+
+    void EndHead() {
+        headDone = true;
+        hasBom = head == kBom;
+        if (!hasBom) {
+            for (const char c : head) Step(c);
+        }
+        head.clear();
+    }
+
+    void Step(char c) {
+        if (c == '\n') {
+            EndLine();
+            return;
+        }
+        switch (state) {
+        case State::LineStart:
+            if (IsBlank(c)) return;
+            name.Clear();
+            if (c == '[') {
+                state = State::Section;
+                return;
+            }
+            state = State::Key;
+            [[fallthrough]];
+        case State::Key:
+            if (c == '=') {
+                StartValue();
+            } else {
+                name.Add(c);
+            }
+            return;
+        case State::Section:
+            if (c == ']') {
+                EndSection();
+                state = State::SkipLine;
+            } else {
+                name.Add(c);
+            }
+            return;
+        case State::Value:
+            // As in a C string, a NUL ends the value.
+            if (c == '\0') {
+                EndValue();
+                state = State::SkipLine;
+            } else {
+                value.Add(c);
+            }
+            return;
+        case State::SkipLine:
+            return;
+        }
+    }
+
+    void EndLine() {
+        if (state == State::Section) EndSection();
+        if (state == State::Value) EndValue();
+        state = State::LineStart;
+    }
+
+    void EndSection() {
+        inOurSection = !name.Overflowed() && EqualsIgnoringAsciiCase(name.Kept(), kSection);
+    }
+
+    void StartValue() {
+        key = kNoKey;
+        if (inOurSection && !name.Overflowed()) {
+            for (std::size_t i = 0; i < kKeys.size(); ++i) {
+                if (EqualsIgnoringAsciiCase(name.Kept(), kKeys[i])) key = static_cast<KeyIndex>(i);
+            }
+        }
+        // The first occurrence wins.
+        if (key == kNoKey || found[key]) {
+            state = State::SkipLine;
+            return;
+        }
+        value.Clear();
+        state = State::Value;
+    }
+
+    void EndValue() { found[key] = Unquoted(value); }
+
+    ScriptValues Finish() {
+        if (!headDone) EndHead();
+        EndLine();
+        const bool utf8 = hasBom || validator.Valid();
+        ScriptValues values;
+        if (const auto& nom = found[kNomOriginal]) {
+            const std::string text = utf8 ? RepairUtf8(nom->raw) : Cp1252ToUtf8(nom->raw);
+            values.NomOriginal = std::string(Utf8Prefix(text, kMaxValueChars));
+        }
+        // A number too long to keep has more than a number's digits.
+        auto integer = [&](KeyIndex k) -> std::int64_t {
+            return found[k] && !found[k]->cut ? ParseProfileInteger(found[k]->raw) : 0;
+        };
+        values.TailleOriginale = integer(kTailleOriginale);
+        values.Tranches = integer(kTranches);
+        return values;
+    }
+};
+
+ScriptReader::ScriptReader() : impl_(new Impl) {}
+
+ScriptReader::~ScriptReader() { delete impl_; }
+
+void ScriptReader::Feed(std::span<const std::byte> chunk) {
+    impl_->Take(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));
+}
+
+ScriptValues ScriptReader::Finish() { return impl_->Finish(); }
+
+ScriptValues ParseScript(std::string_view bytes) {
+    ScriptReader reader;
+    reader.Feed(std::as_bytes(std::span(bytes.data(), bytes.size())));
+    return reader.Finish();
+}
+
+}  // namespace sorv

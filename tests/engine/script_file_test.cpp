@@ -1,0 +1,220 @@
+#include "script_file.h"
+#include "text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <random>
+
+// Every allocation of this test program is counted, so that the memory a
+// reader holds while it reads can be observed.
+namespace {
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+std::atomic<std::size_t> g_live{0};
+std::atomic<std::size_t> g_peak{0};
+
+void* Allocate(std::size_t size) {
+    auto* base = static_cast<char*>(std::malloc(size + kHeader));
+    if (base == nullptr) return nullptr;
+    *reinterpret_cast<std::size_t*>(base) = size;
+    const std::size_t live = g_live += size;
+    std::size_t peak = g_peak;
+    while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
+    }
+    return base + kHeader;
+}
+
+void Release(void* p) {
+    if (p == nullptr) return;
+    char* base = static_cast<char*>(p) - kHeader;
+    g_live -= *reinterpret_cast<std::size_t*>(base);
+    std::free(base);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = Allocate(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace sorv {
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+void ExpectValues(const ScriptValues& v, const std::string& nom, std::int64_t taille, std::int64_t tranches) {
+    EXPECT_EQ(v.NomOriginal, nom);
+    EXPECT_EQ(v.TailleOriginale, taille);
+    EXPECT_EQ(v.Tranches, tranches);
+}
+
+void ExpectDefaults(const ScriptValues& v) { ExpectValues(v, "c:\\", 0, 0); }
+
+std::span<const std::byte> Bytes(std::string_view s) { return std::as_bytes(std::span(s.data(), s.size())); }
+
+TEST(TextEncoding, Cp1252MapsEveryByteBothWays) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = Cp1252ToUtf8(all);
+    EXPECT_TRUE(IsValidUtf8(utf8));
+    EXPECT_EQ(Utf8ToCp1252(utf8), all);
+    EXPECT_EQ(Cp1252ToUtf8("\x80\x81\x8A\x9F\xE9"), "\u20AC\u0081\u0160\u0178\u00E9");
+    EXPECT_EQ(Utf8ToCp1252("\u2019\u2122\u009D"), "\x92\x99\x9D");
+    EXPECT_EQ(Utf8ToCp1252("\u0080"), std::nullopt);  // 0x80 is the euro sign
+    EXPECT_EQ(Utf8ToCp1252("a\u0416"), std::nullopt);
+    EXPECT_EQ(Utf8ToCp1252("a\xE9"), std::nullopt);  // not UTF-8
+}
+
+TEST(TextEncoding, OnlyShortestFormsOfScalarValuesAreValidUtf8) {
+    for (const char* good : {"", "abc", "\u00E9", "\u20AC", "\U0010FFFF", "\xEF\xBB\xBF"}) {
+        EXPECT_TRUE(IsValidUtf8(good)) << good;
+    }
+    for (const char* bad : {"\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xF5\x80\x80\x80", "\x80", "\xC3", "\xE2\x82", "\xFF"}) {
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    }
+    // Fed in pieces cut inside characters, the validator agrees.
+    const std::string text = "a\u00E9\u20AC\U0001F600";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        Utf8Validator v;
+        v.Feed(text.substr(0, cut));
+        EXPECT_EQ(v.Valid(), IsValidUtf8(text.substr(0, cut))) << cut;
+        v.Feed(text.substr(cut));
+        EXPECT_TRUE(v.Valid()) << cut;
+    }
+    EXPECT_EQ(RepairUtf8("a\xE2\x82z\xFF\xED\xA0\x80"), "a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8Prefix("\u00E9\u20ACx", 2), "\u00E9\u20AC");
+    EXPECT_EQ(Utf8Prefix("ab", 5), "ab");
+}
+
+TEST(ScriptWriting, AnsiWhenEveryCharacterFitsElseUtf8WithMark) {
+    EXPECT_EQ(ScriptFileBytes("C:\\DATA\\ARCHIVE.ZIP", 3000000, 3),
+              "[Sorv]\r\nNomOriginal=C:\\DATA\\ARCHIVE.ZIP\r\nTailleOriginale=3000000\r\nTranches=3\r\n");
+    EXPECT_EQ(ScriptFileBytes("C:\\r\u00E9sum\u00E9.doc", 5000000000, -1),
+              "[Sorv]\r\nNomOriginal=C:\\r\xE9sum\xE9.doc\r\nTailleOriginale=5000000000\r\nTranches=-1\r\n");
+    EXPECT_EQ(ScriptFileBytes("C:\\\u0416.txt", 1, 1),
+              kBom + "[Sorv]\r\nNomOriginal=C:\\\u0416.txt\r\nTailleOriginale=1\r\nTranches=1\r\n");
+    // A name cannot break out of its line and bring keys of its own.
+    EXPECT_EQ(ParseScript(ScriptFileBytes("/x/a\r\nTranches=1\n", 9, 2)).Tranches, 2);
+}
+
+TEST(ScriptWriting, WhatIsWrittenReadsBack) {
+    for (const std::string name : {"C:\\DATA\\ARCHIVE.ZIP", "D:\\Caf\u00E9 \u20AC\\na\u00EFve.txt",
+                                   "E:\\\u65E5\u672C\\\u00E9\U0001F600.bin"}) {
+        ExpectValues(ParseScript(ScriptFileBytes(name, 5000000000, 4)), name, 5000000000, 4);
+    }
+    ExpectValues(ParseScript(ScriptFileBytes("", INT64_MIN, INT64_MAX)), "", INT64_MIN, INT64_MAX);
+}
+
+TEST(ProfileInteger, HexAfter0xElseStrictDecimal) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"0x10", 16}, {"0X1f", 31}, {"0x", 0}, {"0xg", 0}, {"0x0000000000000000001", 1},
+        {"0xFFFFFFFFFFFFFFFF", -1}, {"0x10000000000000000", 0}, {"0x7FFFFFFFFFFFFFFF", INT64_MAX},
+        {"abc", 0}, {" 12 ", 12}, {"-5", -5}, {"+7", 7}, {"12abc", 0}, {"1 2", 0}, {"", 0}, {"-", 0},
+        {"9223372036854775807", INT64_MAX}, {"9223372036854775808", 0}, {"-9223372036854775808", INT64_MIN},
+        {"-9223372036854775809", 0}, {"99999999999999999999999", 0}, {"-0x10", 0}, {"007", 7},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseProfileInteger(text), value) << text;
+}
+
+TEST(ScriptReading, ProfileRules) {
+    ExpectValues(ParseScript("[sorv]\nnomoriginal=a.zip\nTRANCHES=0x10\ntailleoriginale= 12 \n"), "a.zip", 12, 16);
+    ExpectDefaults(ParseScript(""));
+    ExpectDefaults(ParseScript("NomOriginal=a\nTranches=3\n[Other]\nTailleOriginale=5\n"));
+    ExpectValues(ParseScript("[Sorv]\nTranches=3\n"), "c:\\", 0, 3);
+    ExpectValues(ParseScript("[Sorv]\nNomOriginal=\nTranches=  \nTailleOriginale=abc\n"), "", 0, 0);
+    ExpectValues(ParseScript("[X]\nTranches=1\n  [ Sorv ]  \n\tNomOriginal = a b \t\n[Y]\nTranches=2\n"), "a b", 0, 0);
+    // The first occurrence wins, a later "Sorv" section fills what the first lacks.
+    ExpectValues(ParseScript("[Sorv]\nTranches=1\nTranches=2\n[Y]\nNomOriginal=y\n[SORV]\nNomOriginal=z\nTranches=3"),
+                 "z", 0, 1);
+    // Line endings: CR LF, LF only, doubled CR, last line without one.
+    for (const char* eol : {"\r\n", "\n", "\r\r\n"}) {
+        const std::string s = std::string("[Sorv]") + eol + "NomOriginal=n" + eol + "Tranches=4" + eol + "TailleOriginale=9";
+        ExpectValues(ParseScript(s), "n", 9, 4);
+    }
+    // Matching quotes go, others stay.
+    ExpectValues(ParseScript("[Sorv]\nNomOriginal=\"a b\"\nTranches='5'\nTailleOriginale=\"6'\n"), "a b", 0, 5);
+    EXPECT_EQ(ParseScript("[Sorv]\nNomOriginal='x\n").NomOriginal, "'x");
+    EXPECT_EQ(ParseScript("[Sorv]\nNomOriginal=\"\n").NomOriginal, "\"");
+    // A NUL ends a value; elsewhere it is an ordinary byte.
+    using namespace std::string_literals;
+    ExpectValues(ParseScript("\0\0\n[Sorv]\0\nNomOriginal=ab \0cd\nTranches=\0" "7\nTailleOriginale=8\n\0"s), "ab", 8, 0);
+}
+
+TEST(ScriptReading, EncodingFromMarkOrValidityElseAnsi) {
+    EXPECT_EQ(ParseScript("[Sorv]\r\nNomOriginal=C:\\r\xE9sum\xE9\x80\r\n").NomOriginal, "C:\\r\u00E9sum\u00E9\u20AC");
+    EXPECT_EQ(ParseScript("[Sorv]\r\nNomOriginal=C:\\r\u00E9sum\u00E9\r\n").NomOriginal, "C:\\r\u00E9sum\u00E9");
+    EXPECT_EQ(ParseScript(kBom + "[Sorv]\r\nNomOriginal=\u0416\r\n").NomOriginal, "\u0416");
+    // One invalid byte anywhere makes the whole file ANSI.
+    EXPECT_EQ(ParseScript("[Sorv]\nNomOriginal=\u00E9\n;\xFF\n").NomOriginal, "\u00C3\u00A9");
+    // With a mark, invalid bytes cannot make the name invalid UTF-8.
+    EXPECT_EQ(ParseScript(kBom + "[Sorv]\nNomOriginal=a\xFF\n").NomOriginal, "a\uFFFD");
+    // A mark anywhere but at the start is part of the text.
+    EXPECT_EQ(ParseScript("\n" + kBom + "[Sorv]\nNomOriginal=a\n").NomOriginal, "c:\\");
+}
+
+TEST(ScriptReading, NameKeepsAtMost1023Characters) {
+    std::string e;
+    for (int i = 0; i < 2000; ++i) e += "\u00E9";
+    const std::string utf8Name = ParseScript(kBom + "[Sorv]\nNomOriginal=" + e + "\n").NomOriginal;
+    EXPECT_EQ(utf8Name, e.substr(0, 2 * kMaxValueChars));
+    const std::string ansiName = ParseScript("[Sorv]\nNomOriginal=" + std::string(2000, '\xE9') + "\n").NomOriginal;
+    EXPECT_EQ(ansiName, utf8Name);
+    // Blanks and quotes around a long value go as they would around a short one.
+    const std::string padded = "[Sorv]\nNomOriginal=" + std::string(10000, ' ') + "\"" + std::string(5000, 'x') +
+                               "\"" + std::string(10000, '\t') + "\nTranches=" + std::string(9000, ' ') + "3\n";
+    ExpectValues(ParseScript(padded), std::string(kMaxValueChars, 'x'), 0, 3);
+}
+
+TEST(ScriptReading, ChunkBoundariesDoNotMatter) {
+    for (const std::string& input :
+         {ScriptFileBytes("C:\\\u0416\\\u00E9.zip", 77, 2), ScriptFileBytes("C:\\r\u00E9sum\u00E9", 5, 6),
+          std::string("\xEF\xBB"), std::string("[Sorv]\r\nNomOriginal = ' q ' \r\nTranches=0x1F")}) {
+        const ScriptValues whole = ParseScript(input);
+        ScriptReader reader;
+        for (std::size_t i = 0; i < input.size(); ++i) reader.Feed(Bytes(std::string_view(input).substr(i, 1)));
+        const ScriptValues bytewise = reader.Finish();
+        ExpectValues(bytewise, whole.NomOriginal, whole.TailleOriginale, whole.Tranches);
+    }
+}
+
+TEST(ScriptReading, BinaryInputGivesDefaults) {
+    std::mt19937 random(12345);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    ExpectDefaults(ParseScript(noise));
+    ExpectDefaults(ParseScript(std::string(100000, '\0')));
+}
+
+// The most memory the reader holds while reading a huge line after prefix.
+std::size_t PeakWhileReading(const std::string& prefix, ScriptValues& values) {
+    const std::string chunk(64 * 1024, 'x');
+    ScriptReader reader;
+    reader.Feed(Bytes(prefix));
+    const std::size_t before = g_live;
+    g_peak = before;
+    for (int i = 0; i < 50 * 16; ++i) reader.Feed(Bytes(chunk));  // 50 MiB, no newline
+    const std::size_t peak = g_peak - before;
+    values = reader.Finish();
+    return peak;
+}
+
+TEST(ScriptReading, HugeLinesKeepMemoryBounded) {
+    ScriptValues values;
+    EXPECT_LT(PeakWhileReading("", values), 32u * 1024);
+    ExpectDefaults(values);
+    EXPECT_LT(PeakWhileReading("[Sorv]\nTranches=2\nNomOriginal=", values), 32u * 1024);
+    ExpectValues(values, std::string(kMaxValueChars, 'x'), 0, 2);
+}
+
+}  // namespace
+}  // namespace sorv
