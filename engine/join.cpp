@@ -21,7 +21,7 @@ std::int64_t JoinProgressFor(std::uint64_t bytes) {
 }  // namespace
 
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
-    return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, style_);
+    return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, RecordedNameStyle(style_));
 }
 
 void Engine::VerifySlices(const std::string& scriptPath) {

@@ -12,11 +12,19 @@ struct PathStyle {
 };
 inline constexpr PathStyle kWindowsPaths{"\\:/"};
 inline constexpr PathStyle kPosixPaths{"/"};
+// A recorded file name may come from a script made on Windows: on POSIX its
+// name part also ends at a backslash.
+inline constexpr PathStyle kPosixRecordedNames{"/\\"};
 #ifdef _WIN32
 inline constexpr PathStyle kNativePaths = kWindowsPaths;
 #else
 inline constexpr PathStyle kNativePaths = kPosixPaths;
 #endif
+
+// The rules for the name recorded in a script, under a given path style.
+constexpr PathStyle RecordedNameStyle(PathStyle style) {
+    return style.delimiters.find('\\') != std::string_view::npos ? style : kPosixRecordedNames;
+}
 
 // The degree sign that starts every slice extension, in UTF-8.
 inline constexpr std::string_view kDegree = "\xC2\xB0";

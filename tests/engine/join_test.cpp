@@ -1,0 +1,177 @@
+#include "engine_fixture.h"
+#include "io_error.h"
+
+namespace sorv::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class JoinOnDisk : public EngineOnDisk {
+protected:
+    // A 3,000,000-byte ARCHIVE.ZIP split at 1.4 Mo, then the source removed.
+    std::string bytes;
+    void SetUp() override {
+        bytes = SplitNew("ARCHIVE.ZIP", 3'000'000, 4);
+        std::filesystem::remove(PathFromUtf8(dir.Path("ARCHIVE.ZIP")));
+        ui.log.clear();
+        ui.positionsAtMessageRuns.clear();
+        ui.messageRuns = 0;
+    }
+    std::string script() const { return Script("ARCHIVE.ZIP"); }
+    void WriteScript(const std::string& name, const std::string& body) {
+        WriteFileBytes(dir.Path(name), "[Sorv]\r\n" + body);
+    }
+};
+
+TEST_F(JoinOnDisk, RebuildsTheFileAndDeletesSlicesAndScriptOnRequest) {
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.Dispatch(script()), Outcome::Completed);
+    EXPECT_EQ(ui.log, (Lines{"Fichier ouvert :" + script(), "Nom original :" + dir.Path("ARCHIVE.ZIP"),
+                             "Taille originale :3000000octet(s)", "Nombre de tranches :3",
+                             "Vérification de l'existence des tranches", "Vérification OK.",
+                             Slice("ARCHIVE.ZIP", 1) + ": 1433600 octet(s)",
+                             Slice("ARCHIVE.ZIP", 2) + ": 1433600 octet(s)",
+                             Slice("ARCHIVE.ZIP", 3) + ": 132800 octet(s)", "...Ok"}));
+    EXPECT_EQ(ui.boxes, (Lines{"confirmation: Effacer les tranches et le script ?"}));
+    EXPECT_EQ(ReadFileBytes(dir.Path("ARCHIVE.ZIP")), bytes);
+    // Each slice's reads, plus its final empty read, move the bar 2048 each.
+    EXPECT_EQ(ui.positionsAtMessageRuns, (std::vector<std::int64_t>{0, 1'435'648, 2'871'296, 3'000'000}));
+    EXPECT_EQ(ui.progressPosition, 0);
+    EXPECT_FALSE(FileExists(script()));
+    for (int k = 1; k <= 3; ++k) EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", k)));
+}
+
+TEST_F(JoinOnDisk, KeepsSlicesWhenDeletionIsDeclinedAndLeftoversAlways) {
+    WriteFileBytes(Slice("ARCHIVE.ZIP", 4), "leftover");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    EXPECT_TRUE(FileExists(script()));
+    EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 3)));
+    std::filesystem::remove(PathFromUtf8(dir.Path("ARCHIVE.ZIP")));
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", 3)));
+    EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 4)));  // not counted by the script
+}
+
+TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
+    std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Il manque la tranche °02");
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+
+    WriteScript("twelve.d", "NomOriginal=t.bin\r\nTailleOriginale=12\r\nTranches=12\r\n");
+    for (int k = 1; k <= 12; ++k)
+        if (k != 10) WriteFileBytes(Slice("twelve.d", k), "x");
+    EXPECT_EQ(engine.StartJoin(dir.Path("twelve.d")), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Il manque la tranche °10");
+}
+
+TEST_F(JoinOnDisk, ARenamedScriptUsesItsOwnNameForSlicesAndOnlyTheRecordedNamePart) {
+    WriteScript("x.d", "NomOriginal=D:\\OLD\\report.doc\r\nTailleOriginale=5\r\nTranches=2\r\n");
+    WriteFileBytes(Slice("x.d", 1), "abc");
+    WriteFileBytes(Slice("x.d", 2), "de");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(dir.Path("x.d")), Outcome::Completed);
+    EXPECT_EQ(engine.JoinTarget(dir.Path("x.d")), dir.Path("report.doc"));
+    EXPECT_EQ(ReadFileBytes(engine.JoinTarget(dir.Path("x.d"))), "abcde");
+}
+
+TEST_F(JoinOnDisk, ARecordedNameCannotLeaveTheScriptsFolder) {
+    Engine windowsRules(ui, NativeFileSystem(), kWindowsPaths);
+    windowsRules.state.RecordedName = "..\\..\\evil/../x.bin";
+    EXPECT_EQ(windowsRules.JoinTarget("C:\\in\\a.d"), "C:\\in\\x.bin");
+    windowsRules.state.RecordedName = "C:\\Windows/system.ini";
+    EXPECT_EQ(windowsRules.JoinTarget("C:\\in\\a.d"), "C:\\in\\system.ini");
+    engine.state.RecordedName = "../../x.bin";
+    EXPECT_EQ(engine.JoinTarget(dir.Path("a.d")), dir.Path("x.bin"));
+}
+
+TEST_F(JoinOnDisk, AnExistingTargetIsReplacedOnlyOnYes) {
+    for (Answer refusal : {Answer::No, Answer::None}) {
+        WriteFileBytes(dir.Path("ARCHIVE.ZIP"), "keep me");
+        ui.answers = {refusal};
+        EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+        EXPECT_EQ(ui.log[ui.log.size() - 2], "Le fichier à reconstituer existe déjà :" + dir.Path("ARCHIVE.ZIP"));
+        EXPECT_EQ(ui.log.back(), "Arrêt. ");
+        EXPECT_EQ(ReadFileBytes(dir.Path("ARCHIVE.ZIP")), "keep me");
+        EXPECT_FALSE(engine.state.Busy);
+    }
+    ui.answers = {Answer::Yes, Answer::No};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    EXPECT_EQ(ReadFileBytes(dir.Path("ARCHIVE.ZIP")), bytes);
+}
+
+TEST_F(JoinOnDisk, EscapeDuringTheJoinDeletesThePartialTargetAndKeepsTheInputs) {
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns == 2) {  // after slice 1 of 3
+            ui.answers.push_back(Answer::Yes);
+            engine.EscapePressed();
+        }
+    };
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Arrêt.");
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+    EXPECT_TRUE(FileExists(script()));
+    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", k)));
+    EXPECT_FALSE(engine.state.CancelRequested);
+    EXPECT_EQ(ui.progressPosition, 0);
+}
+
+TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsOfferedForDeletion) {
+    WriteFileBytes(Slice("ARCHIVE.ZIP", 3), "tail");
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Taille reconstituée incorrecte : 2867204 octet(s) au lieu de 3000000 octet(s).");
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(FileExists(script()));
+    EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 1)));
+}
+
+TEST_F(JoinOnDisk, ZeroSlicesRebuildAnEmptyFile) {
+    WriteScript("zero.d", "NomOriginal=zero.bin\r\nTranches=0\r\n");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(dir.Path("zero.d")), Outcome::Completed);
+    EXPECT_EQ(ReadFileBytes(dir.Path("zero.bin")), "");
+    EXPECT_EQ(ui.boxes, (Lines{"confirmation: Effacer les tranches et le script ?"}));
+}
+
+TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
+    WriteScript("s.d", "NomOriginal=C:\\s.°01\r\nTailleOriginale=2\r\nTranches=2\r\n");
+    WriteFileBytes(Slice("s.d", 1), "a");
+    WriteFileBytes(Slice("s.d", 2), "b");
+    EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Arrêt. ");
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
+}
+
+TEST_F(JoinOnDisk, FailuresClearBusyAndLeaveNoFlowRunning) {
+    // No NomOriginal: the target is the folder itself, which cannot be created.
+    WriteScript("bad.d", "Tranches=0\r\n");
+    EXPECT_THROW(engine.StartJoin(dir.Path("bad.d")), IoError);
+    EXPECT_FALSE(engine.state.Busy);
+    EXPECT_FALSE(engine.FlowRunning());
+    // A negative size is refused before anything is written.
+    WriteScript("neg.d", "NomOriginal=neg.bin\r\nTailleOriginale=-5\r\nTranches=0\r\n");
+    try {
+        engine.StartJoin(dir.Path("neg.d"));
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Propriété TProgressBar hors limites");
+    }
+    EXPECT_FALSE(FileExists(dir.Path("neg.bin")));
+    EXPECT_FALSE(engine.state.Busy);
+}
+
+TEST_F(JoinOnDisk, AMissingScriptKeepsTheLastValuesRead) {
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    ui.log.clear();
+    EXPECT_EQ(engine.StartJoin(dir.Path("nowhere.d")), Outcome::Stopped);
+    EXPECT_EQ(ui.log[1], "Nom original :" + dir.Path("ARCHIVE.ZIP"));
+    EXPECT_EQ(ui.log[3], "Nombre de tranches :3");
+    EXPECT_EQ(ui.log.back(), "Il manque la tranche °01");
+}
+
+}  // namespace
+}  // namespace sorv::test

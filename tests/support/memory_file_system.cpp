@@ -1,0 +1,175 @@
+#include "memory_file_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "io_error.h"
+
+namespace sorv::test {
+
+namespace {
+
+using Node = MemoryFileSystem::Node;
+using Segment = MemoryFileSystem::Segment;
+
+void Append(Node& node, const Segment& piece) {
+    if (piece.length == 0) return;
+    if (!node.segments.empty()) {
+        Segment& last = node.segments.back();
+        if (!last.bytes && !piece.bytes && last.offset + last.length == piece.offset) {
+            last.length += piece.length;
+            node.size += piece.length;
+            return;
+        }
+    }
+    node.segments.push_back(piece);
+    node.size += piece.length;
+}
+
+// Calls visit(segment piece) for the part of node covering [start, start + length).
+template <typename Visit>
+void ForRange(const Node& node, std::uint64_t start, std::uint64_t length, Visit visit) {
+    std::uint64_t at = 0;
+    for (const Segment& s : node.segments) {
+        const std::uint64_t end = at + s.length;
+        if (end > start && at < start + length) {
+            const std::uint64_t from = std::max(start, at);
+            const std::uint64_t to = std::min(start + length, end);
+            visit(Segment{s.bytes, s.offset + (from - at), to - from});
+        }
+        at = end;
+        if (at >= start + length) break;
+    }
+}
+
+class MemoryFile : public File {
+public:
+    explicit MemoryFile(std::shared_ptr<Node> node) : node_(std::move(node)) {}
+
+    std::size_t Read(std::span<std::byte> buffer) override {
+        const std::uint64_t n = std::min<std::uint64_t>(buffer.size(), node_->size - std::min(position_, node_->size));
+        std::size_t out = 0;
+        ForRange(*node_, position_, n, [&](const Segment& s) {
+            for (std::uint64_t k = 0; k < s.length; ++k)
+                buffer[out++] = s.bytes ? static_cast<std::byte>((*s.bytes)[s.offset + k]) : PatternByteAt(s.offset + k);
+        });
+        position_ += out;
+        return out;
+    }
+    void Write(std::span<const std::byte> bytes) override {
+        auto data = std::make_shared<std::string>(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        Append(*node_, Segment{data, 0, data->size()});
+        position_ = node_->size;
+    }
+    bool AtEnd() override { return position_ >= node_->size; }
+    void Close() override {}
+    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override {
+        auto* target = dynamic_cast<MemoryFile*>(&dest);
+        if (!target) return File::CopyTo(dest, maxBytes, buffer);
+        const std::uint64_t n = std::min(maxBytes, node_->size - std::min(position_, node_->size));
+        std::vector<Segment> pieces;
+        ForRange(*node_, position_, n, [&](const Segment& s) { pieces.push_back(s); });
+        for (const Segment& s : pieces) Append(*target->node_, s);
+        target->position_ = target->node_->size;
+        position_ += n;
+        return n;
+    }
+
+private:
+    std::shared_ptr<Node> node_;
+    std::uint64_t position_ = 0;
+};
+
+}  // namespace
+
+std::byte PatternByteAt(std::uint64_t offset) {
+    // Varies within every block and from one gigabyte to the next.
+    return static_cast<std::byte>((offset * 31 + (offset >> 11) * 7 + (offset >> 30)) % 251);
+}
+
+std::shared_ptr<Node> MemoryFileSystem::Find(const std::string& path) const {
+    const auto it = files_.find(path);
+    return it == files_.end() ? nullptr : it->second;
+}
+
+void MemoryFileSystem::AddPatternFile(const std::string& path, std::uint64_t size) {
+    auto node = std::make_shared<Node>();
+    Append(*node, Segment{nullptr, 0, size});
+    files_[path] = node;
+}
+
+void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes) {
+    auto node = std::make_shared<Node>();
+    Append(*node, Segment{std::make_shared<std::string>(bytes), 0, bytes.size()});
+    files_[path] = node;
+}
+
+bool MemoryFileSystem::HoldsPatternPrefix(const std::string& path, std::uint64_t length) const {
+    const auto node = Find(path);
+    if (!node || node->size != length) return false;
+    std::uint64_t expected = 0;
+    for (const Segment& s : node->segments) {
+        if (s.bytes) {
+            for (std::uint64_t k = 0; k < s.length; ++k)
+                if (static_cast<std::byte>((*s.bytes)[s.offset + k]) != PatternByteAt(expected + k)) return false;
+        } else if (s.offset != expected) {
+            return false;
+        }
+        expected += s.length;
+    }
+    return true;
+}
+
+std::string MemoryFileSystem::Contents(const std::string& path) const {
+    const auto node = Find(path);
+    if (!node) return {};
+    std::string out(node->size, '\0');
+    MemoryFile file(node);
+    file.Read(std::as_writable_bytes(std::span(out.data(), out.size())));
+    return out;
+}
+
+std::vector<std::string> MemoryFileSystem::Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : files_) names.push_back(entry.first);
+    return names;
+}
+
+bool MemoryFileSystem::Exists(const std::string& path) { return Find(path) != nullptr; }
+
+std::uint32_t MemoryFileSystem::GetAttributes(const std::string& path) {
+    const auto node = Find(path);
+    if (!node) throw IoError(2);
+    return node->attributes;
+}
+
+void MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto node = Find(path);
+    if (!node) throw IoError(2);
+    node->attributes = attributes;
+}
+
+std::int64_t MemoryFileSystem::SizeOf(const std::string& path) {
+    const auto node = Find(path);
+    return node ? static_cast<std::int64_t>(node->size) : -1;
+}
+
+bool MemoryFileSystem::Delete(const std::string& path) { return files_.erase(path) > 0; }
+
+std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
+    const auto node = Find(path);
+    if (!node) throw IoError(2);
+    return std::make_unique<MemoryFile>(node);
+}
+
+std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
+    if (beforeCreate) beforeCreate(path);
+    if (path.empty() || path.back() == '\\' || path.back() == '/') throw IoError(3);  // a folder
+    const auto existing = Find(path);
+    if (existing && (existing->attributes & kAttrReadOnly)) throw IoError(5);
+    auto node = std::make_shared<Node>();
+    files_[path] = node;
+    return std::make_unique<MemoryFile>(node);
+}
+
+}  // namespace sorv::test

@@ -1,0 +1,57 @@
+#pragma once
+// An in-memory file system whose files are ropes of byte runs and of ranges
+// of a generated pattern, so a split or join of many gigabytes costs almost
+// nothing. Copies between its files move ranges, not bytes.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file_system.h"
+
+namespace sorv::test {
+
+// The pattern's byte at an absolute offset.
+std::byte PatternByteAt(std::uint64_t offset);
+
+class MemoryFileSystem : public FileSystem {
+public:
+    struct Segment {
+        std::shared_ptr<const std::string> bytes;  // null: a pattern range
+        std::uint64_t offset = 0;                  // into bytes, or the pattern offset
+        std::uint64_t length = 0;
+    };
+    struct Node {
+        std::vector<Segment> segments;
+        std::uint64_t size = 0;
+        std::uint32_t attributes = kAttrArchive;
+    };
+
+    // A file of `size` pattern bytes starting at pattern offset 0.
+    void AddPatternFile(const std::string& path, std::uint64_t size);
+    void AddFile(const std::string& path, const std::string& bytes);
+    // True when the file is exactly pattern bytes [0, length).
+    bool HoldsPatternPrefix(const std::string& path, std::uint64_t length) const;
+    std::string Contents(const std::string& path) const;
+    std::vector<std::string> Names() const;
+
+    // Called before each Create; may throw to simulate a failure.
+    std::function<void(const std::string&)> beforeCreate;
+
+    bool Exists(const std::string& path) override;
+    std::uint32_t GetAttributes(const std::string& path) override;
+    void SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    std::int64_t SizeOf(const std::string& path) override;
+    bool Delete(const std::string& path) override;
+    std::unique_ptr<File> OpenRead(const std::string& path) override;
+    std::unique_ptr<File> Create(const std::string& path) override;
+    std::string CurrentDirectory() override { return "/"; }
+
+private:
+    std::shared_ptr<Node> Find(const std::string& path) const;
+    std::map<std::string, std::shared_ptr<Node>> files_;
+};
+
+}  // namespace sorv::test
