@@ -1,0 +1,52 @@
+#pragma once
+// The command line of sorv-cli, read into plain values. No side effects: the
+// caller prints the usage and chooses the exit status.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sizes.h"
+
+namespace sorv {
+
+// Which flow the file goes to.
+enum class FlowChoice {
+    ByExtension,  // ".d" and ".D" joined, anything else split
+    Split,
+    Join,
+};
+
+// How the Yes/No questions are answered.
+enum class AutoAnswer {
+    Ask,  // on the terminal
+    Yes,
+    No,
+};
+
+struct CliOptions {
+    std::string file;
+    FlowChoice flow = FlowChoice::ByExtension;
+    std::int32_t sizeChoice = kDefaultSizeChoice;
+    AutoAnswer answers = AutoAnswer::Ask;
+};
+
+enum class CliCommand { Run, Help, Version, BadUsage };
+
+struct CliParse {
+    CliCommand command = CliCommand::Run;
+    CliOptions options;
+    // Why the command line was refused (BadUsage only).
+    std::string error;
+};
+
+// args: the arguments after the program name, UTF-8.
+CliParse ParseCliArguments(const std::vector<std::string>& args);
+
+// "1".."7", or "360", "720", "1.1", "1.4", "1.7", "1.9", "zip" (any case).
+std::optional<std::int32_t> ParseSizeChoice(std::string_view text);
+
+std::string UsageText();
+
+}  // namespace sorv

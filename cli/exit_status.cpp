@@ -1,0 +1,18 @@
+#include "exit_status.h"
+
+namespace sorv {
+
+int ExitStatusFor(Outcome outcome) {
+    return outcome == Outcome::Completed ? kExitCompleted : kExitStopped;
+}
+
+std::string ErrorBoxText(std::string_view what) {
+    std::string text(what);
+    // Bytes compare unsigned: a final accented letter (UTF-8 lead or trail
+    // byte) sorts after "." as its ANSI character does.
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}
+
+}  // namespace sorv

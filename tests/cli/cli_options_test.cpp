@@ -1,0 +1,123 @@
+#include "cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include "answer_text.h"
+#include "exit_status.h"
+
+namespace sorv {
+namespace {
+
+CliParse Parse(std::vector<std::string> args) { return ParseCliArguments(args); }
+
+TEST(CliOptions, DefaultsFollowTheWindowProgram) {
+    const CliParse p = Parse({"archive.zip"});
+    ASSERT_EQ(p.command, CliCommand::Run);
+    EXPECT_EQ(p.options.file, "archive.zip");
+    EXPECT_EQ(p.options.flow, FlowChoice::ByExtension);
+    EXPECT_EQ(p.options.sizeChoice, 4);
+    EXPECT_EQ(p.options.answers, AutoAnswer::Ask);
+}
+
+TEST(CliOptions, EverySizeSpelling) {
+    const std::vector<std::pair<std::string, int>> spellings{
+        {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7},
+        {"360", 1}, {"720", 2}, {"1.1", 3}, {"1.4", 4}, {"1.7", 5}, {"1.9", 6},
+        {"zip", 7}, {"ZIP", 7}, {"Zip", 7},
+    };
+    for (const auto& [text, choice] : spellings) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ParseSizeChoice(text), choice);
+        EXPECT_EQ(Parse({"-t", text, "f"}).options.sizeChoice, choice);
+        EXPECT_EQ(Parse({"--taille", text, "f"}).options.sizeChoice, choice);
+        EXPECT_EQ(Parse({"--taille=" + text, "f"}).options.sizeChoice, choice);
+        EXPECT_EQ(Parse({"-t" + text, "f"}).options.sizeChoice, choice);
+    }
+    for (const char* bad : {"0", "8", "", "1,4", "1.44", "zipp", "14", " 4", "-1"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(ParseSizeChoice(bad));
+        EXPECT_EQ(Parse({"-t", bad, "f"}).command, CliCommand::BadUsage);
+    }
+}
+
+TEST(CliOptions, AnswersFlowsAndOptionOrder) {
+    EXPECT_EQ(Parse({"-y", "f"}).options.answers, AutoAnswer::Yes);
+    EXPECT_EQ(Parse({"f", "--oui"}).options.answers, AutoAnswer::Yes);
+    EXPECT_EQ(Parse({"-n", "f"}).options.answers, AutoAnswer::No);
+    EXPECT_EQ(Parse({"--non", "-n", "f"}).options.answers, AutoAnswer::No);
+    EXPECT_EQ(Parse({"--split", "x.d"}).options.flow, FlowChoice::Split);
+    EXPECT_EQ(Parse({"x.zip", "--join"}).options.flow, FlowChoice::Join);
+
+    const CliParse p = Parse({"-t", "zip", "-n", "--split", "--", "-y"});
+    ASSERT_EQ(p.command, CliCommand::Run);
+    EXPECT_EQ(p.options.file, "-y");
+    EXPECT_EQ(p.options.answers, AutoAnswer::No);
+    EXPECT_EQ(p.options.sizeChoice, 7);
+    EXPECT_EQ(p.options.flow, FlowChoice::Split);
+
+    EXPECT_EQ(Parse({"-"}).options.file, "-");
+    EXPECT_EQ(Parse({"-t", "2", "-t", "6", "f"}).options.sizeChoice, 6);
+}
+
+TEST(CliOptions, HelpAndVersionWinOverTheRest) {
+    EXPECT_EQ(Parse({"--help"}).command, CliCommand::Help);
+    EXPECT_EQ(Parse({"-h", "a", "b"}).command, CliCommand::Help);
+    EXPECT_EQ(Parse({"--version"}).command, CliCommand::Version);
+    EXPECT_EQ(Parse({"f", "--version"}).command, CliCommand::Version);
+    // After "--" they are file names.
+    EXPECT_EQ(Parse({"--", "--help"}).options.file, "--help");
+}
+
+TEST(CliOptions, BadUsageIsRefusedWithAReason) {
+    const std::vector<std::vector<std::string>> bad{
+        {},
+        {"-y"},
+        {"a", "b"},
+        {"--", "a", "b"},
+        {"-y", "-n", "f"},
+        {"--non", "f", "--oui"},
+        {"--split", "--join", "f"},
+        {"-x", "f"},
+        {"--taille"},
+        {"f", "-t"},
+        {"--tail", "4", "f"},
+        {"-yn", "f"},
+        {"--version=1", "f"},
+    };
+    for (const auto& args : bad) {
+        std::string joined;
+        for (const auto& a : args) joined += "[" + a + "]";
+        SCOPED_TRACE(joined);
+        const CliParse p = Parse(args);
+        EXPECT_EQ(p.command, CliCommand::BadUsage);
+        EXPECT_FALSE(p.error.empty());
+    }
+    EXPECT_NE(UsageText().find("sorv-cli"), std::string::npos);
+}
+
+TEST(CliAnswers, TypedAnswers) {
+    for (const char* yes : {"o", "O", "oui", "OUI", "Oui", "y", "Y", "yes", "YES", "  oui \r\n", "o\n"})
+        EXPECT_EQ(ParseYesNoAnswer(yes), true) << yes;
+    for (const char* no : {"n", "N", "non", "NON", "no", "No", "\tn\r\n"})
+        EXPECT_EQ(ParseYesNoAnswer(no), false) << no;
+    for (const char* none : {"", "\n", "ou", "ouii", "yes please", "nope", "0", "o n"})
+        EXPECT_FALSE(ParseYesNoAnswer(none)) << none;
+}
+
+TEST(CliExit, StatusAndErrorText) {
+    EXPECT_EQ(ExitStatusFor(Outcome::Completed), 0);
+    EXPECT_EQ(ExitStatusFor(Outcome::Stopped), 1);
+    EXPECT_EQ(ExitStatusFor(Outcome::Refused), 1);
+    EXPECT_EQ(ErrorBoxText("Fichier introuvable"), "Fichier introuvable.");
+    EXPECT_EQ(ErrorBoxText("Erreur E/S 39"), "Erreur E/S 39.");
+    EXPECT_EQ(ErrorBoxText("Accès au fichier refusé"), "Accès au fichier refusé.");
+    // "é" ends in a byte above ".": the dot is added as after the ANSI é.
+    EXPECT_EQ(ErrorBoxText("Ne peut écrire dans C:\\dé"), "Ne peut écrire dans C:\\dé.");
+    EXPECT_EQ(ErrorBoxText("fin."), "fin.");
+    EXPECT_EQ(ErrorBoxText("virgule,"), "virgule,");
+    EXPECT_EQ(ErrorBoxText("C:\\"), "C:\\.");
+    EXPECT_EQ(ErrorBoxText(""), "");
+}
+
+}  // namespace
+}  // namespace sorv

@@ -1,0 +1,199 @@
+// sorv-cli run as a program: exit statuses, the exact log on standard output,
+// the files left behind.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "cli_process.h"
+#include "temp_dir.h"
+
+namespace sorv::test {
+namespace {
+
+const std::string kDeg = "\xC2\xB0";
+
+ProcessResult Cli(std::vector<std::string> args, const OutLineHandler& onOutLine = {}) {
+    args.insert(args.begin(), SORV_CLI_PATH);
+    ProcessResult r = RunProcess(args, onOutLine);
+    EXPECT_FALSE(r.timedOut);
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CliEndToEnd, SplitsThenJoinsBackAndCleansUpOnYes) {
+    TempDir dir;
+    const std::string source = dir.Path("archive.zip");
+    const std::string bytes = PatternBytes(3'000'000);
+    WriteFileBytes(source, bytes);
+
+    const ProcessResult split = Cli({"-t", "4", source});
+    EXPECT_EQ(split.exitCode, 0) << split.err;
+    EXPECT_EQ(Lines(split.out), (std::vector<std::string>{
+                                    "Taille maximum de la tranche :1,4 Mo",
+                                    "Nom du fichier : archive.zip",
+                                    "Taille du fichier : 3000000 octet(s).",
+                                    "Nombre de tranche : 3",
+                                    dir.Path("archive." + kDeg + "01: 1433600 octet(s)"),
+                                    dir.Path("archive." + kDeg + "02: 1433600 octet(s)"),
+                                    dir.Path("archive." + kDeg + "03: 132800 octet(s)"),
+                                    dir.Path("archive.d"),
+                                    "...Ok",
+                                }));
+    EXPECT_EQ(split.err, "");
+
+    std::filesystem::remove(PathFromUtf8(source));
+    const std::string script = dir.Path("archive.d");
+    const ProcessResult join = Cli({"-y", script});
+    EXPECT_EQ(join.exitCode, 0) << join.err;
+    EXPECT_EQ(Lines(join.out), (std::vector<std::string>{
+                                   "Fichier ouvert :" + script,
+                                   "Nom original :" + source,
+                                   "Taille originale :3000000octet(s)",
+                                   "Nombre de tranches :3",
+                                   "Vérification de l'existence des tranches",
+                                   "Vérification OK.",
+                                   dir.Path("archive." + kDeg + "01: 1433600 octet(s)"),
+                                   dir.Path("archive." + kDeg + "02: 1433600 octet(s)"),
+                                   dir.Path("archive." + kDeg + "03: 132800 octet(s)"),
+                                   "...Ok",
+                               }));
+    EXPECT_EQ(join.err, "Effacer les tranches et le script ? [o/n] o\n");
+    EXPECT_TRUE(ReadFileBytes(source) == bytes);
+    for (const char* gone : {"01", "02", "03"}) EXPECT_FALSE(FileExists(dir.Path("archive." + kDeg + gone)));
+    EXPECT_FALSE(FileExists(script));
+}
+
+TEST(CliEndToEnd, JoinWithNoKeepsSlicesAndForcedFlowsIgnoreTheExtension) {
+    TempDir dir;
+    // Accents and a blank in the name, a script-like extension forced to split.
+    const std::string source = dir.Path("données été.D");
+    const std::string bytes = PatternBytes(800'000, 7);
+    WriteFileBytes(source, bytes);
+
+    const ProcessResult split = Cli({"--split", "--taille", "720", source});
+    EXPECT_EQ(split.exitCode, 0) << split.err;
+    EXPECT_TRUE(Contains(split.out, dir.Path("données été." + kDeg + "02: 72960 octet(s)\n")));
+    std::filesystem::remove(PathFromUtf8(source));
+
+    // A script under another extension, joined because --join says so.
+    const std::string script = dir.Path("données été.txt");
+    std::filesystem::rename(PathFromUtf8(dir.Path("données été.d")), PathFromUtf8(script));
+    const ProcessResult join = Cli({"--join", "-n", script});
+    EXPECT_EQ(join.exitCode, 0) << join.err;
+    EXPECT_TRUE(Contains(join.out, "\n...Ok\n"));
+    EXPECT_EQ(join.err, "Effacer les tranches et le script ? [o/n] n\n");
+    EXPECT_TRUE(ReadFileBytes(source) == bytes);
+    EXPECT_TRUE(FileExists(dir.Path("données été." + kDeg + "01")));
+    EXPECT_TRUE(FileExists(dir.Path("données été." + kDeg + "02")));
+    EXPECT_TRUE(FileExists(script));
+}
+
+TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
+    TempDir dir;
+    // Too small to cut.
+    const std::string small = dir.Path("petit.bin");
+    WriteFileBytes(small, PatternBytes(1'433'599));
+    ProcessResult r = Cli({small});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Pas besoin de couper\n");
+    EXPECT_EQ(Lines(r.out).size(), 3u);
+    EXPECT_FALSE(FileExists(dir.Path("petit." + kDeg + "01")));
+
+    // Nobody at a terminal to answer whether the existing target may go.
+    const std::string source = dir.Path("gros.bin");
+    const std::string bytes = PatternBytes(1'500'000, 3);
+    WriteFileBytes(source, bytes);
+    ASSERT_EQ(Cli({"-t", "360", source}).exitCode, 0);
+    const std::string script = dir.Path("gros.d");
+    r = Cli({script});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.out, "Le fichier à reconstituer existe déjà :" + source + "\nArrêt. \n")) << r.out;
+    EXPECT_EQ(r.err, "Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ? [o/n] \n");
+    EXPECT_TRUE(ReadFileBytes(source) == bytes);
+
+    // A second split of the same file finds its slices in the way.
+    r = Cli({"-t", "1", source});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.out, "Des tranches existent sûrement déjà.\n... Arrêt du processus. \n"));
+
+    // A missing slice.
+    std::filesystem::remove(PathFromUtf8(dir.Path("gros." + kDeg + "03")));
+    std::filesystem::remove(PathFromUtf8(source));
+    r = Cli({"-y", script});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.out, "\nIl manque la tranche " + kDeg + "03\n")) << r.out;
+    EXPECT_FALSE(FileExists(source));
+}
+
+TEST(CliEndToEnd, ErrorsAndUsage) {
+    TempDir dir;
+    ProcessResult r = Cli({dir.Path("absent.zip")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "Fichier introuvable.\n");
+    EXPECT_EQ(r.out, "");
+
+    // A recorded name without a name part makes the script's folder the
+    // target: its creation fails with an I/O error.
+    WriteFileBytes(dir.Path("x.d"), "[Sorv]\r\nNomOriginal=c:/\r\nTailleOriginale=10\r\nTranches=0\r\n");
+    r = Cli({"-y", dir.Path("x.d")});
+    EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
+    EXPECT_FALSE(Contains(r.out, "...Ok"));
+    EXPECT_EQ(r.err, "Accès au fichier refusé.\n");
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {}, {"-t", "9", "f"}, {"-y", "-n", "f"}, {"--split", "--join", "f"}, {"a", "b"}, {"--quoi", "f"}}) {
+        r = Cli(bad);
+        EXPECT_EQ(r.exitCode, 64);
+        EXPECT_TRUE(Contains(r.err, "Usage : sorv-cli")) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    r = Cli({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(Contains(r.out, "Usage : sorv-cli"));
+    r = Cli({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "sorv-cli 1.50\n");
+}
+
+TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {
+    TempDir dir;
+    // A sparse file: large enough that the split is still running when the
+    // signal lands, instant to make.
+    const std::string source = dir.Path("grand.iso");
+    const int fd = open(source.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 300 * 1024 * 1024), 0);
+    close(fd);
+
+    bool sent = false;
+    const ProcessResult r = Cli({"-t", "360", source}, [&](pid_t child, const std::string& line) {
+        if (!sent && Contains(line, kDeg + "01: ")) {
+            kill(child, SIGINT);
+            sent = true;
+        }
+    });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Arrêt.");
+    EXPECT_FALSE(Contains(r.out, "...Ok"));
+    for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
+        EXPECT_EQ(entry.path().filename(), "grand.iso");
+}
+
+}  // namespace
+}  // namespace sorv::test
