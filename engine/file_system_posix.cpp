@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 namespace sorv {
