@@ -9,16 +9,9 @@
 #ifdef _WIN32
 #include <windows.h>
 
-namespace {
+#include "utf16.h"
 
-std::string Narrow(const wchar_t* wide) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), size, nullptr, nullptr);
-    utf8.pop_back();  // the terminating NUL
-    return utf8;
-}
+namespace {
 
 bool IsConsole(DWORD which) {
     DWORD mode = 0;
@@ -31,7 +24,7 @@ int wmain(int argc, wchar_t** argv) {
     // Log lines are UTF-8: let the console show them as such.
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+    for (int i = 1; i < argc; ++i) args.push_back(sorv::Narrow(argv[i]));
     const sorv::Console console{stdin, stdout, stderr, IsConsole(STD_INPUT_HANDLE), IsConsole(STD_ERROR_HANDLE)};
     sorv::InstallInterruptHandler();
     return sorv::RunCli(args, console);
