@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Throughput of sorv-cli on a 1 GiB file of random bytes, against the GNU
+# tools doing the same work: split -b for the split, cat for the join, cp for
+# a whole-file copy. Prints the times, the ratios sorv / reference, and the
+# peak resident memory of sorv-cli.
+#
+#   bench/throughput.sh [SORV-CLI]     (or SORV_CLI=...; default build/native/bin/sorv-cli)
+#   SORV_BENCH_MIB=1024 SORV_BENCH_RUNS=5
+#
+# Exit status: 0 when every target is met, 1 when one is missed, 2 when the
+# benchmark itself could not run.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cli=${1:-${SORV_CLI:-$top/build/native/bin/sorv-cli}}
+mib=${SORV_BENCH_MIB:-1024}
+runs=${SORV_BENCH_RUNS:-5}
+# Below one Zip-size slice there would be nothing to cut.
+[ "$mib" -ge 95 ] || { echo "throughput: SORV_BENCH_MIB must be 95 or more" >&2; exit 2; }
+
+if [ ! -x "$cli" ]; then
+  if [ "$cli" = "$top/build/native/bin/sorv-cli" ]; then
+    "$top/tools/build.sh" native
+  else
+    echo "throughput: no program at $cli" >&2; exit 2
+  fi
+fi
+for tool in hyperfine /usr/bin/time split cat cp awk; do
+  command -v "$tool" >/dev/null || { echo "throughput: $tool is missing (tools/setup.sh installs it)" >&2; exit 2; }
+done
+cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
+
+work=$(mktemp -d /tmp/sorv-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/src" "$work/join" "$work/ref"
+deg=$'\xC2\xB0'
+
+echo "throughput: $mib MiB of random bytes in $work, $runs runs each"
+head -c "$((mib * 1024 * 1024))" /dev/urandom >"$work/src/data.bin"
+
+# Slices and a script for the join, made once by sorv-cli itself, away from
+# the source so that the join rebuilds a file of its own.
+"$cli" -t 4 "$work/src/data.bin" >/dev/null
+mv "$work/src/data.${deg}"* "$work/src/data.d" "$work/join/"
+# The same pieces made by GNU split, for cat.
+split -d -a 4 -b 1433600 "$work/src/data.bin" "$work/join/gnu."
+
+# name | sorv command | sorv prepare | reference | its command | its prepare | target ratio
+q() { printf '%q' "$1"; }
+S=$(q "$cli"); SRC=$(q "$work/src/data.bin"); SRCDIR=$(q "$work/src"); REF=$(q "$work/ref"); JOIN=$(q "$work/join")
+clean_src="rm -f $SRCDIR/data.${deg}* $SRCDIR/data.d"
+benches=(
+  "split 1,4 Mo|$S -t 4 $SRC|$clean_src|split -b 1433600|split -d -a 4 -b 1433600 $SRC $REF/x.|rm -f $REF/*|1.0"
+  "split 99 Mo|$S -t zip $SRC|$clean_src|split -b 99123200|split -d -a 4 -b 99123200 $SRC $REF/x.|rm -f $REF/*|1.0"
+  "split 99 Mo vs cp|$S -t zip $SRC|$clean_src|cp|cp $SRC $REF/copy|rm -f $REF/*|1.3"
+  "join 1,4 Mo|$S -n $JOIN/data.d|rm -f $JOIN/data.bin|cat|cat $JOIN/gnu.* > $REF/out|rm -f $REF/*|1.0"
+)
+
+mean() { awk -F, 'NR == 1 + n { print $2 }' n="$2" "$1"; }
+rows=()
+missed=0
+for b in "${benches[@]}"; do
+  IFS='|' read -r name sorv sorv_prep label ref ref_prep target <<<"$b"
+  csv="$work/result.csv"
+  hyperfine --style none --warmup 1 --runs "$runs" --export-csv "$csv" \
+    --prepare "$sorv_prep" "$sorv" --prepare "$ref_prep" "$ref" >"$work/hyperfine.log" 2>&1 ||
+    { cat "$work/hyperfine.log" >&2; exit 2; }
+  t_sorv=$(mean "$csv" 1); t_ref=$(mean "$csv" 2)
+  ratio=$(awk -v a="$t_sorv" -v b="$t_ref" 'BEGIN { printf "%.2f", a / b }')
+  verdict=$(awk -v r="$ratio" -v t="$target" 'BEGIN { print (r <= t) ? "ok" : "MISS" }')
+  [ "$verdict" = ok ] || missed=1
+  rows+=("$(printf '%-18s %10.3f %10.3f  %-18s %6s  <= %-4s %s' "$name" "$t_sorv" "$t_ref" "$label" "$ratio" "$target" "$verdict")")
+done
+eval "$clean_src"
+# The last join run left its rebuilt file: it must be the source again.
+cmp -s "$work/src/data.bin" "$work/join/data.bin" ||
+  { echo "throughput: the join did not give the source back" >&2; exit 2; }
+
+# Peak resident memory, from the kernel's own accounting.
+peak() {
+  /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ { print $2 }'
+}
+rss_split=$(peak "$cli" -t 4 "$work/src/data.bin"); eval "$clean_src"
+rss_zip=$(peak "$cli" -t zip "$work/src/data.bin"); eval "$clean_src"
+rm -f "$work/join/data.bin"
+rss_join=$(peak "$cli" -n "$work/join/data.d")
+limit_kib=8192
+
+echo
+printf '%-18s %10s %10s  %-18s %6s  %s\n' "work" "sorv (s)" "ref (s)" "reference" "ratio" "target"
+printf '%s\n' "${rows[@]}"
+echo
+for r in "split 1,4 Mo:$rss_split" "split 99 Mo:$rss_zip" "join 1,4 Mo:$rss_join"; do
+  kib=${r##*:}
+  verdict=ok; [ "$kib" -le "$limit_kib" ] || { verdict=MISS; missed=1; }
+  printf 'peak RSS %-13s %6d KiB  <= %d KiB %s\n' "${r%%:*}" "$kib" "$limit_kib" "$verdict"
+done
+exit "$missed"
