@@ -41,14 +41,15 @@ std::string SliceNumberText(std::int64_t n) {
 }
 
 std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style) {
-    return FolderOf(path, style) + BaseNameOf(path, style) + "." + std::string(kDegree) + SliceNumberText(n);
+    std::string name = FolderOf(path, style);
+    name.append(BaseNameOf(path, style)).append(kSliceExtensionPrefix).append(SliceNumberText(n));
+    return name;
 }
 
 std::int64_t SliceNumberOf(std::string_view path, PathStyle style) {
     const std::string extension = ExtensionOf(path, style);
-    const std::string prefix = "." + std::string(kDegree);
-    if (extension.rfind(prefix, 0) != 0) return 0;
-    const std::string digits = extension.substr(prefix.size());
+    if (!extension.starts_with(kSliceExtensionPrefix)) return 0;
+    const std::string digits = extension.substr(kSliceExtensionPrefix.size());
     if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
         return 0;
     const std::int64_t n = std::stoll(digits);

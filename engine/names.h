@@ -28,6 +28,8 @@ constexpr PathStyle RecordedNameStyle(PathStyle style) {
 
 // The degree sign that starts every slice extension, in UTF-8.
 inline constexpr std::string_view kDegree = "\xC2\xB0";
+// What every slice extension starts with: ".°".
+inline constexpr std::string_view kSliceExtensionPrefix = ".\xC2\xB0";
 
 // Everything up to and including the last delimiter ("" when none).
 std::string FolderOf(std::string_view path, PathStyle style = kNativePaths);
