@@ -31,9 +31,9 @@ bool FileExists(const std::string& utf8Path) {
     return fs::exists(PathFromUtf8(utf8Path), ec);
 }
 
-std::string PatternBytes(std::size_t size, unsigned seed) {
+std::string PatternBytes(std::size_t size, unsigned shift) {
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + seed + i / 251) % 251);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + shift + i / 251) % 251);
     return bytes;
 }
 

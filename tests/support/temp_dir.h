@@ -12,7 +12,7 @@ void WriteFileBytes(const std::string& utf8Path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& utf8Path);
 bool FileExists(const std::string& utf8Path);
 // Bytes that differ from one offset to the next (a pattern of period 251).
-std::string PatternBytes(std::size_t size, unsigned seed = 1);
+std::string PatternBytes(std::size_t size, unsigned shift = 1);
 
 class TempDir {
 public:
