@@ -1,0 +1,15 @@
+# Registry operations, settings store and drop target (sorv_shell), and the
+# program's resources (sorv_resources, linked into sorv.exe).
+
+# The start-up decisions without windows or registry; also built natively
+# for tests (tests/app_native).
+add_library(sorv_settings_rules STATIC ${CMAKE_CURRENT_LIST_DIR}/settings_rules.cpp)
+target_include_directories(sorv_settings_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+
+add_library(sorv_shell STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry_win32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+)
+target_include_directories(sorv_shell PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(sorv_shell PUBLIC sorv_settings_rules sorv_engine advapi32)

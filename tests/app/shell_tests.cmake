@@ -1,0 +1,9 @@
+# Tests of the registry operations, settings store, drop target and resources.
+
+# A registry in memory that can refuse writes, for tests of code that must
+# cope with a refused registry write.
+add_library(sorv_registry_memory STATIC ${CMAKE_CURRENT_LIST_DIR}/registry_memory.cpp)
+target_include_directories(sorv_registry_memory PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(sorv_registry_memory PUBLIC sorv_shell)
+
+sorv_test(registry_test SOURCES registry_test.cpp LIBS sorv_shell sorv_registry_memory)
