@@ -7,3 +7,4 @@ target_include_directories(sorv_registry_memory PUBLIC ${CMAKE_CURRENT_LIST_DIR}
 target_link_libraries(sorv_registry_memory PUBLIC sorv_shell)
 
 sorv_test(registry_test SOURCES registry_test.cpp LIBS sorv_shell sorv_registry_memory)
+sorv_test(settings_test SOURCES settings_test.cpp LIBS sorv_shell sorv_registry_memory)
