@@ -1,0 +1,188 @@
+#include "application.h"
+
+#include <algorithm>
+
+#include "control.h"
+#include "error_text.h"
+#include "form.h"
+#include "message_box.h"
+#include "utf16.h"
+
+namespace sorv::tk {
+
+// Hidden, never shown: the window that application-wide hooks watch (the
+// caption painter re-hooks a re-created form through it).
+class Application::HiddenWindow : public Window {
+public:
+    explicit HiddenWindow(const std::string& title) {
+        CreateHandle(WindowClass{L"TApplication"}, CreateSpec{title, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 0});
+    }
+    ~HiddenWindow() override { DestroyHandle(); }
+};
+
+Application& Application::Instance() {
+    static Application application;
+    return application;
+}
+
+void Application::SetTitle(std::string title) {
+    title_ = std::move(title);
+    if (window_) SetWindowTextW(window_->Handle(), Widen(title_).c_str());
+}
+
+HWND Application::Handle() {
+    if (!window_) window_ = std::make_unique<HiddenWindow>(title_);
+    return window_->Handle();
+}
+
+HookRegistration Application::AddHook(MessageHook hook) {
+    Handle();
+    return window_->AddHook(std::move(hook));
+}
+
+void Application::Run() {
+    while (HandleMessage()) {
+    }
+}
+
+bool Application::HandleMessage() {
+    if (terminated_) return false;
+    MSG msg;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        terminated_ = true;
+        return false;
+    }
+    Dispatch(msg);
+    return true;
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        Dispatch(msg);
+    }
+}
+
+void Application::Terminate() { PostQuitMessage(0); }
+
+namespace {
+
+Form* FormOf(HWND window) {
+    return window ? dynamic_cast<Form*>(Window::FromHandle(GetAncestor(window, GA_ROOT))) : nullptr;
+}
+
+}  // namespace
+
+void Application::Dispatch(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
+        HelpForFocus();
+        return;
+    }
+    if (Form* form = FormOf(msg.hwnd)) {
+        // Enter and Escape press the default and cancel buttons; when there is
+        // none, the key goes on to the key-press handlers.
+        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+            if (form->HandleDialogKey(msg)) return;
+        } else if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) &&
+                   IsDialogMessageW(form->Handle(), &msg)) {
+            // Tab, arrows and access keys move between the form's controls.
+            return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Application::HandleException(const std::exception& error) { ShowException(error.what()); }
+
+void Application::ShowException(std::string_view text) {
+    // Called from the window procedures' guards: nothing may escape from here.
+    try {
+        ShowMessageBox(BoxKind::Error, ErrorBoxText(text));
+    } catch (...) {
+        MessageBeep(MB_ICONHAND);
+    }
+}
+
+HelpRequest Application::MakeRequest(UINT command) const {
+    HelpRequest request;
+    request.command = command;
+    Form* active = FormOf(GetActiveWindow());
+    if (active && !active->HelpFile.empty()) {
+        request.file = active->HelpFile;
+        request.owner = active->Handle();
+    } else {
+        request.file = HelpFile;
+        request.owner = MainForm() ? MainForm()->Handle() : nullptr;
+    }
+    return request;
+}
+
+bool Application::SendHelp(const HelpRequest& request) {
+    if (request.file.empty()) return false;
+    if (OnHelp) {
+        OnHelp(request);
+        return true;
+    }
+    const std::wstring file = Widen(request.file);
+    const std::wstring keyword = Widen(request.keyword);
+    const ULONG_PTR data = request.keyword.empty() ? request.data : reinterpret_cast<ULONG_PTR>(keyword.c_str());
+    return WinHelpW(request.owner, file.c_str(), request.command, data) != FALSE;
+}
+
+bool Application::HelpCommand(UINT command, ULONG_PTR data) {
+    HelpRequest request = MakeRequest(command);
+    request.data = data;
+    return SendHelp(request);
+}
+
+bool Application::HelpKeyword(UINT command, std::string_view keyword) {
+    HelpRequest request = MakeRequest(command);
+    request.keyword = keyword;
+    return SendHelp(request);
+}
+
+bool Application::HelpContext(int context) { return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(context)); }
+
+bool Application::HelpForFocus() {
+    HWND focus = GetFocus();
+    int context = 0;
+    for (Window* window = Window::FromHandle(focus); window && context == 0;) {
+        if (auto* control = dynamic_cast<Control*>(window)) {
+            context = control->HelpContext;
+            window = &control->Parent();
+        } else {
+            if (auto* form = dynamic_cast<Form*>(window)) context = form->HelpContext;
+            break;
+        }
+    }
+    if (context == 0)
+        if (Form* form = FormOf(focus ? focus : GetActiveWindow())) context = form->HelpContext;
+    return context != 0 && HelpContext(context);
+}
+
+HWND Application::BoxOwner() const {
+    HWND active = GetActiveWindow();
+    if (active && GetWindowThreadProcessId(active, nullptr) == GetCurrentThreadId()) return active;
+    return MainForm() ? MainForm()->Handle() : nullptr;
+}
+
+void Application::AddForm(Form& form) { forms_.push_back(&form); }
+
+void Application::RemoveForm(Form& form) {
+    std::erase(forms_, &form);
+    if (activeForm_ == &form) activeForm_ = nullptr;
+}
+
+bool Application::NoteActivation(Form& form) {
+    if (activeForm_ == &form) return false;
+    activeForm_ = &form;
+    return true;
+}
+
+}  // namespace sorv::tk

@@ -1,0 +1,57 @@
+#pragma once
+// Drawing helpers over a device context, colours that may name a system
+// colour, and off-screen bitmaps for flicker-free painting.
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "handles.h"
+
+namespace sorv::tk {
+
+// A colour value with the top byte 0x80 names a system colour by the index in
+// its low byte; any other value is an RGB colour in its low three bytes.
+COLORREF ColorToRgb(std::uint32_t color);
+
+class Canvas {
+public:
+    explicit Canvas(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~Canvas() { RestoreDC(dc_, saved_); }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Handle() const { return dc_; }
+    void SetFont(HFONT font) { SelectObject(dc_, font); }
+    void FillRect(const RECT& rect, COLORREF color);
+    void FrameRect(const RECT& rect, COLORREF color);
+    // DrawText with the given DT_ flags; with DT_CALCRECT `rect` is updated.
+    int DrawText(std::string_view text, RECT& rect, UINT format, COLORREF color);
+    SIZE TextExtent(std::string_view text);
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A bitmap compatible with a DC, selected into its own memory DC.
+class OffscreenBitmap {
+public:
+    OffscreenBitmap(HDC compatibleWith, int width, int height);
+    ~OffscreenBitmap();
+    OffscreenBitmap(const OffscreenBitmap&) = delete;
+    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
+
+    explicit operator bool() const { return dc_ && bitmap_; }
+    HDC Dc() const { return dc_.get(); }
+    HBITMAP Bitmap() const { return bitmap_.get(); }
+    // Copies the bitmap's rectangle to the same place on `target`.
+    void CopyTo(HDC target, const RECT& rect) const;
+
+private:
+    MemoryDcHandle dc_;
+    BitmapHandle bitmap_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace sorv::tk

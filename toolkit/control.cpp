@@ -1,0 +1,121 @@
+#include "control.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "form.h"
+#include "utf16.h"
+
+namespace sorv::tk {
+
+Control::Control(Window& parent, std::string name, Bounds bounds)
+    : parent_(parent), name_(std::move(name)), initialBounds_(bounds), id_(parent.NextControlId()) {
+    SetFont(parent.GetFont());
+}
+
+Control::~Control() {
+    std::erase(parent_.controls_, this);
+    DestroyHandle();
+}
+
+void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text) {
+    const std::wstring wide = Widen(text);
+    HWND handle = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                                  initialBounds_.left, initialBounds_.top, initialBounds_.width,
+                                  initialBounds_.height, parent_.Handle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr),
+                                  nullptr);
+    if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
+    Adopt(handle);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), FALSE);
+    parent_.controls_.push_back(this);
+}
+
+Form* Control::OwnerForm() const {
+    const Window* window = &parent_;
+    while (window) {
+        if (auto* form = dynamic_cast<const Form*>(window)) return const_cast<Form*>(form);
+        auto* control = dynamic_cast<const Control*>(window);
+        window = control ? &control->Parent() : nullptr;
+    }
+    return nullptr;
+}
+
+RECT Control::BoundsRect() const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    MapWindowPoints(HWND_DESKTOP, parent_.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int Control::Width() const {
+    const RECT r = BoundsRect();
+    return r.right - r.left;
+}
+
+int Control::Height() const {
+    const RECT r = BoundsRect();
+    return r.bottom - r.top;
+}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+
+void Control::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+
+void Control::SetAlign(Align align) {
+    align_ = align;
+    parent_.AlignControls();
+}
+
+std::string Control::Text() const {
+    const int length = GetWindowTextLengthW(Handle());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void Control::SetText(std::string_view text) { SetWindowTextW(Handle(), Widen(text).c_str()); }
+
+bool Control::Visible() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void Control::SetVisible(bool visible) {
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+    if (align_ != Align::None) parent_.AlignControls();
+}
+
+bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
+
+void Control::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
+
+void Control::SetFocus() { ::SetFocus(Handle()); }
+
+bool Control::Focused() const { return GetFocus() == Handle(); }
+
+void Control::SetControlFont(SharedFont font) {
+    SetFont(std::move(font));
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), TRUE);
+}
+
+wchar_t Control::RunKeyPress(wchar_t key) {
+    if (Form* form = OwnerForm(); form && form->KeyPreview && form->OnKeyPress) form->OnKeyPress(key);
+    if (key && OnKeyPress) OnKeyPress(key);
+    return key;
+}
+
+LRESULT Control::HandleMessage(const Message& message) {
+    switch (message.msg) {
+        case WM_CHAR: {
+            const wchar_t key = RunKeyPress(static_cast<wchar_t>(message.wParam));
+            if (!key) return 0;
+            return DefaultHandling({message.window, message.msg, key, message.lParam});
+        }
+        default:
+            return Window::HandleMessage(message);
+    }
+}
+
+}  // namespace sorv::tk

@@ -1,0 +1,83 @@
+#pragma once
+// A control on a standard Win32 window class (Edit, Button, Static,
+// msctls_progress32), child of a form or of another container window.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "align_layout.h"
+#include "window.h"
+
+namespace sorv::tk {
+
+class Form;
+
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class Control : public Window {
+public:
+    ~Control() override;
+
+    const std::string& Name() const { return name_; }
+    Window& Parent() const { return parent_; }
+    // The form the control sits on, through any containers.
+    Form* OwnerForm() const;
+    int Id() const { return id_; }
+
+    // In the parent's client coordinates.
+    RECT BoundsRect() const;
+    int Left() const { return BoundsRect().left; }
+    int Top() const { return BoundsRect().top; }
+    int Width() const;
+    int Height() const;
+    void SetBounds(int left, int top, int width, int height);
+    void SetTop(int top);
+    void SetHeight(int height);
+    Align GetAlign() const { return align_; }
+    void SetAlign(Align align);
+
+    std::string Text() const;
+    void SetText(std::string_view text);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    void SetFocus();
+    bool Focused() const;
+    // Replaces the parent's font for this control.
+    void SetControlFont(SharedFont font);
+
+    // F1 on this control asks for this context; 0 defers to the parent.
+    int HelpContext = 0;
+    // WM_CHAR: the key may be changed, or cleared (0) to swallow it. With the
+    // form's KeyPreview, the form sees the key first.
+    std::function<void(wchar_t& key)> OnKeyPress;
+
+    // Notifications from the parent (WM_COMMAND, WM_CTLCOLOR*).
+    virtual void HandleCommand(WORD /*code*/) {}
+    virtual HBRUSH ControlColor(HDC /*dc*/) { return nullptr; }
+
+protected:
+    Control(Window& parent, std::string name, Bounds bounds);
+    // Creates the control's window; called by each kind's constructor.
+    void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text);
+    LRESULT HandleMessage(const Message& message) override;
+    // The key after the form's preview and this control's handler.
+    wchar_t RunKeyPress(wchar_t key);
+
+private:
+    Window& parent_;
+    std::string name_;
+    Bounds initialBounds_;
+    Align align_ = Align::None;
+    int id_;
+};
+
+}  // namespace sorv::tk

@@ -1,0 +1,39 @@
+#pragma once
+// Fonts as the windows give them: a face, a height in pixels (negative: the
+// character height, as in "8 point = -11" at 96 dpi), weight and style.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "handles.h"
+
+namespace sorv::tk {
+
+struct FontSpec {
+    std::string face = "MS Sans Serif";
+    int height = -11;
+    int weight = FW_NORMAL;
+    bool italic = false;
+    bool underline = false;
+    BYTE charset = DEFAULT_CHARSET;
+};
+
+class Font {
+public:
+    explicit Font(FontSpec spec);
+    HFONT Handle() const { return handle_.get(); }
+    const FontSpec& Spec() const { return spec_; }
+
+private:
+    FontSpec spec_;
+    FontHandle handle_;
+};
+
+using SharedFont = std::shared_ptr<const Font>;
+SharedFont MakeFont(FontSpec spec);
+
+// The toolkit's default font: MS Sans Serif 8 point.
+SharedFont DefaultFont();
+
+}  // namespace sorv::tk

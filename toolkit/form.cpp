@@ -1,0 +1,345 @@
+#include "form.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "application.h"
+#include "buttons.h"
+#include "component.h"
+#include "control.h"
+#include "menu.h"
+#include "modal_scope.h"
+#include "utf16.h"
+
+namespace sorv::tk {
+namespace {
+
+// Posted on activation: the activation event runs once the window manager
+// has finished activating the form.
+constexpr UINT kActivateEvent = WM_APP + 0x10;
+
+template <typename Match>
+Control* FindIn(const std::vector<Control*>& controls, const Match& match) {
+    for (Control* control : controls) {
+        if (match(*control)) return control;
+        if (Control* found = FindIn(control->Controls(), match)) return found;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> DirectChildren(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+std::vector<HWND> OwnedWindows(HWND owner) {
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{owner, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetWindow(window, GW_OWNER) == s->owner) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+Form::Form(FormSpec spec) : spec_(std::move(spec)) {
+    SetFont(MakeFont(spec_.font));
+    HelpContext = spec_.helpContext;
+    Create(0, 0);
+    App().AddForm(*this);
+}
+
+Form::~Form() {
+    App().RemoveForm(*this);
+    if (menu_ && Handle() && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
+    if (menu_) menu_->window_ = nullptr;
+    DestroyHandle();
+}
+
+DWORD Form::Style() const {
+    DWORD style = WS_CLIPCHILDREN;
+    switch (spec_.border) {
+        case BorderStyle::None: style |= WS_POPUP; break;
+        case BorderStyle::Single:
+        case BorderStyle::Dialog:
+        case BorderStyle::ToolWindow: style |= WS_CAPTION; break;
+        case BorderStyle::Sizeable:
+        case BorderStyle::SizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; break;
+    }
+    if (spec_.border == BorderStyle::None || !spec_.icons.systemMenu) return style;
+    style |= WS_SYSMENU;
+    if (spec_.border == BorderStyle::Single || spec_.border == BorderStyle::Sizeable) {
+        if (spec_.icons.minimize) style |= WS_MINIMIZEBOX;
+        if (spec_.icons.maximize) style |= WS_MAXIMIZEBOX;
+    }
+    return style;
+}
+
+DWORD Form::ExStyle() const {
+    DWORD style = 0;
+    if (spec_.border == BorderStyle::Dialog) style |= WS_EX_DLGMODALFRAME;
+    if (spec_.border == BorderStyle::ToolWindow || spec_.border == BorderStyle::SizeToolWin)
+        style |= WS_EX_TOOLWINDOW;
+    const bool noBoxes = spec_.border == BorderStyle::Dialog || (!spec_.icons.minimize && !spec_.icons.maximize);
+    if (spec_.icons.help && spec_.icons.systemMenu && noBoxes) style |= WS_EX_CONTEXTHELP;
+    return style;
+}
+
+void Form::Create(int x, int y) {
+    // Every form after the main one belongs to it: no task-bar button of its
+    // own, and it stays above the main window.
+    Form* main = App().MainForm();
+    HWND owner = main && main != this ? main->Handle() : nullptr;
+    CreateHandle(WindowClass{Widen(spec_.className), CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+                 CreateSpec{spec_.caption, Style(), ExStyle(), x, y, 100, 100, owner});
+    if (HICON icon = App().Icon()) {
+        Perform(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        Perform(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    if (menu_) {
+        ::SetMenu(Handle(), menu_->Handle());
+        menu_->window_ = Handle();
+    }
+    SetClientSize(spec_.clientWidth, spec_.clientHeight);
+}
+
+std::string Form::Caption() const {
+    const int length = GetWindowTextLengthW(Handle());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void Form::SetCaption(std::string_view caption) { SetWindowTextW(Handle(), Widen(caption).c_str()); }
+
+SIZE Form::ClientSize() const {
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return {r.right, r.bottom};
+}
+
+void Form::SetClientSize(int width, int height) {
+    spec_.clientWidth = width;
+    spec_.clientHeight = height;
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, Style(), menu_ != nullptr, ExStyle());
+    int outerWidth = r.right - r.left;
+    int outerHeight = r.bottom - r.top;
+    SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps takes more than one line: correct by what is missing.
+    const SIZE actual = ClientSize();
+    if (actual.cx != width || actual.cy != height) {
+        outerWidth += width - actual.cx;
+        outerHeight += height - actual.cy;
+        SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (spec_.screenCenter && !shownOnce_) Centre();
+}
+
+void Form::Centre() {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetBorderStyle(BorderStyle border) {
+    if (spec_.border == border) return;
+    spec_.border = border;
+    RecreateWindow();
+}
+
+void Form::RecreateWindow() {
+    if (!Handle()) return;
+    recreating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{recreating_};
+
+    // The controls and owned windows wait on the hidden application window
+    // while the form's window is replaced.
+    HWND parking = App().Handle();
+    const std::vector<HWND> children = DirectChildren(Handle());
+    const std::vector<HWND> owned = OwnedWindows(Handle());
+    for (HWND child : children) SetParent(child, parking);
+    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parking));
+    if (menu_) ::SetMenu(Handle(), nullptr);
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    const bool visible = IsWindowVisible(Handle()) != FALSE;
+    const bool active = GetActiveWindow() == Handle();
+    spec_.caption = Caption();
+    DestroyHandle();
+
+    Create(r.left, r.top);
+    SetWindowPos(Handle(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND previous = HWND_TOP;
+    for (HWND child : children) {
+        SetParent(child, Handle());
+        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = child;
+    }
+    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Handle()));
+    if (visible) ShowWindow(Handle(), active ? SW_SHOW : SW_SHOWNA);
+}
+
+void Form::Show() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (spec_.screenCenter) Centre();
+    }
+    ShowWindow(Handle(), SW_SHOW);
+}
+
+void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+int Form::ShowModal() {
+    if (modal_ || Visible()) throw std::logic_error("Impossible de rendre modale une fenêtre visible");
+    ModalScope scope;
+    modal_ = true;
+    modalResult_ = mrNone;
+    struct EndModal {
+        bool& flag;
+        ~EndModal() { flag = false; }
+    } endModal{modal_};
+    Show();
+    while (modalResult_ == mrNone) {
+        if (!App().HandleMessage()) {
+            modalResult_ = mrCancel;
+            break;
+        }
+        if (modalResult_ == mrNone && !Visible()) modalResult_ = mrCancel;
+    }
+    modal_ = false;
+    scope.EnableWindows();
+    Hide();
+    scope.RestoreFocus();
+    return modalResult_;
+}
+
+void Form::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+    } else if (App().MainForm() == this) {
+        App().Terminate();
+    } else {
+        Hide();
+    }
+}
+
+void Form::SetMenu(MainMenu* menu) {
+    if (menu_ && Handle()) ::SetMenu(Handle(), nullptr);
+    if (menu_) menu_->window_ = nullptr;
+    menu_ = menu;
+    if (menu_ && Handle()) {
+        ::SetMenu(Handle(), menu_->Handle());
+        menu_->window_ = Handle();
+    }
+    SetClientSize(spec_.clientWidth, spec_.clientHeight);
+}
+
+Control* Form::FindControl(std::string_view name) const {
+    return FindIn(Controls(), [name](const Control& control) { return control.Name() == name; });
+}
+
+Component* Form::FindComponent(std::string_view name) const {
+    for (Component* component : components_)
+        if (component->Name() == name) return component;
+    return nullptr;
+}
+
+Button* Form::FindButton(bool defaultButton) const {
+    return static_cast<Button*>(FindIn(Controls(), [defaultButton](const Control& control) {
+        auto* button = dynamic_cast<const Button*>(&control);
+        return button && (defaultButton ? button->Default() : button->Cancel);
+    }));
+}
+
+bool Form::HandleDialogKey(const MSG& msg) {
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    Button* button = nullptr;
+    if (msg.wParam == VK_RETURN) {
+        button = dynamic_cast<Button*>(Window::FromHandle(msg.hwnd));
+        if (!button) button = FindButton(true);
+    } else {
+        button = FindButton(false);
+    }
+    if (!button || !button->Visible() || !button->Enabled()) return false;
+    button->Click();
+    return true;
+}
+
+void Form::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        App().HandleException(e);
+    }
+}
+
+void Form::RestoreFocus() {
+    if (savedFocus_ && IsWindow(savedFocus_) && IsChild(Handle(), savedFocus_)) {
+        ::SetFocus(savedFocus_);
+        return;
+    }
+    for (Control* control : Controls()) {
+        const auto style = GetWindowLongPtrW(control->Handle(), GWL_STYLE);
+        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && control->Enabled()) {
+            control->SetFocus();
+            return;
+        }
+    }
+    ::SetFocus(Handle());
+}
+
+void Form::HandleActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
+        return;
+    }
+    if (!HIWORD(wParam)) RestoreFocus();
+    if (App().NoteActivation(*this)) PostMessageW(Handle(), kActivateEvent, 0, 0);
+}
+
+LRESULT Form::HandleMessage(const Message& message) {
+    switch (message.msg) {
+        case WM_ACTIVATE:
+            HandleActivate(message.wParam);
+            return 0;
+        case kActivateEvent:
+            if (App().ActiveForm() == this && OnActivate) OnActivate();
+            return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_CHAR: {
+            wchar_t key = static_cast<wchar_t>(message.wParam);
+            if (OnKeyPress) OnKeyPress(key);
+            return 0;
+        }
+        case WM_COMMAND:
+            if (message.lParam == 0 && HIWORD(message.wParam) <= 1 && menu_ && menu_->Dispatch(LOWORD(message.wParam)))
+                return 0;
+            break;
+        default:
+            break;
+    }
+    return Window::HandleMessage(message);
+}
+
+}  // namespace sorv::tk

@@ -1,0 +1,131 @@
+#pragma once
+// A top-level window of the program: one C++ class per window, its controls
+// as named members. The window class is registered under the form's class
+// name (TForm1, TForm3...) so that tests and accessibility tools find it.
+// Each form is created once, hidden, and shown normally or modally on demand.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "font.h"
+#include "window.h"
+
+namespace sorv::tk {
+
+class Button;
+class Component;
+class Control;
+class MainMenu;
+
+enum class BorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+
+struct BorderIcons {
+    bool systemMenu = true;
+    bool minimize = true;
+    bool maximize = true;
+    bool help = false;
+};
+
+// Modal results.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = IDOK;
+inline constexpr int mrCancel = IDCANCEL;
+inline constexpr int mrYes = IDYES;
+inline constexpr int mrNo = IDNO;
+
+struct FormSpec {
+    std::string className;
+    std::string caption;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    BorderStyle border = BorderStyle::Sizeable;
+    BorderIcons icons;
+    FontSpec font;
+    int helpContext = 0;
+    bool screenCenter = true;  // centred on the screen when first shown
+};
+
+class Form : public Window {
+public:
+    explicit Form(FormSpec spec);
+    ~Form() override;
+
+    const std::string& ClassName() const { return spec_.className; }
+    std::string Caption() const;
+    void SetCaption(std::string_view caption);
+    SIZE ClientSize() const;
+    void SetClientSize(int width, int height);
+    BorderStyle GetBorderStyle() const { return spec_.border; }
+    // Re-creates the window with the new style.
+    void SetBorderStyle(BorderStyle border);
+    const BorderIcons& GetBorderIcons() const { return spec_.icons; }
+    // Destroys the window and creates it again with the current style; the
+    // controls, menu, owned windows and hooks carry over.
+    void RecreateWindow();
+    bool Recreating() const { return recreating_; }
+
+    void Show();
+    void Hide();
+    bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+    // Shows the form with the program's other windows disabled and runs a
+    // nested message loop until a modal result is set or the form is closed.
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+    // Modal: ends with mrCancel. The main form: ends the program. Others hide.
+    void Close();
+
+    // The form shows the menu; the menu must outlive its use by the form.
+    void SetMenu(MainMenu* menu);
+    MainMenu* Menu() const { return menu_; }
+
+    // Looks through the form's controls and their children.
+    Control* FindControl(std::string_view name) const;
+    Component* FindComponent(std::string_view name) const;
+    void AddComponent(Component& component) { components_.push_back(&component); }
+    void RemoveComponent(Component& component) { std::erase(components_, &component); }
+
+    // Raised when the form becomes the program's active form; returning from
+    // a modal window does not raise it again.
+    std::function<void()> OnActivate;
+    // Keys typed on the form itself, and with KeyPreview on its controls too.
+    std::function<void(wchar_t& key)> OnKeyPress;
+    bool KeyPreview = false;
+    std::string HelpFile;
+    int HelpContext = 0;
+
+    // Enter and Escape for the default and cancel buttons; false when the key
+    // should go on as a character.
+    bool HandleDialogKey(const MSG& msg);
+
+    // Runs a handler the way event handlers run: an exception is shown in the
+    // error box and the program runs on.
+    static void Guarded(const std::function<void()>& handler);
+
+protected:
+    LRESULT HandleMessage(const Message& message) override;
+
+private:
+    DWORD Style() const;
+    DWORD ExStyle() const;
+    void Create(int x, int y);
+    void Centre();
+    void HandleActivate(WPARAM wParam);
+    void RestoreFocus();
+    Button* FindButton(bool defaultButton) const;
+
+    FormSpec spec_;
+    std::vector<Component*> components_;
+    MainMenu* menu_ = nullptr;
+    HWND savedFocus_ = nullptr;
+    bool shownOnce_ = false;
+    bool modal_ = false;
+    bool recreating_ = false;
+    int modalResult_ = mrNone;
+};
+
+}  // namespace sorv::tk

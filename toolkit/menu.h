@@ -1,0 +1,105 @@
+#pragma once
+// Menu bars and context menus: items with captions ("&" marks the access
+// key), enabled states and click handlers.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "handles.h"
+
+namespace sorv::tk {
+
+class Menu;
+
+class MenuItem {
+public:
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const std::string& Caption() const { return caption_; }
+    bool IsSeparator() const { return separator_; }
+    UINT CommandId() const { return id_; }
+
+    // Adds an item to this item's submenu.
+    MenuItem& Add(std::string name, std::string caption, std::function<void()> onClick = {});
+    MenuItem& AddSeparator(std::string name);
+    const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    std::function<void()> OnClick;
+    void Click() {
+        if (OnClick) OnClick();
+    }
+
+private:
+    friend class Menu;
+    MenuItem(Menu& menu, HMENU container, UINT position, std::string name, std::string caption, bool separator);
+    HMENU Submenu();
+
+    Menu& menu_;
+    HMENU container_;  // the menu that lists this item
+    UINT position_;
+    std::string name_;
+    std::string caption_;
+    bool separator_;
+    bool enabled_ = true;
+    UINT id_;
+    HMENU submenu_ = nullptr;  // owned by container_
+    std::vector<std::unique_ptr<MenuItem>> items_;
+};
+
+class Menu {
+public:
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+    virtual ~Menu();
+
+    HMENU Handle() const { return handle_.get(); }
+    MenuItem& Add(std::string name, std::string caption, std::function<void()> onClick = {});
+    MenuItem& AddSeparator(std::string name);
+    const std::vector<std::unique_ptr<MenuItem>>& Items() const { return items_; }
+
+    MenuItem* FindById(UINT id) const;
+    MenuItem* FindByName(std::string_view name) const;
+    // Runs the handler of the command; false when the id is not one of ours.
+    bool Dispatch(UINT id) const;
+
+protected:
+    explicit Menu(HMENU handle);
+    HWND window_ = nullptr;  // the window showing it, if any
+
+private:
+    friend class MenuItem;
+    friend class Form;
+    MenuItem& Append(HMENU container, std::vector<std::unique_ptr<MenuItem>>& list, std::string name,
+                     std::string caption, bool separator, std::function<void()> onClick);
+    void Changed() const;
+
+    MenuHandle handle_;
+    std::vector<std::unique_ptr<MenuItem>> items_;
+    UINT nextId_ = 1000;
+};
+
+// The menu bar of a form (Form::SetMenu).
+class MainMenu : public Menu {
+public:
+    MainMenu();
+    ~MainMenu() override;
+};
+
+// A context menu, shown at a screen point.
+class PopupMenu : public Menu {
+public:
+    PopupMenu();
+    // Shows the menu and runs the chosen item's handler.
+    void Popup(HWND owner, int screenX, int screenY);
+};
+
+}  // namespace sorv::tk
