@@ -37,16 +37,6 @@ protected:
     Console console;
 };
 
-TEST_F(ConsoleFrontEndTest, LogLinesGoToStandardOutputAndBoxesToStandardError) {
-    ConsoleFrontEnd ui(console, 4, AutoAnswer::Ask);
-    ui.AppendLog("Taille maximum de la tranche :1,4 Mo");
-    ui.AppendLog("/tmp/a.\xC2\xB0" "01: 1433600 octet(s)");
-    ui.ShowMessage("Pas besoin de couper");
-    ui.ShowError("Fichier introuvable");
-    EXPECT_EQ(Contents(console.out), "Taille maximum de la tranche :1,4 Mo\n/tmp/a.\xC2\xB0" "01: 1433600 octet(s)\n");
-    EXPECT_EQ(Contents(console.err), "Pas besoin de couper\nFichier introuvable.\n");
-}
-
 TEST_F(ConsoleFrontEndTest, TerminalQuestionIsAskedAgainUntilItMeansSomething) {
     console.inIsTerminal = true;
     Type("peut-etre\n\nOUI\nn\n");
@@ -74,27 +64,6 @@ TEST_F(ConsoleFrontEndTest, NoTerminalMeansNoAnswerWithoutReading) {
     ConsoleFrontEnd ui(console, 4, AutoAnswer::Ask);
     EXPECT_EQ(ui.AskConfirmation("Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ?"), Answer::None);
     EXPECT_EQ(std::ftell(console.in), 0);
-}
-
-TEST_F(ConsoleFrontEndTest, OptionAnswersEveryQuestion) {
-    console.inIsTerminal = true;
-    Type("n\nn\n");
-    ConsoleFrontEnd yes(console, 4, AutoAnswer::Yes);
-    EXPECT_EQ(yes.AskConfirmation("a"), Answer::Yes);
-    EXPECT_EQ(yes.AskWarning("b"), Answer::Yes);
-    ConsoleFrontEnd no(console, 4, AutoAnswer::No);
-    EXPECT_EQ(no.AskPlain("c"), Answer::No);
-    EXPECT_EQ(std::ftell(console.in), 0);
-    EXPECT_EQ(Contents(console.err), "a [o/n] o\nb [o/n] o\nc [o/n] n\n");
-}
-
-TEST_F(ConsoleFrontEndTest, SliceSizeDialogIsAcceptedWithTheChosenSize) {
-    ConsoleFrontEnd ui(console, 7, AutoAnswer::Ask);
-    EngineState state;
-    state.SizeChoice = 4;
-    ui.ShowSliceSizeDialog(state, "Fichier: a.zip", "Taille: 2,90 Mo");
-    EXPECT_EQ(state.SizeChoice, 7);
-    EXPECT_TRUE(state.DialogAccepted);
 }
 
 TEST_F(ConsoleFrontEndTest, InterruptStopsOnlyARunningOperation) {

@@ -123,19 +123,6 @@ TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
     EXPECT_TRUE(Contains(r.out, "Le fichier à reconstituer existe déjà :" + source + "\nArrêt. \n")) << r.out;
     EXPECT_EQ(r.err, "Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ? [o/n] \n");
     EXPECT_TRUE(ReadFileBytes(source) == bytes);
-
-    // A second split of the same file finds its slices in the way.
-    r = Cli({"-t", "1", source});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(Contains(r.out, "Des tranches existent sûrement déjà.\n... Arrêt du processus. \n"));
-
-    // A missing slice.
-    std::filesystem::remove(PathFromUtf8(dir.Path("gros." + kDeg + "03")));
-    std::filesystem::remove(PathFromUtf8(source));
-    r = Cli({"-y", script});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(Contains(r.out, "\nIl manque la tranche " + kDeg + "03\n")) << r.out;
-    EXPECT_FALSE(FileExists(source));
 }
 
 TEST(CliEndToEnd, ErrorsAndUsage) {
