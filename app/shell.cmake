@@ -13,3 +13,8 @@ add_library(sorv_shell STATIC
 )
 target_include_directories(sorv_shell PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(sorv_shell PUBLIC sorv_settings_rules sorv_engine advapi32)
+# The drop target hooks its owner through the toolkit's hook chain.
+if(TARGET sorv_toolkit)
+  target_sources(sorv_shell PRIVATE ${CMAKE_CURRENT_LIST_DIR}/filedrag.cpp)
+  target_link_libraries(sorv_shell PUBLIC sorv_toolkit shell32)
+endif()

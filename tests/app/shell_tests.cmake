@@ -8,3 +8,10 @@ target_link_libraries(sorv_registry_memory PUBLIC sorv_shell)
 
 sorv_test(registry_test SOURCES registry_test.cpp LIBS sorv_shell sorv_registry_memory)
 sorv_test(settings_test SOURCES settings_test.cpp LIBS sorv_shell sorv_registry_memory)
+
+if(TARGET sorv_toolkit)
+  sorv_test(filedrag_test SOURCES filedrag_test.cpp LIBS sorv_shell)
+  if(TEST wine_headless)  # windows need Wine's headless driver
+    set_tests_properties(filedrag_test PROPERTIES FIXTURES_REQUIRED wine_headless)
+  endif()
+endif()

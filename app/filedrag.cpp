@@ -1,0 +1,94 @@
+#include "filedrag.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "utf16.h"
+#include "window.h"
+
+namespace sorv {
+namespace {
+
+// Hands the drop data back to the shell when the drop has been handled,
+// whichever way the handler leaves.
+class DropRelease {
+public:
+    explicit DropRelease(HDROP drop) : drop_(drop) {}
+    ~DropRelease() { DragFinish(drop_); }
+    DropRelease(const DropRelease&) = delete;
+    DropRelease& operator=(const DropRelease&) = delete;
+
+private:
+    HDROP drop_;
+};
+
+}  // namespace
+
+TFileDrag::TFileDrag(tk::Window* owner) {
+    if (owner != nullptr && owner->Handle() != nullptr) {
+        owner_ = owner;
+        hook_ = owner->AddHook([this](const tk::Message& message, const tk::NextHook& next) {
+            return Hook(message, next);
+        });
+    } else {
+        enableDrop_ = false;
+    }
+    SetEnableDrop(enableDrop_);
+}
+
+TFileDrag::~TFileDrag() {
+    hook_.Remove();
+    SetEnableDrop(false);
+}
+
+HWND TFileDrag::Window() const {
+    return owner_ != nullptr ? owner_->Handle() : nullptr;
+}
+
+void TFileDrag::SetEnableDrop(bool enable) {
+    enableDrop_ = enable;
+    if (const HWND window = Window(); window != nullptr) {
+        DragAcceptFiles(window, enable ? TRUE : FALSE);
+    }
+}
+
+LRESULT TFileDrag::Hook(const tk::Message& message, const tk::NextHook& next) {
+    if (message.msg == WM_DROPFILES) {
+        HandleDrop(reinterpret_cast<HDROP>(message.wParam));
+        return 0;
+    }
+    const LRESULT result = next(message);
+    if (message.msg == WM_CREATE && enableDrop_) {
+        // The owner's window was made anew (a changed border style): it
+        // must accept drops again.
+        DragAcceptFiles(message.window, TRUE);
+    }
+    return result;
+}
+
+void TFileDrag::HandleDrop(HDROP drop) {
+    const DropRelease release(drop);
+    std::vector<wchar_t> name(kInitialNameBuffer);
+    files_.clear();
+    fileCount_ = static_cast<int>(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    for (int i = 0; i < fileCount_; ++i) {
+        const auto index = static_cast<UINT>(i);
+        const std::size_t needed = std::size_t{DragQueryFileW(drop, index, nullptr, 0)} + 1;
+        if (needed > name.size()) {
+            name.assign(needed, L'\0');
+        }
+        const UINT copied = DragQueryFileW(drop, index, name.data(), static_cast<UINT>(name.size()));
+        files_.push_back(Narrow(std::wstring_view(name.data(), std::min<std::size_t>(copied, name.size() - 1))));
+    }
+    nameBufferSize_ = name.size();
+    if (OnDrop) {
+        POINT point{};
+        DragQueryPoint(drop, &point);
+        // A copy: the handler runs long (a whole split or join) and may
+        // replace the handler or end this component meanwhile.
+        const TDropEvent handler = OnDrop;
+        handler(this, point.x, point.y);
+    }
+}
+
+}  // namespace sorv
