@@ -15,3 +15,5 @@ if(TARGET sorv_toolkit)
     set_tests_properties(filedrag_test PROPERTIES FIXTURES_REQUIRED wine_headless)
   endif()
 endif()
+
+sorv_test(resources_test SOURCES resources_test.cpp LIBS sorv_resources version shell32)
