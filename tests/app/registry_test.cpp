@@ -205,17 +205,6 @@ TEST_F(SystemRegistryTest, ReadsOtherProgramsStrings) {
     EXPECT_THROW(ReadRegString(kRootCurrentUser, key, "Multi"), RegistryError);
 }
 
-TEST_F(SystemRegistryTest, SelectorsNameThePredefinedRoots) {
-    EXPECT_EQ(RootKey(1), HKEY_CLASSES_ROOT);
-    EXPECT_EQ(RootKey(2), HKEY_CURRENT_USER);
-    EXPECT_EQ(RootKey(3), HKEY_LOCAL_MACHINE);
-    EXPECT_EQ(RootKey(4), HKEY_USERS);
-    EXPECT_EQ(RootKey(5), HKEY_CURRENT_CONFIG);
-    EXPECT_EQ(RootKey(6), HKEY_DYN_DATA);
-    EXPECT_EQ(RootKey(0), HKEY_CURRENT_USER);
-    EXPECT_EQ(RootKey(7), HKEY_CURRENT_USER);
-}
-
 TEST_F(SystemRegistryTest, FreeFunctionsReachTheSystemRegistry) {
     WriteRegString(kRootCurrentUser, key + "\\.d", "", "Sorv");
     EXPECT_TRUE(SystemKeyExists(HKEY_CURRENT_USER, key + "\\.d"));

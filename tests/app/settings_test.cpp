@@ -22,14 +22,6 @@ TEST(Settings, LiveUnderTheCurrentUsersSorvKey) {
     EXPECT_EQ(ReadSetting("Chemin", registry), "None");
 }
 
-TEST(Settings, ErrorsReachTheCaller) {
-    MemoryRegistry registry;
-    registry.RefuseKeysUnder(kRootCurrentUser);
-    EXPECT_THROW(WriteSetting("Position", "Haut", registry), RegistryError);
-    registry.SetNonStringValue(kRootCurrentUser, kSettingsKey, "Position");
-    EXPECT_THROW(ReadSetting("Position", registry), RegistryError);
-}
-
 TEST(Settings, InstallFolderRecordedOnlyBesideTheExecutable) {
     MemoryRegistry registry;
     std::vector<std::string> asked;

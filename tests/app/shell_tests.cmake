@@ -11,9 +11,8 @@ sorv_test(settings_test SOURCES settings_test.cpp LIBS sorv_shell sorv_registry_
 
 if(TARGET sorv_toolkit)
   sorv_test(filedrag_test SOURCES filedrag_test.cpp LIBS sorv_shell)
-  if(TEST wine_headless)  # windows need Wine's headless driver
-    set_tests_properties(filedrag_test PROPERTIES FIXTURES_REQUIRED wine_headless)
-  endif()
+  # Windows under Wine need its headless driver (set up by tests/toolkit).
+  set_tests_properties(filedrag_test PROPERTIES FIXTURES_REQUIRED wine_headless)
 endif()
 
 sorv_test(resources_test SOURCES resources_test.cpp LIBS sorv_resources version shell32)
