@@ -1,0 +1,86 @@
+#include "Unit4.h"
+
+#include "message_box.h"
+#include "settings.h"
+#include "shell_registration.h"
+
+namespace sorv {
+namespace {
+
+tk::FormSpec Spec() {
+    tk::FormSpec spec;
+    spec.className = "TForm4";
+    spec.clientWidth = 241;
+    spec.clientHeight = 183;
+    spec.border = tk::BorderStyle::Dialog;
+    spec.helpContext = 50;
+    return spec;
+}
+
+// The toolkit's frame is not a container: the boxes are its siblings, placed
+// at the frame's origin (8, 8) plus their place inside it.
+constexpr int kFrameLeft = 8;
+constexpr int kFrameTop = 8;
+
+tk::Bounds InFrame(int left, int top, int width, int height) {
+    return {kFrameLeft + left, kFrameTop + top, width, height};
+}
+
+}  // namespace
+
+// Created in tab order: the frame and its boxes, then "&Ok", then
+// "A&nnuler". Neither button is default nor cancel: Enter and Escape press
+// neither.
+TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry, FileSystem& fileSystem)
+    : tk::Form(Spec()),
+      GroupBox1(*this, "GroupBox1", {kFrameLeft, kFrameTop, 225, 121}, "Options"),
+      CheckBox1(*this, "CheckBox1", InFrame(8, 24, 209, 25), "&Ajout de sorv dans le menu contextuel."),
+      CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),
+      CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
+      Button1(*this, "Button1", {158, 144, 75, 25}, "&Ok"),
+      Button2(*this, "Button2", {8, 144, 75, 25}, "A&nnuler"),
+      mainForm_(mainForm),
+      fileDrag_(fileDrag),
+      registry_(registry),
+      fileSystem_(fileSystem) {
+    OnActivate = [this] { FormActivate(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Guarded([this] { FormCreate(); });
+}
+
+void TForm4::FormCreate() {
+    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting, registry_));
+    SetCaption(mainForm_.Caption());
+}
+
+// The command line does not matter for reading.
+void TForm4::FormActivate() {
+    CheckBox1.SetChecked(IsRegistered(registry_, ContextMenuRegistration("")));
+    CheckBox2.SetChecked(IsRegistered(registry_, ScriptTypeRegistration("")));
+    CheckBox3.SetChecked(fileDrag_.EnableDrop());
+}
+
+// A failed write ends the handler in the error box with the dialog still
+// open; what was written before stays.
+void TForm4::Button1Click() {
+    const std::string folder = ReadSetting(kInstallFolderSetting, registry_);
+    const std::string executable = ExecutablePath(folder);
+    // With no folder stored the path would be relative ("Nonesorv.exe"): a
+    // command line the shell could not run.
+    if (folder != kRegNone && fileSystem_.Exists(executable)) {
+        const std::string commandLine = ShellCommandLine(executable);
+        ApplyRegistration(registry_, ContextMenuRegistration(commandLine), CheckBox1.Checked());
+        ApplyRegistration(registry_, ScriptTypeRegistration(commandLine), CheckBox2.Checked());
+    } else {
+        tk::ShowMessageBox(tk::BoxKind::Message, kExecutableMissingText);
+    }
+    const bool drop = CheckBox3.Checked();
+    WriteSetting(kDropSetting, drop ? kDropOn : kDropOff, registry_);
+    fileDrag_.SetEnableDrop(drop);
+    Close();
+}
+
+void TForm4::Button2Click() { Close(); }
+
+}  // namespace sorv
