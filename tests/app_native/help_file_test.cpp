@@ -1,0 +1,146 @@
+// The help file: parsing topics, contexts, keywords and bodies; what garbage,
+// empty and oversized files give; the help file shipped with the program.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "help_file.h"
+#include "help_search.h"
+#include "temp_dir.h"
+
+namespace sorv {
+namespace {
+
+using test::PathFromUtf8;
+using test::TempDir;
+using test::WriteFileBytes;
+
+TEST(HelpFile, ParsesTopicsWithTheirContextsKeywordsAndBodies) {
+    const HelpDocument document = ParseHelp(
+        "# comment before anything\n"
+        "text before the first topic\n"
+        "@topic  Bienvenue dans Sorv  \n"
+        "@context 10\n"
+        "@keywords Sorv;  sommaire ; ;fenêtre principale\n"
+        "\n"
+        "Première ligne.\n"
+        "# a comment inside a body\n"
+        "\n"
+        "  Après un blanc.\n"
+        "@unknown stays text\n"
+        "\n"
+        "@topic Options\n"
+        "@context 50 51\n"
+        "@context 0 -3 12abc 99999999999\n"
+        "@keywords options\n"
+        "@keywords drag and drop\n"
+        "Texte.");
+    ASSERT_EQ(document.topics.size(), 2u);
+    const HelpTopic& first = document.topics[0];
+    EXPECT_EQ(first.title, "Bienvenue dans Sorv");
+    EXPECT_EQ(first.contexts, (std::vector<int>{10}));
+    EXPECT_EQ(first.keywords, (std::vector<std::string>{"Sorv", "sommaire", "fenêtre principale"}));
+    EXPECT_EQ(first.body, "Première ligne.\n\n  Après un blanc.\n@unknown stays text");
+    const HelpTopic& second = document.topics[1];
+    EXPECT_EQ(second.title, "Options");
+    EXPECT_EQ(second.contexts, (std::vector<int>{50, 51}));
+    EXPECT_EQ(second.keywords, (std::vector<std::string>{"options", "drag and drop"}));
+    EXPECT_EQ(second.body, "Texte.");
+}
+
+TEST(HelpFile, AcceptsWindowsLineEndsAndAByteOrderMark) {
+    const HelpDocument document = ParseHelp("\xEF\xBB\xBF@topic Nouveautés\r\n@keywords Nouveautés\r\nUn.\r\nDeux.\r\n");
+    ASSERT_EQ(document.topics.size(), 1u);
+    EXPECT_EQ(document.topics[0].title, "Nouveautés");
+    EXPECT_EQ(document.topics[0].keywords, (std::vector<std::string>{"Nouveautés"}));
+    EXPECT_EQ(document.topics[0].body, "Un.\nDeux.");
+}
+
+TEST(HelpFile, DropsATopicWithoutTitleAndWhatFollowsIt) {
+    const HelpDocument document = ParseHelp(
+        "@topic Un\ncorps un\n"
+        "@topic   \n@context 40\n@keywords perdu\ncorps perdu\n"
+        "@topic Deux\ncorps deux\n");
+    ASSERT_EQ(document.topics.size(), 2u);
+    EXPECT_EQ(document.topics[0].body, "corps un");
+    EXPECT_EQ(document.topics[1].title, "Deux");
+    EXPECT_FALSE(TopicForContext(document, 40).has_value());
+    EXPECT_TRUE(TopicsForKeyPrefix(document, "perdu").empty());
+}
+
+TEST(HelpFile, EmptyAndGarbageTextGiveNoTopicsWithoutFailing) {
+    EXPECT_TRUE(ParseHelp("").topics.empty());
+    EXPECT_TRUE(ParseHelp("\n\n\r\n").topics.empty());
+    EXPECT_TRUE(ParseHelp("@context 10\n@keywords a\nno topic yet\n").topics.empty());
+
+    std::mt19937 random(1234);
+    std::string garbage(256 * 1024, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    const HelpDocument parsed = ParseHelp(garbage);
+    for (const HelpTopic& topic : parsed.topics) EXPECT_FALSE(topic.title.empty());
+    // Folding and searching whatever came out must hold up as well.
+    SearchTopics(parsed, "\xC3 \xFF a");
+    TopicsForKeyPrefix(parsed, "\xC3");
+}
+
+TEST(HelpFile, KeepsNoMoreThanTheTopicLimit) {
+    std::string text;
+    for (std::size_t i = 0; i < kMaxHelpTopics + 10; ++i) text += "@topic T" + std::to_string(i) + "\n@context 7\n";
+    text += "@topic Dernière\n@context 8\n";
+    const HelpDocument document = ParseHelp(text);
+    EXPECT_EQ(document.topics.size(), kMaxHelpTopics);
+    EXPECT_EQ(document.topics.back().title, "T" + std::to_string(kMaxHelpTopics - 1));
+    EXPECT_FALSE(TopicForContext(document, 8).has_value());
+}
+
+TEST(HelpFile, LoadingReportsMissingOversizedAndTopicLessFiles) {
+    TempDir dir;
+    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("absent.hlp"))).status, HelpLoadStatus::CannotOpen);
+
+    const std::string topic = "@topic Aide\nTexte.\n";
+    std::string atLimit = topic;
+    atLimit.resize(kMaxHelpFileBytes, '\n');
+    WriteFileBytes(dir.Path("limite.hlp"), atLimit);
+    const HelpLoad loaded = LoadHelpFile(PathFromUtf8(dir.Path("limite.hlp")));
+    EXPECT_EQ(loaded.status, HelpLoadStatus::Ok);
+    ASSERT_EQ(loaded.document.topics.size(), 1u);
+    EXPECT_EQ(loaded.document.topics[0].body, "Texte.");
+
+    WriteFileBytes(dir.Path("énorme.hlp"), atLimit + "x");
+    const HelpLoad huge = LoadHelpFile(PathFromUtf8(dir.Path("énorme.hlp")));
+    EXPECT_EQ(huge.status, HelpLoadStatus::TooLarge);
+    EXPECT_TRUE(huge.document.topics.empty());
+
+    WriteFileBytes(dir.Path("vide.hlp"), "");
+    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("vide.hlp"))).status, HelpLoadStatus::NoTopics);
+    WriteFileBytes(dir.Path("binaire.hlp"), std::string("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF", 16));
+    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("binaire.hlp"))).status, HelpLoadStatus::NoTopics);
+}
+
+TEST(HelpFile, TheShippedHelpFileHasTheProgramsContextsAndKeywords) {
+    const HelpLoad load = LoadHelpFile(SORV_SHIPPED_HELP);
+    ASSERT_EQ(load.status, HelpLoadStatus::Ok);
+    const HelpDocument& document = load.document;
+    for (const int context : {10, 40, 50}) EXPECT_TRUE(TopicForContext(document, context).has_value()) << context;
+    EXPECT_EQ(TopicForContext(document, 10), 0u) << "the main window's help is the contents page";
+
+    const auto whatsNew = TopicsForKeyPrefix(document, "Nouveautés");
+    ASSERT_EQ(whatsNew.size(), 1u);
+    EXPECT_EQ(document.topics[whatsNew[0]].title, "Nouveautés");
+
+    // Each subject the program's windows point to has its topic.
+    for (const char* subject : {"Découper", "Regrouper", "taille des tranches", "options", "barre d'icônes"})
+        EXPECT_FALSE(SearchTopics(document, subject).empty()) << subject;
+    for (const char* button : {"Découper", "Regrouper", "Effacer", "Formater une disquette", "Options", "A propos",
+                               "Quitter"})
+        EXPECT_NE(document.topics[SearchTopics(document, "barre d'icônes")[0]].body.find(button), std::string::npos)
+            << button;
+    for (const HelpTopic& topic : document.topics) {
+        EXPECT_FALSE(topic.body.empty()) << topic.title;
+        EXPECT_FALSE(topic.keywords.empty()) << topic.title;
+    }
+}
+
+}  // namespace
+}  // namespace sorv
