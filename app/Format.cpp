@@ -1,0 +1,27 @@
+#include "Format.h"
+
+#include <shlobj.h>
+
+#include "application.h"
+#include "window.h"
+
+namespace sorv {
+
+bool IsNtPlatform() {
+    OSVERSIONINFOW info{};
+    // The size of the wide record: the W call refuses any other.
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+TFormat::TFormat(tk::Window* owner)
+    : FormatDrive(SHFormatDrive),
+      ownerWindow_(owner != nullptr && owner->Handle() != nullptr ? owner->Handle() : tk::App().Handle()),
+      ntPlatform_(IsNtPlatform()) {}
+
+DWORD TFormat::Execute() const {
+    const FormatRequest request = MapFormatRequest(Capacity, FormatType, Drive, ntPlatform_);
+    return FormatDrive(ownerWindow_, request.drive, request.formatId, request.options);
+}
+
+}  // namespace sorv

@@ -1,0 +1,57 @@
+#include "Unit2.h"
+
+#include <string>
+
+namespace sorv {
+namespace {
+
+tk::FormSpec AboutSpec() {
+    tk::FormSpec spec;
+    spec.className = "TAboutBox";
+    spec.caption = "A propos";
+    spec.clientWidth = 227;
+    spec.clientHeight = 219;
+    spec.border = tk::BorderStyle::Dialog;
+    spec.helpContext = 0;
+    spec.screenCenter = true;
+    return spec;
+}
+
+tk::SharedFont ArialFont(int height, int weight) {
+    tk::FontSpec font;
+    font.face = "Arial";
+    font.height = height;
+    font.weight = weight;
+    return tk::MakeFont(font);
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox()
+    : Form(AboutSpec()),
+      Panel1(*this, "Panel1", {8, 8, 209, 89}, Bevel::Raised, Bevel::Lowered),
+      ProgramIcon(Panel1, RECT{8, 8, 8 + 41, 8 + 41}, LoadProgramIcon()),
+      Label2(Panel1, "Label2", {80, 8, 85, 19}, "SOrv V1.50", false),
+      Panel2(Panel1, "Panel2", {71, 32, 105, 2}, Bevel::None, Bevel::Lowered),
+      Label3(Panel1, "Label3", {26, 64, 150, 15}, "Logiciel libre, \u00e9quipe Sorv", false),
+      GroupBox1(*this, "GroupBox1", {8, 112, 209, 65}, "Me contacter"),
+      UrlLabel1(GroupBox1, "UrlLabel1", {22, 20, 158, 13}, kHomePage, false),
+      UrlLabel2(GroupBox1, "UrlLabel2", {22, 44, 106, 13}, kContactAddress, false),
+      OKButton(*this, "OKButton", {143, 188, 75, 25}, "OK") {
+    Label2.SetControlFont(ArialFont(-16, FW_BOLD));
+    Label3.SetControlFont(ArialFont(-12, FW_NORMAL));
+    UrlLabel1.URL = kHomePage;
+    UrlLabel2.URL = std::string("mailto:") + kContactAddress + "?subject=Sorv ";
+    OKButton.SetDefault(true);
+    OKButton.ModalResult = tk::mrOk;
+    OKButton.OnClick = [this] { OKButtonClick(); };
+}
+
+void TAboutBox::OKButtonClick() {
+    // Shown modally, the button's modal result already ends the showing, as
+    // OK; closing would turn it into a cancel.
+    if (Modal() && ModalResult() != tk::mrNone) return;
+    Close();
+}
+
+}  // namespace sorv

@@ -1,0 +1,33 @@
+#pragma once
+// The About box: the program's icon, name and version, and two contact
+// links. Created hidden at start-up and shown modally on request.
+#include "UrlLabel.h"
+#include "bevel_panel.h"
+#include "buttons.h"
+#include "form.h"
+#include "icon_image.h"
+#include "label.h"
+
+namespace sorv {
+
+class TAboutBox : public tk::Form {
+public:
+    static constexpr char kHomePage[] = "http://sorv.example.org/";
+    static constexpr char kContactAddress[] = "sorv@example.org";
+
+    TAboutBox();
+
+    BevelPanel Panel1;
+    IconImage ProgramIcon;
+    tk::Label Label2;
+    BevelPanel Panel2;
+    tk::Label Label3;
+    tk::GroupBox GroupBox1;
+    TUrlLabel UrlLabel1;
+    TUrlLabel UrlLabel2;
+    tk::Button OKButton;
+
+    void OKButtonClick();
+};
+
+}  // namespace sorv

@@ -1,0 +1,65 @@
+#include "bevel_panel.h"
+
+#include <stdexcept>
+
+namespace sorv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TPanel";
+
+void RegisterPanelClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            throw std::runtime_error("RegisterClassEx failed for TPanel");
+        return true;
+    }();
+    (void)registered;
+}
+
+void Fill(HDC dc, int left, int top, int right, int bottom, int systemColor) {
+    const RECT r{left, top, right, bottom};
+    if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, GetSysColorBrush(systemColor));
+}
+
+// One bevel: the first colour on the top row and left column, the second on
+// the right column and bottom row, which take the corners they share.
+void Frame(HDC dc, RECT& rect, Bevel bevel) {
+    if (bevel == Bevel::None) return;
+    const int upper = bevel == Bevel::Raised ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW;
+    const int lower = bevel == Bevel::Raised ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT;
+    Fill(dc, rect.left, rect.top, rect.right - 1, rect.top + 1, upper);
+    Fill(dc, rect.left, rect.top, rect.left + 1, rect.bottom - 1, upper);
+    Fill(dc, rect.right - 1, rect.top, rect.right, rect.bottom, lower);
+    Fill(dc, rect.left, rect.bottom - 1, rect.right, rect.bottom, lower);
+    InflateRect(&rect, -1, -1);
+}
+
+}  // namespace
+
+RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer) {
+    Frame(dc, rect, outer);
+    Frame(dc, rect, inner);
+    return rect;
+}
+
+BevelPanel::BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer)
+    : Control(parent, std::move(name), bounds), inner_(inner), outer_(outer) {
+    RegisterPanelClass();
+    CreateControl(kClassName, WS_VISIBLE | WS_CLIPCHILDREN, 0, "");
+}
+
+void BevelPanel::Paint(HDC dc, const RECT& /*updateRect*/) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const RECT inside = DrawBevels(dc, client, inner_, outer_);
+    Fill(dc, inside.left, inside.top, inside.right, inside.bottom, COLOR_BTNFACE);
+}
+
+}  // namespace sorv

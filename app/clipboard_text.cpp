@@ -1,0 +1,47 @@
+#include "clipboard_text.h"
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "handles.h"
+#include "utf16.h"
+
+namespace sorv {
+namespace {
+
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) {
+        if (!OpenClipboard(owner)) throw std::runtime_error("Impossible d'ouvrir le presse-papiers");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+tk::GlobalHandle UnicodeBlock(std::string_view text) {
+    const std::wstring wide = Widen(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    tk::GlobalHandle block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!block) throw std::runtime_error("Mémoire insuffisante pour le presse-papiers");
+    void* data = GlobalLock(block.get());
+    if (!data) throw std::runtime_error("Mémoire insuffisante pour le presse-papiers");
+    std::memcpy(data, wide.c_str(), bytes);
+    GlobalUnlock(block.get());
+    return block;
+}
+
+}  // namespace
+
+void CopyTextToClipboard(HWND owner, std::string_view text) {
+    tk::GlobalHandle block = UnicodeBlock(text);
+    OpenClipboardScope clipboard(owner);
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, block.get()))
+        throw std::runtime_error("Impossible de copier dans le presse-papiers");
+    // The clipboard owns the block from here.
+    block.release();
+}
+
+}  // namespace sorv

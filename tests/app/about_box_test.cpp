@@ -1,0 +1,287 @@
+// The About box: its window, controls, texts and fonts as laid out, its
+// bevels and stretched icon, and how Enter and Escape answer it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "Unit2.h"
+#include "application.h"
+#include "box_driver.h"
+#include "timer.h"
+#include "utf16.h"
+
+namespace sorv {
+namespace {
+
+LOGFONTW FontOf(const tk::Control& control) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf;
+}
+
+// Left, top, width, height in the parent's client area.
+std::string Geometry(const tk::Control& control) {
+    return std::to_string(control.Left()) + "," + std::to_string(control.Top()) + "," +
+           std::to_string(control.Width()) + "," + std::to_string(control.Height());
+}
+
+SIZE TextSize(const tk::Control& control) {
+    HDC dc = GetDC(control.Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)));
+    const std::wstring text = Widen(control.Text());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control.Handle(), dc);
+    return size;
+}
+
+tk::FormSpec MainSpec() {
+    tk::FormSpec spec;
+    spec.className = "TAboutMain";
+    spec.caption = "Sorv";
+    spec.clientWidth = 304;
+    spec.clientHeight = 253;
+    return spec;
+}
+
+// As in the program, the box comes after the main window, which owns it.
+class AboutBox : public testing::Test {
+protected:
+    tk::Form main{MainSpec()};
+    TAboutBox box;
+};
+
+TEST_F(AboutBox, WindowAndLayout) {
+    EXPECT_EQ(box.ClassName(), "TAboutBox");
+    EXPECT_EQ(box.Caption(), "A propos");
+    EXPECT_EQ(box.ClientSize().cx, 227);
+    EXPECT_EQ(box.ClientSize().cy, 219);
+    EXPECT_EQ(box.GetBorderStyle(), tk::BorderStyle::Dialog);
+    EXPECT_NE(GetWindowLongPtrW(box.Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
+    EXPECT_EQ(GetWindowLongPtrW(box.Handle(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_EQ(box.HelpContext, 0);
+    EXPECT_FALSE(box.Visible());
+    EXPECT_EQ(GetWindow(box.Handle(), GW_OWNER), main.Handle());
+
+    EXPECT_EQ(Geometry(box.Panel1), "8,8,209,89");
+    EXPECT_EQ(Geometry(box.Label2), "80,8,85,19");
+    EXPECT_EQ(Geometry(box.Panel2), "71,32,105,2");
+    EXPECT_EQ(Geometry(box.Label3), "26,64,150,15");
+    EXPECT_EQ(Geometry(box.GroupBox1), "8,112,209,65");
+    EXPECT_EQ(Geometry(box.UrlLabel1), "22,20,158,13");
+    EXPECT_EQ(Geometry(box.UrlLabel2), "22,44,106,13");
+    EXPECT_EQ(Geometry(box.OKButton), "143,188,75,25");
+    const RECT icon = box.ProgramIcon.Bounds();
+    EXPECT_EQ(icon.left, 8);
+    EXPECT_EQ(icon.top, 8);
+    EXPECT_EQ(icon.right - icon.left, 41);
+    EXPECT_EQ(icon.bottom - icon.top, 41);
+
+    // What sits in what.
+    EXPECT_EQ(&box.ProgramIcon.Parent(), &box.Panel1);
+    for (const tk::Control* inPanel : std::initializer_list<const tk::Control*>{&box.Label2, &box.Label3, &box.Panel2})
+        EXPECT_EQ(GetParent(inPanel->Handle()), box.Panel1.Handle()) << inPanel->Name();
+    EXPECT_EQ(GetParent(box.UrlLabel1.Handle()), box.GroupBox1.Handle());
+    EXPECT_EQ(GetParent(box.UrlLabel2.Handle()), box.GroupBox1.Handle());
+    EXPECT_EQ(GetParent(box.Panel1.Handle()), box.Handle());
+    EXPECT_EQ(box.Panel1.BevelInner(), Bevel::Raised);
+    EXPECT_EQ(box.Panel1.BevelOuter(), Bevel::Lowered);
+    EXPECT_EQ(box.Panel2.BevelInner(), Bevel::None);
+    EXPECT_EQ(box.Panel2.BevelOuter(), Bevel::Lowered);
+    EXPECT_EQ(box.FindControl("UrlLabel2"), &box.UrlLabel2);
+
+    // Centred on the screen when shown.
+    box.Show();
+    RECT frame{};
+    GetWindowRect(box.Handle(), &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+}
+
+TEST_F(AboutBox, TextsFontsAndLinks) {
+    EXPECT_EQ(box.Label2.Caption(), "SOrv V1.50");
+    EXPECT_EQ(box.GroupBox1.Text(), "Me contacter");
+    EXPECT_EQ(box.OKButton.Text(), "OK");
+    EXPECT_FALSE(box.Label3.Caption().empty());
+
+    const LOGFONTW name = FontOf(box.Label2);
+    EXPECT_STREQ(name.lfFaceName, L"Arial");
+    EXPECT_EQ(name.lfHeight, -16);
+    EXPECT_EQ(name.lfWeight, FW_BOLD);
+    const LOGFONTW notice = FontOf(box.Label3);
+    EXPECT_STREQ(notice.lfFaceName, L"Arial");
+    EXPECT_EQ(notice.lfHeight, -12);
+    EXPECT_EQ(notice.lfWeight, FW_NORMAL);
+    EXPECT_STREQ(FontOf(box.OKButton).lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(FontOf(box.OKButton).lfHeight, -11);
+
+    EXPECT_EQ(box.UrlLabel1.Caption(), box.UrlLabel1.URL);
+    EXPECT_EQ(box.UrlLabel1.URL.rfind("http://", 0), 0u);
+    const std::string address = box.UrlLabel2.Caption();
+    EXPECT_NE(address.find('@'), std::string::npos);
+    EXPECT_EQ(box.UrlLabel2.URL, "mailto:" + address + "?subject=Sorv ");
+    for (const TUrlLabel* link : {&box.UrlLabel1, &box.UrlLabel2}) {
+        const LOGFONTW font = FontOf(*link);
+        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+        EXPECT_EQ(font.lfHeight, -11);
+        EXPECT_TRUE(font.lfUnderline);
+        EXPECT_EQ(link->FontColor(), 0xFF0000u);
+    }
+
+    // Every fixed-size text fits its control.
+    for (const tk::Control* text :
+         std::initializer_list<const tk::Control*>{&box.Label2, &box.Label3, &box.UrlLabel1, &box.UrlLabel2}) {
+        const SIZE size = TextSize(*text);
+        EXPECT_LE(size.cx, text->Width()) << text->Name();
+        EXPECT_LE(size.cy, text->Height()) << text->Name();
+    }
+}
+
+TEST_F(AboutBox, ClickingTheMailLinkOpensTheMailtoTarget) {
+    std::vector<std::string> opened;
+    box.UrlLabel2.OpenTarget = [&](HWND, const std::string& verb, const std::string& file, int) {
+        opened.push_back(verb + " " + file);
+    };
+    SendMessageW(box.UrlLabel2.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(box.UrlLabel2.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(opened, std::vector<std::string>{"open " + box.UrlLabel2.URL});
+}
+
+COLORREF Pixel(HDC dc, int x, int y) { return GetPixel(dc, x, y); }
+
+TEST_F(AboutBox, PanelsDrawTheirBevels) {
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    ASSERT_NE(shadow, light);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 209, 89);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+
+    // The framed panel: lowered outside, raised inside.
+    const RECT inside = DrawBevels(dc, RECT{0, 0, 209, 89}, Bevel::Raised, Bevel::Lowered);
+    EXPECT_EQ(inside.left, 2);
+    EXPECT_EQ(inside.top, 2);
+    EXPECT_EQ(inside.right, 207);
+    EXPECT_EQ(inside.bottom, 87);
+    EXPECT_EQ(Pixel(dc, 0, 0), shadow);
+    EXPECT_EQ(Pixel(dc, 100, 0), shadow);
+    EXPECT_EQ(Pixel(dc, 0, 50), shadow);
+    EXPECT_EQ(Pixel(dc, 208, 50), light);
+    EXPECT_EQ(Pixel(dc, 100, 88), light);
+    EXPECT_EQ(Pixel(dc, 208, 0), light);  // the corners shared go to the lower edge
+    EXPECT_EQ(Pixel(dc, 0, 88), light);
+    EXPECT_EQ(Pixel(dc, 1, 1), light);
+    EXPECT_EQ(Pixel(dc, 100, 1), light);
+    EXPECT_EQ(Pixel(dc, 207, 50), shadow);
+    EXPECT_EQ(Pixel(dc, 100, 87), shadow);
+
+    // The rule: two pixels high, shadow over light.
+    RECT rule{0, 0, 105, 2};
+    FillRect(dc, &rule, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawBevels(dc, rule, Bevel::None, Bevel::Lowered);
+    EXPECT_EQ(Pixel(dc, 0, 0), shadow);
+    EXPECT_EQ(Pixel(dc, 103, 0), shadow);
+    EXPECT_EQ(Pixel(dc, 0, 1), light);
+    EXPECT_EQ(Pixel(dc, 104, 1), light);
+
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(AboutBox, TheProgramIconIsStretchedToFortyOnePixels) {
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(box.ProgramIcon.Icon(), &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 32);
+    EXPECT_EQ(colour.bmHeight, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 41, 41);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF marker = RGB(1, 2, 3);
+    const RECT all{0, 0, 41, 41};
+    HBRUSH brush = CreateSolidBrush(marker);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    box.ProgramIcon.Paint(dc);
+    // Drawn at 32 pixels the image would leave the last nine rows and columns.
+    int paintedBeyond32 = 0;
+    for (int x = 0; x < 41; ++x)
+        for (int y = 33; y < 41; ++y) paintedBeyond32 += Pixel(dc, x, y) != marker;
+    for (int x = 33; x < 41; ++x)
+        for (int y = 0; y < 41; ++y) paintedBeyond32 += Pixel(dc, x, y) != marker;
+    EXPECT_GT(paintedBeyond32, 0);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+// Runs the steps one per timer tick while the box is shown modally; the
+// keys posted at one step are handled before the next.
+class ModalScript {
+public:
+    explicit ModalScript(std::vector<std::function<void(HWND)>> steps) : steps_(std::move(steps)) {}
+    int Run(TAboutBox& box) {
+        tk::Timer timer(30, [&] {
+            HWND shown = test::FindThreadWindow(L"TAboutBox");
+            if (!shown || next_ >= steps_.size()) return;
+            steps_[next_++](shown);
+        });
+        return box.ShowModal();
+    }
+
+private:
+    std::vector<std::function<void(HWND)>> steps_;
+    std::size_t next_ = 0;
+};
+
+HWND KeyTarget(HWND box) {
+    HWND focus = GetFocus();
+    return focus && (focus == box || IsChild(box, focus)) ? focus : box;
+}
+
+TEST_F(AboutBox, EscapeDoesNothingAndEnterPressesOk) {
+    bool visibleAfterEscape = false;
+    HWND focusAfterEscape = nullptr;
+    ModalScript script({
+        [](HWND shown) { test::PostKey(KeyTarget(shown), VK_ESCAPE); },
+        [&](HWND shown) {
+            visibleAfterEscape = IsWindowVisible(shown) != FALSE;
+            focusAfterEscape = GetFocus();
+            test::PostKey(KeyTarget(shown), VK_RETURN);
+        },
+    });
+    EXPECT_EQ(script.Run(box), tk::mrOk);
+    EXPECT_TRUE(visibleAfterEscape);
+    EXPECT_EQ(focusAfterEscape, box.OKButton.Handle());
+    EXPECT_FALSE(box.Visible());
+
+    // Shown again, clicking OK closes it with OK too.
+    ModalScript click({[&](HWND) { PostMessageW(box.OKButton.Handle(), BM_CLICK, 0, 0); }});
+    EXPECT_EQ(click.Run(box), tk::mrOk);
+    EXPECT_FALSE(box.Visible());
+}
+
+TEST_F(AboutBox, OkHidesTheBoxShownWithoutAModalLoop) {
+    box.Show();
+    ASSERT_TRUE(box.Visible());
+    box.OKButton.Click();
+    EXPECT_FALSE(box.Visible());
+}
+
+}  // namespace
+}  // namespace sorv
