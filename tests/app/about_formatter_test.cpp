@@ -73,10 +73,5 @@ TEST(Formatter, WithoutAWindowedOwnerTheApplicationsHiddenWindowOwnsTheDialog) {
     EXPECT_NE(format.OwnerWindow(), nullptr);
 }
 
-TEST(Formatter, PlatformFamilyAgreesWithTheSystemVersion) {
-    // GetVersion's top bit is set outside the NT family.
-    EXPECT_EQ(IsNtPlatform(), (GetVersion() & 0x80000000u) == 0);
-}
-
 }  // namespace
 }  // namespace sorv
