@@ -9,7 +9,7 @@ namespace sorv {
 
 bool IsNtPlatform() {
     OSVERSIONINFOW info{};
-    // The size of the wide record: the W call refuses any other.
+    // The wide record's own size: the W call fails on the ANSI record's 148.
     info.dwOSVersionInfoSize = sizeof info;
     return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "canvas.h"
 #include "clipboard_text.h"
 #include "resource_ids.h"
