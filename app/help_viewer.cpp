@@ -1,0 +1,309 @@
+#include "help_viewer.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "help_controls.h"
+#include "help_search.h"
+#include "label.h"
+#include "memo.h"
+#include "message_box.h"
+#include "utf16.h"
+
+namespace sorv {
+namespace {
+
+constexpr char kCaption[] = "Aide de Sorv";
+constexpr char kContentsCaption[] = "Sommaire";
+
+constexpr int kMargin = 8;
+constexpr int kFieldHeight = 21;
+constexpr int kMinWidth = 420;
+constexpr int kMinHeight = 300;
+
+std::string FailureText(HelpLoadStatus status, const std::string& file) {
+    switch (status) {
+        case HelpLoadStatus::TooLarge: return "Le fichier d'aide " + file + " est trop volumineux.";
+        case HelpLoadStatus::NoTopics: return "Le fichier d'aide " + file + " ne contient aucune rubrique.";
+        default: return "Impossible d'ouvrir le fichier d'aide " + file + ".";
+    }
+}
+
+std::vector<std::size_t> AllTopics(const HelpDocument& document) {
+    std::vector<std::size_t> all(document.topics.size());
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    return all;
+}
+
+// The edit control breaks lines at CR LF only.
+std::string WithWindowsLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+bool IsOnlyBlanks(const std::string& text) {
+    return std::ranges::all_of(text, [](char c) { return c == ' ' || c == '\t'; });
+}
+
+}  // namespace
+
+HelpViewer::HelpViewer() = default;
+
+HelpViewer::~HelpViewer() {
+    // While the controls still exist: the window's last messages may reach them.
+    DestroyHandle();
+}
+
+void HelpViewer::Open(const tk::HelpRequest& request) {
+    if (request.command == HELP_QUIT) {
+        Hide();
+        return;
+    }
+    HelpLoad load = LoadHelpFile(std::filesystem::path(Widen(request.file)));
+    if (load.status != HelpLoadStatus::Ok) {
+        tk::ShowMessageBox(tk::BoxKind::Error, FailureText(load.status, request.file));
+        return;
+    }
+    document_ = std::move(load.document);
+    Build(request.owner);
+    switch (request.command) {
+        case HELP_CONTEXT:
+        case HELP_CONTEXTPOPUP:
+            ShowContents(TopicForContext(document_, static_cast<int>(request.data)));
+            break;
+        case HELP_FINDER:
+            ShowSearchPage();
+            break;
+        case HELP_PARTIALKEY:
+        case HELP_KEY:
+            ShowKeyword(request.keyword);
+            break;
+        default:
+            ShowContents(std::nullopt);
+            break;
+    }
+}
+
+void HelpViewer::Hide() {
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
+}
+
+bool HelpViewer::Showing() const { return Handle() && IsWindowVisible(Handle()); }
+
+void HelpViewer::Build(HWND owner) {
+    if (Handle()) {
+        // The viewer follows the window that asks, as a dialog follows its owner.
+        if (GetWindow(Handle(), GW_OWNER) != owner)
+            SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        // A modal window may have disabled it; it asks for help all the same.
+        EnableWindow(Handle(), TRUE);
+        return;
+    }
+    // Gone with a former owner, or never made: the controls go with the window.
+    Memo1.reset();
+    Label3.reset();
+    ListBox1.reset();
+    Label2.reset();
+    Edit1.reset();
+    Label1.reset();
+    savedFocus_ = nullptr;
+
+    CreateHandle(tk::WindowClass{L"SorvHelp", 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+                 tk::CreateSpec{kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, 600,
+                                440, owner});
+    if (HICON icon = tk::App().Icon()) {
+        Perform(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        Perform(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    Label1 = std::make_unique<tk::Label>(*this, "Label1", tk::Bounds{kMargin, 12, 0, 0}, "Rechercher :");
+    Edit1 = std::make_unique<EditField>(*this, "Edit1", tk::Bounds{});
+    Label2 = std::make_unique<tk::Label>(*this, "Label2", tk::Bounds{}, kContentsCaption, false);
+    ListBox1 = std::make_unique<ListBox>(*this, "ListBox1", tk::Bounds{});
+    Label3 = std::make_unique<tk::Label>(*this, "Label3", tk::Bounds{}, "", false);
+    Memo1 = std::make_unique<tk::Memo>(*this, "Memo1", tk::Bounds{}, true);
+    tk::FontSpec bold = GetFont()->Spec();
+    bold.weight = FW_BOLD;
+    Label3->SetControlFont(tk::MakeFont(bold));
+
+    Edit1->OnChange = [this] { SearchChanged(); };
+    ListBox1->OnSelect = [this] { ShowListed(ListBox1->ItemIndex()); };
+    for (tk::Control* control : {static_cast<tk::Control*>(Edit1.get()), static_cast<tk::Control*>(ListBox1.get()),
+                                 static_cast<tk::Control*>(Memo1.get())})
+        control->OnKeyPress = [this, control](wchar_t& key) { KeyPressed(*control, key); };
+    Layout();
+}
+
+void HelpViewer::Layout() {
+    if (!Handle() || !Memo1) return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int width = std::max<int>(client.right, kMinWidth / 2);
+    const int height = std::max<int>(client.bottom, kMinHeight / 2);
+    const int listWidth = std::clamp(width / 3, 150, 260);
+    const int fieldLeft = kMargin + Label1->Width() + 6;
+    Edit1->SetBounds(fieldLeft, kMargin, kMargin + listWidth - fieldLeft, kFieldHeight);
+    Label2->SetBounds(kMargin, 38, listWidth, 16);
+    ListBox1->SetBounds(kMargin, 56, listWidth, height - 56 - kMargin);
+    const int right = 2 * kMargin + listWidth;
+    Label3->SetBounds(right, 12, width - right - kMargin, 18);
+    Memo1->SetBounds(right, 38, width - right - kMargin, height - 38 - kMargin);
+}
+
+void HelpViewer::Present(tk::Control& focus) {
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    focus.SetFocus();
+}
+
+void HelpViewer::ShowContents(std::optional<std::size_t> topic) {
+    SetSearchText("");
+    List(AllTopics(document_), kContentsCaption, topic.value_or(0));
+    Present(*ListBox1);
+}
+
+void HelpViewer::ShowSearchPage() {
+    SetSearchText("");
+    List(AllTopics(document_), kContentsCaption, 0);
+    Present(*Edit1);
+}
+
+void HelpViewer::ShowKeyword(const std::string& keyword) {
+    SetSearchText(keyword);
+    std::vector<std::size_t> found = TopicsForKeyPrefix(document_, keyword);
+    if (found.empty()) {
+        List({}, "Mot-clé introuvable : " + keyword, std::nullopt);
+        Present(*Edit1);
+        Edit1->Perform(EM_SETSEL, 0, -1);  // typing replaces it
+        return;
+    }
+    List(std::move(found), "Mot-clé : " + keyword, 0);
+    Present(*ListBox1);
+}
+
+void HelpViewer::SetSearchText(const std::string& text) {
+    settingSearch_ = true;
+    Edit1->SetText(text);
+    settingSearch_ = false;
+}
+
+void HelpViewer::SearchChanged() {
+    if (settingSearch_) return;
+    const std::string query = Edit1->Text();
+    if (IsOnlyBlanks(query)) {
+        List(AllTopics(document_), kContentsCaption, 0);
+        return;
+    }
+    std::vector<std::size_t> found = SearchTopics(document_, query);
+    if (found.empty()) {
+        List({}, "Aucune rubrique trouvée", std::nullopt);
+        return;
+    }
+    const std::string caption = "Rubriques trouvées : " + std::to_string(found.size());
+    List(std::move(found), caption, 0);
+}
+
+void HelpViewer::List(std::vector<std::size_t> topics, const std::string& caption,
+                      std::optional<std::size_t> chosen) {
+    listed_ = std::move(topics);
+    std::vector<std::string> titles;
+    titles.reserve(listed_.size());
+    for (const std::size_t index : listed_) titles.push_back(document_.topics[index].title);
+    ListBox1->SetItems(titles);
+    Label2->SetCaption(caption);
+    const int position = chosen && *chosen < listed_.size() ? static_cast<int>(*chosen) : -1;
+    ListBox1->SetItemIndex(position);
+    ShowListed(position);
+}
+
+void HelpViewer::ShowListed(int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= listed_.size()) {
+        Label3->SetCaption("");
+        Memo1->SetText("");
+        return;
+    }
+    const HelpTopic& topic = document_.topics[listed_[static_cast<std::size_t>(position)]];
+    Label3->SetCaption(topic.title);
+    Memo1->SetText(WithWindowsLineEnds(topic.body));
+}
+
+void HelpViewer::KeyPressed(tk::Control& control, wchar_t& key) {
+    switch (key) {
+        case L'\t':
+            FocusNext(control, GetKeyState(VK_SHIFT) < 0);
+            break;
+        case VK_ESCAPE:
+            Hide();
+            break;
+        case L'\r':
+            if (&control == Edit1.get()) ListBox1->SetFocus();
+            break;
+        default:
+            return;
+    }
+    key = 0;
+}
+
+void HelpViewer::FocusNext(tk::Control& from, bool backwards) {
+    tk::Control* const order[] = {Edit1.get(), ListBox1.get(), Memo1.get()};
+    const auto at = std::ranges::find(order, &from) - std::begin(order);
+    const auto count = static_cast<std::ptrdiff_t>(std::size(order));
+    order[(at + (backwards ? count - 1 : 1)) % count]->SetFocus();
+}
+
+std::string HelpViewer::SearchText() const { return Edit1 && Handle() ? Edit1->Text() : ""; }
+
+std::string HelpViewer::ListCaption() const { return Label2 && Handle() ? Label2->Caption() : ""; }
+
+std::vector<std::string> HelpViewer::ListedTitles() const {
+    return ListBox1 && Handle() ? ListBox1->Items() : std::vector<std::string>{};
+}
+
+int HelpViewer::ListIndex() const { return ListBox1 && Handle() ? ListBox1->ItemIndex() : -1; }
+
+std::string HelpViewer::ShownTitle() const { return Label3 && Handle() ? Label3->Caption() : ""; }
+
+std::string HelpViewer::ShownText() const {
+    if (!Memo1 || !Handle()) return "";
+    std::string text = Memo1->Text();
+    std::erase(text, '\r');
+    return text;
+}
+
+std::string HelpViewer::FocusedControl() const {
+    auto* control = dynamic_cast<tk::Control*>(Window::FromHandle(GetFocus()));
+    return control && Handle() && IsChild(Handle(), control->Handle()) ? control->Name() : "";
+}
+
+LRESULT HelpViewer::HandleMessage(const tk::Message& message) {
+    switch (message.msg) {
+        case WM_SIZE:
+            Layout();
+            return 0;
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(message.lParam)->ptMinTrackSize = {kMinWidth, kMinHeight};
+            return 0;
+        case WM_CLOSE:
+            Hide();
+            return 0;
+        case WM_ACTIVATE:
+            // The focus leaves with the activation and comes back to where it was.
+            if (LOWORD(message.wParam) == WA_INACTIVE) {
+                if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus)) savedFocus_ = focus;
+            } else if (!HIWORD(message.wParam)) {
+                ::SetFocus(savedFocus_ && IsChild(Handle(), savedFocus_) ? savedFocus_
+                           : ListBox1                                   ? ListBox1->Handle()
+                                                                        : Handle());
+            }
+            return 0;
+        default:
+            return Window::HandleMessage(message);
+    }
+}
+
+}  // namespace sorv

@@ -1,0 +1,90 @@
+#pragma once
+// The help viewer: a top-level window of class "SorvHelp" that shows the
+// topics of a help file (help_file.h). On the left, a search field over the
+// topic list, which holds the contents (every topic), the topics found by a
+// search or those of a keyword; on the right, the title and text of the topic
+// chosen in the list. One viewer serves every request, owned by the window
+// that asked; closing it only hides it.
+//
+// It is a plain window, not a form: a form would take part in the program's
+// form activation, and going back from the help to a dialog would raise the
+// dialog's activation event again (the options dialog reloads its check boxes
+// then).
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "application.h"
+#include "help_file.h"
+#include "window.h"
+
+namespace sorv {
+
+namespace tk {
+class Control;
+class Label;
+class Memo;
+}  // namespace tk
+
+class EditField;
+class ListBox;
+
+class HelpViewer : public tk::Window {
+public:
+    HelpViewer();
+    ~HelpViewer() override;
+
+    // Reads the request's help file and shows it as the command asks:
+    // HELP_FINDER the search, HELP_PARTIALKEY and HELP_KEY the topics of the
+    // keyword, HELP_CONTEXT (and its pop-up form) the topic of the context,
+    // HELP_QUIT hides the viewer, anything else shows the contents. A file
+    // that cannot be read is reported in a message box and the viewer stays
+    // as it was.
+    void Open(const tk::HelpRequest& request);
+    void Hide();
+    bool Showing() const;
+
+    // What the controls show, read back from them.
+    std::string SearchText() const;
+    std::string ListCaption() const;
+    std::vector<std::string> ListedTitles() const;
+    int ListIndex() const;  // -1 when nothing is chosen
+    std::string ShownTitle() const;
+    std::string ShownText() const;
+    // The name of the viewer's control that has the focus, "" when none has.
+    std::string FocusedControl() const;
+
+protected:
+    LRESULT HandleMessage(const tk::Message& message) override;
+
+private:
+    void Build(HWND owner);
+    void Layout();
+    void Present(tk::Control& focus);
+
+    void ShowContents(std::optional<std::size_t> topic);
+    void ShowSearchPage();
+    void ShowKeyword(const std::string& keyword);
+    void SetSearchText(const std::string& text);
+    void List(std::vector<std::size_t> topics, const std::string& caption, std::optional<std::size_t> chosen);
+    void ShowListed(int position);
+    void SearchChanged();
+    void KeyPressed(tk::Control& control, wchar_t& key);
+    void FocusNext(tk::Control& from, bool backwards);
+
+    HelpDocument document_;
+    std::vector<std::size_t> listed_;  // topic indices, in list order
+    bool settingSearch_ = false;
+    HWND savedFocus_ = nullptr;
+
+    std::unique_ptr<tk::Label> Label1;   // "Rechercher :"
+    std::unique_ptr<EditField> Edit1;    // search field
+    std::unique_ptr<tk::Label> Label2;   // what the list holds
+    std::unique_ptr<ListBox> ListBox1;   // topics
+    std::unique_ptr<tk::Label> Label3;   // title of the topic shown
+    std::unique_ptr<tk::Memo> Memo1;     // its text
+};
+
+}  // namespace sorv
