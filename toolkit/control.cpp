@@ -98,6 +98,7 @@ bool Control::Focused() const { return GetFocus() == Handle(); }
 void Control::SetControlFont(SharedFont font) {
     SetFont(std::move(font));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), TRUE);
+    FontChanged();
 }
 
 wchar_t Control::RunKeyPress(wchar_t key) {

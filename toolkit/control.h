@@ -66,6 +66,8 @@ public:
 
 protected:
     Control(Window& parent, std::string name, Bounds bounds);
+    // After the font changed (auto-sized controls measure again).
+    virtual void FontChanged() {}
     // Creates the control's window; called by each kind's constructor.
     void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text);
     LRESULT HandleMessage(const Message& message) override;

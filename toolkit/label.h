@@ -15,6 +15,9 @@ public:
     void SetCaption(std::string_view caption);
     std::string Caption() const { return Text(); }
 
+protected:
+    void FontChanged() override { FitToText(); }
+
 private:
     void FitToText();
     bool autoSize_;

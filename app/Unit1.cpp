@@ -1,0 +1,178 @@
+#include "Unit1.h"
+
+#include <stdexcept>
+
+#include "Unit3.h"
+#include "application.h"
+#include "message_box.h"
+#include "names.h"
+#include "settings.h"
+#include "utf16.h"
+
+namespace sorv {
+namespace {
+
+constexpr char kProgramName[] = "Sorv";
+
+tk::FormSpec Spec() {
+    tk::FormSpec spec;
+    spec.className = "TForm1";
+    spec.clientWidth = 304;
+    spec.clientHeight = 253;
+    spec.border = tk::BorderStyle::Single;
+    spec.icons = tk::BorderIcons{true, true, false, false};
+    spec.helpContext = 10;
+    return spec;
+}
+
+Answer ToAnswer(tk::BoxAnswer answer) {
+    switch (answer) {
+        case tk::BoxAnswer::Yes: return Answer::Yes;
+        case tk::BoxAnswer::No: return Answer::No;
+        default: return Answer::None;
+    }
+}
+
+std::string CurrentDirectory() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(length, L'\0');
+    directory.resize(GetCurrentDirectoryW(length, directory.data()));
+    return Narrow(directory);
+}
+
+}  // namespace
+
+TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
+    : tk::Form(Spec()),
+      fichier1(MainMenu1.Add("fichier1", "&Fichier")),
+      Dcouper1(fichier1.Add("Dcouper1", "&D\u00e9couper", [this] { ToolButton1Click(); })),
+      Regrouper1(fichier1.Add("Regrouper1", "&Regrouper", [this] { ToolButton2Click(); })),
+      N1(fichier1.AddSeparator("N1")),
+      Quitter1(fichier1.Add("Quitter1", "&Quitter", [this] { ToolButton6Click(); })),
+      Outils1(MainMenu1.Add("Outils1", "&Outils")),
+      Effacerlecran1(Outils1.Add("Effacerlecran1", "&Effacer l'ecran", [this] { ToolButton11Click(); })),
+      Afficherlesicones1(Outils1.Add("Afficherlesicones1", "&Afficher les icones")),
+      Formaterunedisquette1(Outils1.Add("Formaterunedisquette1", "&Formater une disquette")),
+      Options1(Outils1.AddSeparator("Options1")),
+      Options2(Outils1.Add("Options2", "&Options")),
+      Aide1(MainMenu1.Add("Aide1", "&Aide")),
+      Rubriques(Aide1.Add("Rubriques", "&Rubriques d'aide", [this] { RubriquesClick(); })),
+      Recherche1(Aide1.Add("Recherche1", "Recherche par &mot-cl\u00e9", [this] { Recherche1Click(); })),
+      Nouveaut1(Aide1.Add("Nouveaut1", "&Nouveaut\u00e9s", [this] { Nouveaut1Click(); })),
+      N2(Aide1.AddSeparator("N2")),
+      Apropos2(Aide1.Add("Apropos2", "&A propos")),
+      Memo1(*this, "Memo1", {8, 56, 289, 169}, true),
+      ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
+      FileDrag1(this),
+      engine(*this, fileSystem),
+      arguments_(std::move(arguments)),
+      fileSystem_(fileSystem) {
+    Afficherlesicones1.SetEnabled(false);  // until the tool bar is closed
+    SetMenu(&MainMenu1);
+    Memo1.SetControlFont(tk::MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET}));
+    ProgressBar1.SetAlign(tk::Align::Bottom);
+    OpenDialog1.Filter =
+        "Fichiers compress\u00e9s|*.zip;*.arj;*.lzh;*.rar|Fichiers executable (*.exe)|*.exe|"
+        "Tout les fichiers (*.*)|*.*";
+    OpenDialog2.Filter = "Fichier script (*.d)|*.d";
+
+    OnActivate = [this] { FormActivate(); };
+    OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
+    Memo1.OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
+    FileDrag1.OnDrop = [this](TFileDrag* sender, int x, int y) { FileDrag1Drop(sender, x, y); };
+    Guarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+// The start-up routine. A registry error ends it where it happens; the window
+// is created all the same.
+void TForm1::FormCreate() {
+    const std::string programName = kProgramName;
+    engine.state.DialogAccepted = false;
+    engine.state.CancelRequested = false;
+    engine.state.Busy = false;
+    engine.state.StartupFile = LastArgument(arguments_);
+    RecordInstallFolder(CurrentDirectory(), [this](const std::string& path) { return fileSystem_.Exists(path); });
+    FileDrag1.SetEnableDrop(DropEnabled(ReadSetting(kDropSetting)));
+    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
+    SetCaption(programName);
+}
+
+// The start-up file is handled at the first activation only: coming back from
+// a dialog must not start it again.
+void TForm1::FormActivate() {
+    if (activated_) return;
+    activated_ = true;
+    if (!engine.state.StartupFile.empty()) engine.Dispatch(engine.state.StartupFile);
+}
+
+void TForm1::Memo1KeyPress(wchar_t& key) {
+    if (key == VK_ESCAPE) engine.EscapePressed();
+}
+
+void TForm1::FileDrag1Drop(TFileDrag* sender, int, int) {
+    // A drop of no files raises the event too; there is nothing to take.
+    if (sender->Files().empty()) return;
+    engine.Dispatch(sender->Files().front());
+}
+
+void TForm1::ToolButton1Click() {
+    if (OpenDialog1.Execute(Handle())) engine.StartSplit(OpenDialog1.FileName);
+}
+
+void TForm1::ToolButton2Click() {
+    if (OpenDialog2.Execute(Handle())) engine.StartJoin(OpenDialog2.FileName);
+}
+
+void TForm1::ToolButton11Click() { ClearLog(); }
+
+void TForm1::ToolButton6Click() { Close(); }
+
+void TForm1::UseInstallFolderForHelp() { tk::App().HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting)); }
+
+void TForm1::RubriquesClick() {
+    UseInstallFolderForHelp();
+    tk::App().HelpCommand(HELP_CONTENTS, 0);
+}
+
+void TForm1::Recherche1Click() {
+    UseInstallFolderForHelp();
+    tk::App().HelpCommand(HELP_FINDER, 0);
+}
+
+void TForm1::Nouveaut1Click() {
+    UseInstallFolderForHelp();
+    tk::App().HelpKeyword(HELP_PARTIALKEY, "Nouveaut\u00e9s");
+}
+
+void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
+
+void TForm1::ClearLog() { Memo1.Clear(); }
+
+void TForm1::SetProgressMax(std::int64_t maximum) { ProgressBar1.SetMax(maximum); }
+
+void TForm1::AdvanceProgress(std::int64_t bytes) { ProgressBar1.StepBy(bytes); }
+
+void TForm1::ResetProgress() { ProgressBar1.SetPosition(0); }
+
+void TForm1::ShowMessage(const std::string& text) { tk::ShowMessageBox(tk::BoxKind::Message, text); }
+
+Answer TForm1::AskWarning(const std::string& text) {
+    return ToAnswer(tk::ShowMessageBox(tk::BoxKind::Warning, text));
+}
+
+Answer TForm1::AskConfirmation(const std::string& text) {
+    return ToAnswer(tk::ShowMessageBox(tk::BoxKind::Confirmation, text));
+}
+
+Answer TForm1::AskPlain(const std::string& text) { return ToAnswer(tk::ShowMessageBox(tk::BoxKind::Question, text)); }
+
+void TForm1::ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) {
+    if (!sliceSizeDialog_) throw std::logic_error("slice-size dialog not created");
+    sliceSizeDialog_->Execute(state, fileLabel, sizeLabel);
+}
+
+void TForm1::ProcessMessages() { tk::App().ProcessMessages(); }
+
+}  // namespace sorv

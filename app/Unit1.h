@@ -1,0 +1,90 @@
+#pragma once
+// The main window: the log area, the progress bar and the menus, the split
+// and join commands (menu, drop, start-up file) and the Escape prompt. It is
+// the engine's front end.
+#include <string>
+#include <vector>
+
+#include "engine.h"
+#include "file_system.h"
+#include "filedrag.h"
+#include "form.h"
+#include "memo.h"
+#include "menu.h"
+#include "open_dialog.h"
+#include "progress_bar.h"
+
+namespace sorv {
+
+class TForm3;
+
+class TForm1 : public tk::Form, public FrontEnd {
+public:
+    // `arguments`: the command-line arguments after the program's name.
+    explicit TForm1(std::vector<std::string> arguments, FileSystem& fileSystem = NativeFileSystem());
+    ~TForm1() override;
+
+    // The slice-size dialog, created after this window (start-up order).
+    void SetSliceSizeDialog(TForm3* dialog) { sliceSizeDialog_ = dialog; }
+
+    tk::MainMenu MainMenu1;
+    tk::MenuItem& fichier1;
+    tk::MenuItem& Dcouper1;
+    tk::MenuItem& Regrouper1;
+    tk::MenuItem& N1;
+    tk::MenuItem& Quitter1;
+    tk::MenuItem& Outils1;
+    tk::MenuItem& Effacerlecran1;
+    tk::MenuItem& Afficherlesicones1;
+    tk::MenuItem& Formaterunedisquette1;
+    tk::MenuItem& Options1;
+    tk::MenuItem& Options2;
+    tk::MenuItem& Aide1;
+    tk::MenuItem& Rubriques;
+    tk::MenuItem& Recherche1;
+    tk::MenuItem& Nouveaut1;
+    tk::MenuItem& N2;
+    tk::MenuItem& Apropos2;
+    tk::Memo Memo1;
+    tk::ProgressBar ProgressBar1;
+    tk::OpenDialog OpenDialog1;
+    tk::OpenDialog OpenDialog2;
+    TFileDrag FileDrag1;
+    // The engine and its state, program-wide.
+    Engine engine;
+
+    void FormCreate();
+    void FormActivate();
+    void Memo1KeyPress(wchar_t& key);
+    void FileDrag1Drop(TFileDrag* sender, int x, int y);
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void ToolButton11Click();
+    void ToolButton6Click();
+    void RubriquesClick();
+    void Recherche1Click();
+    void Nouveaut1Click();
+
+    // The engine's front end.
+    void AppendLog(const std::string& line) override;
+    void ClearLog() override;
+    void SetProgressMax(std::int64_t maximum) override;
+    void AdvanceProgress(std::int64_t bytes) override;
+    void ResetProgress() override;
+    void ShowMessage(const std::string& text) override;
+    Answer AskWarning(const std::string& text) override;
+    Answer AskConfirmation(const std::string& text) override;
+    Answer AskPlain(const std::string& text) override;
+    void ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) override;
+    void ProcessMessages() override;
+
+private:
+    void UseInstallFolderForHelp();
+
+    std::vector<std::string> arguments_;
+    FileSystem& fileSystem_;
+    TForm3* sliceSizeDialog_ = nullptr;
+    bool activated_ = false;
+};
+
+}  // namespace sorv

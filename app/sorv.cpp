@@ -1,0 +1,47 @@
+// Program entry: the application object, the windows in their start-up
+// order, and the message loop until the main window closes.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "Unit1.h"
+#include "Unit3.h"
+#include "application.h"
+#include "utf16.h"
+
+namespace {
+
+// The arguments after the program's own name.
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(sorv::Narrow(argv[i]));
+    LocalFree(argv);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    sorv::tk::Application& app = sorv::tk::App();
+    app.SetTitle("sorv");
+    app.HelpFile = "sorv.hlp";
+    app.SetIcon(LoadIconW(instance, L"MAINICON"));
+    try {
+        sorv::TForm1 Form1(CommandLineArguments());
+        sorv::TForm3 Form3(Form1.engine.state, Form1);
+        Form1.SetSliceSizeDialog(&Form3);
+        Form1.Show();
+        app.Run();
+    } catch (const std::exception& error) {
+        app.HandleException(error);
+        return 1;
+    }
+    return 0;
+}

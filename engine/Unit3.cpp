@@ -1,0 +1,90 @@
+#include "Unit3.h"
+
+#include "settings.h"
+
+namespace sorv {
+namespace {
+
+tk::FormSpec Spec() {
+    tk::FormSpec spec;
+    spec.className = "TForm3";
+    spec.clientWidth = 267;
+    spec.clientHeight = 202;
+    spec.border = tk::BorderStyle::Dialog;
+    spec.helpContext = 40;
+    return spec;
+}
+
+// Every control but the Zip choice is in Arial.
+const tk::SharedFont& Arial() {
+    static const tk::SharedFont font = tk::MakeFont({"Arial", -11});
+    return font;
+}
+
+}  // namespace
+
+TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
+    : tk::Form(Spec()),
+      Label1(*this, "Label1", {8, 8, 0, 0}, "Fichier: "),
+      Label2(*this, "Label2", {8, 24, 0, 0}, "Taille:"),
+      RadioGroup1(*this, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum"),
+      RadioButton1(*this, "RadioButton1", {24, 80, 57, 17}, "360 Ko"),
+      RadioButton2(*this, "RadioButton2", {24, 104, 57, 17}, "720 Ko"),
+      RadioButton3(*this, "RadioButton3", {104, 80, 57, 17}, "1.1 Mo"),
+      RadioButton4(*this, "RadioButton4", {104, 104, 57, 17}, "1.4 Mo"),
+      RadioButton5(*this, "RadioButton5", {184, 80, 57, 17}, "1.7 Mo"),
+      RadioButton6(*this, "RadioButton6", {184, 104, 57, 17}, "1.9 Mo"),
+      RadioButton7(*this, "RadioButton7", {24, 128, 145, 17}, "Lecteur Iomega Zip"),
+      Button1(*this, "Button1", {184, 168, 73, 25}, "&Ok"),
+      Button2(*this, "Button2", {8, 168, 73, 25}, "&Annuler"),
+      state_(&state),
+      mainForm_(mainForm) {
+    for (tk::Control* control : Controls())
+        if (control != &RadioButton7) control->SetControlFont(Arial());
+    RadioButton4.SetChecked(true);  // the stored layout's selection
+
+    OnActivate = [this] { FormActivate(); };
+    RadioButton1.OnClick = [this] { RadioButton1Click(); };
+    RadioButton2.OnClick = [this] { RadioButton2Click(); };
+    RadioButton3.OnClick = [this] { RadioButton3Click(); };
+    RadioButton4.OnClick = [this] { RadioButton4Click(); };
+    RadioButton5.OnClick = [this] { RadioButton5Click(); };
+    RadioButton6.OnClick = [this] { RadioButton6Click(); };
+    RadioButton7.OnClick = [this] { RadioButton7Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Guarded([this] { FormCreate(); });
+}
+
+void TForm3::FormCreate() {
+    SetCaption(mainForm_.Caption());
+    state_->SizeChoice = 4;
+    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
+}
+
+// Every showing starts unaccepted.
+void TForm3::FormActivate() { state_->DialogAccepted = false; }
+
+void TForm3::RadioButton1Click() { state_->SizeChoice = 1; }
+void TForm3::RadioButton2Click() { state_->SizeChoice = 2; }
+void TForm3::RadioButton3Click() { state_->SizeChoice = 3; }
+void TForm3::RadioButton4Click() { state_->SizeChoice = 4; }
+void TForm3::RadioButton5Click() { state_->SizeChoice = 5; }
+void TForm3::RadioButton6Click() { state_->SizeChoice = 6; }
+void TForm3::RadioButton7Click() { state_->SizeChoice = 7; }
+
+void TForm3::Button1Click() {
+    state_->DialogAccepted = true;
+    Close();
+}
+
+void TForm3::Button2Click() { Close(); }
+
+void TForm3::Execute(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) {
+    state_ = &state;
+    Label1.SetCaption(fileLabel);
+    Label2.SetCaption(sizeLabel);
+    ShowModal();
+}
+
+}  // namespace sorv
