@@ -2,8 +2,11 @@
 
 #include <stdexcept>
 
+#include "Unit2.h"
 #include "Unit3.h"
+#include "Unit4.h"
 #include "application.h"
+#include "help_request.h"
 #include "message_box.h"
 #include "names.h"
 #include "settings.h"
@@ -52,18 +55,20 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       Outils1(MainMenu1.Add("Outils1", "&Outils")),
       Effacerlecran1(Outils1.Add("Effacerlecran1", "&Effacer l'ecran", [this] { ToolButton11Click(); })),
       Afficherlesicones1(Outils1.Add("Afficherlesicones1", "&Afficher les icones")),
-      Formaterunedisquette1(Outils1.Add("Formaterunedisquette1", "&Formater une disquette")),
+      Formaterunedisquette1(
+          Outils1.Add("Formaterunedisquette1", "&Formater une disquette", [this] { Formaterunedisquette1Click(); })),
       Options1(Outils1.AddSeparator("Options1")),
-      Options2(Outils1.Add("Options2", "&Options")),
+      Options2(Outils1.Add("Options2", "&Options", [this] { Options2Click(); })),
       Aide1(MainMenu1.Add("Aide1", "&Aide")),
       Rubriques(Aide1.Add("Rubriques", "&Rubriques d'aide", [this] { RubriquesClick(); })),
       Recherche1(Aide1.Add("Recherche1", "Recherche par &mot-cl\u00e9", [this] { Recherche1Click(); })),
       Nouveaut1(Aide1.Add("Nouveaut1", "&Nouveaut\u00e9s", [this] { Nouveaut1Click(); })),
       N2(Aide1.AddSeparator("N2")),
-      Apropos2(Aide1.Add("Apropos2", "&A propos")),
+      Apropos2(Aide1.Add("Apropos2", "&A propos", [this] { Apropos2Click(); })),
       Memo1(*this, "Memo1", {8, 56, 289, 169}, true),
       ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
       FileDrag1(this),
+      Format1(this),
       engine(*this, fileSystem),
       arguments_(std::move(arguments)),
       fileSystem_(fileSystem) {
@@ -75,6 +80,9 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
         "Fichiers compress\u00e9s|*.zip;*.arj;*.lzh;*.rar|Fichiers executable (*.exe)|*.exe|"
         "Tout les fichiers (*.*)|*.*";
     OpenDialog2.Filter = "Fichier script (*.d)|*.d";
+    Format1.Capacity = TCapacity::capHigh;
+    Format1.FormatType = TFmtType::fmtFull;
+    Format1.Drive = TDriveType::dtADrive;
 
     OnActivate = [this] { FormActivate(); };
     OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
@@ -84,6 +92,12 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::SetDialogs(TAboutBox* aboutBox, TForm3* sliceSizeDialog, TForm4* optionsDialog) {
+    aboutBox_ = aboutBox;
+    sliceSizeDialog_ = sliceSizeDialog;
+    optionsDialog_ = optionsDialog;
+}
 
 // The start-up routine. A registry error ends it where it happens; the window
 // is created all the same.
@@ -129,22 +143,24 @@ void TForm1::ToolButton11Click() { ClearLog(); }
 
 void TForm1::ToolButton6Click() { Close(); }
 
-void TForm1::UseInstallFolderForHelp() { tk::App().HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting)); }
+// The format dialog's answer is not looked at.
+void TForm1::Formaterunedisquette1Click() { Format1.Execute(); }
 
-void TForm1::RubriquesClick() {
-    UseInstallFolderForHelp();
-    tk::App().HelpCommand(HELP_CONTENTS, 0);
+void TForm1::ToolbarButton977Click() {
+    if (optionsDialog_) optionsDialog_->ShowModal();
 }
 
-void TForm1::Recherche1Click() {
-    UseInstallFolderForHelp();
-    tk::App().HelpCommand(HELP_FINDER, 0);
+void TForm1::Options2Click() { ToolbarButton977Click(); }
+
+void TForm1::Apropos2Click() {
+    if (aboutBox_) aboutBox_->ShowModal();
 }
 
-void TForm1::Nouveaut1Click() {
-    UseInstallFolderForHelp();
-    tk::App().HelpKeyword(HELP_PARTIALKEY, "Nouveaut\u00e9s");
-}
+void TForm1::RubriquesClick() { ShowHelpContents(); }
+
+void TForm1::Recherche1Click() { ShowHelpSearch(); }
+
+void TForm1::Nouveaut1Click() { ShowWhatsNew(); }
 
 void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
 

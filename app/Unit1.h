@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Format.h"
 #include "engine.h"
 #include "file_system.h"
 #include "filedrag.h"
@@ -16,7 +17,9 @@
 
 namespace sorv {
 
+class TAboutBox;
 class TForm3;
+class TForm4;
 
 class TForm1 : public tk::Form, public FrontEnd {
 public:
@@ -24,8 +27,8 @@ public:
     explicit TForm1(std::vector<std::string> arguments, FileSystem& fileSystem = NativeFileSystem());
     ~TForm1() override;
 
-    // The slice-size dialog, created after this window (start-up order).
-    void SetSliceSizeDialog(TForm3* dialog) { sliceSizeDialog_ = dialog; }
+    // The dialogs this window shows, created after it (start-up order).
+    void SetDialogs(TAboutBox* aboutBox, TForm3* sliceSizeDialog, TForm4* optionsDialog);
 
     tk::MainMenu MainMenu1;
     tk::MenuItem& fichier1;
@@ -50,6 +53,7 @@ public:
     tk::OpenDialog OpenDialog1;
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;
+    TFormat Format1;
     // The engine and its state, program-wide.
     Engine engine;
 
@@ -61,6 +65,10 @@ public:
     void ToolButton2Click();
     void ToolButton11Click();
     void ToolButton6Click();
+    void Formaterunedisquette1Click();
+    void ToolbarButton977Click();
+    void Options2Click();
+    void Apropos2Click();
     void RubriquesClick();
     void Recherche1Click();
     void Nouveaut1Click();
@@ -79,11 +87,11 @@ public:
     void ProcessMessages() override;
 
 private:
-    void UseInstallFolderForHelp();
-
     std::vector<std::string> arguments_;
     FileSystem& fileSystem_;
+    TAboutBox* aboutBox_ = nullptr;
     TForm3* sliceSizeDialog_ = nullptr;
+    TForm4* optionsDialog_ = nullptr;
     bool activated_ = false;
 };
 

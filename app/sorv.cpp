@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "Unit1.h"
+#include "Unit2.h"
 #include "Unit3.h"
+#include "Unit4.h"
 #include "application.h"
+#include "help_request.h"
+#include "resource_ids.h"
 #include "utf16.h"
 
 namespace {
@@ -32,11 +36,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     sorv::tk::Application& app = sorv::tk::App();
     app.SetTitle("sorv");
     app.HelpFile = "sorv.hlp";
-    app.SetIcon(LoadIconW(instance, L"MAINICON"));
+    app.SetIcon(LoadIconW(instance, MAKEINTRESOURCEW(SORV_MAIN_ICON)));
+    sorv::RouteHelpTo(sorv::ProgramHelpViewer());
     try {
         sorv::TForm1 Form1(CommandLineArguments());
+        sorv::TAboutBox AboutBox;
         sorv::TForm3 Form3(Form1.engine.state, Form1);
-        Form1.SetSliceSizeDialog(&Form3);
+        sorv::TForm4 Form4(Form1, Form1.FileDrag1);
+        Form1.SetDialogs(&AboutBox, &Form3, &Form4);
         Form1.Show();
         app.Run();
     } catch (const std::exception& error) {

@@ -207,6 +207,36 @@ TEST(Commands, ClearingTheLogFromTheMenu) {
     EXPECT_EQ(program.Form1.Memo1.Lines(), std::vector<std::string>{"V\u00e9rification OK."});
 }
 
+TEST(Commands, FormatOptionsAndAboutOpenTheirWindows) {
+    Program program;
+    TForm1& form = program.Form1;
+    std::vector<UINT> drives;
+    HWND formatOwner = nullptr;
+    form.Format1.FormatDrive = [&](HWND owner, UINT drive, UINT, UINT) {
+        formatOwner = owner;
+        drives.push_back(drive);
+        return DWORD{0};
+    };
+    UserDriver user;
+    user.onOtherWindow = [](HWND window, const std::wstring&) { PostMessageW(window, WM_CLOSE, 0, 0); };
+
+    PostCommand(form, form.Formaterunedisquette1);
+    ASSERT_TRUE(PumpUntil([&] { return !drives.empty(); }));
+    EXPECT_EQ(drives, std::vector<UINT>{0});  // drive A:
+    EXPECT_EQ(formatOwner, form.Handle());
+    EXPECT_EQ(form.Format1.Capacity, TCapacity::capHigh);
+    EXPECT_EQ(form.Format1.FormatType, TFmtType::fmtFull);
+
+    PostCommand(form, form.Options2);
+    ASSERT_TRUE(PumpUntil([&] { return user.shown[L"TForm4"] == 1 && !program.Form4.Visible(); }));
+    PostCommand(form, form.Apropos2);
+    ASSERT_TRUE(PumpUntil([&] { return user.shown[L"TAboutBox"] == 1 && !program.AboutBox.Visible(); }));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+    EXPECT_EQ(GetActiveWindow(), form.Handle());
+    EXPECT_EQ(GetFocus(), form.Memo1.Handle());
+}
+
 TEST(Commands, HelpItemsAskForTheInstallFoldersHelpFile) {
     Program program;
     std::vector<tk::HelpRequest> requests;

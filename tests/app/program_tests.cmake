@@ -7,6 +7,6 @@ if(TARGET sorv_program)
 
   sorv_window_test(program_windows_test
     SOURCES program_windows_test.cpp program_commands_test.cpp
-    LIBS sorv_program sorv_user_driver sorv_test_support)
-  sorv_window_test(program_quit_test SOURCES program_quit_test.cpp LIBS sorv_program sorv_user_driver)
+    LIBS sorv_program sorv_resources sorv_user_driver sorv_test_support)
+  sorv_window_test(program_quit_test SOURCES program_quit_test.cpp LIBS sorv_program sorv_resources sorv_user_driver)
 endif()

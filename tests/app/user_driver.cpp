@@ -32,6 +32,7 @@ UserDriver::UserDriver() {
     onBox = [](HWND box, const BoxContents& contents) {
         if (!contents.buttonIds.empty()) Press(box, contents.buttonIds.front());
     };
+    visible_ = VisibleThreadWindows();  // windows already up are not new showings
     timer_ = std::make_unique<tk::Timer>(15, [this] { Look(); });
 }
 
@@ -44,6 +45,7 @@ void UserDriver::Look() {
     for (HWND window : now) {
         if (visible_.contains(window)) continue;  // already handled this showing
         const std::wstring cls = ClassOf(window);
+        ++shown[cls];
         if (cls == L"TForm3") {
             ++sliceDialogs;
             if (onSliceDialog) onSliceDialog(window);
@@ -53,6 +55,8 @@ void UserDriver::Look() {
         } else if (cls == L"#32770") {
             ++openDialogs;
             if (onOpenDialog) onOpenDialog(window);
+        } else if (onOtherWindow) {
+            onOtherWindow(window, cls);
         }
     }
     visible_ = now;

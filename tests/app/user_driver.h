@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -31,10 +32,13 @@ public:
     std::function<void(HWND dialog)> onOpenDialog;
     // Called when a message box shows; the default presses its first button.
     std::function<void(HWND box, const BoxContents& contents)> onBox;
+    // Called when any other window of the program shows (TForm4, TAboutBox).
+    std::function<void(HWND window, const std::wstring& className)> onOtherWindow;
 
     std::vector<BoxContents> boxes;  // every box seen, in order
     int sliceDialogs = 0;
     int openDialogs = 0;
+    std::map<std::wstring, int> shown;  // showings by window class
 
 private:
     void Look();
