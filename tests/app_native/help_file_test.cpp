@@ -114,7 +114,7 @@ TEST(HelpFile, LoadingReportsMissingOversizedAndTopicLessFiles) {
 
     WriteFileBytes(dir.Path("vide.hlp"), "");
     EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("vide.hlp"))).status, HelpLoadStatus::NoTopics);
-    WriteFileBytes(dir.Path("binaire.hlp"), std::string("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF", 16));
+    WriteFileBytes(dir.Path("binaire.hlp"), std::string("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF", 14));
     EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("binaire.hlp"))).status, HelpLoadStatus::NoTopics);
 }
 

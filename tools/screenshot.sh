@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Starts sorv.exe under Wine on a virtual X display, waits for a window, saves
+# a screenshot of the whole screen and closes the program.
+#
+#   tools/screenshot.sh OUT.png [ARGS...]
+#
+# ARGS go to sorv.exe (a file to split opens the slice-size dialog). Optional:
+#   SORV_SHOT_WAIT=TITLE   the window title to wait for (default "Sorv")
+#   SORV_SHOT_KEYS="..."   xdotool key names sent before the shot (e.g. "Return")
+#   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
+# Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
+# a prefix of its own so the headless test prefix keeps its null driver.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+[ $# -ge 1 ] || { echo "usage: tools/screenshot.sh OUT.png [ARGS...]" >&2; exit 64; }
+out=$(realpath -m "$1"); shift
+exe="$top/build/win64/bin/sorv.exe"
+[ -f "$exe" ] || "$top/tools/build.sh" win64
+for tool in Xvfb xdotool import wine wineserver; do
+  command -v "$tool" >/dev/null || "$top/tools/setup.sh"
+done
+
+export WINEPREFIX="$top/build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+display=":${SORV_SHOT_DISPLAY:-97}"
+Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; }
+trap cleanup EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+
+(cd "$(dirname "$exe")" && wine "$exe" "$@" >/dev/null 2>&1) &
+title=${SORV_SHOT_WAIT:-Sorv}
+found=""
+for _ in $(seq 300); do
+  if xdotool search --name "^${title}\$" >/dev/null 2>&1; then found=1; break; fi
+  sleep 0.1
+done
+[ -n "$found" ] || { echo "screenshot: no window \"$title\" appeared" >&2; exit 1; }
+sleep 1
+if [ -n "${SORV_SHOT_KEYS:-}" ]; then
+  # shellcheck disable=SC2086
+  xdotool key --delay 200 $SORV_SHOT_KEYS
+  sleep "${SORV_SHOT_DELAY:-1}"
+fi
+import -window root "$out"
+echo "screenshot: $out"
