@@ -80,4 +80,16 @@ GroupBox::GroupBox(Window& parent, std::string name, Bounds bounds, std::string_
     CreateControl(L"BUTTON", WS_VISIBLE | BS_GROUPBOX | GroupStyle(parent, false), 0, caption);
 }
 
+LRESULT GroupBox::HandleMessage(const Message& message) {
+    if (message.msg != WM_ERASEBKGND) return Control::HandleMessage(message);
+    const auto dc = reinterpret_cast<HDC>(message.wParam);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(Handle()), WM_CTLCOLORSTATIC, message.wParam, reinterpret_cast<LPARAM>(Handle())));
+    if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillRect(dc, &client, brush);
+    return 1;
+}
+
 }  // namespace sorv::tk

@@ -56,9 +56,17 @@ private:
 };
 
 // A frame with a caption; the controls drawn inside it are its siblings.
+// A frame with a caption. It lies beneath the controls placed over it and
+// paints its own interior: the button class leaves it unerased, and forms
+// clip their children, so it would otherwise show whatever was there before.
 class GroupBox : public Control {
 public:
     GroupBox(Window& parent, std::string name, Bounds bounds, std::string_view caption);
+
+    bool LiesBeneathSiblings() const override { return true; }
+
+protected:
+    LRESULT HandleMessage(const Message& message) override;
 };
 
 }  // namespace sorv::tk

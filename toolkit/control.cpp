@@ -27,6 +27,15 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
                                   nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
     Adopt(handle);
+    HWND above = HWND_TOP;
+    for (auto it = parent_.controls_.rbegin(); it != parent_.controls_.rend(); ++it) {
+        if (!(*it)->LiesBeneathSiblings()) {
+            above = (*it)->Handle();
+            break;
+        }
+    }
+    SetWindowPos(handle, LiesBeneathSiblings() ? HWND_BOTTOM : above, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), FALSE);
     parent_.controls_.push_back(this);
 }

@@ -63,6 +63,9 @@ public:
     // Notifications from the parent (WM_COMMAND, WM_CTLCOLOR*).
     virtual void HandleCommand(WORD /*code*/) {}
     virtual HBRUSH ControlColor(HDC /*dc*/) { return nullptr; }
+    // Frames lie beneath the controls placed over them (siblings clip one
+    // another); every other control keeps its creation order, the tab order.
+    virtual bool LiesBeneathSiblings() const { return false; }
 
 protected:
     Control(Window& parent, std::string name, Bounds bounds);

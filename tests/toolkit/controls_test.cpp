@@ -148,6 +148,34 @@ TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
     EXPECT_EQ(GetFocus(), two.Handle());
 }
 
+// Siblings clip one another: a frame above the boxes placed over it hid them,
+// and its unerased interior showed whatever lay there before.
+TEST(Controls, FramesLieBeneathTheirControlsAndPaintTheirInterior) {
+    Form form(Spec("TFrames"));
+    Label label(form, "Label1", {8, 8, 60, 13}, "Fichier:");
+    GroupBox frame(form, "GroupBox1", {8, 24, 225, 121}, "Options");
+    CheckBox first(form, "CheckBox1", {16, 48, 209, 25}, "&Ajout");
+    CheckBox second(form, "CheckBox2", {16, 80, 209, 17}, "&Enregistrer");
+    Button ok(form, "Button1", {158, 150, 75, 25}, "&Ok");
+
+    std::vector<HWND> zOrder;
+    for (HWND w = GetWindow(form.Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) zOrder.push_back(w);
+    EXPECT_EQ(zOrder, (std::vector<HWND>{label.Handle(), first.Handle(), second.Handle(), ok.Handle(), frame.Handle()}));
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 225, 121);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 225, 121};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageW(frame.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 100, 60), GetSysColor(COLOR_BTNFACE));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST(Controls, CheckBoxToggles) {
     Form form(Spec("TCheck"));
     CheckBox box(form, "CheckBox1", {8, 8, 120, 17}, "Glisser-d\u00e9poser");
