@@ -64,8 +64,14 @@ public:
         if (!current_) return;
         // Blank lines at the start of a body are layout, not text.
         if (current_->body.empty() && Trim(line).empty()) return;
-        current_->body.append(line);
-        current_->body.push_back('\n');
+        std::string& body = current_->body;
+        // Lines of one paragraph flow together, so the viewer wraps them at its
+        // own width; indented lines (list items) and blank lines stay.
+        const bool prose = !Trim(line).empty() && !IsBlank(line.front());
+        if (prose && previousWasProse_ && !body.empty() && body.back() == '\n') body.back() = ' ';
+        previousWasProse_ = prose;
+        body.append(line);
+        body.push_back('\n');
     }
 
     HelpDocument Finish() {
@@ -100,6 +106,7 @@ private:
 
     HelpDocument document_;
     HelpTopic* current_ = nullptr;
+    bool previousWasProse_ = false;
 };
 
 }  // namespace

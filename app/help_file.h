@@ -19,7 +19,7 @@ struct HelpTopic {
     std::string title;
     std::vector<int> contexts;
     std::vector<std::string> keywords;
-    std::string body;  // lines joined by "\n", without leading or trailing blank lines
+    std::string body;  // paragraphs on one line each, indented lines kept, no leading or trailing blank lines
 };
 
 struct HelpDocument {

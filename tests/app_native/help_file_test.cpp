@@ -54,7 +54,14 @@ TEST(HelpFile, AcceptsWindowsLineEndsAndAByteOrderMark) {
     ASSERT_EQ(document.topics.size(), 1u);
     EXPECT_EQ(document.topics[0].title, "Nouveautés");
     EXPECT_EQ(document.topics[0].keywords, (std::vector<std::string>{"Nouveautés"}));
-    EXPECT_EQ(document.topics[0].body, "Un.\nDeux.");
+    EXPECT_EQ(document.topics[0].body, "Un. Deux.");
+}
+
+TEST(HelpFile, ParagraphLinesFlowTogetherAndIndentedLinesStay) {
+    const HelpDocument document =
+        ParseHelp("@topic T\nUne phrase coupée\nsur deux lignes.\n\nListe :\n  - un\n  - deux\nSuite.\n");
+    ASSERT_EQ(document.topics.size(), 1u);
+    EXPECT_EQ(document.topics[0].body, "Une phrase coupée sur deux lignes.\n\nListe :\n  - un\n  - deux\nSuite.");
 }
 
 TEST(HelpFile, DropsATopicWithoutTitleAndWhatFollowsIt) {
