@@ -136,6 +136,31 @@ TEST(Commands, TheStartupFileIsHandledAtTheFirstActivationOnly) {
     EXPECT_EQ(GetActiveWindow(), program.Form1.Handle());
 }
 
+TEST(Commands, WithoutArgumentsNothingStartsAndOfThreeDroppedFilesOnlyTheFirstCounts) {
+    TempDir dir;
+    Program program;
+    UserDriver user;
+    user.onSliceDialog = [&](HWND) { Click(program.Form3.Button2.Handle()); };
+    PumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(program.Form1.engine.state.StartupFile.empty());
+    EXPECT_EQ(user.sliceDialogs, 0);
+    EXPECT_TRUE(program.Form1.Memo1.Lines().empty());
+
+    // The first file names a script: a join starts, the two others are ignored.
+    const std::string script = dir.Path("A.D");
+    const std::string other = dir.Path("b.zip");
+    WriteFileBytes(other, PatternBytes(400'000));
+    program.Form1.engine.state.RecordedSliceCount = 1;  // a slice that is not there
+    PostMessageW(program.Form1.Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({script, other, dir.Path("c.zip")}, {5, 5})), 0);
+    ASSERT_TRUE(PumpUntil([&] { return program.Form1.Memo1.Lines().size() >= 6; }));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(program.Form1.FileDrag1.FileCount(), 3);
+    EXPECT_EQ(program.Form1.Memo1.Lines().front(), "Fichier ouvert :" + script);
+    EXPECT_EQ(program.Form1.Memo1.Lines().back(), "Il manque la tranche \u00b001");
+    EXPECT_EQ(user.sliceDialogs, 0);
+}
+
 // Splits a file of 5 slices of 360 Ko; after the first slice the user presses
 // Escape in the log area and answers the prompt with the given button.
 struct EscapedSplit {
