@@ -17,15 +17,15 @@ namespace {
 
 constexpr char kProgramName[] = "Sorv";
 
-tk::FormSpec Spec() {
-    tk::FormSpec spec;
-    spec.className = "TForm1";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    spec.border = tk::BorderStyle::Single;
-    spec.icons = tk::BorderIcons{true, true, false, false};
-    spec.helpContext = 10;
-    return spec;
+tk::FormSpec Design() {
+    tk::FormSpec design;
+    design.className = "TForm1";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    design.border = tk::BorderStyle::Single;
+    design.icons = tk::BorderIcons{true, true, false, false};
+    design.helpContext = 10;
+    return design;
 }
 
 Answer ToAnswer(tk::BoxAnswer answer) {
@@ -46,7 +46,7 @@ std::string CurrentDirectory() {
 }  // namespace
 
 TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
-    : tk::Form(Spec()),
+    : tk::Form(Design()),
       fichier1(MainMenu1.Add("fichier1", "&Fichier")),
       Dcouper1(fichier1.Add("Dcouper1", "&D\u00e9couper", [this] { ToolButton1Click(); })),
       Regrouper1(fichier1.Add("Regrouper1", "&Regrouper", [this] { ToolButton2Click(); })),

@@ -6,15 +6,15 @@ namespace sorv {
 namespace {
 
 tk::FormSpec AboutSpec() {
-    tk::FormSpec spec;
-    spec.className = "TAboutBox";
-    spec.caption = "A propos";
-    spec.clientWidth = 227;
-    spec.clientHeight = 219;
-    spec.border = tk::BorderStyle::Dialog;
-    spec.helpContext = 0;
-    spec.screenCenter = true;
-    return spec;
+    tk::FormSpec design;
+    design.className = "TAboutBox";
+    design.caption = "A propos";
+    design.clientWidth = 227;
+    design.clientHeight = 219;
+    design.border = tk::BorderStyle::Dialog;
+    design.helpContext = 0;
+    design.screenCenter = true;
+    return design;
 }
 
 tk::SharedFont ArialFont(int height, int weight) {

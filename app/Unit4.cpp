@@ -7,14 +7,14 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Spec() {
-    tk::FormSpec spec;
-    spec.className = "TForm4";
-    spec.clientWidth = 241;
-    spec.clientHeight = 183;
-    spec.border = tk::BorderStyle::Dialog;
-    spec.helpContext = 50;
-    return spec;
+tk::FormSpec Design() {
+    tk::FormSpec design;
+    design.className = "TForm4";
+    design.clientWidth = 241;
+    design.clientHeight = 183;
+    design.border = tk::BorderStyle::Dialog;
+    design.helpContext = 50;
+    return design;
 }
 
 // The toolkit's frame is not a container: the boxes are its siblings, placed
@@ -32,7 +32,7 @@ tk::Bounds InFrame(int left, int top, int width, int height) {
 // "A&nnuler". Neither button is default nor cancel: Enter and Escape press
 // neither.
 TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry, FileSystem& fileSystem)
-    : tk::Form(Spec()),
+    : tk::Form(Design()),
       GroupBox1(*this, "GroupBox1", {kFrameLeft, kFrameTop, 225, 121}, "Options"),
       CheckBox1(*this, "CheckBox1", InFrame(8, 24, 209, 25), "&Ajout de sorv dans le menu contextuel."),
       CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),

@@ -126,7 +126,7 @@ void HelpViewer::Build(HWND owner) {
     ListBox1 = std::make_unique<ListBox>(*this, "ListBox1", tk::Bounds{});
     Label3 = std::make_unique<tk::Label>(*this, "Label3", tk::Bounds{}, "", false);
     Memo1 = std::make_unique<tk::Memo>(*this, "Memo1", tk::Bounds{}, true);
-    tk::FontSpec bold = GetFont()->Spec();
+    tk::FontSpec bold = GetFont()->Design();
     bold.weight = FW_BOLD;
     Label3->SetControlFont(tk::MakeFont(bold));
 

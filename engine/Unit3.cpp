@@ -5,14 +5,14 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Spec() {
-    tk::FormSpec spec;
-    spec.className = "TForm3";
-    spec.clientWidth = 267;
-    spec.clientHeight = 202;
-    spec.border = tk::BorderStyle::Dialog;
-    spec.helpContext = 40;
-    return spec;
+tk::FormSpec Design() {
+    tk::FormSpec design;
+    design.className = "TForm3";
+    design.clientWidth = 267;
+    design.clientHeight = 202;
+    design.border = tk::BorderStyle::Dialog;
+    design.helpContext = 40;
+    return design;
 }
 
 // Every control but the Zip choice is in Arial.
@@ -24,7 +24,7 @@ const tk::SharedFont& Arial() {
 }  // namespace
 
 TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
-    : tk::Form(Spec()),
+    : tk::Form(Design()),
       Label1(*this, "Label1", {8, 8, 0, 0}, "Fichier: "),
       Label2(*this, "Label2", {8, 24, 0, 0}, "Taille:"),
       RadioGroup1(*this, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum"),

@@ -6,7 +6,7 @@
 
 namespace sorv::tk {
 
-Font::Font(FontSpec spec) : spec_(std::move(spec)) {
+Font::Font(FontSpec design) : spec_(std::move(design)) {
     LOGFONTW lf{};
     lf.lfHeight = spec_.height;
     lf.lfWeight = spec_.weight;
@@ -23,7 +23,7 @@ Font::Font(FontSpec spec) : spec_(std::move(spec)) {
     if (!handle_) throw std::runtime_error("CreateFontIndirect failed for " + spec_.face);
 }
 
-SharedFont MakeFont(FontSpec spec) { return std::make_shared<const Font>(std::move(spec)); }
+SharedFont MakeFont(FontSpec design) { return std::make_shared<const Font>(std::move(design)); }
 
 SharedFont DefaultFont() {
     static const SharedFont font = MakeFont(FontSpec{});

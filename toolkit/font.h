@@ -21,9 +21,9 @@ struct FontSpec {
 
 class Font {
 public:
-    explicit Font(FontSpec spec);
+    explicit Font(FontSpec design);
     HFONT Handle() const { return handle_.get(); }
-    const FontSpec& Spec() const { return spec_; }
+    const FontSpec& Design() const { return spec_; }
 
 private:
     FontSpec spec_;
@@ -31,7 +31,7 @@ private:
 };
 
 using SharedFont = std::shared_ptr<const Font>;
-SharedFont MakeFont(FontSpec spec);
+SharedFont MakeFont(FontSpec design);
 
 // The toolkit's default font: MS Sans Serif 8 point.
 SharedFont DefaultFont();

@@ -52,7 +52,7 @@ std::vector<HWND> OwnedWindows(HWND owner) {
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)) {
+Form::Form(FormSpec design) : spec_(std::move(design)) {
     SetFont(MakeFont(spec_.font));
     HelpContext = spec_.helpContext;
     Create(0, 0);

@@ -50,7 +50,7 @@ struct FormSpec {
 
 class Form : public Window {
 public:
-    explicit Form(FormSpec spec);
+    explicit Form(FormSpec design);
     ~Form() override;
 
     const std::string& ClassName() const { return spec_.className; }

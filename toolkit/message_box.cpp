@@ -46,15 +46,15 @@ void Place(HWND dialog, int id, int x, int y, int width, int height) {
 
 // Lays the box out in pixels: icon at the left, the text beside it, the
 // buttons centred below, the whole centred on the screen.
-void Layout(HWND dialog, const BoxSpec& spec) {
+void Layout(HWND dialog, const BoxSpec& design) {
     WindowDc dc(dialog);
     Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
     RECT textRect{0, 0, std::min(GetSystemMetrics(SM_CXSCREEN) / 2, 480), 0};
-    DrawTextW(dc.get(), spec.text.empty() ? L" " : spec.text.c_str(), -1, &textRect,
+    DrawTextW(dc.get(), design.text.empty() ? L" " : design.text.c_str(), -1, &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    const int iconSize = spec.icon ? GetSystemMetrics(SM_CXICON) : 0;
-    const int textLeft = kMargin + (spec.icon ? iconSize + kIconGap : 0);
-    const int buttons = spec.yesNo ? 2 : 1;
+    const int iconSize = design.icon ? GetSystemMetrics(SM_CXICON) : 0;
+    const int textLeft = kMargin + (design.icon ? iconSize + kIconGap : 0);
+    const int buttons = design.yesNo ? 2 : 1;
     const int buttonsWidth = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
     const int textWidth = textRect.right;
     const int textHeight = textRect.bottom;
@@ -63,10 +63,10 @@ void Layout(HWND dialog, const BoxSpec& spec) {
     const int buttonTop = kMargin + top + kMargin;
     const int clientHeight = buttonTop + kButtonHeight + kMargin;
 
-    if (spec.icon) Place(dialog, kBoxIconId, kMargin, kMargin, iconSize, iconSize);
+    if (design.icon) Place(dialog, kBoxIconId, kMargin, kMargin, iconSize, iconSize);
     Place(dialog, kBoxTextId, textLeft, kMargin + (top - textHeight) / 2, textWidth, textHeight);
     int x = (clientWidth - buttonsWidth) / 2;
-    const int ids[] = {spec.yesNo ? IDYES : IDOK, IDNO};
+    const int ids[] = {design.yesNo ? IDYES : IDOK, IDNO};
     for (int i = 0; i < buttons; ++i) {
         Place(dialog, ids[i], x, buttonTop, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kButtonGap;
@@ -84,15 +84,15 @@ INT_PTR CALLBACK BoxProcedure(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     try {
         switch (msg) {
             case WM_INITDIALOG: {
-                const auto& spec = *reinterpret_cast<const BoxSpec*>(lParam);
-                SetPropW(dialog, L"sorv.tk.box", reinterpret_cast<HANDLE>(spec.yesNo ? 1 : 0));
-                SetWindowTextW(dialog, spec.title.c_str());
-                SetDlgItemTextW(dialog, kBoxTextId, spec.text.c_str());
-                if (spec.icon)
+                const auto& design = *reinterpret_cast<const BoxSpec*>(lParam);
+                SetPropW(dialog, L"sorv.tk.box", reinterpret_cast<HANDLE>(design.yesNo ? 1 : 0));
+                SetWindowTextW(dialog, design.title.c_str());
+                SetDlgItemTextW(dialog, kBoxTextId, design.text.c_str());
+                if (design.icon)
                     SendDlgItemMessageW(dialog, kBoxIconId, STM_SETICON,
-                                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, spec.icon)), 0);
-                Layout(dialog, spec);
-                const int first = spec.yesNo ? IDYES : IDOK;
+                                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, design.icon)), 0);
+                Layout(dialog, design);
+                const int first = design.yesNo ? IDYES : IDOK;
                 SendMessageW(dialog, DM_SETDEFID, first, 0);
                 SetFocus(GetDlgItem(dialog, first));
                 return FALSE;  // the focus is set
@@ -120,12 +120,12 @@ INT_PTR CALLBACK BoxProcedure(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     }
 }
 
-DialogTemplate BuildTemplate(const BoxSpec& spec) {
+DialogTemplate BuildTemplate(const BoxSpec& design) {
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, L"", 8, L"MS Sans Serif");
-    if (spec.icon) dialog.AddItem(DialogTemplate::ItemClass::Static, kBoxIconId, L"", WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0);
+    if (design.icon) dialog.AddItem(DialogTemplate::ItemClass::Static, kBoxIconId, L"", WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0);
     dialog.AddItem(DialogTemplate::ItemClass::Static, kBoxTextId, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0);
     const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    if (spec.yesNo) {
+    if (design.yesNo) {
         dialog.AddItem(DialogTemplate::ItemClass::Button, IDYES, L"&Oui", button | WS_GROUP | BS_DEFPUSHBUTTON, 0, 0, 0, 0);
         dialog.AddItem(DialogTemplate::ItemClass::Button, IDNO, L"&Non", button | BS_PUSHBUTTON, 0, 0, 0, 0);
     } else {
@@ -137,8 +137,8 @@ DialogTemplate BuildTemplate(const BoxSpec& spec) {
 }  // namespace
 
 BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) {
-    const BoxSpec spec = SpecFor(kind, text);
-    const DialogTemplate dialog = BuildTemplate(spec);
+    const BoxSpec design = SpecFor(kind, text);
+    const DialogTemplate dialog = BuildTemplate(design);
     HWND owner = App().BoxOwner();
     INT_PTR result;
     {
@@ -146,7 +146,7 @@ BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) {
         // so that the activation returns to it when the box closes.
         ModalScope modal(owner);
         result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner, BoxProcedure,
-                                         reinterpret_cast<LPARAM>(&spec));
+                                         reinterpret_cast<LPARAM>(&design));
     }
     switch (result) {
         case IDOK: return BoxAnswer::Ok;

@@ -51,11 +51,11 @@ Window* Window::FromHandle(HWND handle) {
     return handle ? static_cast<Window*>(GetPropW(handle, kSelfProperty)) : nullptr;
 }
 
-void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& spec) {
+void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& design) {
     RegisterOnce(windowClass, OwnProcedure);
-    const std::wstring caption = Widen(spec.caption);
-    HWND handle = CreateWindowExW(spec.exStyle, windowClass.name.c_str(), caption.c_str(), spec.style, spec.x, spec.y,
-                                  spec.width, spec.height, spec.parent, spec.menuOrId, GetModuleHandleW(nullptr), this);
+    const std::wstring caption = Widen(design.caption);
+    HWND handle = CreateWindowExW(design.exStyle, windowClass.name.c_str(), caption.c_str(), design.style, design.x, design.y,
+                                  design.width, design.height, design.parent, design.menuOrId, GetModuleHandleW(nullptr), this);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for " + Narrow(windowClass.name));
 }
 

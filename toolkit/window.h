@@ -71,7 +71,7 @@ protected:
     Window();
 
     // Registers the class once per name and creates a window of it.
-    void CreateHandle(const WindowClass& windowClass, const CreateSpec& spec);
+    void CreateHandle(const WindowClass& windowClass, const CreateSpec& design);
     // Takes over a standard control just created.
     void Adopt(HWND handle);
     void DestroyHandle();

@@ -44,12 +44,12 @@ SIZE TextSize(const tk::Control& control) {
 }
 
 tk::FormSpec MainSpec() {
-    tk::FormSpec spec;
-    spec.className = "TAboutMain";
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    return spec;
+    tk::FormSpec design;
+    design.className = "TAboutMain";
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    return design;
 }
 
 // As in the program, the box comes after the main window, which owns it.

@@ -36,12 +36,12 @@ struct Capture {
 };
 
 tk::FormSpec OwnerSpec() {
-    tk::FormSpec spec;
-    spec.className = "TFormatOwner";
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    return spec;
+    tk::FormSpec design;
+    design.className = "TFormatOwner";
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    return design;
 }
 
 TEST(Formatter, TheMainWindowsSettingsReachTheShellWithItsWindowAsOwner) {

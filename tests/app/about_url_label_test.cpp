@@ -27,13 +27,13 @@ struct ShellCall {
 };
 
 tk::FormSpec HostSpec() {
-    tk::FormSpec spec;
-    spec.className = "TUrlHost";
-    spec.caption = "Liens";
-    spec.clientWidth = 227;
-    spec.clientHeight = 120;
-    spec.border = tk::BorderStyle::Dialog;
-    return spec;
+    tk::FormSpec design;
+    design.className = "TUrlHost";
+    design.caption = "Liens";
+    design.clientWidth = 227;
+    design.clientHeight = 120;
+    design.border = tk::BorderStyle::Dialog;
+    return design;
 }
 
 std::string ClipboardText() {

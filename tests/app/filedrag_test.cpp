@@ -46,14 +46,14 @@ bool AcceptsFiles(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
 }
 
-tk::FormSpec Spec() {
-    tk::FormSpec spec;
-    spec.className = "TFileDragTest";
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    spec.border = tk::BorderStyle::Single;
-    return spec;
+tk::FormSpec Design() {
+    tk::FormSpec design;
+    design.className = "TFileDragTest";
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    design.border = tk::BorderStyle::Single;
+    return design;
 }
 
 class FileDragTest : public ::testing::Test {
@@ -63,7 +63,7 @@ protected:
         tk::Application::Instance().ProcessMessages();
     }
 
-    tk::Form form{Spec()};
+    tk::Form form{Design()};
 };
 
 TEST_F(FileDragTest, ThreeFilesArriveInOrderWithThePoint) {

@@ -25,14 +25,14 @@
 namespace sorv::test {
 
 inline tk::FormSpec HelpTestSpec(const char* className, int helpContext) {
-    tk::FormSpec spec;
-    spec.className = className;
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    spec.border = className == std::string("TForm1") ? tk::BorderStyle::Single : tk::BorderStyle::Dialog;
-    spec.helpContext = helpContext;
-    return spec;
+    tk::FormSpec design;
+    design.className = className;
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    design.border = className == std::string("TForm1") ? tk::BorderStyle::Single : tk::BorderStyle::Dialog;
+    design.helpContext = helpContext;
+    return design;
 }
 
 // The visible help viewer of this thread, if any.

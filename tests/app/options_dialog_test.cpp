@@ -115,13 +115,13 @@ void Press(tk::Button& button) { PostMessageW(button.Handle(), BM_CLICK, 0, 0); 
 bool AcceptsFiles(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
 
 tk::FormSpec MainSpec() {
-    tk::FormSpec spec;
-    spec.className = "TForm1";
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    spec.border = tk::BorderStyle::Single;
-    return spec;
+    tk::FormSpec design;
+    design.className = "TForm1";
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    design.border = tk::BorderStyle::Single;
+    return design;
 }
 
 class OptionsDialog : public ::testing::Test {

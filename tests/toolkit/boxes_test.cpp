@@ -18,13 +18,13 @@ using test::Press;
 using test::ReadBox;
 using test::WhenBoxAppears;
 
-FormSpec Spec(const char* className, const char* caption) {
-    FormSpec spec;
-    spec.className = className;
-    spec.caption = caption;
-    spec.clientWidth = 200;
-    spec.clientHeight = 100;
-    return spec;
+FormSpec Design(const char* className, const char* caption) {
+    FormSpec design;
+    design.className = className;
+    design.caption = caption;
+    design.clientWidth = 200;
+    design.clientHeight = 100;
+    return design;
 }
 
 class BoxesTest : public ::testing::Test {
@@ -98,7 +98,7 @@ TEST_F(BoxesTest, ClosingByTheTitleBarGivesNoAnswer) {
 }
 
 TEST_F(BoxesTest, ABoxDisablesTheProgramsWindowsAndGivesTheFocusBack) {
-    Form owner(Spec("TBoxOwner", "Propri\u00e9taire"));
+    Form owner(Design("TBoxOwner", "Propri\u00e9taire"));
     Button button(owner, "Button1", {10, 10, 80, 25}, "&Ok");
     owner.Show();
     button.SetFocus();
@@ -138,7 +138,7 @@ TEST_F(BoxesTest, ErrorBoxLeavesATextEndingBeforeTheFullStopAsItIs) {
 }
 
 TEST_F(BoxesTest, AnExceptionInAnEventHandlerIsShownAndTheProgramRunsOn) {
-    Form form(Spec("TThrowing", "Sorv"));
+    Form form(Design("TThrowing", "Sorv"));
     Button button(form, "Button1", {10, 10, 80, 25}, "&Ok");
     int clicks = 0;
     button.OnClick = [&] {
@@ -163,7 +163,7 @@ TEST_F(BoxesTest, AnExceptionInAnEventHandlerIsShownAndTheProgramRunsOn) {
 TEST_F(BoxesTest, AnErrorInACreationHandlerIsShownAndTheFormIsStillCreated) {
     class Failing : public Form {
     public:
-        Failing() : Form(Spec("TFailing", "")) {
+        Failing() : Form(Design("TFailing", "")) {
             Guarded([] { throw std::runtime_error("Erreur de cr\u00e9ation de la cl\u00e9 SOFTWARE\\TQ\\sorv"); });
         }
     };

@@ -22,14 +22,14 @@
 namespace sorv::tk {
 namespace {
 
-FormSpec Spec(const char* className) {
-    FormSpec spec;
-    spec.className = className;
-    spec.caption = "Sorv";
-    spec.clientWidth = 267;
-    spec.clientHeight = 202;
-    spec.border = BorderStyle::Dialog;
-    return spec;
+FormSpec Design(const char* className) {
+    FormSpec design;
+    design.className = className;
+    design.caption = "Sorv";
+    design.clientWidth = 267;
+    design.clientHeight = 202;
+    design.border = BorderStyle::Dialog;
+    return design;
 }
 
 LOGFONTW FontOf(HWND window) {
@@ -45,7 +45,7 @@ std::wstring ClassOf(HWND window) {
 }
 
 TEST(Controls, ControlsTakeTheFormsFontOrTheirOwn) {
-    Form form(Spec("TFonts"));
+    Form form(Design("TFonts"));
     const SharedFont arial = MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET});
     RadioButton radio(form, "RadioButton4", {104, 104, 57, 17}, "1.4 Mo");
     radio.SetControlFont(arial);
@@ -63,7 +63,7 @@ TEST(Controls, ControlsTakeTheFormsFontOrTheirOwn) {
 }
 
 TEST(Controls, StandardClassesStylesAndGeometry) {
-    Form form(Spec("TClasses"));
+    Form form(Design("TClasses"));
     Memo memo(form, "Memo1", {8, 56, 289, 169}, true);
     GroupBox group(form, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum");
     Button button(form, "Button1", {184, 168, 73, 25}, "&Ok");
@@ -98,7 +98,7 @@ TEST(Controls, StandardClassesStylesAndGeometry) {
 }
 
 TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
-    Form form(Spec("TLog"));
+    Form form(Design("TLog"));
     Memo memo(form, "Memo1", {8, 56, 289, 169}, true);
     memo.AppendLine("Nom du fichier : essai.zip");
     memo.AppendLine(std::string(400, 'x'));  // wraps on screen, stays one line
@@ -115,7 +115,7 @@ TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
 }
 
 TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
-    Form form(Spec("TRadios"));
+    Form form(Design("TRadios"));
     GroupBox group(form, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum");
     RadioButton one(form, "RadioButton1", {24, 80, 57, 17}, "360 Ko");
     RadioButton two(form, "RadioButton2", {24, 104, 57, 17}, "720 Ko");
@@ -151,7 +151,7 @@ TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
 // Siblings clip one another: a frame above the boxes placed over it hid them,
 // and its unerased interior showed whatever lay there before.
 TEST(Controls, FramesLieBeneathTheirControlsAndPaintTheirInterior) {
-    Form form(Spec("TFrames"));
+    Form form(Design("TFrames"));
     Label label(form, "Label1", {8, 8, 60, 13}, "Fichier:");
     GroupBox frame(form, "GroupBox1", {8, 24, 225, 121}, "Options");
     CheckBox first(form, "CheckBox1", {16, 48, 209, 25}, "&Ajout");
@@ -177,7 +177,7 @@ TEST(Controls, FramesLieBeneathTheirControlsAndPaintTheirInterior) {
 }
 
 TEST(Controls, CheckBoxToggles) {
-    Form form(Spec("TCheck"));
+    Form form(Design("TCheck"));
     CheckBox box(form, "CheckBox1", {8, 8, 120, 17}, "Glisser-d\u00e9poser");
     int changes = 0;
     box.OnClick = [&] { ++changes; };
@@ -202,7 +202,7 @@ Range RangeOf(const ProgressBar& bar) {
 }
 
 TEST(Controls, ProgressBarTakesRangesBeyond16BitsAndClampsAtItsMaximum) {
-    Form form(Spec("TProgress"));
+    Form form(Design("TProgress"));
     ProgressBar bar(form, "ProgressBar1", {0, 187, 267, 15});
     EXPECT_EQ(RangeOf(bar).high, 100);
     EXPECT_EQ(RangeOf(bar).low, 0);
@@ -230,7 +230,7 @@ TEST(Controls, ProgressBarTakesRangesBeyond16BitsAndClampsAtItsMaximum) {
 }
 
 TEST(Controls, AlignedControlsFollowTheContainersEdges) {
-    Form form(Spec("TAlign"));
+    Form form(Design("TAlign"));
     ProgressBar bar(form, "ProgressBar1", {0, 0, 10, 15});
     bar.SetAlign(Align::Bottom);
     EXPECT_EQ(bar.Left(), 0);
@@ -260,7 +260,7 @@ public:
 };
 
 TEST(Controls, WindowlessControlsGetTheirParentsMouseInput) {
-    Form form(Spec("TGraphic"));
+    Form form(Design("TGraphic"));
     Probe first(form, RECT{0, 0, 38, 38});
     Probe second(form, RECT{38, 0, 76, 38});
     SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 5));
@@ -294,11 +294,11 @@ TEST(Controls, ThreadHooksOfOneKindShareTheSystemHook) {
             watch("second")(code, w, l);
             if (code == HCBT_CREATEWND) throw std::runtime_error("dropped");
         });
-        { Form form(Spec("TWatched")); }
+        { Form form(Design("TWatched")); }
         second.reset();
-        { Form form(Spec("TWatched")); }
+        { Form form(Design("TWatched")); }
     }
-    { Form form(Spec("TWatched")); }
+    { Form form(Design("TWatched")); }
     EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "first"}));
 }
 

@@ -18,26 +18,26 @@ namespace {
 using test::PumpUntil;
 
 FormSpec MainSpec() {
-    FormSpec spec;
-    spec.className = "TForm1";
-    spec.caption = "Sorv";
-    spec.clientWidth = 304;
-    spec.clientHeight = 253;
-    spec.border = BorderStyle::Single;
-    spec.icons = BorderIcons{true, true, false, false};
-    spec.helpContext = 10;
-    return spec;
+    FormSpec design;
+    design.className = "TForm1";
+    design.caption = "Sorv";
+    design.clientWidth = 304;
+    design.clientHeight = 253;
+    design.border = BorderStyle::Single;
+    design.icons = BorderIcons{true, true, false, false};
+    design.helpContext = 10;
+    return design;
 }
 
 FormSpec DialogSpec() {
-    FormSpec spec;
-    spec.className = "TForm3";
-    spec.caption = "Sorv";
-    spec.clientWidth = 267;
-    spec.clientHeight = 202;
-    spec.border = BorderStyle::Dialog;
-    spec.helpContext = 40;
-    return spec;
+    FormSpec design;
+    design.className = "TForm3";
+    design.caption = "Sorv";
+    design.clientWidth = 267;
+    design.clientHeight = 202;
+    design.border = BorderStyle::Dialog;
+    design.helpContext = 40;
+    return design;
 }
 
 // A main window with a log area and a dialog with two buttons, as the program

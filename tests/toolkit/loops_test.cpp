@@ -11,16 +11,16 @@
 namespace sorv::tk {
 namespace {
 
-FormSpec Spec() {
-    FormSpec spec;
-    spec.className = "TLoop";
-    spec.clientWidth = 100;
-    spec.clientHeight = 100;
-    return spec;
+FormSpec Design() {
+    FormSpec design;
+    design.className = "TLoop";
+    design.clientWidth = 100;
+    design.clientHeight = 100;
+    return design;
 }
 
 TEST(MouseLoop, FeedsMessagesUntilAcceptedAndReleasesTheCapture) {
-    Form form(Spec());
+    Form form(Design());
     form.Show();
     std::vector<std::string> seen;
     PostMessageW(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 6));
@@ -38,7 +38,7 @@ TEST(MouseLoop, FeedsMessagesUntilAcceptedAndReleasesTheCapture) {
 }
 
 TEST(MouseLoop, AQuitMessageCancelsAndIsPostedAgain) {
-    Form form(Spec());
+    Form form(Design());
     form.Show();
     PostQuitMessage(3);
     EXPECT_FALSE(RunMouseLoop(form.Handle(), [](const MSG&) { return LoopStep::Continue; }));
@@ -49,7 +49,7 @@ TEST(MouseLoop, AQuitMessageCancelsAndIsPostedAgain) {
 }
 
 TEST(MouseLoop, LosingTheCaptureCancels) {
-    Form form(Spec());
+    Form form(Design());
     form.Show();
     PostMessageW(form.Handle(), WM_APP + 2, 0, 0);
     EXPECT_FALSE(RunMouseLoop(form.Handle(), [](const MSG& msg) {
