@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,10 @@ namespace {
 std::vector<std::string> CommandLineArguments() {
     std::vector<std::string> arguments;
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> argv(CommandLineToArgvW(GetCommandLineW(), &count),
+                                                              &LocalFree);
     if (!argv) return arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(sorv::Narrow(argv[i]));
-    LocalFree(argv);
+    for (int i = 1; i < count; ++i) arguments.push_back(sorv::Narrow(argv.get()[i]));
     return arguments;
 }
 
