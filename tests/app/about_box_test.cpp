@@ -12,6 +12,7 @@
 #include "Unit2.h"
 #include "application.h"
 #include "box_driver.h"
+#include "window_probe.h"
 #include "canvas.h"
 #include "handles.h"
 #include "timer.h"
@@ -20,11 +21,7 @@
 namespace sorv {
 namespace {
 
-LOGFONTW FontOf(const tk::Control& control) {
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    return lf;
-}
+LOGFONTW FontOf(const tk::Control& control) { return test::FontOf(control.Handle()); }
 
 // Left, top, width, height in the parent's client area.
 std::string Geometry(const tk::Control& control) {

@@ -16,6 +16,7 @@
 #include "Unit4.h"
 #include "application.h"
 #include "box_driver.h"
+#include "window_probe.h"
 #include "registry_memory.h"
 #include "settings.h"
 #include "temp_dir.h"
@@ -396,11 +397,7 @@ RECT BoundsInParent(HWND control) {
     return r;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
+using test::TextOf;
 
 TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
     MemoryRegistry store;

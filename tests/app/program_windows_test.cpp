@@ -9,6 +9,7 @@
 #include "program_fixture.h"
 #include "temp_dir.h"
 #include "user_driver.h"
+#include "window_probe.h"
 
 namespace sorv::test {
 namespace {
@@ -26,18 +27,6 @@ void ExpectBounds(HWND control, int left, int top, int width, int height) {
     EXPECT_EQ(r.top, top);
     EXPECT_EQ(r.right - r.left, width);
     EXPECT_EQ(r.bottom - r.top, height);
-}
-
-LOGFONTW FontOf(HWND window) {
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    return lf;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
 }
 
 TEST(MainWindow, IsTForm1WithItsFixedSizeAndCaption) {

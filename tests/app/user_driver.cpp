@@ -1,16 +1,12 @@
 #include "user_driver.h"
 
+#include "window_probe.h"
+
 #include "message_box.h"
 #include "timer.h"
 
 namespace sorv::test {
 namespace {
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 std::set<HWND> VisibleThreadWindows() {
     std::set<HWND> windows;

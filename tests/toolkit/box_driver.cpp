@@ -1,25 +1,11 @@
 #include "box_driver.h"
 
+#include "window_probe.h"
+
 #include "application.h"
 #include "timer.h"
 
 namespace sorv::test {
-
-namespace {
-
-std::wstring TextOf(HWND window) {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return buffer;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t buffer[256] = {};
-    GetClassNameW(window, buffer, 256);
-    return buffer;
-}
-
-}  // namespace
 
 BoxContents ReadBox(HWND box) {
     BoxContents contents;

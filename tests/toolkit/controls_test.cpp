@@ -18,6 +18,7 @@
 #include "memo.h"
 #include "progress_bar.h"
 #include "thread_hook.h"
+#include "window_probe.h"
 
 namespace sorv::tk {
 namespace {
@@ -32,17 +33,8 @@ FormSpec Design(const char* className) {
     return design;
 }
 
-LOGFONTW FontOf(HWND window) {
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    return lf;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
+using test::ClassOf;
+using test::FontOf;
 
 TEST(Controls, ControlsTakeTheFormsFontOrTheirOwn) {
     Form form(Design("TFonts"));
