@@ -27,6 +27,10 @@ public:
     // True when the position has reached the file's current size.
     virtual bool AtEnd() = 0;
     virtual void Close() = 0;
+    // Room for the bytes about to be written, so the file system lays them out
+    // in one go (a hint: failures are ignored). What the writes do not use is
+    // given back when the file is closed.
+    virtual void Reserve(std::uint64_t /*bytes*/) {}
     // Copies up to maxBytes from this file's position to dest's, using
     // buffer (or an in-kernel copy where that is faster). Returns the bytes
     // copied: fewer than maxBytes only when this file ran out.

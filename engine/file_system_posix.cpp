@@ -69,7 +69,9 @@ class PosixFile final : public File {
 public:
     explicit PosixFile(int fd) : fd_(fd) {}
     ~PosixFile() override {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ < 0) return;
+        ReleaseUnusedReservation();
+        ::close(fd_);
     }
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -101,7 +103,14 @@ public:
         return pos >= st.st_size;
     }
 
+    void Reserve(std::uint64_t bytes) override {
+        // Beyond the end without changing the size: a reader sees nothing of it.
+        if (bytes > 0 && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0)
+            reserved_ = std::max(reserved_, bytes);
+    }
+
     void Close() override {
+        ReleaseUnusedReservation();
         const int fd = fd_;
         fd_ = -1;
         // Linux releases the descriptor even when close fails: never retry.
@@ -111,7 +120,17 @@ public:
     std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override;
 
 private:
+    // Cutting the file at its own size frees the blocks reserved past it.
+    void ReleaseUnusedReservation() {
+        if (reserved_ == 0) return;
+        struct stat st {};
+        if (::fstat(fd_, &st) == 0 && static_cast<std::uint64_t>(st.st_size) < reserved_)
+            (void)::ftruncate(fd_, st.st_size);
+        reserved_ = 0;
+    }
+
     int fd_;
+    std::uint64_t reserved_ = 0;
 };
 
 // In the kernel, without passing the bytes through user space (and a reflink

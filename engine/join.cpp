@@ -61,6 +61,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         fs_.Delete(target);
     }
     auto output = fs_.Create(target);
+    output->Reserve(static_cast<std::uint64_t>(state.RecordedSize));
     auto buffer = MakeCopyBuffer();
     std::uint64_t rebuilt = 0;
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {

@@ -16,6 +16,7 @@
 
 #include "utf16.h"
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -247,6 +248,20 @@ TEST(FileSystem, FullDiskIsDisquePlein) {
     std::string text;
     EXPECT_EQ(ErrorCode([&] { full->Write(AsBytes(std::string("x"))); }, &text), 101);
     EXPECT_EQ(text, "Disque plein");
+}
+
+TEST(FileSystem, ReservedRoomThatIsNotWrittenIsGivenBack) {
+    TempDir dir;
+    const std::string path = dir.Path("target.bin");
+    auto file = Fs().Create(path);
+    file->Reserve(64u << 20);
+    file->Write(AsBytes(std::string(5000, 'x')));
+    file->Close();
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 5000);
+    EXPECT_LT(static_cast<long long>(st.st_blocks) * 512, 1LL << 20);  // not the 64 MiB reserved
+    EXPECT_EQ(test::ReadFileBytes(path), std::string(5000, 'x'));
 }
 #endif
 
