@@ -1,5 +1,8 @@
 #include "help_controls.h"
 
+#include <algorithm>
+
+#include "handles.h"
 #include "utf16.h"
 
 namespace sorv {
@@ -15,17 +18,26 @@ void EditField::HandleCommand(WORD code) {
 
 ListBox::ListBox(tk::Window& parent, std::string name, tk::Bounds bounds)
     : Control(parent, std::move(name), bounds) {
-    CreateControl(L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+    CreateControl(L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                   WS_EX_CLIENTEDGE, "");
 }
 
 void ListBox::SetItems(const std::vector<std::string>& items) {
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+    // A title wider than the list gets a horizontal scroll bar rather than
+    // being cut off.
+    const tk::WindowDc dc(Handle());
+    const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    LONG widest = 0;
     for (const std::string& item : items) {
         const std::wstring text = Widen(item);
         SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SIZE extent{};
+        if (GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent))
+            widest = std::max(widest, extent.cx);
     }
+    SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
