@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev googletest mingw-w64 wine wine64 fonts-wine xvfb xauth
+packages=(cmake g++ make libgtest-dev googletest mingw-w64 wine wine64 fonts-wine fonts-liberation xvfb xauth
           imagemagick hyperfine time xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
