@@ -1,27 +1,7 @@
 #include "bevel_panel.h"
 
-#include <stdexcept>
-
 namespace sorv {
 namespace {
-
-constexpr wchar_t kClassName[] = L"TPanel";
-
-void RegisterPanelClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            throw std::runtime_error("RegisterClassEx failed for TPanel");
-        return true;
-    }();
-    (void)registered;
-}
 
 void Fill(HDC dc, int left, int top, int right, int bottom, int systemColor) {
     const RECT r{left, top, right, bottom};
@@ -50,9 +30,13 @@ RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer) {
 }
 
 BevelPanel::BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer)
-    : Control(parent, std::move(name), bounds), inner_(inner), outer_(outer) {
-    RegisterPanelClass();
-    CreateControl(kClassName, WS_VISIBLE | WS_CLIPCHILDREN, 0, "");
+    : CustomControl(parent, std::move(name), bounds), inner_(inner), outer_(outer) {
+    Create();
+}
+
+void BevelPanel::CreateParams(tk::ControlParams& params) const {
+    CustomControl::CreateParams(params);
+    params.windowClass.name = L"TPanel";
 }
 
 void BevelPanel::Paint(HDC dc, const RECT& /*updateRect*/) {

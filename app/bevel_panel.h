@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "control.h"
+#include "custom_control.h"
 
 namespace sorv {
 
@@ -16,7 +16,7 @@ enum class Bevel { None, Lowered, Raised };
 // one, the other colour below and right. Returns what is left inside.
 RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer);
 
-class BevelPanel : public tk::Control {
+class BevelPanel final : public tk::CustomControl {
 public:
     BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer);
 
@@ -24,7 +24,7 @@ public:
     Bevel BevelOuter() const { return outer_; }
 
 protected:
-    bool PaintsItself() const override { return true; }
+    void CreateParams(tk::ControlParams& params) const override;
     void Paint(HDC dc, const RECT& updateRect) override;
 
 private:

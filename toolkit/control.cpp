@@ -27,16 +27,39 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
                                   nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
     Adopt(handle);
+    FinishCreation();
+}
+
+void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text) {
+    CreateSpec spec{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
+                    initialBounds_.height, parent_.Handle(), nullptr};
+    if (style & WS_CHILD) {
+        spec.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+    } else {
+        // A pop-up control (a floating tool window) is placed on the screen.
+        POINT origin{spec.x, spec.y};
+        ClientToScreen(parent_.Handle(), &origin);
+        spec.x = origin.x;
+        spec.y = origin.y;
+    }
+    CreateHandle(windowClass, spec);
+    FinishCreation();
+}
+
+// The first window of a control takes its place in the parent's list, in
+// the z-order after the controls made before it, and the parent's font.
+void Control::FinishCreation() {
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), FALSE);
+    if (std::find(parent_.controls_.begin(), parent_.controls_.end(), this) != parent_.controls_.end()) return;
     HWND above = HWND_TOP;
     for (auto it = parent_.controls_.rbegin(); it != parent_.controls_.rend(); ++it) {
-        if (!(*it)->LiesBeneathSiblings()) {
+        if (!(*it)->LiesBeneathSiblings() && (*it)->Handle()) {
             above = (*it)->Handle();
             break;
         }
     }
-    SetWindowPos(handle, LiesBeneathSiblings() ? HWND_BOTTOM : above, 0, 0, 0, 0,
+    SetWindowPos(Handle(), LiesBeneathSiblings() ? HWND_BOTTOM : above, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), FALSE);
     parent_.controls_.push_back(this);
 }
 

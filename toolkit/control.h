@@ -69,15 +69,24 @@ public:
 
 protected:
     Control(Window& parent, std::string name, Bounds bounds);
+    // Where the next window of the control goes (its re-creation).
+    void SetCreationBounds(Bounds bounds) { initialBounds_ = bounds; }
     // After the font changed (auto-sized controls measure again).
     virtual void FontChanged() {}
-    // Creates the control's window; called by each kind's constructor.
+    // Creates the control's window of a standard class and takes it over;
+    // called by each kind's constructor.
     void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text);
+    // Creates the control's window of one of our own classes, bound to this
+    // object from its first message. Without WS_CHILD the window is a pop-up
+    // owned by the parent's window, placed on the screen.
+    void CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text);
     LRESULT HandleMessage(const Message& message) override;
     // The key after the form's preview and this control's handler.
     wchar_t RunKeyPress(wchar_t key);
 
 private:
+    void FinishCreation();
+
     Window& parent_;
     std::string name_;
     Bounds initialBounds_;

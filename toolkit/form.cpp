@@ -27,35 +27,18 @@ Control* FindIn(const std::vector<Control*>& controls, const Match& match) {
     return nullptr;
 }
 
-std::vector<HWND> DirectChildren(HWND parent) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-std::vector<HWND> OwnedWindows(HWND owner) {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{owner, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetWindow(window, GW_OWNER) == s->owner) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 }  // namespace
 
-Form::Form(FormSpec design) : spec_(std::move(design)) {
+Form::Form(FormSpec design) : Form(std::move(design), CreateLater{}) { Create(); }
+
+Form::Form(FormSpec design, CreateLater) : spec_(std::move(design)) {
     SetFont(MakeFont(spec_.font));
     HelpContext = spec_.helpContext;
-    Create(0, 0);
+}
+
+void Form::Create() {
+    if (Handle()) return;
+    CreateAt(0, 0);
     App().AddForm(*this);
 }
 
@@ -95,7 +78,7 @@ DWORD Form::ExStyle() const {
     return style;
 }
 
-void Form::Create(int x, int y) {
+void Form::CreateAt(int x, int y) {
     // Every form after the main one belongs to it: no task-bar button of its
     // own, and it stays above the main window.
     Form* main = App().MainForm();
@@ -163,36 +146,17 @@ void Form::SetBorderStyle(BorderStyle border) {
 
 void Form::RecreateWindow() {
     if (!Handle()) return;
-    recreating_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{recreating_};
-
-    // The controls and owned windows wait on the hidden application window
-    // while the form's window is replaced.
-    HWND parking = App().Handle();
-    const std::vector<HWND> children = DirectChildren(Handle());
-    const std::vector<HWND> owned = OwnedWindows(Handle());
-    for (HWND child : children) SetParent(child, parking);
-    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parking));
-    if (menu_) ::SetMenu(Handle(), nullptr);
     RECT r{};
     GetWindowRect(Handle(), &r);
     const bool visible = IsWindowVisible(Handle()) != FALSE;
     const bool active = GetActiveWindow() == Handle();
     spec_.caption = Caption();
-    DestroyHandle();
-
-    Create(r.left, r.top);
-    SetWindowPos(Handle(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND previous = HWND_TOP;
-    for (HWND child : children) {
-        SetParent(child, Handle());
-        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = child;
-    }
-    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Handle()));
+    // The new window takes the menu back.
+    if (menu_) ::SetMenu(Handle(), nullptr);
+    RecreateHandle([&] {
+        CreateAt(r.left, r.top);
+        SetWindowPos(Handle(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
     if (visible) ShowWindow(Handle(), active ? SW_SHOW : SW_SHOWNA);
 }
 
@@ -306,21 +270,19 @@ void Form::RestoreFocus() {
     ::SetFocus(Handle());
 }
 
-void Form::HandleActivate(WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
+LRESULT Form::Activate(const Message&, UINT state, bool minimized, HWND) {
+    if (state == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
-        return;
+        return 0;
     }
-    if (!HIWORD(wParam)) RestoreFocus();
+    if (!minimized) RestoreFocus();
     if (App().NoteActivation(*this)) PostMessageW(Handle(), kActivateEvent, 0, 0);
+    return 0;
 }
 
 LRESULT Form::HandleMessage(const Message& message) {
     switch (message.msg) {
-        case WM_ACTIVATE:
-            HandleActivate(message.wParam);
-            return 0;
         case kActivateEvent:
             if (App().ActiveForm() == this && OnActivate) OnActivate();
             return 0;

@@ -50,6 +50,7 @@ struct FormSpec {
 
 class Form : public Window {
 public:
+    // The window is made at once, with the form's own handlers.
     explicit Form(FormSpec design);
     ~Form() override;
 
@@ -65,7 +66,6 @@ public:
     // Destroys the window and creates it again with the current style; the
     // controls, menu, owned windows and hooks carry over.
     void RecreateWindow();
-    bool Recreating() const { return recreating_; }
 
     void Show();
     void Hide();
@@ -107,14 +107,21 @@ public:
     static void Guarded(const std::function<void()>& handler);
 
 protected:
+    // For a form that answers creation messages itself (WM_NCCREATE,
+    // WM_NCCALCSIZE, WM_CREATE...): no window until the most-derived
+    // constructor calls Create().
+    struct CreateLater {};
+    Form(FormSpec design, CreateLater);
+    void Create();
+
     LRESULT HandleMessage(const Message& message) override;
+    LRESULT Activate(const Message& message, UINT state, bool minimized, HWND other) override;
 
 private:
     DWORD Style() const;
     DWORD ExStyle() const;
-    void Create(int x, int y);
+    void CreateAt(int x, int y);
     void Centre();
-    void HandleActivate(WPARAM wParam);
     void RestoreFocus();
     Button* FindButton(bool defaultButton) const;
 
@@ -124,7 +131,6 @@ private:
     HWND savedFocus_ = nullptr;
     bool shownOnce_ = false;
     bool modal_ = false;
-    bool recreating_ = false;
     int modalResult_ = mrNone;
 };
 

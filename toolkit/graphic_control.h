@@ -3,11 +3,11 @@
 // paints it and feeds it the mouse input that falls on it.
 #include <windows.h>
 
+#include "mouse.h"
+
 namespace sorv::tk {
 
 class Window;
-
-enum class MouseButton { Left, Right, Middle };
 
 class GraphicControl {
 public:

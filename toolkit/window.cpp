@@ -1,22 +1,30 @@
 #include "window.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <exception>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 #include "align_layout.h"
 #include "application.h"
 #include "control.h"
 #include "graphic_control.h"
 #include "utf16.h"
+#include "win_geometry.h"
 
 namespace sorv::tk {
 namespace {
 
 // The window property that carries the toolkit object of a handle.
 const wchar_t* const kSelfProperty = L"sorv.tk.window";
+constexpr UINT_PTR kSubclassId = 1;
+
+// The object whose window CreateWindowEx is making on this thread, until its
+// first message binds it.
+thread_local Window* creating = nullptr;
 
 void RegisterOnce(const WindowClass& windowClass, WNDPROC procedure) {
     static std::set<std::wstring> registered;
@@ -33,6 +41,29 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC procedure) {
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw std::runtime_error("RegisterClassEx failed for " + Narrow(windowClass.name));
     registered.insert(windowClass.name);
+}
+
+std::vector<HWND> DirectChildren(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+std::vector<HWND> OwnedWindows(HWND owner) {
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{owner, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetWindow(window, GW_OWNER) == s->owner) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool IsMouseMessage(UINT msg) {
@@ -54,16 +85,32 @@ Window* Window::FromHandle(HWND handle) {
 void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& design) {
     RegisterOnce(windowClass, OwnProcedure);
     const std::wstring caption = Widen(design.caption);
-    HWND handle = CreateWindowExW(design.exStyle, windowClass.name.c_str(), caption.c_str(), design.style, design.x, design.y,
-                                  design.width, design.height, design.parent, design.menuOrId, GetModuleHandleW(nullptr), this);
+    // A window created while this one's first messages run (a child made in
+    // WM_CREATE) takes the slot in turn; this one is bound by then.
+    Window* const outer = std::exchange(creating, this);
+    struct Restore {
+        Window* outer;
+        ~Restore() { creating = outer; }
+    } restore{outer};
+    HWND handle = CreateWindowExW(design.exStyle, windowClass.name.c_str(), caption.c_str(), design.style, design.x,
+                                  design.y, design.width, design.height, design.parent, design.menuOrId,
+                                  GetModuleHandleW(nullptr), nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for " + Narrow(windowClass.name));
 }
 
-void Window::Adopt(HWND handle) {
+void Window::Bind(HWND handle) {
     handle_ = handle;
     SetPropW(handle, kSelfProperty, this);
-    classProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AdoptedProcedure)));
+}
+
+void Window::Adopt(HWND handle) {
+    Bind(handle);
+    if (!SetWindowSubclass(handle, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        RemovePropW(handle, kSelfProperty);
+        handle_ = nullptr;
+        throw std::runtime_error("SetWindowSubclass failed");
+    }
+    subclassed_ = true;
 }
 
 void Window::DestroyHandle() {
@@ -75,32 +122,56 @@ void Window::DestroyHandle() {
 void Window::Detach() {
     if (!handle_) return;
     RemovePropW(handle_, kSelfProperty);
-    if (classProcedure_) {
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
-        classProcedure_ = nullptr;
+    if (subclassed_) {
+        RemoveWindowSubclass(handle_, SubclassProcedure, kSubclassId);
+        subclassed_ = false;
     }
     handle_ = nullptr;
     mouseGraphic_ = nullptr;
     HandleDestroyed();
 }
 
+void Window::RecreateHandle(const std::function<void()>& create) {
+    if (!handle_) {
+        create();
+        return;
+    }
+    recreating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{recreating_};
+
+    HWND parking = App().Handle();
+    const std::vector<HWND> children = DirectChildren(handle_);
+    const std::vector<HWND> owned = OwnedWindows(handle_);
+    for (HWND child : children) ::SetParent(child, parking);
+    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parking));
+    DestroyHandle();
+
+    create();
+    HWND previous = HWND_TOP;
+    for (HWND child : children) {
+        ::SetParent(child, handle_);
+        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = child;
+    }
+    for (HWND window : owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(handle_));
+}
+
 LRESULT CALLBACK Window::OwnProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Window* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->handle_ = handle;
-        SetPropW(handle, kSelfProperty, self);
-    } else {
-        self = FromHandle(handle);
+    Window* self = FromHandle(handle);
+    if (!self && creating && !creating->handle_) {
+        self = std::exchange(creating, nullptr);
+        self->Bind(handle);
     }
     if (!self) return DefWindowProcW(handle, msg, wParam, lParam);
     return self->Route({handle, msg, wParam, lParam});
 }
 
-LRESULT CALLBACK Window::AdoptedProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Window* self = FromHandle(handle);
-    if (!self) return DefWindowProcW(handle, msg, wParam, lParam);
-    return self->Route({handle, msg, wParam, lParam});
+LRESULT CALLBACK Window::SubclassProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    return reinterpret_cast<Window*>(self)->Route({handle, msg, wParam, lParam});
 }
 
 LRESULT Window::DispatchToHandler(void* self, const Message& message) {
@@ -117,19 +188,62 @@ LRESULT Window::Route(const Message& message) {
         Application::Instance().HandleException(std::runtime_error("Erreur inconnue"));
     }
     if (message.msg == WM_NCDESTROY && handle_ == message.window) {
-        if (classProcedure_) CallWindowProcW(classProcedure_, message.window, message.msg, message.wParam, message.lParam);
+        if (subclassed_) DefSubclassProc(message.window, message.msg, message.wParam, message.lParam);
         Detach();
     }
     return result;
 }
 
 LRESULT Window::DefaultHandling(const Message& message) {
-    // For an adopted control the class procedure sees WM_NCDESTROY once, from
-    // Route, after the hooks and handlers.
-    if (message.msg == WM_NCDESTROY && classProcedure_) return 0;
-    if (classProcedure_)
-        return CallWindowProcW(classProcedure_, message.window, message.msg, message.wParam, message.lParam);
+    // For a subclassed control the class procedure sees WM_NCDESTROY once,
+    // from Route, after the hooks and handlers.
+    if (message.msg == WM_NCDESTROY && subclassed_) return 0;
+    if (subclassed_) return DefSubclassProc(message.window, message.msg, message.wParam, message.lParam);
     return DefWindowProcW(message.window, message.msg, message.wParam, message.lParam);
+}
+
+Rect Window::NcCalcSize(const Message& message, const Rect& proposed) { return DefaultNcCalcSize(message, proposed); }
+
+Rect Window::DefaultNcCalcSize(const Message& message, const Rect& proposed) {
+    // Both forms of the message start with the rectangle to work on.
+    auto* rect = reinterpret_cast<RECT*>(message.lParam);
+    *rect = ToRECT(proposed);
+    defaultNcCalcSize_ = DefaultHandling(message);
+    return FromRECT(*rect);
+}
+
+LRESULT Window::NcHitTest(const Message& message, Point) { return DefaultHandling(message); }
+
+LRESULT Window::NcPaint(const Message& message, HRGN) { return DefaultHandling(message); }
+
+LRESULT Window::NcButtonDown(const Message& message, MouseButton, int, Point, bool) { return DefaultHandling(message); }
+
+LRESULT Window::Activate(const Message& message, UINT, bool, HWND) { return DefaultHandling(message); }
+
+LRESULT Window::MouseActivate(const Message& message, HWND, int, UINT) { return DefaultHandling(message); }
+
+void Window::GetMinMaxInfo(const Message& message, MINMAXINFO&) { DefaultHandling(message); }
+
+LRESULT Window::DecodeNonClient(const Message& message) {
+    const Point screen{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    const auto hitTest = static_cast<int>(message.wParam);
+    switch (message.msg) {
+        case WM_NCCALCSIZE: {
+            const LRESULT outer = std::exchange(defaultNcCalcSize_, 0);
+            auto* rect = reinterpret_cast<RECT*>(message.lParam);
+            *rect = ToRECT(NcCalcSize(message, FromRECT(*rect)));
+            return std::exchange(defaultNcCalcSize_, outer);
+        }
+        case WM_NCHITTEST: return NcHitTest(message, screen);
+        case WM_NCPAINT: return NcPaint(message, message.wParam == 1 ? nullptr : reinterpret_cast<HRGN>(message.wParam));
+        case WM_NCLBUTTONDOWN: return NcButtonDown(message, MouseButton::Left, hitTest, screen, false);
+        case WM_NCLBUTTONDBLCLK: return NcButtonDown(message, MouseButton::Left, hitTest, screen, true);
+        case WM_NCRBUTTONDOWN: return NcButtonDown(message, MouseButton::Right, hitTest, screen, false);
+        case WM_NCRBUTTONDBLCLK: return NcButtonDown(message, MouseButton::Right, hitTest, screen, true);
+        case WM_NCMBUTTONDOWN: return NcButtonDown(message, MouseButton::Middle, hitTest, screen, false);
+        case WM_NCMBUTTONDBLCLK: return NcButtonDown(message, MouseButton::Middle, hitTest, screen, true);
+        default: return DefaultHandling(message);
+    }
 }
 
 LRESULT Window::HandleMessage(const Message& message) {
@@ -150,9 +264,32 @@ LRESULT Window::HandleMessage(const Message& message) {
                     return reinterpret_cast<LRESULT>(brush);
             }
             break;
+        case WM_NCCALCSIZE:
+        case WM_NCHITTEST:
+        case WM_NCPAINT:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCRBUTTONDBLCLK:
+        case WM_NCMBUTTONDOWN:
+        case WM_NCMBUTTONDBLCLK:
+            return DecodeNonClient(message);
         case WM_SIZE:
             AlignControls();
+            Resized(message, static_cast<UINT>(message.wParam), Size{LOWORD(message.lParam), HIWORD(message.lParam)});
             break;
+        case WM_MOVE:
+            Moved(message, Point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)});
+            break;
+        case WM_ACTIVATE:
+            return Activate(message, LOWORD(message.wParam), HIWORD(message.wParam) != 0,
+                            reinterpret_cast<HWND>(message.lParam));
+        case WM_MOUSEACTIVATE:
+            return MouseActivate(message, reinterpret_cast<HWND>(message.wParam), LOWORD(message.lParam),
+                                 HIWORD(message.lParam));
+        case WM_GETMINMAXINFO:
+            GetMinMaxInfo(message, *reinterpret_cast<MINMAXINFO*>(message.lParam));
+            return 0;
         case WM_PAINT:
             if (PaintsItself() || !graphics_.empty()) return PaintWithGraphics();
             break;

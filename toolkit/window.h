@@ -1,16 +1,23 @@
 #pragma once
-// The one window base of the toolkit. Windows of our own classes receive
-// `this` through the creation parameters; standard controls are taken over
-// once, right after their creation. Each message goes through the window's
-// hook chain, then through HandleMessage, a thin switch in each class. No
-// exception leaves a window procedure: it goes to the application's error box.
+// The one window base of the toolkit. A window of one of our own classes
+// knows its object from the very first message it gets (WM_GETMINMAXINFO
+// comes before WM_NCCREATE): the object waits in a slot of the creating
+// thread while CreateWindowEx runs. Standard controls are subclassed right
+// after their creation. Each message goes through the window's hook chain,
+// then through HandleMessage, which decodes the messages components answer
+// into typed handlers; overriding HandleMessage stays the way to see any
+// message. No exception leaves a window procedure: it goes to the
+// application's error box.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "font.h"
+#include "geometry.h"
 #include "hook_chain.h"
+#include "mouse.h"
 
 namespace sorv::tk {
 
@@ -48,7 +55,7 @@ public:
     static Window* FromHandle(HWND handle);
 
     // Installs a message hook; the newest hook sees messages first and passes
-    // them on through `next`.
+    // them on through `next`. Hooks stay when the window is re-created.
     [[nodiscard]] HookRegistration AddHook(MessageHook hook) { return hooks_.Add(std::move(hook)); }
     std::size_t HookCount() const { return hooks_.Size(); }
 
@@ -67,17 +74,55 @@ public:
     // left, right, then client).
     void AlignControls();
 
+    // True while the window is destroyed and made again with new styles.
+    bool Recreating() const { return recreating_; }
+
 protected:
     Window();
 
-    // Registers the class once per name and creates a window of it.
+    // Registers the class once per name and creates a window of it; the
+    // window is bound to this object from its first message on.
     void CreateHandle(const WindowClass& windowClass, const CreateSpec& design);
-    // Takes over a standard control just created.
+    // Takes over a standard control just created (SetWindowSubclass).
     void Adopt(HWND handle);
     void DestroyHandle();
+    // Destroys the window and makes it again through `create`: meanwhile the
+    // child windows and the windows it owns wait on the application's hidden
+    // window, then come back in their order. Hooks, child objects and fonts
+    // belong to the object and carry over.
+    void RecreateHandle(const std::function<void()>& create);
 
     virtual LRESULT HandleMessage(const Message& message);
     LRESULT DefaultHandling(const Message& message);
+
+    // Typed handlers, decoded once by HandleMessage. Each default gives the
+    // message its default handling.
+    //
+    // WM_NCCALCSIZE: the client rectangle for a proposed window rectangle,
+    // both in the parent's client coordinates (the screen's for a top-level
+    // window). DefaultNcCalcSize is the platform's answer.
+    virtual Rect NcCalcSize(const Message& message, const Rect& proposed);
+    Rect DefaultNcCalcSize(const Message& message, const Rect& proposed);
+    // WM_NCHITTEST: an HT* code for a point on the screen.
+    virtual LRESULT NcHitTest(const Message& message, Point screen);
+    // WM_NCPAINT: `update` is the region to repaint, in screen coordinates,
+    // or null for the whole frame.
+    virtual LRESULT NcPaint(const Message& message, HRGN update);
+    // WM_NC?BUTTONDOWN and WM_NC?BUTTONDBLCLK.
+    virtual LRESULT NcButtonDown(const Message& message, MouseButton button, int hitTest, Point screen,
+                                 bool doubleClick);
+    // WM_SIZE, after the aligned controls have been placed.
+    virtual void Resized(const Message& /*message*/, UINT /*kind*/, Size /*client*/) {}
+    // WM_MOVE: the client area's new origin.
+    virtual void Moved(const Message& /*message*/, Point /*clientOrigin*/) {}
+    // WM_ACTIVATE: WA_INACTIVE, WA_ACTIVE or WA_CLICKACTIVE; `other` is the
+    // window losing or gaining the activation.
+    virtual LRESULT Activate(const Message& message, UINT state, bool minimized, HWND other);
+    // WM_MOUSEACTIVATE: an MA_ code.
+    virtual LRESULT MouseActivate(const Message& message, HWND topLevel, int hitTest, UINT mouseMessage);
+    // WM_GETMINMAXINFO: change the limits after or instead of the default.
+    virtual void GetMinMaxInfo(const Message& message, MINMAXINFO& limits);
+
     // Own painting, before the graphic controls; called only when the window
     // paints itself (PaintsItself) or hosts graphic controls.
     virtual void Paint(HDC /*dc*/, const RECT& /*updateRect*/) {}
@@ -93,17 +138,22 @@ private:
     friend class GraphicControl;
 
     static LRESULT CALLBACK OwnProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK AdoptedProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR self);
     static LRESULT DispatchToHandler(void* self, const Message& message);
+    void Bind(HWND handle);
     LRESULT Route(const Message& message);
     void Detach();
+    LRESULT DecodeNonClient(const Message& message);
 
     LRESULT PaintWithGraphics();
     bool RouteMouse(const Message& message);
     GraphicControl* GraphicAt(POINT point) const;
 
     HWND handle_ = nullptr;
-    WNDPROC classProcedure_ = nullptr;  // the standard control's own procedure
+    bool subclassed_ = false;  // a standard control's window, taken over
+    bool recreating_ = false;
+    LRESULT defaultNcCalcSize_ = 0;
     HookChain hooks_;
     SharedFont font_;
     std::vector<Control*> controls_;
