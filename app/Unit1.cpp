@@ -6,6 +6,7 @@
 #include "Unit3.h"
 #include "Unit4.h"
 #include "application.h"
+#include "guard.h"
 #include "help_request.h"
 #include "message_box.h"
 #include "names.h"
@@ -88,10 +89,10 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
     OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     Memo1.OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     FileDrag1.OnDrop = [this](TFileDrag* sender, int x, int y) { FileDrag1Drop(sender, x, y); };
-    Guarded([this] { FormCreate(); });
+    tk::Guard([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { BeginDestroy(); }
 
 void TForm1::SetDialogs(TAboutBox* aboutBox, TForm3* sliceSizeDialog, TForm4* optionsDialog) {
     aboutBox_ = aboutBox;

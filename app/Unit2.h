@@ -16,6 +16,7 @@ public:
     static constexpr char kContactAddress[] = "sorv@example.org";
 
     TAboutBox();
+    ~TAboutBox() override { BeginDestroy(); }
 
     BevelPanel Panel1;
     IconImage ProgramIcon;

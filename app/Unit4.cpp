@@ -1,5 +1,6 @@
 #include "Unit4.h"
 
+#include "guard.h"
 #include "message_box.h"
 #include "settings.h"
 #include "shell_registration.h"
@@ -46,7 +47,7 @@ TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& reg
     OnActivate = [this] { FormActivate(); };
     Button1.OnClick = [this] { Button1Click(); };
     Button2.OnClick = [this] { Button2Click(); };
-    Guarded([this] { FormCreate(); });
+    tk::Guard([this] { FormCreate(); });
 }
 
 void TForm4::FormCreate() {

@@ -20,6 +20,7 @@ public:
     // shell keys go through `registry`; `fileSystem` looks for the executable.
     TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry = SystemRegistry(),
            FileSystem& fileSystem = NativeFileSystem());
+    ~TForm4() override { BeginDestroy(); }
 
     tk::GroupBox GroupBox1;
     tk::CheckBox CheckBox1;

@@ -1,7 +1,7 @@
 #include "help_request.h"
 
 #include "application.h"
-#include "form.h"
+#include "guard.h"
 #include "settings.h"
 
 namespace sorv {
@@ -16,7 +16,7 @@ void UseInstallFolderForHelp(RegistryStore& store) {
 void RouteHelpTo(HelpViewer& viewer) {
     // F1 reaches here from the message loop, outside any window procedure.
     tk::App().OnHelp = [&viewer](const tk::HelpRequest& request) {
-        tk::Form::Guarded([&] { viewer.Open(request); });
+        tk::Guard([&] { viewer.Open(request); });
     };
 }
 

@@ -1,5 +1,6 @@
 #include "Unit3.h"
 
+#include "guard.h"
 #include "settings.h"
 
 namespace sorv {
@@ -53,7 +54,7 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
     RadioButton7.OnClick = [this] { RadioButton7Click(); };
     Button1.OnClick = [this] { Button1Click(); };
     Button2.OnClick = [this] { Button2Click(); };
-    Guarded([this] { FormCreate(); });
+    tk::Guard([this] { FormCreate(); });
 }
 
 void TForm3::FormCreate() {

@@ -16,6 +16,7 @@ public:
     // `mainForm` gives the caption; `state` is the engine state the radio
     // buttons and "&Ok" set.
     TForm3(EngineState& state, const tk::Form& mainForm);
+    ~TForm3() override { BeginDestroy(); }
 
     tk::Label Label1;
     tk::Label Label2;

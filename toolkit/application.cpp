@@ -101,12 +101,19 @@ void Application::Dispatch(MSG& msg) {
 void Application::HandleException(const std::exception& error) { ShowException(error.what()); }
 
 void Application::ShowException(std::string_view text) {
-    // Called from the window procedures' guards: nothing may escape from here.
+    // Called from the guards: nothing may escape from here. An error raised
+    // while the box is up (the windows under it paint) opens no second box.
+    if (showingError_) {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
+    showingError_ = true;
     try {
         ShowMessageBox(BoxKind::Error, ErrorBoxText(text));
     } catch (...) {
         MessageBeep(MB_ICONHAND);
     }
+    showingError_ = false;
 }
 
 HelpRequest Application::MakeRequest(UINT command) const {

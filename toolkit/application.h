@@ -94,6 +94,7 @@ private:
     std::vector<Form*> forms_;
     Form* activeForm_ = nullptr;
     bool terminated_ = false;
+    bool showingError_ = false;
 };
 
 inline Application& App() { return Application::Instance(); }

@@ -14,6 +14,7 @@ Control::Control(Window& parent, std::string name, Bounds bounds)
 }
 
 Control::~Control() {
+    BeginDestroy();
     std::erase(parent_.controls_, this);
     DestroyHandle();
 }

@@ -27,6 +27,7 @@ public:
 
     const std::string& Name() const { return name_; }
     Window& Parent() const { return parent_; }
+    Window* ParentWindow() const override { return &parent_; }
     // The form the control sits on, through any containers.
     Form* OwnerForm() const;
     int Id() const { return id_; }

@@ -9,14 +9,11 @@
 #include "control.h"
 #include "menu.h"
 #include "modal_scope.h"
+#include "private_messages.h"
 #include "utf16.h"
 
 namespace sorv::tk {
 namespace {
-
-// Posted on activation: the activation event runs once the window manager
-// has finished activating the form.
-constexpr UINT kActivateEvent = WM_APP + 0x10;
 
 template <typename Match>
 Control* FindIn(const std::vector<Control*>& controls, const Match& match) {
@@ -43,6 +40,7 @@ void Form::Create() {
 }
 
 Form::~Form() {
+    BeginDestroy();
     App().RemoveForm(*this);
     if (menu_ && Handle() && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
     if (menu_) menu_->window_ = nullptr;
@@ -247,14 +245,6 @@ bool Form::HandleDialogKey(const MSG& msg) {
     return true;
 }
 
-void Form::Guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        App().HandleException(e);
-    }
-}
-
 void Form::RestoreFocus() {
     if (savedFocus_ && IsWindow(savedFocus_) && IsChild(Handle(), savedFocus_)) {
         ::SetFocus(savedFocus_);
@@ -277,13 +267,13 @@ LRESULT Form::Activate(const Message&, UINT state, bool minimized, HWND) {
         return 0;
     }
     if (!minimized) RestoreFocus();
-    if (App().NoteActivation(*this)) PostMessageW(Handle(), kActivateEvent, 0, 0);
+    if (App().NoteActivation(*this)) PostMessageW(Handle(), kFormActivateMessage, 0, 0);
     return 0;
 }
 
 LRESULT Form::HandleMessage(const Message& message) {
     switch (message.msg) {
-        case kActivateEvent:
+        case kFormActivateMessage:
             if (App().ActiveForm() == this && OnActivate) OnActivate();
             return 0;
         case WM_CLOSE:

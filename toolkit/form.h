@@ -102,10 +102,6 @@ public:
     // should go on as a character.
     bool HandleDialogKey(const MSG& msg);
 
-    // Runs a handler the way event handlers run: an exception is shown in the
-    // error box and the program runs on.
-    static void Guarded(const std::function<void()>& handler);
-
 protected:
     // For a form that answers creation messages itself (WM_NCCREATE,
     // WM_NCCALCSIZE, WM_CREATE...): no window until the most-derived

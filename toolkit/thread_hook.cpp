@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "guard.h"
 #include "handles.h"
 
 namespace sorv::tk {
@@ -34,10 +35,7 @@ LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
         const std::vector<ThreadHook*> hooks = installed.hooks;
         for (ThreadHook* hook : hooks) {
             if (std::find(installed.hooks.begin(), installed.hooks.end(), hook) == installed.hooks.end()) continue;
-            try {
-                ThreadHookAccess::Call(*hook, code, wParam, lParam);
-            } catch (...) {
-            }
+            Guard([&] { ThreadHookAccess::Call(*hook, code, wParam, lParam); }, OnError::Drop);
         }
     }
     return CallNextHookEx(installed.handle.get(), code, wParam, lParam);

@@ -3,7 +3,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "application.h"
+#include "guard.h"
 
 namespace sorv::tk {
 namespace {
@@ -48,11 +48,7 @@ void CALLBACK Timer::Fire(HWND, UINT, UINT_PTR id, DWORD) {
     if (it == Running().end() || !it->second->onTimer_) return;
     // A copy: the handler may destroy its timer.
     const std::function<void()> handler = it->second->onTimer_;
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        App().HandleException(e);
-    }
+    Guard(handler);
 }
 
 }  // namespace sorv::tk

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <exception>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -12,6 +11,7 @@
 #include "application.h"
 #include "control.h"
 #include "graphic_control.h"
+#include "guard.h"
 #include "utf16.h"
 #include "win_geometry.h"
 
@@ -76,7 +76,16 @@ bool IsMouseMessage(UINT msg) {
 
 Window::Window() : font_(DefaultFont()) {}
 
-Window::~Window() { DestroyHandle(); }
+Window::~Window() {
+    destroying_ = true;
+    DestroyHandle();
+}
+
+bool Window::Destroying() const {
+    for (const Window* window = this; window; window = window->ParentWindow())
+        if (window->destroying_) return true;
+    return false;
+}
 
 Window* Window::FromHandle(HWND handle) {
     return handle ? static_cast<Window*>(GetPropW(handle, kSelfProperty)) : nullptr;
@@ -180,13 +189,12 @@ LRESULT Window::DispatchToHandler(void* self, const Message& message) {
 
 LRESULT Window::Route(const Message& message) {
     LRESULT result = 0;
-    try {
-        result = hooks_.Run(message, DispatchToHandler, this);
-    } catch (const std::exception& e) {
-        Application::Instance().HandleException(e);
-    } catch (...) {
-        Application::Instance().HandleException(std::runtime_error("Erreur inconnue"));
-    }
+    // A paint that keeps failing is reported once: the error box over the
+    // window makes it paint again, and again after the box has gone.
+    const bool painting = message.msg == WM_PAINT || message.msg == WM_NCPAINT || message.msg == WM_ERASEBKGND;
+    const bool painted = Guard([&] { result = hooks_.Run(message, DispatchToHandler, this); },
+                               painting && paintFailed_ ? OnError::Drop : OnError::Report);
+    if (painting) paintFailed_ = !painted;
     if (message.msg == WM_NCDESTROY && handle_ == message.window) {
         if (subclassed_) DefSubclassProc(message.window, message.msg, message.wParam, message.lParam);
         Detach();

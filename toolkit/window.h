@@ -76,6 +76,11 @@ public:
 
     // True while the window is destroyed and made again with new styles.
     bool Recreating() const { return recreating_; }
+    // True once this window or one of its parents has begun to be destroyed:
+    // what a component does "not while destroying" it skips then.
+    bool Destroying() const;
+    // The window this one is a child of, if any.
+    virtual Window* ParentWindow() const { return nullptr; }
 
 protected:
     Window();
@@ -130,6 +135,10 @@ protected:
     // The window handle is gone (after WM_NCDESTROY).
     virtual void HandleDestroyed() {}
 
+    // Marks the object as being destroyed; each form calls it first in its
+    // destructor, before its controls and components go.
+    void BeginDestroy() { destroying_ = true; }
+
     void SetFont(SharedFont font) { font_ = std::move(font); }
     int NextControlId() { return nextControlId_++; }
 
@@ -153,6 +162,8 @@ private:
     HWND handle_ = nullptr;
     bool subclassed_ = false;  // a standard control's window, taken over
     bool recreating_ = false;
+    bool destroying_ = false;
+    bool paintFailed_ = false;  // the last paint raised an error
     LRESULT defaultNcCalcSize_ = 0;
     HookChain hooks_;
     SharedFont font_;

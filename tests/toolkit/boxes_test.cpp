@@ -8,7 +8,9 @@
 #include "box_driver.h"
 #include "buttons.h"
 #include "form.h"
+#include "guard.h"
 #include "message_box.h"
+#include "window_probe.h"
 
 namespace sorv::tk {
 namespace {
@@ -164,7 +166,7 @@ TEST_F(BoxesTest, AnErrorInACreationHandlerIsShownAndTheFormIsStillCreated) {
     class Failing : public Form {
     public:
         Failing() : Form(Design("TFailing", "")) {
-            Guarded([] { throw std::runtime_error("Erreur de cr\u00e9ation de la cl\u00e9 SOFTWARE\\TQ\\sorv"); });
+            Guard([] { throw std::runtime_error("Erreur de cr\u00e9ation de la cl\u00e9 SOFTWARE\\TQ\\sorv"); });
         }
     };
     WhenBoxAppears driver([&](HWND box) {
@@ -175,6 +177,65 @@ TEST_F(BoxesTest, AnErrorInACreationHandlerIsShownAndTheFormIsStillCreated) {
     EXPECT_EQ(driver.Count(), 1);
     EXPECT_EQ(seen.text, L"Erreur de cr\u00e9ation de la cl\u00e9 SOFTWARE\\TQ\\sorv.");
     EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+int VisibleBoxes() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            if (IsWindowVisible(window) && test::ClassOf(window) == L"#32770") ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// A window whose painting fails until told otherwise.
+class BrokenPaint : public Form {
+public:
+    BrokenPaint() : Form(Design("TBrokenPaint", "Sorv")) {}
+    bool failing = true;
+    int paints = 0;
+    void Repaint() {
+        InvalidateRect(Handle(), nullptr, TRUE);
+        UpdateWindow(Handle());
+    }
+
+protected:
+    bool PaintsItself() const override { return true; }
+    void Paint(HDC, const RECT&) override {
+        ++paints;
+        if (failing) throw std::runtime_error("Ressource \u00e9puis\u00e9e");
+    }
+};
+
+TEST_F(BoxesTest, APaintThatKeepsFailingOpensOneBoxUntilItPaintsAgain) {
+    BrokenPaint form;
+    form.Show();
+    int boxesAtOnce = 0;
+    WhenBoxAppears driver([&](HWND box) {
+        seen = ReadBox(box);
+        // Under the box the window paints, and fails, again; an error from
+        // elsewhere meanwhile opens no box over this one either.
+        form.Repaint();
+        App().HandleException(std::runtime_error("Disque plein"));
+        boxesAtOnce = VisibleBoxes();
+        Press(box, IDOK);
+    });
+    driver.Repeat();
+    form.Repaint();
+    form.Repaint();  // the failure goes on: no new box
+    EXPECT_EQ(driver.Count(), 1);
+    EXPECT_EQ(boxesAtOnce, 1);
+    EXPECT_EQ(seen.text, L"Ressource \u00e9puis\u00e9e.");
+    EXPECT_GE(form.paints, 3);
+
+    form.failing = false;
+    form.Repaint();
+    form.failing = true;
+    form.Repaint();  // a new failure after a good paint is shown
+    EXPECT_EQ(driver.Count(), 2);
 }
 
 }  // namespace

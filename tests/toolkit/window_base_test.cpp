@@ -89,6 +89,45 @@ TEST(WindowBase, AFormMadeByItsMostDerivedClassSeesItsCreation) {
     EXPECT_NE(std::find(App().Forms().begin(), App().Forms().end(), &form), App().Forms().end());
 }
 
+// What a control sees of its form while it goes.
+class Watcher : public Label {
+public:
+    Watcher(Window& parent, bool& formDestroying) : Label(parent, "Label1", {0, 0, 0, 0}, "x"), seen_(formDestroying) {}
+    ~Watcher() override { seen_ = OwnerForm()->Destroying(); }
+
+private:
+    bool& seen_;
+};
+
+class WatchedForm : public Form {
+public:
+    explicit WatchedForm(bool& formDestroying) : Form(HostSpec()), watcher(*this, formDestroying) {}
+    ~WatchedForm() override { BeginDestroy(); }
+    Watcher watcher;
+
+private:
+    static FormSpec HostSpec() {
+        FormSpec design;
+        design.className = "TWatched";
+        design.clientWidth = 200;
+        return design;
+    }
+};
+
+TEST(WindowBase, ControlsGoingWithTheirFormSeeItBeingDestroyed) {
+    bool formDestroying = false;
+    {
+        WatchedForm form(formDestroying);
+        EXPECT_FALSE(form.Destroying());
+        EXPECT_FALSE(form.watcher.Destroying());
+        bool aloneFormDestroying = true;
+        auto alone = std::make_unique<Watcher>(form, aloneFormDestroying);
+        alone.reset();
+        EXPECT_FALSE(aloneFormDestroying);  // a control going alone
+    }
+    EXPECT_TRUE(formDestroying);
+}
+
 // A docked bar's frame: 2 pixels all round and a drag handle on the left;
 // its border counts as client area so that pressing it starts a drag.
 class Bar : public CustomControl {
