@@ -1,6 +1,7 @@
 #include "canvas.h"
 
 #include "utf16.h"
+#include "win_geometry.h"
 
 namespace sorv::tk {
 
@@ -17,6 +18,46 @@ void Canvas::FillRect(const RECT& rect, COLORREF color) {
 void Canvas::FrameRect(const RECT& rect, COLORREF color) {
     BrushHandle brush(CreateSolidBrush(color));
     ::FrameRect(dc_, &rect, brush.get());
+}
+
+void Canvas::FillRect(const Rect& rect, COLORREF color) { FillRect(ToRECT(rect), color); }
+
+void Canvas::FillRect(const Rect& rect, HBRUSH brush) {
+    const RECT r = ToRECT(rect);
+    ::FillRect(dc_, &r, brush);
+}
+
+void Canvas::FrameRect(const Rect& rect, COLORREF color) { FrameRect(ToRECT(rect), color); }
+
+void Canvas::PatternFill(const Rect& rect, HBRUSH brush, DWORD rop) {
+    const Selection selected(dc_, brush);
+    PatBlt(dc_, rect.left, rect.top, rect.Width(), rect.Height(), rop);
+}
+
+void Canvas::Line(Point from, Point to, COLORREF color) {
+    PenHandle pen(CreatePen(PS_SOLID, 1, color));
+    const Selection selected(dc_, pen.get());
+    MoveToEx(dc_, from.x, from.y, nullptr);
+    LineTo(dc_, to.x, to.y);
+}
+
+void Canvas::SetPixel(Point at, COLORREF color) { ::SetPixel(dc_, at.x, at.y, color); }
+
+void Canvas::Polygon(const std::vector<Point>& points, COLORREF color) {
+    std::vector<POINT> corners;
+    corners.reserve(points.size());
+    for (const Point& p : points) corners.push_back(ToPOINT(p));
+    PenHandle pen(CreatePen(PS_SOLID, 1, color));
+    BrushHandle brush(CreateSolidBrush(color));
+    const Selection selectedPen(dc_, pen.get());
+    const Selection selectedBrush(dc_, brush.get());
+    ::Polygon(dc_, corners.data(), static_cast<int>(corners.size()));
+}
+
+Rect Canvas::DrawEdge(const Rect& rect, UINT edge, UINT flags) {
+    RECT r = ToRECT(rect);
+    ::DrawEdge(dc_, &r, edge, flags | BF_ADJUST);
+    return FromRECT(r);
 }
 
 int Canvas::DrawText(std::string_view text, RECT& rect, UINT format, COLORREF color) {

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
+#include "geometry.h"
 #include "handles.h"
 
 namespace sorv::tk {
@@ -24,7 +26,21 @@ public:
     HDC Handle() const { return dc_; }
     void SetFont(HFONT font) { SelectObject(dc_, font); }
     void FillRect(const RECT& rect, COLORREF color);
+    void FillRect(const Rect& rect, COLORREF color);
+    void FillRect(const Rect& rect, HBRUSH brush);
     void FrameRect(const RECT& rect, COLORREF color);
+    void FrameRect(const Rect& rect, COLORREF color);
+    // PatBlt with a brush: PATCOPY, PATINVERT...
+    void PatternFill(const Rect& rect, HBRUSH brush, DWORD rop = PATCOPY);
+    // A one-pixel line from `from` to `to`, the last pixel left out (as
+    // LineTo draws it).
+    void Line(Point from, Point to, COLORREF color);
+    void SetPixel(Point at, COLORREF color);
+    // A filled polygon with its outline in the same colour.
+    void Polygon(const std::vector<Point>& points, COLORREF color);
+    // DrawEdge: EDGE_* or BDR_* with BF_* flags; returns what is left inside
+    // the edge (the platform's answer with BF_ADJUST).
+    Rect DrawEdge(const Rect& rect, UINT edge, UINT flags);
     // DrawText with the given DT_ flags; with DT_CALCRECT `rect` is updated.
     int DrawText(std::string_view text, RECT& rect, UINT format, COLORREF color);
     SIZE TextExtent(std::string_view text);

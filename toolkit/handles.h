@@ -3,6 +3,8 @@
 // once, by the owner that made it.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace sorv::tk {
@@ -43,6 +45,8 @@ using MenuHandle = UniqueHandle<HMENU, DestroyMenu>;
 using GlobalHandle = UniqueHandle<HGLOBAL, GlobalFree>;
 using IconHandle = UniqueHandle<HICON, DestroyIcon>;
 using HookHandle = UniqueHandle<HHOOK, UnhookWindowsHookEx>;
+using CursorHandle = UniqueHandle<HCURSOR, DestroyCursor>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
 
 // A window's device context (GetDC / GetWindowDC), released to its window.
 class WindowDc {

@@ -87,6 +87,11 @@ MenuItem* Menu::FindByName(std::string_view name) const {
     return Find(items_, [name](const MenuItem& item) { return item.Name() == name; });
 }
 
+MenuItem* Menu::FindBySubmenu(HMENU submenu) const {
+    if (!submenu) return nullptr;
+    return Find(items_, [submenu](const MenuItem& item) { return item.SubmenuHandle() == submenu; });
+}
+
 bool Menu::Dispatch(UINT id) const {
     MenuItem* item = FindById(id);
     if (!item || !item->Enabled()) return false;
@@ -107,10 +112,17 @@ MainMenu::~MainMenu() {
 
 PopupMenu::PopupMenu() : Menu(CreatePopupMenu()) {}
 
+UINT PopupMenu::Track(HWND owner, Point screen, UINT extraFlags) {
+    const UINT align = Alignment == PopupAlignment::Right    ? TPM_RIGHTALIGN
+                       : Alignment == PopupAlignment::Center ? TPM_CENTERALIGN
+                                                             : TPM_LEFTALIGN;
+    return static_cast<UINT>(
+        TrackPopupMenu(Handle(), align | extraFlags | TPM_RETURNCMD, screen.x, screen.y, 0, owner, nullptr));
+}
+
 void PopupMenu::Popup(HWND owner, int screenX, int screenY) {
-    const UINT id = static_cast<UINT>(
-        TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screenX, screenY, 0, owner, nullptr));
-    if (id) Dispatch(id);
+    if (OnPopup) OnPopup();
+    if (const UINT id = Track(owner, {screenX, screenY}, TPM_RIGHTBUTTON)) Dispatch(id);
 }
 
 }  // namespace sorv::tk

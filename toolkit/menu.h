@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry.h"
 #include "handles.h"
 
 namespace sorv::tk {
@@ -32,6 +33,12 @@ public:
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
+    // The submenu this item opens, null when it opens none.
+    HMENU SubmenuHandle() const { return submenu_; }
+
+    // Shown while the item is highlighted; F1 on it asks for HelpContext.
+    std::string Hint;
+    int HelpContext = 0;
 
     std::function<void()> OnClick;
     void Click() {
@@ -68,6 +75,8 @@ public:
 
     MenuItem* FindById(UINT id) const;
     MenuItem* FindByName(std::string_view name) const;
+    // The item whose submenu has this handle.
+    MenuItem* FindBySubmenu(HMENU submenu) const;
     // Runs the handler of the command; false when the id is not one of ours.
     bool Dispatch(UINT id) const;
 
@@ -94,11 +103,25 @@ public:
     ~MainMenu() override;
 };
 
+enum class PopupAlignment { Left, Right, Center };
+
 // A context menu, shown at a screen point.
 class PopupMenu : public Menu {
 public:
     PopupMenu();
-    // Shows the menu and runs the chosen item's handler.
+
+    // Where the menu lies against its point: to the right of it (Left), to
+    // the left of it (Right), or centred on it.
+    PopupAlignment Alignment = PopupAlignment::Left;
+    // Raised by Popup before the menu shows.
+    std::function<void()> OnPopup;
+
+    // Shows the menu at a screen point, owned by `owner` (which gets the
+    // menu's notifications), placed by Alignment plus any TPM_ flags in
+    // `extraFlags`, until it closes. Returns the chosen item's command, 0
+    // for none, without running it.
+    UINT Track(HWND owner, Point screen, UINT extraFlags = 0);
+    // Raises OnPopup, shows the menu and runs the chosen item's handler.
     void Popup(HWND owner, int screenX, int screenY);
 };
 

@@ -17,6 +17,9 @@ public:
     bool Enabled() const { return id_ != 0; }
     void SetEnabled(bool enabled);
     void SetInterval(UINT intervalMs);
+    // Points the timer at another handler (one shared timer serving several
+    // owners in turn); a handler may change it while it runs.
+    void SetHandler(std::function<void()> onTimer) { onTimer_ = std::move(onTimer); }
 
 private:
     static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD);

@@ -7,17 +7,12 @@
 #include "canvas.h"
 #include "form.h"
 #include "mouse_loop.h"
+#include "test_forms.h"
 
 namespace sorv::tk {
 namespace {
 
-FormSpec Design() {
-    FormSpec design;
-    design.className = "TLoop";
-    design.clientWidth = 100;
-    design.clientHeight = 100;
-    return design;
-}
+FormSpec Design() { return test::FormDesign("TLoop", 100, 100); }
 
 TEST(MouseLoop, FeedsMessagesUntilAcceptedAndReleasesTheCapture) {
     Form form(Design());

@@ -12,6 +12,7 @@
 #include "custom_control.h"
 #include "form.h"
 #include "label.h"
+#include "test_forms.h"
 
 namespace sorv::tk {
 namespace {
@@ -64,17 +65,10 @@ TEST(WindowBase, TheObjectAnswersFromTheFirstMessageOn) {
 
 class ProbeForm : public Form {
 public:
-    ProbeForm() : Form(Spec(), CreateLater{}) { Create(); }
+    ProbeForm() : Form(test::FormDesign("TProbeForm", 200, 50), CreateLater{}) { Create(); }
     std::vector<UINT> seen;
 
 private:
-    static FormSpec Spec() {
-        FormSpec design;
-        design.className = "TProbeForm";
-        design.clientWidth = 200;
-        design.clientHeight = 50;
-        return design;
-    }
     LRESULT HandleMessage(const Message& message) override {
         seen.push_back(message.msg);
         return Form::HandleMessage(message);
@@ -101,17 +95,10 @@ private:
 
 class WatchedForm : public Form {
 public:
-    explicit WatchedForm(bool& formDestroying) : Form(HostSpec()), watcher(*this, formDestroying) {}
+    explicit WatchedForm(bool& formDestroying)
+        : Form(test::FormDesign("TWatched", 200, 50)), watcher(*this, formDestroying) {}
     ~WatchedForm() override { BeginDestroy(); }
     Watcher watcher;
-
-private:
-    static FormSpec HostSpec() {
-        FormSpec design;
-        design.className = "TWatched";
-        design.clientWidth = 200;
-        return design;
-    }
 };
 
 TEST(WindowBase, ControlsGoingWithTheirFormSeeItBeingDestroyed) {
@@ -166,16 +153,8 @@ private:
     bool floating_;
 };
 
-FormSpec HostSpec() {
-    FormSpec design;
-    design.className = "TBarHost";
-    design.clientWidth = 200;
-    design.clientHeight = 100;
-    return design;
-}
-
 TEST(WindowBase, CustomControlsAnswerTheirOwnFrameFromCreationOn) {
-    Form form(HostSpec());
+    Form form(test::FormDesign("TBarHost", 200, 100));
     Bar bar(form, false);
     EXPECT_TRUE(Saw(bar.seen, WM_NCCREATE));
     EXPECT_TRUE(Saw(bar.seen, WM_CREATE));
@@ -195,7 +174,7 @@ TEST(WindowBase, CustomControlsAnswerTheirOwnFrameFromCreationOn) {
 }
 
 TEST(WindowBase, ACustomControlMadeAnewKeepsItsChildrenHooksAndText) {
-    Form form(HostSpec());
+    Form form(test::FormDesign("TBarHost", 200, 100));
     Bar bar(form, false);
     Label label(bar, "Label1", {4, 4, 0, 0}, "Barre d'ic\u00f4nes");
     SetWindowTextW(bar.Handle(), L"Barre");
