@@ -30,7 +30,7 @@ tk::SharedFont ArialFont(int height, int weight) {
 TAboutBox::TAboutBox()
     : Form(AboutSpec()),
       Panel1(*this, "Panel1", {8, 8, 209, 89}, Bevel::Raised, Bevel::Lowered),
-      ProgramIcon(Panel1, RECT{8, 8, 8 + 41, 8 + 41}, LoadProgramIcon()),
+      ProgramIcon(Panel1, Rect{8, 8, 8 + 41, 8 + 41}, LoadProgramIcon()),
       Label2(Panel1, "Label2", {80, 8, 85, 19}, "SOrv V1.50", false),
       Panel2(Panel1, "Panel2", {71, 32, 105, 2}, Bevel::None, Bevel::Lowered),
       Label3(Panel1, "Label3", {26, 64, 150, 15}, "Logiciel libre, \u00e9quipe Sorv", false),

@@ -4,13 +4,12 @@
 
 namespace sorv {
 
-IconImage::IconImage(tk::Window& parent, RECT bounds, tk::IconHandle icon)
+IconImage::IconImage(tk::Window& parent, Rect bounds, tk::IconHandle icon)
     : GraphicControl(parent, bounds), icon_(std::move(icon)) {}
 
 void IconImage::Paint(HDC dc) {
     if (!icon_) return;
-    const RECT bounds = Bounds();
-    DrawIconEx(dc, 0, 0, icon_.get(), bounds.right - bounds.left, bounds.bottom - bounds.top, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 0, 0, icon_.get(), Bounds().Width(), Bounds().Height(), 0, nullptr, DI_NORMAL);
 }
 
 tk::IconHandle LoadProgramIcon() {

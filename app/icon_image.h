@@ -10,7 +10,7 @@ namespace sorv {
 
 class IconImage : public tk::GraphicControl {
 public:
-    IconImage(tk::Window& parent, RECT bounds, tk::IconHandle icon);
+    IconImage(tk::Window& parent, Rect bounds, tk::IconHandle icon);
 
     HICON Icon() const { return icon_.get(); }
     void Paint(HDC dc) override;

@@ -3,27 +3,54 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "application.h"
 #include "form.h"
 #include "utf16.h"
 
 namespace sorv::tk {
 
 Control::Control(Window& parent, std::string name, Bounds bounds)
-    : parent_(parent), name_(std::move(name)), initialBounds_(bounds), id_(parent.NextControlId()) {
+    : parent_(&parent), name_(std::move(name)), initialBounds_(bounds), id_(parent.NextControlId()) {
     SetFont(parent.GetFont());
 }
 
 Control::~Control() {
     BeginDestroy();
-    std::erase(parent_.controls_, this);
+    if (parent_ && std::erase(parent_->controls_, this)) {
+        parent_->ControlLeft(*this);
+        if (align_ != Align::None && !parent_->Destroying()) parent_->RequestAlign();
+    }
     DestroyHandle();
+}
+
+void Control::SetParent(Window* parent) {
+    if (parent == parent_) return;
+    Window* const old = parent_;
+    if (old && std::erase(old->controls_, this)) old->ControlLeft(*this);
+    parent_ = parent;
+    if (parent_) parent_->controls_.push_back(this);
+    if (Handle()) ReparentWindow();
+    if (parent_) parent_->ControlEntered(*this);
+    if (align_ != Align::None) {
+        if (old) old->RequestAlign();
+        if (parent_) parent_->RequestAlign();
+    }
+}
+
+void Control::ReparentWindow() {
+    // Without a parent the window waits on the application's hidden one.
+    HWND parent = parent_ && parent_->Handle() ? parent_->Handle() : App().Handle();
+    if (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_CHILD)
+        ::SetParent(Handle(), parent);
+    else
+        SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parent));
 }
 
 void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text) {
     const std::wstring wide = Widen(text);
     HWND handle = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
                                   initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                                  initialBounds_.height, parent_.Handle(),
+                                  initialBounds_.height, parent_->Handle(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr),
                                   nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
@@ -33,13 +60,13 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
 
 void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text) {
     CreateSpec spec{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                    initialBounds_.height, parent_.Handle(), nullptr};
+                    initialBounds_.height, parent_->Handle(), nullptr};
     if (style & WS_CHILD) {
         spec.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
     } else {
         // A pop-up control (a floating tool window) is placed on the screen.
         POINT origin{spec.x, spec.y};
-        ClientToScreen(parent_.Handle(), &origin);
+        ClientToScreen(parent_->Handle(), &origin);
         spec.x = origin.x;
         spec.y = origin.y;
     }
@@ -51,9 +78,9 @@ void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWOR
 // the z-order after the controls made before it, and the parent's font.
 void Control::FinishCreation() {
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(GetFont()->Handle()), FALSE);
-    if (std::find(parent_.controls_.begin(), parent_.controls_.end(), this) != parent_.controls_.end()) return;
+    if (std::find(parent_->controls_.begin(), parent_->controls_.end(), this) != parent_->controls_.end()) return;
     HWND above = HWND_TOP;
-    for (auto it = parent_.controls_.rbegin(); it != parent_.controls_.rend(); ++it) {
+    for (auto it = parent_->controls_.rbegin(); it != parent_->controls_.rend(); ++it) {
         if (!(*it)->LiesBeneathSiblings() && (*it)->Handle()) {
             above = (*it)->Handle();
             break;
@@ -61,23 +88,20 @@ void Control::FinishCreation() {
     }
     SetWindowPos(Handle(), LiesBeneathSiblings() ? HWND_BOTTOM : above, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    parent_.controls_.push_back(this);
+    parent_->controls_.push_back(this);
+    parent_->ControlEntered(*this);
 }
 
 Form* Control::OwnerForm() const {
-    const Window* window = &parent_;
-    while (window) {
-        if (auto* form = dynamic_cast<const Form*>(window)) return const_cast<Form*>(form);
-        auto* control = dynamic_cast<const Control*>(window);
-        window = control ? &control->Parent() : nullptr;
-    }
+    for (Window* window = parent_; window; window = window->ParentWindow())
+        if (auto* form = dynamic_cast<Form*>(window)) return form;
     return nullptr;
 }
 
 RECT Control::BoundsRect() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
-    MapWindowPoints(HWND_DESKTOP, parent_.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    if (parent_) MapWindowPoints(HWND_DESKTOP, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -101,7 +125,7 @@ void Control::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height);
 
 void Control::SetAlign(Align align) {
     align_ = align;
-    parent_.AlignControls();
+    if (parent_) parent_->RequestAlign();
 }
 
 std::string Control::Text() const {
@@ -117,7 +141,9 @@ bool Control::Visible() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) &
 
 void Control::SetVisible(bool visible) {
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
-    if (align_ != Align::None) parent_.AlignControls();
+    // Under a hidden parent the platform only flips the style: no
+    // WM_WINDOWPOSCHANGED tells the parent.
+    if (align_ != Align::None && parent_) parent_->RequestAlign();
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
@@ -142,6 +168,20 @@ wchar_t Control::RunKeyPress(wchar_t key) {
 
 LRESULT Control::HandleMessage(const Message& message) {
     switch (message.msg) {
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT result = Window::HandleMessage(message);
+            // An aligned control that changes its size or shows or hides
+            // makes its parent align again.
+            const auto& position = *reinterpret_cast<const WINDOWPOS*>(message.lParam);
+            const bool changed = !(position.flags & SWP_NOSIZE) || (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW));
+            if (changed && align_ != Align::None && parent_ && !Destroying()) parent_->RequestAlign();
+            return result;
+        }
+        case WM_ENABLE: {
+            const LRESULT result = Window::HandleMessage(message);
+            EnabledChanged();
+            return result;
+        }
         case WM_CHAR: {
             const wchar_t key = RunKeyPress(static_cast<wchar_t>(message.wParam));
             if (!key) return 0;

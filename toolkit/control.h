@@ -1,6 +1,8 @@
 #pragma once
-// A control on a standard Win32 window class (Edit, Button, Static,
-// msctls_progress32), child of a form or of another container window.
+// A windowed control: on a standard Win32 class (Edit, Button, Static,
+// msctls_progress32) or one of our own, child of a form or of another
+// container window, which may change (a bar moving from a dock to the
+// desktop).
 #include <windows.h>
 
 #include <functional>
@@ -26,8 +28,15 @@ public:
     ~Control() override;
 
     const std::string& Name() const { return name_; }
-    Window& Parent() const { return parent_; }
-    Window* ParentWindow() const override { return &parent_; }
+    // Only for a control that has a parent.
+    Window& Parent() const { return *parent_; }
+    Window* ParentWindow() const override { return parent_; }
+    // Moves the control to another parent's list (or none, where its window
+    // waits unseen); both parents are told (ControlLeft, ControlEntered) and
+    // an aligned control's old and new parents align again. The window
+    // follows: moved, or made anew when its kind must change
+    // (ReparentWindow).
+    void SetParent(Window* parent);
     // The form the control sits on, through any containers.
     Form* OwnerForm() const;
     int Id() const { return id_; }
@@ -57,6 +66,8 @@ public:
 
     // F1 on this control asks for this context; 0 defers to the parent.
     int HelpContext = 0;
+    // The tip shown for the control.
+    std::string Hint;
     // WM_CHAR: the key may be changed, or cleared (0) to swallow it. With the
     // form's KeyPreview, the form sees the key first.
     std::function<void(wchar_t& key)> OnKeyPress;
@@ -74,6 +85,11 @@ protected:
     void SetCreationBounds(Bounds bounds) { initialBounds_ = bounds; }
     // After the font changed (auto-sized controls measure again).
     virtual void FontChanged() {}
+    // WM_ENABLE: the control was enabled or disabled.
+    virtual void EnabledChanged() {}
+    // Puts the existing window under the new parent's window; a control
+    // whose kind of window depends on its parent makes it anew instead.
+    virtual void ReparentWindow();
     // Creates the control's window of a standard class and takes it over;
     // called by each kind's constructor.
     void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text);
@@ -88,7 +104,7 @@ protected:
 private:
     void FinishCreation();
 
-    Window& parent_;
+    Window* parent_;
     std::string name_;
     Bounds initialBounds_;
     Align align_ = Align::None;

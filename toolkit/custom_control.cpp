@@ -22,6 +22,14 @@ void CustomControl::Create() {
     CreateOwnControl(params.windowClass, params.style, params.exStyle, params.caption);
 }
 
+void CustomControl::ReparentWindow() {
+    const bool child = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_CHILD) != 0;
+    if (ParentWindow() && child != ((Params().style & WS_CHILD) != 0))
+        RecreateWindow();
+    else
+        Control::ReparentWindow();
+}
+
 void CustomControl::RecreateWindow() {
     if (!Handle()) {
         Create();

@@ -32,6 +32,9 @@ protected:
     // behind), a visible child window clipping its siblings and children.
     virtual void CreateParams(ControlParams& params) const;
     bool PaintsItself() const override { return true; }
+    // The window is made anew when the new parent makes it another kind
+    // (child or pop-up).
+    void ReparentWindow() override;
 
 private:
     ControlParams Params() const;

@@ -301,6 +301,16 @@ LRESULT Window::HandleMessage(const Message& message) {
         case WM_PAINT:
             if (PaintsItself() || !graphics_.empty()) return PaintWithGraphics();
             break;
+        case WM_CANCELMODE:
+            if (mouseGraphic_) CancelPress(*mouseGraphic_);
+            break;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse in the middle of a press.
+            if (mouseGraphic_ && reinterpret_cast<HWND>(message.lParam) != handle_) CancelPress(*mouseGraphic_);
+            break;
+        case WM_SYSCOLORCHANGE:
+            BroadcastSysColorChange();
+            break;
         default:
             if (IsMouseMessage(message.msg) && RouteMouse(message)) return 0;
             break;
@@ -308,33 +318,67 @@ LRESULT Window::HandleMessage(const Message& message) {
     return DefaultHandling(message);
 }
 
+void Window::RequestAlign() {
+    if (alignSuspended_ > 0) {
+        alignPending_ = true;
+        return;
+    }
+    AlignControls();
+}
+
+void Window::EnableAlign() {
+    if (--alignSuspended_ == 0 && alignPending_) AlignControls();
+}
+
 void Window::AlignControls() {
-    if (!handle_) return;
-    std::vector<Control*> aligned;
-    std::vector<AlignItem> items;
-    for (Control* control : controls_) {
-        if (control->GetAlign() == Align::None || !control->Visible()) continue;
-        aligned.push_back(control);
-        items.push_back({control->GetAlign(), control->BoundsRect()});
+    if (!handle_ || Destroying()) return;
+    // Placing a control may change another's size (a dock fitting its new
+    // width to its rows): such requests meanwhile run the layout again.
+    ++alignSuspended_;
+    struct Resume {
+        int& suspended;
+        ~Resume() { --suspended; }
+    } resume{alignSuspended_};
+    constexpr int kPasses = 4;
+    for (int pass = 0; pass < kPasses; ++pass) {
+        alignPending_ = false;
+        std::vector<Control*> aligned;
+        std::vector<AlignItem> items;
+        for (Control* control : controls_) {
+            if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
+            aligned.push_back(control);
+            items.push_back({control->GetAlign(), control->BoundsRect()});
+        }
+        RECT client{};
+        GetClientRect(handle_, &client);
+        const std::vector<RECT> placed = LayoutAligned(client, items);
+        for (std::size_t i = 0; i < aligned.size(); ++i) {
+            const RECT& r = placed[i];
+            if (EqualRect(&r, &items[i].bounds)) continue;
+            aligned[i]->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
+        if (!alignPending_) break;
     }
-    if (aligned.empty()) return;
-    RECT client{};
-    GetClientRect(handle_, &client);
-    const std::vector<RECT> placed = LayoutAligned(client, items);
-    for (std::size_t i = 0; i < aligned.size(); ++i) {
-        const RECT& r = placed[i];
-        aligned[i]->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    }
+    alignPending_ = false;
 }
 
 LRESULT Window::PaintWithGraphics() {
     PaintDc dc(handle_);
-    Paint(dc.get(), dc.UpdateRect());
+    {
+        // The window's own painting leaves out what opaque controls cover.
+        const int saved = SaveDC(dc.get());
+        for (GraphicControl* graphic : graphics_) {
+            if (!graphic->Visible() || !graphic->Opaque()) continue;
+            const Rect r = graphic->Bounds();
+            ExcludeClipRect(dc.get(), r.left, r.top, r.right, r.bottom);
+        }
+        Paint(dc.get(), dc.UpdateRect());
+        RestoreDC(dc.get(), saved);
+    }
+    const Rect update = FromRECT(dc.UpdateRect());
     for (GraphicControl* graphic : graphics_) {
-        if (!graphic->Visible()) continue;
-        const RECT bounds = graphic->Bounds();
-        RECT overlap{};
-        if (!IntersectRect(&overlap, &bounds, &dc.UpdateRect())) continue;
+        const Rect bounds = graphic->Bounds();
+        if (!graphic->Visible() || Intersect(bounds, update).IsEmpty()) continue;
         const int saved = SaveDC(dc.get());
         IntersectClipRect(dc.get(), bounds.left, bounds.top, bounds.right, bounds.bottom);
         SetViewportOrgEx(dc.get(), bounds.left, bounds.top, nullptr);
@@ -344,52 +388,67 @@ LRESULT Window::PaintWithGraphics() {
     return 0;
 }
 
-GraphicControl* Window::GraphicAt(POINT point) const {
+GraphicControl* Window::GraphicAt(Point client, bool includeDisabled) const {
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
-        const RECT bounds = (*it)->Bounds();
-        if ((*it)->Visible() && (*it)->Enabled() && PtInRect(&bounds, point)) return *it;
+        const GraphicControl& graphic = **it;
+        if (graphic.Visible() && (includeDisabled || graphic.Enabled()) && graphic.Bounds().Contains(client))
+            return *it;
     }
     return nullptr;
 }
 
+void Window::CancelPress(GraphicControl& graphic) {
+    if (mouseGraphic_ != &graphic) return;
+    // Cleared first: letting the capture go comes back as WM_CAPTURECHANGED.
+    mouseGraphic_ = nullptr;
+    if (GetCapture() == handle_) ReleaseCapture();
+    graphic.CancelMode();
+}
+
+void Window::BroadcastSysColorChange() {
+    for (GraphicControl* graphic : graphics_) graphic->SysColorChanged();
+    // Only top-level windows hear of it from the system.
+    for (Control* control : controls_)
+        if (control->Handle()) SendMessageW(control->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    SysColorChanged();
+}
+
 bool Window::RouteMouse(const Message& message) {
     if (graphics_.empty()) return false;
-    const POINT point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    const Point point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
     GraphicControl* target = mouseGraphic_ ? mouseGraphic_ : GraphicAt(point);
     if (!target) return false;
-    const RECT bounds = target->Bounds();
-    const int x = point.x - bounds.left;
-    const int y = point.y - bounds.top;
-    const auto keys = message.wParam;
+    const Rect bounds = target->Bounds();
+    MouseEvent event{MouseButton::Left, point.x - bounds.left, point.y - bounds.top, message.wParam, false};
     switch (message.msg) {
         case WM_MOUSEMOVE:
-            target->MouseMove(x, y, keys);
+            target->MouseMove(event);
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            // Like a window, the control gets the mouse until the button is up.
-            mouseGraphic_ = target;
-            SetCapture(handle_);
-            target->MouseDown(message.msg == WM_LBUTTONDOWN   ? MouseButton::Left
-                              : message.msg == WM_RBUTTONDOWN ? MouseButton::Right
-                                                              : MouseButton::Middle,
-                              x, y, keys);
-            break;
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK:
-            target->DoubleClick(x, y, keys);
+            // Like a window, the control gets the mouse until the button is
+            // up; the second press of a double click is a press too.
+            event.button = message.msg == WM_LBUTTONDOWN || message.msg == WM_LBUTTONDBLCLK   ? MouseButton::Left
+                           : message.msg == WM_RBUTTONDOWN || message.msg == WM_RBUTTONDBLCLK ? MouseButton::Right
+                                                                                              : MouseButton::Middle;
+            event.doubleClick = message.msg == WM_LBUTTONDBLCLK || message.msg == WM_RBUTTONDBLCLK ||
+                                message.msg == WM_MBUTTONDBLCLK;
+            mouseGraphic_ = target;
+            SetCapture(handle_);
+            target->MouseDown(event);
             break;
-        default: {
+        default:
+            event.button = message.msg == WM_LBUTTONUP   ? MouseButton::Left
+                           : message.msg == WM_RBUTTONUP ? MouseButton::Right
+                                                         : MouseButton::Middle;
             mouseGraphic_ = nullptr;
             if (GetCapture() == handle_) ReleaseCapture();
-            target->MouseUp(message.msg == WM_LBUTTONUP   ? MouseButton::Left
-                            : message.msg == WM_RBUTTONUP ? MouseButton::Right
-                                                          : MouseButton::Middle,
-                            x, y, keys);
+            target->MouseUp(event);
             break;
-        }
     }
     return true;
 }

@@ -70,9 +70,18 @@ public:
     // window and fed its mouse input) register themselves here.
     const std::vector<Control*>& Controls() const { return controls_; }
     const std::vector<GraphicControl*>& GraphicControls() const { return graphics_; }
+    // The topmost visible graphic control at a client point, disabled ones
+    // too when asked.
+    GraphicControl* GraphicAt(Point client, bool includeDisabled = false) const;
     // Places the aligned controls against the client edges (top, bottom,
     // left, right, then client).
     void AlignControls();
+    // Aligns now, or when the outermost DisableAlign ends. Controls ask for
+    // it when an aligned one moves in or out, changes its size, shows or
+    // hides.
+    void RequestAlign();
+    void DisableAlign() { ++alignSuspended_; }
+    void EnableAlign();
 
     // True while the window is destroyed and made again with new styles.
     bool Recreating() const { return recreating_; }
@@ -128,6 +137,19 @@ protected:
     // WM_GETMINMAXINFO: change the limits after or instead of the default.
     virtual void GetMinMaxInfo(const Message& message, MINMAXINFO& limits);
 
+    // A child entered this window's lists (its window made, or moved here)
+    // or left them (destroyed, or moved away). A graphic control is told at
+    // its construction, before its own class is complete: keep the pointer,
+    // ask later what it is.
+    virtual void ControlEntered(Control& /*control*/) {}
+    virtual void ControlLeft(Control& /*control*/) {}
+    virtual void GraphicEntered(GraphicControl& /*graphic*/) {}
+    virtual void GraphicLeft(GraphicControl& /*graphic*/) {}
+
+    // The system's colours changed: this window's own part, after its
+    // controls and graphic controls have been told.
+    virtual void SysColorChanged() {}
+
     // Own painting, before the graphic controls; called only when the window
     // paints itself (PaintsItself) or hosts graphic controls.
     virtual void Paint(HDC /*dc*/, const RECT& /*updateRect*/) {}
@@ -157,7 +179,9 @@ private:
 
     LRESULT PaintWithGraphics();
     bool RouteMouse(const Message& message);
-    GraphicControl* GraphicAt(POINT point) const;
+    // The graphic control loses the mouse it held after a press.
+    void CancelPress(GraphicControl& graphic);
+    void BroadcastSysColorChange();
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;  // a standard control's window, taken over
@@ -170,6 +194,8 @@ private:
     std::vector<Control*> controls_;
     std::vector<GraphicControl*> graphics_;
     GraphicControl* mouseGraphic_ = nullptr;
+    int alignSuspended_ = 0;
+    bool alignPending_ = false;
     int nextControlId_ = 100;  // clear of IDOK, IDCANCEL and the menu commands
 };
 

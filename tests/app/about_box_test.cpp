@@ -76,11 +76,7 @@ TEST_F(AboutBox, WindowAndLayout) {
     EXPECT_EQ(Geometry(box.UrlLabel1), "22,20,158,13");
     EXPECT_EQ(Geometry(box.UrlLabel2), "22,44,106,13");
     EXPECT_EQ(Geometry(box.OKButton), "143,188,75,25");
-    const RECT icon = box.ProgramIcon.Bounds();
-    EXPECT_EQ(icon.left, 8);
-    EXPECT_EQ(icon.top, 8);
-    EXPECT_EQ(icon.right - icon.left, 41);
-    EXPECT_EQ(icon.bottom - icon.top, 41);
+    EXPECT_EQ(box.ProgramIcon.Bounds(), (Rect{8, 8, 8 + 41, 8 + 41}));
 
     // What sits in what.
     EXPECT_EQ(&box.ProgramIcon.Parent(), &box.Panel1);

@@ -1,5 +1,5 @@
 // Controls on their standard classes: fonts, texts, radio groups, the
-// progress range, alignment, windowless controls, thread hooks.
+// progress range, alignment, thread hooks.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,7 +13,6 @@
 #include "box_driver.h"
 #include "buttons.h"
 #include "form.h"
-#include "graphic_control.h"
 #include "label.h"
 #include "memo.h"
 #include "progress_bar.h"
@@ -232,42 +231,6 @@ TEST(Controls, AlignedControlsFollowTheContainersEdges) {
     form.SetClientSize(304, 253);
     EXPECT_EQ(bar.Top(), 253 - 15);
     EXPECT_EQ(bar.Width(), 304);
-}
-
-class Probe : public GraphicControl {
-public:
-    using GraphicControl::GraphicControl;
-    void Paint(HDC) override {}
-    void MouseDown(MouseButton button, int x, int y, WPARAM) override {
-        events.push_back("down " + std::to_string(static_cast<int>(button)) + " " + std::to_string(x) + "," +
-                         std::to_string(y));
-    }
-    void MouseMove(int x, int y, WPARAM) override {
-        events.push_back("move " + std::to_string(x) + "," + std::to_string(y));
-    }
-    void MouseUp(MouseButton, int x, int y, WPARAM) override {
-        events.push_back("up " + std::to_string(x) + "," + std::to_string(y));
-    }
-    std::vector<std::string> events;
-};
-
-TEST(Controls, WindowlessControlsGetTheirParentsMouseInput) {
-    Form form(Design("TGraphic"));
-    Probe first(form, RECT{0, 0, 38, 38});
-    Probe second(form, RECT{38, 0, 76, 38});
-    SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 5));
-    EXPECT_EQ(GetCapture(), form.Handle());
-    // The pressed control keeps the mouse even outside itself.
-    SendMessageW(form.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 5));
-    SendMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
-    EXPECT_NE(GetCapture(), form.Handle());
-    SendMessageW(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 6));
-    EXPECT_EQ(second.events, (std::vector<std::string>{"down 0 2,5", "move -28,5", "up -28,5"}));
-    EXPECT_EQ(first.events, std::vector<std::string>{"move 10,6"});
-    second.SetVisible(false);
-    SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 5));
-    SendMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 5));
-    EXPECT_EQ(second.events.size(), 3u);
 }
 
 TEST(Controls, ThreadHooksOfOneKindShareTheSystemHook) {
