@@ -132,11 +132,15 @@ void TForm1::FileDrag1Drop(TFileDrag* sender, int, int) {
     engine.Dispatch(sender->Files().front());
 }
 
+// During an operation the request is refused before the open dialog shows:
+// choosing a file would be for nothing.
 void TForm1::ToolButton1Click() {
+    if (engine.RefuseWhileRunning()) return;
     if (OpenDialog1.Execute(Handle())) engine.StartSplit(OpenDialog1.FileName);
 }
 
 void TForm1::ToolButton2Click() {
+    if (engine.RefuseWhileRunning()) return;
     if (OpenDialog2.Execute(Handle())) engine.StartJoin(OpenDialog2.FileName);
 }
 

@@ -3,7 +3,13 @@
 namespace sorv {
 
 int ExitStatusFor(Outcome outcome) {
-    return outcome == Outcome::Completed ? kExitCompleted : kExitStopped;
+    switch (outcome) {
+    case Outcome::Completed: return kExitCompleted;
+    case Outcome::Failed: return kExitError;
+    case Outcome::Stopped:
+    case Outcome::Refused: break;
+    }
+    return kExitStopped;
 }
 
 std::string ErrorBoxText(std::string_view what) {

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "file_system.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -13,20 +15,23 @@ namespace sorv {
 namespace {
 
 std::atomic<bool> pending{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+std::atomic<int> interrupts{0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "set from a signal handler");
 
 #ifdef _WIN32
-std::atomic<bool> seen{false};
-
 BOOL WINAPI OnConsoleControl(DWORD type) {
     if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
-    // FALSE passes the second one on to the default handler, which ends the process.
-    if (seen.exchange(true)) return FALSE;
-    NoteInterrupt();
-    return TRUE;
+    // FALSE passes it on to the default handler, which ends the process.
+    return HandleInterrupt() ? FALSE : TRUE;
 }
 #else
-extern "C" void OnInterruptSignal(int) { NoteInterrupt(); }
+extern "C" void OnInterruptSignal(int) {
+    if (!HandleInterrupt()) return;
+    // Ended by the signal itself, as the caller expects of a Ctrl+C.
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+}
 #endif
 
 }  // namespace
@@ -38,11 +43,19 @@ void InstallInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = OnInterruptSignal;
     sigemptyset(&action.sa_mask);
-    // SA_RESETHAND puts the default back for the second Ctrl+C. No
-    // SA_RESTART: a question waiting on the terminal is interrupted too.
-    action.sa_flags = SA_RESETHAND;
+    // No SA_RESTART: a question waiting on the terminal is interrupted too.
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
 #endif
+}
+
+bool HandleInterrupt() {
+    if (interrupts.fetch_add(1) == 0) {
+        NoteInterrupt();
+        return false;
+    }
+    RemoveTemporaryFilesNow();
+    return true;
 }
 
 void NoteInterrupt() { pending.store(true); }

@@ -52,10 +52,13 @@ int RunCli(const std::vector<std::string>& args, const Console& console) {
         FileSystem& fs = NativeFileSystem();
         // The window flows go on with stale values for a missing file; here
         // nobody is watching, so it is an error before anything starts.
-        if (!fs.Exists(options.file)) throw IoError(2);
+        if (!fs.Exists(options.file)) throw IoError(2, options.file);
         Engine engine(ui, fs);
         ui.Watch(engine.state);
         return ExitStatusFor(RunFlow(engine, options));
+    } catch (const IoError& e) {
+        ui.ShowError(e.what(), e.path());
+        return kExitError;
     } catch (const std::exception& e) {
         ui.ShowError(e.what());
         return kExitError;

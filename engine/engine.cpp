@@ -17,18 +17,29 @@ std::string Engine::ScriptFileName(const std::string& path) const { return sorv:
 
 std::int64_t Engine::FileSizeOf(const std::string& path) { return fs_.SizeOf(path); }
 
+bool Engine::RefuseWhileRunning() {
+    if (!flowRunning_) return false;
+    ui_.AppendLog("Demande refusée : un découpage ou un regroupement est en cours.");
+    return true;
+}
+
+void Engine::Fail(const std::string& line) {
+    ui_.ReportFailure(line);
+    result_ = Outcome::Failed;
+}
+
 template <typename Flow>
 Outcome Engine::RunFlow(Flow&& flow) {
     // The engine state is shared: a request arriving during the message runs
     // of a running flow would overwrite it under that flow's feet.
-    if (flowRunning_) return Outcome::Refused;
+    if (RefuseWhileRunning()) return Outcome::Refused;
     FlagScope running(flowRunning_);
-    completed_ = false;
+    result_ = Outcome::Stopped;
     std::forward<Flow>(flow)();
-    return completed_ ? Outcome::Completed : Outcome::Stopped;
+    return result_;
 }
 
-Outcome Engine::StartSplit(const std::string& path) {
+Outcome Engine::StartSplit(std::string path) {
     return RunFlow([&] {
         if (fs_.Exists(path)) state.SourceSize = FileSizeOf(path);
         state.SourceName = NamePartOf(path, style_);
@@ -47,13 +58,19 @@ Outcome Engine::StartSplit(const std::string& path) {
     });
 }
 
-Outcome Engine::StartJoin(const std::string& scriptPath) {
+Outcome Engine::StartJoin(std::string scriptPath) {
     return RunFlow([&] {
         if (fs_.Exists(scriptPath)) ReadScript(scriptPath);
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");
         ui_.AppendLog("Nombre de tranches :" + std::to_string(state.RecordedSliceCount));
+        // Without them the size and count read as 0: an empty file would be
+        // rebuilt and called a success.
+        if (!missingScriptKeys_.empty()) {
+            Fail("Script incomplet, il manque " + missingScriptKeys_ + " : " + scriptPath);
+            return;
+        }
         ui_.AppendLog("Vérification de l'existence des tranches");
         state.SlicesVerified = true;
         VerifySlices(scriptPath);
@@ -64,8 +81,8 @@ Outcome Engine::StartJoin(const std::string& scriptPath) {
     });
 }
 
-Outcome Engine::Dispatch(const std::string& path) {
-    return IsScriptExtension(ExtensionOf(path, style_)) ? StartJoin(path) : StartSplit(path);
+Outcome Engine::Dispatch(std::string path) {
+    return IsScriptExtension(ExtensionOf(path, style_)) ? StartJoin(std::move(path)) : StartSplit(std::move(path));
 }
 
 void Engine::EscapePressed() {

@@ -11,10 +11,15 @@
 
 namespace sorv {
 
+struct ScriptValues;
+
 // How a split or join request ended.
 enum class Outcome {
     Completed,  // "...Ok" was logged
     Stopped,    // ended without an error and without "...Ok"
+    Failed,     // a fault was found and logged (a rebuilt file of the wrong
+                // size, a source that changed, an incomplete script); nothing
+                // was left under the real name
     Refused,    // another split or join was running: nothing started
 };
 
@@ -51,11 +56,16 @@ public:
     // Where the join rebuilds the file recorded by the script.
     std::string JoinTarget(const std::string& scriptPath) const;
 
-    // Commands.
-    Outcome StartSplit(const std::string& path);
-    Outcome StartJoin(const std::string& scriptPath);
+    // Commands. Each flow takes its own copy of the path: the caller's
+    // string may change during the message runs of the flow (a dialog or a
+    // drop reusing its buffer).
+    Outcome StartSplit(std::string path);
+    Outcome StartJoin(std::string scriptPath);
     // ".d" and ".D" are joined, anything else split.
-    Outcome Dispatch(const std::string& path);
+    Outcome Dispatch(std::string path);
+    // While a flow runs, says in the log that a new request is refused and
+    // returns true; a command can ask before it shows its open dialog.
+    bool RefuseWhileRunning();
     // Escape: while Busy, asks whether to stop and sets CancelRequested on Yes.
     void EscapePressed();
 
@@ -65,14 +75,22 @@ public:
 private:
     template <typename Flow>
     Outcome RunFlow(Flow&& flow);
-    bool SourceIsOneOfItsSlices(const std::string& sourcePath) const;
-    bool TargetIsAnInput(const std::string& scriptPath) const;
+    bool OutputsReachSource(const std::string& sourcePath);
+    void RemoveInterruptedSplit(const std::string& sourcePath);
+    void WritePartialScript(const std::string& sourcePath, bool& created);
+    std::string ScriptBytes(const std::string& sourcePath) const;
+    ScriptValues ReadScriptValues(const std::string& path);
+    bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
+    std::uint64_t SlicesTotal(const std::string& scriptPath);
+    void Fail(const std::string& line);
 
     FrontEnd& ui_;
     FileSystem& fs_;
     PathStyle style_;
     bool flowRunning_ = false;
-    bool completed_ = false;
+    Outcome result_ = Outcome::Stopped;
+    // The [Sorv] keys the last script read did not have ("" when none).
+    std::string missingScriptKeys_;
 };
 
 }  // namespace sorv

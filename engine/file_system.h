@@ -2,9 +2,14 @@
 // The one door to the file system. Two implementations: POSIX and Win32
 // (names are UTF-8 here, UTF-16 at the Win32 calls). Every failure throws
 // IoError with the platform's code mapped to the Windows code numbers.
+//
+// Nothing is ever written through a name that already exists: new files are
+// created exclusively and moved into place by renaming, which replaces a
+// directory entry (a link included) without following it.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -14,6 +19,22 @@ namespace sorv {
 constexpr std::uint32_t kAttrReadOnly = 1;
 constexpr std::uint32_t kAttrHidden = 2;
 constexpr std::uint32_t kAttrArchive = 32;
+
+// Which file a name reaches, whatever it is called: device and inode on
+// POSIX, volume serial number and file index on Windows.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+// What a directory entry is, the entry itself looked at (a link is not followed).
+enum class EntryKind {
+    None,    // no entry of that name
+    File,    // a regular file
+    Folder,
+    Other,   // a link (dangling or not), a FIFO, a device...
+};
 
 // An open file. The destructor closes it and ignores errors, so every path
 // out of an operation releases it; Close() reports them.
@@ -27,6 +48,8 @@ public:
     // True when the position has reached the file's current size.
     virtual bool AtEnd() = 0;
     virtual void Close() = 0;
+    // The file this handle has open, whatever name it has now.
+    virtual FileId Identity() = 0;
     // Room for the bytes about to be written, so the file system lays them out
     // in one go (a hint: failures are ignored). What the writes do not use is
     // given back when the file is closed.
@@ -40,23 +63,59 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // A regular file that can be read is there (links followed).
     virtual bool Exists(const std::string& path) = 0;
+    // The directory entry of that name, not followed.
+    virtual EntryKind KindOf(const std::string& path) = 0;
+    bool EntryExists(const std::string& path) { return KindOf(path) != EntryKind::None; }
+    // The file the name reaches (links followed); none when it reaches nothing.
+    virtual std::optional<FileId> IdentityOf(const std::string& path) = 0;
+    // The absolute path as the platform resolves the name: links in the
+    // folder part, "." and "..", and on Windows the trailing dots and blanks
+    // it drops. Compare two of them with SamePath.
+    virtual std::string FullPath(const std::string& path) = 0;
+    // Two full paths name the same entry under the file system's case rules.
+    virtual bool SamePath(const std::string& fullA, const std::string& fullB) = 0;
+    // Throws IoError 3 ("Nom de fichier incorrect") for a name that could not
+    // be created as written: too long for its folder, "." or "..", and on
+    // Windows a name the system would silently change (trailing dots or
+    // blanks), a device name or a character it forbids.
+    virtual void CheckNewName(const std::string& path) = 0;
     // Windows attribute bits. On POSIX: read-only when the owner may not
     // write, archive always set.
     virtual std::uint32_t GetAttributes(const std::string& path) = 0;
     virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Size from the directory entry of that exact name; -1 when there is none.
     virtual std::int64_t SizeOf(const std::string& path) = 0;
-    // Deletes a file; false when it could not (callers pass over it).
+    // Removes the directory entry (a link, never what it points to); false
+    // when it could not (callers pass over it).
     virtual bool Delete(const std::string& path) = 0;
-    // Opens an existing file for reading only, sharing reading and writing.
+    // Opens an existing regular file for reading only, sharing reading and
+    // writing. Folders, FIFOs and devices are refused ("Accès au fichier refusé").
     virtual std::unique_ptr<File> OpenRead(const std::string& path) = 0;
-    // Creates (or replaces) a file for reading and writing, with the same sharing.
-    virtual std::unique_ptr<File> Create(const std::string& path) = 0;
+    // Creates a new file for reading and writing with the same sharing; fails
+    // when any entry of that name exists, a dangling link included.
+    virtual std::unique_ptr<File> CreateNew(const std::string& path) = 0;
+    // CreateNew for a file that must not outlive an interrupted run: until it
+    // is renamed or deleted, RemoveTemporaryFilesNow() removes it.
+    virtual std::unique_ptr<File> CreateTemporary(const std::string& path) { return CreateNew(path); }
+    // Moves the entry `from` to `to` in the same folder. With replace, an
+    // entry already at `to` (a file, a link, a FIFO) is replaced, never
+    // followed; without, an existing `to` makes it fail.
+    virtual void Rename(const std::string& from, const std::string& to, bool replace) = 0;
     virtual std::string CurrentDirectory() = 0;
+
+    // The two names reach the same file, or would once one is created:
+    // compared by identity and by full path, never by spelling.
+    bool SameFile(const std::string& a, const std::string& b);
 };
 
 // The platform's own file system (POSIX or Win32, chosen at build time).
 FileSystem& NativeFileSystem();
+
+// Removes the files that CreateTemporary made and that are still there. Safe
+// in a signal handler (POSIX) and a console control handler (Windows): the
+// second Ctrl+C that ends sorv-cli leaves no partial file behind.
+void RemoveTemporaryFilesNow();
 
 }  // namespace sorv

@@ -2,19 +2,26 @@
 // turned into the Windows error codes the rest of the program speaks.
 #include "file_system.h"
 #include "io_error.h"
+#include "temporary_files.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace sorv {
 namespace {
 
 constexpr int kPathNotFound = 3;
+constexpr int kAccessDenied = 5;
+constexpr int kFileExists = 80;    // ERROR_FILE_EXISTS
 constexpr int kInvalidName = 123;  // ERROR_INVALID_NAME
 
 // errno → Windows code. Anything else keeps its errno number ("Erreur E/S
@@ -36,6 +43,7 @@ int CodeFromErrno(int err) {
     case EFBIG: return 101;
     case ETXTBSY:
     case EBUSY: return 32;  // ERROR_SHARING_VIOLATION
+    case EEXIST: return kFileExists;
     default: return IoErrorText(err).starts_with("Erreur E/S") ? err : 1117;
     }
 }
@@ -57,17 +65,30 @@ int CodeForPath(int err, const std::string& path) {
 }
 
 [[noreturn]] void ThrowForPath(int err, const std::string& path) {
-    throw IoError(CodeForPath(err, path));
+    throw IoError(CodeForPath(err, path), path);
 }
 
+// An embedded NUL would silently name another file.
+bool NameIsSound(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
+
 void CheckName(const std::string& path) {
-    // An embedded NUL would silently name another file.
-    if (path.empty() || path.find('\0') != std::string::npos) throw IoError(kInvalidName);
+    if (!NameIsSound(path)) throw IoError(kInvalidName, path);
+}
+
+std::string FolderPart(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NamePart(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 class PosixFile final : public File {
 public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     ~PosixFile() override {
         if (fd_ < 0) return;
         ReleaseUnusedReservation();
@@ -80,7 +101,7 @@ public:
         for (;;) {
             const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
             if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) throw IoError(CodeFromErrno(errno));
+            if (errno != EINTR) Fail(errno);
         }
     }
 
@@ -89,9 +110,9 @@ public:
             const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
             if (n < 0) {
                 if (errno == EINTR) continue;
-                throw IoError(CodeFromErrno(errno));
+                Fail(errno);
             }
-            if (n == 0) throw IoError(101);
+            if (n == 0) throw IoError(101, path_);
             bytes = bytes.subspan(static_cast<std::size_t>(n));
         }
     }
@@ -99,14 +120,23 @@ public:
     bool AtEnd() override {
         const off_t pos = ::lseek(fd_, 0, SEEK_CUR);
         struct stat st {};
-        if (pos < 0 || ::fstat(fd_, &st) != 0) throw IoError(CodeFromErrno(errno));
+        if (pos < 0 || ::fstat(fd_, &st) != 0) Fail(errno);
         return pos >= st.st_size;
     }
 
+    FileId Identity() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) Fail(errno);
+        return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    }
+
     void Reserve(std::uint64_t bytes) override {
-        // Beyond the end without changing the size: a reader sees nothing of it.
-        if (bytes > 0 && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0)
-            reserved_ = std::max(reserved_, bytes);
+        // Beyond the end without changing the size: a reader sees nothing of
+        // it. A reservation that fails half-way may still hold blocks, so
+        // every attempt is given back at close.
+        if (bytes == 0) return;
+        reserved_ = true;
+        (void)::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
     }
 
     void Close() override {
@@ -114,23 +144,30 @@ public:
         const int fd = fd_;
         fd_ = -1;
         // Linux releases the descriptor even when close fails: never retry.
-        if (::close(fd) != 0 && errno != EINTR) throw IoError(CodeFromErrno(errno));
+        if (::close(fd) != 0 && errno != EINTR) Fail(errno);
     }
 
     std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override;
 
 private:
+    // A full disk shows on the writing side: name that file.
+    void FailIfFull(int err) const {
+        if (err == ENOSPC || err == EDQUOT || err == EFBIG) Fail(err);
+    }
+
+    [[noreturn]] void Fail(int err) const { throw IoError(CodeFromErrno(err), path_); }
+
     // Cutting the file at its own size frees the blocks reserved past it.
     void ReleaseUnusedReservation() {
-        if (reserved_ == 0) return;
+        if (!reserved_) return;
         struct stat st {};
-        if (::fstat(fd_, &st) == 0 && static_cast<std::uint64_t>(st.st_size) < reserved_)
-            (void)::ftruncate(fd_, st.st_size);
-        reserved_ = 0;
+        if (::fstat(fd_, &st) == 0) (void)::ftruncate(fd_, st.st_size);
+        reserved_ = false;
     }
 
     int fd_;
-    std::uint64_t reserved_ = 0;
+    std::string path_;
+    bool reserved_ = false;
 };
 
 // In the kernel, without passing the bytes through user space (and a reflink
@@ -153,7 +190,9 @@ std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, std::span<st
         if (err == EINTR) continue;
         if (err == EXDEV || err == ENOSYS || err == EINVAL || err == EOPNOTSUPP)
             return copied + File::CopyTo(dest, maxBytes - copied, buffer);
-        throw IoError(CodeFromErrno(err));
+        // The error may be the reader's or the writer's: ask each.
+        posixDest->FailIfFull(err);
+        Fail(err);
     }
     return copied;
 }
@@ -162,22 +201,61 @@ std::unique_ptr<File> Open(const std::string& path, int flags) {
     CheckName(path);
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) ThrowForPath(errno, path);
-    auto file = std::make_unique<PosixFile>(fd);
-    // Opening a folder read-only succeeds here; Windows refuses it.
+    auto file = std::make_unique<PosixFile>(fd, path);
+    // Only regular files: a FIFO would hang the copy, a device take or give
+    // endless bytes, and Windows refuses to open a folder.
     struct stat st {};
-    if (::fstat(fd, &st) != 0) throw IoError(CodeFromErrno(errno));
-    if (S_ISDIR(st.st_mode)) throw IoError(5);
+    if (::fstat(fd, &st) != 0) ThrowForPath(errno, path);
+    if (!S_ISREG(st.st_mode)) throw IoError(kAccessDenied, path);
+    if ((flags & O_NONBLOCK) != 0) (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return file;
 }
+
+void RemoveNow(const char* path) { (void)::unlink(path); }
 
 class PosixFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
         struct stat st {};
-        return path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        return NameIsSound(path) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    }
+
+    EntryKind KindOf(const std::string& path) override {
+        struct stat st {};
+        if (!NameIsSound(path) || ::lstat(path.c_str(), &st) != 0) return EntryKind::None;
+        if (S_ISREG(st.st_mode)) return EntryKind::File;
+        return S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Other;
+    }
+
+    std::optional<FileId> IdentityOf(const std::string& path) override {
+        struct stat st {};
+        if (!NameIsSound(path) || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+        return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    }
+
+    // The folder resolved by the system (links, "." and ".."), the name as it is.
+    std::string FullPath(const std::string& path) override {
+        std::string absolute = path;
+        if (absolute.empty() || absolute.front() != '/') absolute = CurrentDirectory() + "/" + path;
+        const std::string name = NamePart(absolute);
+        std::unique_ptr<char, decltype(&std::free)> folder(::realpath(FolderPart(absolute).c_str(), nullptr), &std::free);
+        if (!folder) return absolute;
+        const std::string resolved = folder.get();
+        return (resolved == "/" ? "" : resolved) + "/" + name;
+    }
+
+    bool SamePath(const std::string& fullA, const std::string& fullB) override { return fullA == fullB; }
+
+    void CheckNewName(const std::string& path) override {
+        CheckName(path);
+        const std::string name = NamePart(path);
+        if (name.empty() || name == "." || name == "..") throw IoError(kPathNotFound, path);
+        const long nameMax = ::pathconf(FolderPart(path).c_str(), _PC_NAME_MAX);
+        const auto limit = static_cast<std::size_t>(nameMax > 0 ? nameMax : NAME_MAX);
+        if (name.size() > limit || FullPath(path).size() >= PATH_MAX) throw IoError(kPathNotFound, path);
     }
 
     std::uint32_t GetAttributes(const std::string& path) override {
@@ -200,19 +278,43 @@ public:
 
     std::int64_t SizeOf(const std::string& path) override {
         struct stat st {};
-        if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            return -1;
+        if (!NameIsSound(path) || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
         return static_cast<std::int64_t>(st.st_size);
     }
 
     bool Delete(const std::string& path) override {
-        return path.find('\0') == std::string::npos && ::unlink(path.c_str()) == 0;
+        if (!NameIsSound(path) || ::unlink(path.c_str()) != 0) return false;
+        temporary_files::Forget(path);
+        return true;
     }
 
-    std::unique_ptr<File> OpenRead(const std::string& path) override { return Open(path, O_RDONLY); }
+    // Non-blocking, so that opening a FIFO does not wait for a writer
+    // before it is refused.
+    std::unique_ptr<File> OpenRead(const std::string& path) override { return Open(path, O_RDONLY | O_NONBLOCK); }
 
-    std::unique_ptr<File> Create(const std::string& path) override {
-        return Open(path, O_RDWR | O_CREAT | O_TRUNC);
+    std::unique_ptr<File> CreateNew(const std::string& path) override {
+        return Open(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW);
+    }
+
+    std::unique_ptr<File> CreateTemporary(const std::string& path) override {
+        auto file = CreateNew(path);
+        temporary_files::Add(path);
+        return file;
+    }
+
+    void Rename(const std::string& from, const std::string& to, bool replace) override {
+        CheckName(from);
+        CheckName(to);
+        if (replace) {
+            if (::rename(from.c_str(), to.c_str()) != 0) ThrowForPath(errno, to);
+        } else if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+            if (errno != EINVAL && errno != ENOSYS) ThrowForPath(errno, to);
+            // A file system without the flag: a second name, then the old one
+            // removed; link() never replaces.
+            if (::link(from.c_str(), to.c_str()) != 0) ThrowForPath(errno, to);
+            (void)::unlink(from.c_str());
+        }
+        temporary_files::Forget(from);
     }
 
     std::string CurrentDirectory() override {
@@ -231,5 +333,7 @@ FileSystem& NativeFileSystem() {
     static PosixFileSystem fileSystem;
     return fileSystem;
 }
+
+void RemoveTemporaryFilesNow() { temporary_files::RemoveAll(RemoveNow); }
 
 }  // namespace sorv

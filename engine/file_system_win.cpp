@@ -2,32 +2,67 @@
 // codes go to IoError as they are, except the two "disk full" codes.
 #include "file_system.h"
 #include "io_error.h"
+#include "temporary_files.h"
 #include "utf16.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace sorv {
 namespace {
 
+constexpr int kBadName = 3;  // "Nom de fichier incorrect"
+constexpr int kAccessDenied = 5;
 constexpr int kDiskFull = 101;
 constexpr int kInvalidName = ERROR_INVALID_NAME;
+constexpr std::size_t kNameMax = 255;  // UTF-16 units in one name
 
 int CodeFromWin32(DWORD error) {
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return kDiskFull;
     return static_cast<int>(error);
 }
 
-[[noreturn]] void ThrowLastError() { throw IoError(CodeFromWin32(GetLastError())); }
+[[noreturn]] void ThrowLastError(const std::string& path) { throw IoError(CodeFromWin32(GetLastError()), path); }
 
 // An embedded NUL would silently name another file.
 bool NameIsSound(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
 
-std::wstring WideName(const std::string& path) {
-    if (!NameIsSound(path)) throw IoError(kInvalidName);
-    return Widen(path);
+std::wstring_view NamePart(std::wstring_view path) {
+    const auto last = path.find_last_of(L"\\/:");
+    return last == std::wstring_view::npos ? path : path.substr(last + 1);
 }
+
+// Windows drops trailing dots and blanks from a name: "a.d." opens "a.d".
+bool SystemWouldChange(std::wstring_view name) {
+    return !name.empty() && (name.back() == L'.' || name.back() == L' ');
+}
+
+// For the calls that change or open a file: a name Windows would read as
+// another one is refused rather than acted on.
+std::wstring WideName(const std::string& path) {
+    if (!NameIsSound(path)) throw IoError(kInvalidName, path);
+    std::wstring wide = Widen(path);
+    if (SystemWouldChange(NamePart(wide))) throw IoError(kBadName, path);
+    return wide;
+}
+
+std::wstring FullWidePath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return path;
+        if (n < full.size()) {
+            full.resize(n);
+            return full;
+        }
+        full.resize(n);
+    }
+}
+
+// "NUL", "CON", "COM1.txt"...: the system resolves them to a device.
+bool NamesADevice(const std::wstring& path) { return FullWidePath(path).starts_with(L"\\\\.\\"); }
 
 class Handle {
 public:
@@ -62,14 +97,20 @@ private:
     HANDLE h_;
 };
 
+FileId IdentityOfHandle(HANDLE h, const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) ThrowLastError(path);
+    return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 class WinFile final : public File {
 public:
-    explicit WinFile(HANDLE h) : handle_(h) {}
+    WinFile(HANDLE h, std::string path) : handle_(h), path_(std::move(path)) {}
 
     std::size_t Read(std::span<std::byte> buffer) override {
         const auto want = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), MAXDWORD));
         DWORD got = 0;
-        if (!ReadFile(handle_.get(), buffer.data(), want, &got, nullptr)) ThrowLastError();
+        if (!ReadFile(handle_.get(), buffer.data(), want, &got, nullptr)) ThrowLastError(path_);
         return got;
     }
 
@@ -77,8 +118,8 @@ public:
         while (!bytes.empty()) {
             const auto want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
-            if (!WriteFile(handle_.get(), bytes.data(), want, &written, nullptr)) ThrowLastError();
-            if (written < want) throw IoError(kDiskFull);
+            if (!WriteFile(handle_.get(), bytes.data(), want, &written, nullptr)) ThrowLastError(path_);
+            if (written < want) throw IoError(kDiskFull, path_);
             bytes = bytes.subspan(written);
         }
     }
@@ -86,24 +127,41 @@ public:
     bool AtEnd() override {
         LARGE_INTEGER position{};
         LARGE_INTEGER size{};
-        if (!SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) ThrowLastError();
-        if (!GetFileSizeEx(handle_.get(), &size)) ThrowLastError();
+        if (!SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) ThrowLastError(path_);
+        if (!GetFileSizeEx(handle_.get(), &size)) ThrowLastError(path_);
         return position.QuadPart >= size.QuadPart;
     }
 
+    FileId Identity() override { return IdentityOfHandle(handle_.get(), path_); }
+
     void Close() override {
-        if (!handle_.Release()) ThrowLastError();
+        if (!handle_.Release()) ThrowLastError(path_);
     }
+
+    HANDLE get() const { return handle_.get(); }
 
 private:
     Handle handle_;
+    std::string path_;
 };
 
-std::unique_ptr<File> Open(const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+std::unique_ptr<WinFile> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     const std::wstring name = WideName(path);
-    HANDLE h = CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, flags, nullptr);
-    if (h == INVALID_HANDLE_VALUE) ThrowLastError();
-    return std::make_unique<WinFile>(h);
+    if (NamesADevice(name)) throw IoError(kBadName, path);
+    HANDLE h = CreateFileW(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE) ThrowLastError(path);
+    auto file = std::make_unique<WinFile>(h, path);
+    // Only files on a disk: a pipe or a device would hang or never end.
+    if (GetFileType(h) != FILE_TYPE_DISK) throw IoError(kAccessDenied, path);
+    return file;
+}
+
+void RemoveNow(const char* path) {
+    // A console control handler runs on a thread of its own: any call is allowed.
+    wchar_t wide[4096];
+    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(wide);
 }
 
 class WinFileSystem final : public FileSystem {
@@ -114,14 +172,59 @@ public:
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     }
 
+    EntryKind KindOf(const std::string& path) override {
+        if (!NameIsSound(path)) return EntryKind::None;
+        const std::wstring wide = Widen(path);
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::None;
+        if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0 || NamesADevice(wide))
+            return EntryKind::Other;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
+    }
+
+    std::optional<FileId> IdentityOf(const std::string& path) override {
+        if (!NameIsSound(path)) return std::nullopt;
+        // No access asked for: only the file's information is read. Backup
+        // semantics let a folder be looked at too.
+        Handle h(CreateFileW(Widen(path).c_str(), 0, kShareReadWrite | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h.valid()) return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+        return FileId{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    }
+
+    std::string FullPath(const std::string& path) override {
+        return NameIsSound(path) ? Narrow(FullWidePath(Widen(path))) : path;
+    }
+
+    // Names are compared as the file system compares them: case folded
+    // beyond ASCII ("É" is "é").
+    bool SamePath(const std::string& fullA, const std::string& fullB) override {
+        const std::wstring a = Widen(fullA);
+        const std::wstring b = Widen(fullB);
+        return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                    TRUE) == CSTR_EQUAL;
+    }
+
+    void CheckNewName(const std::string& path) override {
+        const std::wstring wide = WideName(path);
+        const std::wstring_view name = NamePart(wide);
+        const bool forbidden = name.find_first_of(L"<>\"|?*") != std::wstring_view::npos ||
+                               std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32; });
+        if (name.empty() || name == L"." || name == L".." || name.size() > kNameMax || forbidden || NamesADevice(wide))
+            throw IoError(kBadName, path);
+    }
+
     std::uint32_t GetAttributes(const std::string& path) override {
         const DWORD attributes = GetFileAttributesW(WideName(path).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+        if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError(path);
         return attributes;
     }
 
     void SetAttributes(const std::string& path, std::uint32_t attributes) override {
-        if (!SetFileAttributesW(WideName(path).c_str(), attributes)) ThrowLastError();
+        if (!SetFileAttributesW(WideName(path).c_str(), attributes)) ThrowLastError(path);
     }
 
     // A directory search for that one name; wildcards would match other files.
@@ -133,23 +236,46 @@ public:
         return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
     }
 
+    // DeleteFileW removes a link itself, not its target.
     bool Delete(const std::string& path) override {
-        return NameIsSound(path) && DeleteFileW(Widen(path).c_str()) != 0;
+        if (!NameIsSound(path) || SystemWouldChange(NamePart(Widen(path)))) return false;
+        if (!DeleteFileW(Widen(path).c_str())) return false;
+        temporary_files::Forget(path);
+        return true;
     }
 
     std::unique_ptr<File> OpenRead(const std::string& path) override {
-        return Open(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+        return Open(path, GENERIC_READ, kShareReadWrite, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     }
 
-    std::unique_ptr<File> Create(const std::string& path) override {
-        return Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    // CREATE_NEW fails on any existing name, a link included.
+    std::unique_ptr<File> CreateNew(const std::string& path) override {
+        return Open(path, GENERIC_READ | GENERIC_WRITE, kShareReadWrite, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    }
+
+    // Shared for deletion too, so that the interrupt handler can remove it
+    // while it is open.
+    std::unique_ptr<File> CreateTemporary(const std::string& path) override {
+        auto file = Open(path, GENERIC_READ | GENERIC_WRITE, kShareReadWrite | FILE_SHARE_DELETE, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL);
+        temporary_files::Add(path);
+        return file;
+    }
+
+    void Rename(const std::string& from, const std::string& to, bool replace) override {
+        const std::wstring wideFrom = WideName(from);
+        const std::wstring wideTo = WideName(to);
+        if (NamesADevice(wideTo)) throw IoError(kBadName, to);
+        if (!MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
+            ThrowLastError(to);
+        temporary_files::Forget(from);
     }
 
     std::string CurrentDirectory() override {
         std::wstring buffer(MAX_PATH, L'\0');
         for (;;) {
             const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-            if (n == 0) ThrowLastError();
+            if (n == 0) ThrowLastError({});
             if (n < buffer.size()) {
                 buffer.resize(n);
                 return Narrow(buffer);
@@ -165,5 +291,7 @@ FileSystem& NativeFileSystem() {
     static WinFileSystem fileSystem;
     return fileSystem;
 }
+
+void RemoveTemporaryFilesNow() { temporary_files::RemoveAll(RemoveNow); }
 
 }  // namespace sorv

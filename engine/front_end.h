@@ -18,6 +18,10 @@ public:
 
     virtual void AppendLog(const std::string& line) = 0;
     virtual void ClearLog() = 0;
+    // A log line that says an operation went wrong although no error was
+    // raised (a rebuilt file of the wrong size, a source that changed). A
+    // front end may show it more prominently too.
+    virtual void ReportFailure(const std::string& line) { AppendLog(line); }
 
     // The progress range is 0..maximum in bytes; Advance never passes the
     // maximum (the front end clamps), Reset puts the position back to 0.

@@ -1,22 +1,29 @@
 // Rebuilding a file from its script and slices.
+#include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 
 #include "copy_buffer.h"
 #include "engine.h"
 #include "flag_scope.h"
+#include "input_files.h"
+#include "io_error.h"
+#include "scope_exit.h"
 #include "sizes.h"
 
 namespace sorv {
 
 namespace {
 
+constexpr int kAccessDenied = 5;
+
 // The bar advances 2048 per read, and each slice ends with one empty read.
 std::int64_t JoinProgressFor(std::uint64_t bytes) {
     const auto blocks = static_cast<std::int64_t>((bytes + kBlockSize - 1) / kBlockSize);
     return (blocks + 1) * kBlockSize;
 }
+
+std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std::uint64_t>(size) : 0; }
 
 }  // namespace
 
@@ -26,7 +33,7 @@ std::string Engine::JoinTarget(const std::string& scriptPath) const {
 
 void Engine::VerifySlices(const std::string& scriptPath) {
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
-        if (!fs_.Exists(SliceFileName(scriptPath, k))) {
+        if (!fs_.EntryExists(SliceFileName(scriptPath, k))) {
             ui_.AppendLog("Il manque la tranche " + std::string(kDegree) + SliceNumberText(k));
             state.SlicesVerified = false;
             return;
@@ -34,68 +41,123 @@ void Engine::VerifySlices(const std::string& scriptPath) {
     }
 }
 
-// A target named like the script or one of its slices would destroy an input
-// of the join before it is read.
-bool Engine::TargetIsAnInput(const std::string& scriptPath) const {
-    const std::string target = JoinTarget(scriptPath);
-    if (SameFileName(target, scriptPath, style_)) return true;
-    if (!SameFileName(BaseNameOf(target, style_), BaseNameOf(scriptPath, style_), style_)) return false;
-    const std::int64_t n = SliceNumberOf(target, style_);
-    return n >= 1 && n <= state.RecordedSliceCount;
+// A target that is the script or a slice under another name (a case or a
+// trailing dot Windows ignores, a link, a second hard link) would replace an
+// input of the join; so would a partial file that is one of them.
+bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial) {
+    InputFiles inputs(fs_);
+    inputs.Add(scriptPath);
+    for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) inputs.Add(SliceFileName(scriptPath, k));
+    return inputs.Reaches(target) || inputs.Reaches(partial) || fs_.SameFile(target, partial);
+}
+
+// What the slices hold together, so that no more room is reserved than the
+// join can fill.
+std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
+    std::uint64_t total = 0;
+    for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) total += SizeOrZero(FileSizeOf(SliceFileName(scriptPath, k)));
+    return total;
 }
 
 void Engine::JoinSlices(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
+    ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     const std::string target = JoinTarget(scriptPath);
     // The progress bar takes no range below 0: refuse before writing anything.
     if (state.RecordedSize < 0) throw std::runtime_error("Propriété TProgressBar hors limites");
     ui_.SetProgressMax(state.RecordedSize);
-    const bool targetIsInput = TargetIsAnInput(scriptPath);
-    if (targetIsInput || fs_.Exists(target)) {
+    // A folder cannot become the rebuilt file (a script without NomOriginal
+    // names the script's folder itself).
+    if (fs_.KindOf(target) == EntryKind::Folder) throw IoError(kAccessDenied, target);
+    fs_.CheckNewName(target);
+    const std::string partial = PartialJoinName(scriptPath, style_);
+    const bool targetIsInput = TargetIsAnInput(scriptPath, target, partial);
+    bool replaceTarget = false;
+    if (targetIsInput || fs_.EntryExists(target)) {
         ui_.AppendLog("Le fichier à reconstituer existe déjà :" + target);
         if (targetIsInput ||
             ui_.AskConfirmation("Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ?") != Answer::Yes) {
             ui_.AppendLog("Arrêt. ");
             return;
         }
-        fs_.Delete(target);
+        // Replaced when the rebuilt file is complete and checked, not before.
+        replaceTarget = true;
     }
-    auto output = fs_.Create(target);
-    output->Reserve(static_cast<std::uint64_t>(state.RecordedSize));
-    auto buffer = MakeCopyBuffer();
-    std::uint64_t rebuilt = 0;
-    for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
-        const std::string slicePath = SliceFileName(scriptPath, i);
-        {
-            auto slice = fs_.OpenRead(slicePath);
-            const std::int64_t size = FileSizeOf(slicePath);
-            const std::uint64_t copied = slice->CopyTo(*output, std::numeric_limits<std::uint64_t>::max(), buffer);
-            rebuilt += copied;
-            ui_.AdvanceProgress(JoinProgressFor(copied));
-            ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
-            slice->Close();
+    // A partial file left by a killed join of this script.
+    fs_.Delete(partial);
+    auto output = fs_.CreateTemporary(partial);
+    const FileId rebuiltId = output->Identity();
+    // Only the file this join wrote is removed: a concurrent join may have
+    // put its own under the partial name.
+    auto discard = [&] {
+        output.reset();
+        if (fs_.IdentityOf(partial) == rebuiltId) fs_.Delete(partial);
+    };
+    try {
+        output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
+        auto buffer = MakeCopyBuffer();
+        const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
+        std::uint64_t rebuilt = 0;
+        std::uint64_t slicesHold = 0;  // what the slices hold, excess included
+        bool sliceSizeWrong = false;
+        for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
+            const std::string slicePath = SliceFileName(scriptPath, i);
+            {
+                auto slice = fs_.OpenRead(slicePath);
+                const std::int64_t size = FileSizeOf(slicePath);
+                // Never past the slice's measured size, never past the recorded
+                // total: a slice that grows (or feeds on the output) cannot
+                // fill the disk.
+                const std::uint64_t copied =
+                    slice->CopyTo(*output, std::min(SizeOrZero(size), recordedSize - rebuilt), buffer);
+                rebuilt += copied;
+                if (slice->AtEnd()) {
+                    slicesHold += copied;
+                } else {
+                    sliceSizeWrong = true;
+                    slicesHold += std::max(SizeOrZero(FileSizeOf(slicePath)), copied);
+                }
+                ui_.AdvanceProgress(JoinProgressFor(copied));
+                ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+                slice->Close();
+            }
+            ui_.ProcessMessages();
+            if (state.CancelRequested) {
+                ui_.ResetProgress();
+                output->Close();
+                ui_.AppendLog("Arrêt.");
+                state.CancelRequested = false;
+                discard();
+                return;
+            }
         }
-        ui_.ProcessMessages();
-        if (state.CancelRequested) {
-            ui_.ResetProgress();
-            output.reset();
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
-            fs_.Delete(target);
+        ui_.ResetProgress();
+        output->Close();
+        // A truncated or missing piece must not pass for a good copy: nothing
+        // under the real name, the slices and the script kept, no offer to
+        // delete them.
+        if (sliceSizeWrong || rebuilt != recordedSize) {
+            discard();
+            Fail("Taille reconstituée incorrecte : " + std::to_string(slicesHold) + " octet(s) au lieu de " +
+                 std::to_string(state.RecordedSize) + " octet(s).");
             return;
         }
+        if (fs_.IdentityOf(partial) != rebuiltId) {
+            Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
+                 " n'est pas reconstitué.");
+            return;
+        }
+        fs_.Rename(partial, target, replaceTarget);
+    } catch (...) {
+        discard();
+        throw;
     }
-    ui_.ResetProgress();
-    output->Close();
-    // A truncated or missing piece must not pass for a good copy: keep the
-    // slices and the script, and do not offer to delete them.
-    if (rebuilt != static_cast<std::uint64_t>(state.RecordedSize)) {
-        ui_.AppendLog("Taille reconstituée incorrecte : " + std::to_string(rebuilt) + " octet(s) au lieu de " +
-                      std::to_string(state.RecordedSize) + " octet(s).");
+    if (fs_.IdentityOf(target) != rebuiltId) {
+        Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
         return;
     }
     ui_.AppendLog("...Ok");
-    completed_ = true;
+    result_ = Outcome::Completed;
     if (ui_.AskConfirmation("Effacer les tranches et le script ?") == Answer::Yes) DeleteSlicesAndScript(scriptPath);
 }
 

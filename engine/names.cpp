@@ -1,7 +1,5 @@
 #include "names.h"
 
-#include <algorithm>
-
 namespace sorv {
 
 namespace {
@@ -10,8 +8,6 @@ std::size_t NameStart(std::string_view path, PathStyle style) {
     const auto last = path.find_last_of(style.delimiters);
     return last == std::string_view::npos ? 0 : last + 1;
 }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -46,26 +42,22 @@ std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style
     return name;
 }
 
-std::int64_t SliceNumberOf(std::string_view path, PathStyle style) {
-    const std::string extension = ExtensionOf(path, style);
-    if (!extension.starts_with(kSliceExtensionPrefix)) return 0;
-    const std::string digits = extension.substr(kSliceExtensionPrefix.size());
-    if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-        return 0;
-    const std::int64_t n = std::stoll(digits);
-    return (n >= 1 && SliceNumberText(n) == digits) ? n : 0;
-}
-
 std::string ScriptFileName(std::string_view path, PathStyle style) {
     return FolderOf(path, style) + BaseNameOf(path, style) + ".d";
 }
 
-bool IsScriptExtension(std::string_view extension) { return extension == ".d" || extension == ".D"; }
-
-bool SameFileName(std::string_view a, std::string_view b, PathStyle style) {
-    if (style.delimiters.find('\\') == std::string_view::npos) return a == b;
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+std::string PartialScriptName(std::string_view sourcePath, PathStyle style) {
+    std::string name = FolderOf(sourcePath, style);
+    name.append(BaseNameOf(sourcePath, style)).append(kSliceExtensionPrefix).append("d");
+    return name;
 }
+
+std::string PartialJoinName(std::string_view scriptPath, PathStyle style) {
+    std::string name = FolderOf(scriptPath, style);
+    name.append(BaseNameOf(scriptPath, style)).append(kSliceExtensionPrefix).append("00");
+    return name;
+}
+
+bool IsScriptExtension(std::string_view extension) { return extension == ".d" || extension == ".D"; }
 
 }  // namespace sorv

@@ -44,16 +44,19 @@ std::string BaseNameOf(std::string_view path, PathStyle style = kNativePaths);
 std::string SliceNumberText(std::int64_t n);
 // folder + base name + ".°" + number.
 std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style = kNativePaths);
-// n when the path's extension is exactly the one of slice n (".°01"), else 0.
-std::int64_t SliceNumberOf(std::string_view path, PathStyle style = kNativePaths);
 // folder + base name + ".d".
 std::string ScriptFileName(std::string_view path, PathStyle style = kNativePaths);
 
+// Where a split writes its script until the last slice is done: folder +
+// base name + ".°d". Found after a killed split, it tells that the slices
+// beside it are that split's leftovers.
+std::string PartialScriptName(std::string_view sourcePath, PathStyle style = kNativePaths);
+// Where a join rebuilds the file until it is complete and checked: folder +
+// base name of the script + ".°00" (there is no slice 0). As long as the
+// slice names, so it fits wherever they do.
+std::string PartialJoinName(std::string_view scriptPath, PathStyle style = kNativePaths);
+
 // True for ".d" and ".D": such files are joined, all others split.
 bool IsScriptExtension(std::string_view extension);
-
-// Compares two names as the platform's file system does: without regard to
-// ASCII case on Windows, exactly elsewhere.
-bool SameFileName(std::string_view a, std::string_view b, PathStyle style = kNativePaths);
 
 }  // namespace sorv

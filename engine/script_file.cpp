@@ -291,6 +291,8 @@ struct ScriptReader::Impl {
         };
         values.TailleOriginale = integer(kTailleOriginale);
         values.Tranches = integer(kTranches);
+        values.HasTailleOriginale = found[kTailleOriginale].has_value();
+        values.HasTranches = found[kTranches].has_value();
         return values;
     }
 };

@@ -20,6 +20,9 @@ struct ScriptValues {
     std::string NomOriginal{kDefaultRecordedName};
     std::int64_t TailleOriginale = 0;
     std::int64_t Tranches = 0;
+    // Whether the two numbers were there at all (0 may be a default).
+    bool HasTailleOriginale = false;
+    bool HasTranches = false;
 };
 
 // The bytes of a script file (UTF-8 names in, file encoding out).

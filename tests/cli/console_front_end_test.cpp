@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "file_system.h"
 #include "interrupt.h"
+#include "temp_dir.h"
 
 namespace sorv {
 namespace {
@@ -80,6 +82,27 @@ TEST_F(ConsoleFrontEndTest, InterruptStopsOnlyARunningOperation) {
     state.CancelRequested = false;
     ui.ProcessMessages();
     EXPECT_FALSE(state.CancelRequested);
+}
+
+// The only test that sends interrupts through the handler: its count is
+// for the whole run.
+TEST_F(ConsoleFrontEndTest, ASecondInterruptRemovesThePartialFileBeforeTheProgramEnds) {
+    test::TempDir dir;
+    auto partial = NativeFileSystem().CreateTemporary(dir.Path("a.\xC2\xB0" "00"));
+    EXPECT_FALSE(HandleInterrupt());
+    EXPECT_TRUE(TakeInterrupt());
+    EXPECT_TRUE(test::FileExists(dir.Path("a.\xC2\xB0" "00")));
+    EXPECT_TRUE(HandleInterrupt());
+    partial.reset();
+    EXPECT_FALSE(test::FileExists(dir.Path("a.\xC2\xB0" "00")));
+}
+
+TEST_F(ConsoleFrontEndTest, FailuresGoToBothStreamsAndErrorsNameTheirFile) {
+    ConsoleFrontEnd ui(console, 4, AutoAnswer::Ask);
+    ui.ReportFailure("Taille reconstituée incorrecte");
+    ui.ShowError("Disque plein", "/x/a.\xC2\xB0" "00");
+    EXPECT_EQ(Contents(console.out), "Taille reconstituée incorrecte\n");
+    EXPECT_EQ(Contents(console.err), "Taille reconstituée incorrecte\nDisque plein.\nFichier : /x/a.\xC2\xB0" "00\n");
 }
 
 TEST_F(ConsoleFrontEndTest, ProgressOnTerminalOnlyAndClearedBeforeOtherOutput) {

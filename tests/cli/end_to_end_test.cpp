@@ -127,9 +127,10 @@ TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
 
 TEST(CliEndToEnd, ErrorsAndUsage) {
     TempDir dir;
+    // Every I/O error names its file on a second line.
     ProcessResult r = Cli({dir.Path("absent.zip")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "Fichier introuvable.\n");
+    EXPECT_EQ(r.err, "Fichier introuvable.\nFichier : " + dir.Path("absent.zip") + "\n");
     EXPECT_EQ(r.out, "");
 
     // A recorded name without a name part makes the script's folder the
@@ -138,7 +139,7 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
     r = Cli({"-y", dir.Path("x.d")});
     EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
     EXPECT_FALSE(Contains(r.out, "...Ok"));
-    EXPECT_EQ(r.err, "Accès au fichier refusé.\n");
+    EXPECT_EQ(r.err, "Accès au fichier refusé.\nFichier : " + dir.folder() + "\n");
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {}, {"-t", "9", "f"}, {"-y", "-n", "f"}, {"--split", "--join", "f"}, {"a", "b"}, {"--quoi", "f"}}) {
@@ -153,6 +154,24 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
     r = Cli({"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "sorv-cli 1.50\n");
+}
+
+TEST(CliEndToEnd, AWrongRebuiltFileIsAnErrorThatLeavesNothingUnderItsName) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    WriteFileBytes(source, PatternBytes(800'000));
+    ASSERT_EQ(Cli({"-t", "360", source}).exitCode, 0);
+    std::filesystem::remove(PathFromUtf8(source));
+    std::filesystem::resize_file(PathFromUtf8(dir.Path("a." + kDeg + "02")), 1000);
+
+    const ProcessResult r = Cli({"-y", dir.Path("a.d")});
+    const std::string mismatch = "Taille reconstituée incorrecte : 442600 octet(s) au lieu de 800000 octet(s).";
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, mismatch + "\n");
+    EXPECT_EQ(Lines(r.out).back(), mismatch);
+    EXPECT_FALSE(FileExists(source));
+    EXPECT_TRUE(FileExists(dir.Path("a.d")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathFromUtf8(dir.folder())), {}), 4);
 }
 
 TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {

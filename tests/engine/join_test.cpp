@@ -118,17 +118,36 @@ TEST_F(JoinOnDisk, EscapeDuringTheJoinDeletesThePartialTargetAndKeepsTheInputs) 
     EXPECT_EQ(ui.progressPosition, 0);
 }
 
-TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsOfferedForDeletion) {
+// What the interrupt handler of sorv-cli does on a second Ctrl+C, just
+// before the process ends: the partial file goes, and the join could not
+// have called what is left a success.
+TEST_F(JoinOnDisk, TheInterruptCleanUpRemovesThePartialFileOfARunningJoin) {
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns != 2) return;
+        EXPECT_TRUE(FileExists(PartialJoinName(script())));
+        RemoveTemporaryFilesNow();
+        EXPECT_FALSE(FileExists(PartialJoinName(script())));
+    };
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "Le fichier " + PartialJoinName(script()) + " a été remplacé ou effacé pendant le "
+                             "regroupement : " + dir.Path("ARCHIVE.ZIP") + " n'est pas reconstitué.");
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+    EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 3)));
+}
+
+TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsLeftOrOfferedForDeletion) {
     WriteFileBytes(Slice("ARCHIVE.ZIP", 3), "tail");
-    EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), "Taille reconstituée incorrecte : 2867204 octet(s) au lieu de 3000000 octet(s).");
     EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+    EXPECT_FALSE(FileExists(PartialJoinName(script())));
     EXPECT_TRUE(FileExists(script()));
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 1)));
 }
 
 TEST_F(JoinOnDisk, ZeroSlicesRebuildAnEmptyFile) {
-    WriteScript("zero.d", "NomOriginal=zero.bin\r\nTranches=0\r\n");
+    WriteScript("zero.d", "NomOriginal=zero.bin\r\nTailleOriginale=0\r\nTranches=0\r\n");
     ui.answers = {Answer::No};
     EXPECT_EQ(engine.StartJoin(dir.Path("zero.d")), Outcome::Completed);
     EXPECT_EQ(ReadFileBytes(dir.Path("zero.bin")), "");
@@ -147,7 +166,7 @@ TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
 
 TEST_F(JoinOnDisk, FailuresClearBusyAndLeaveNoFlowRunning) {
     // No NomOriginal: the target is the folder itself, which cannot be created.
-    WriteScript("bad.d", "Tranches=0\r\n");
+    WriteScript("bad.d", "TailleOriginale=0\r\nTranches=0\r\n");
     EXPECT_THROW(engine.StartJoin(dir.Path("bad.d")), IoError);
     EXPECT_FALSE(engine.state.Busy);
     EXPECT_FALSE(engine.FlowRunning());

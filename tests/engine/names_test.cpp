@@ -50,10 +50,9 @@ TEST(NameRules, ScriptNamesAndDispatch) {
     EXPECT_FALSE(IsScriptExtension(".d "));
 }
 
-TEST(NameRules, SameFileNameFoldsCaseOnlyOnWindows) {
-    EXPECT_TRUE(SameFileName("C:\\A\\x.ZIP", "c:\\a\\X.zip", kWindowsPaths));
-    EXPECT_FALSE(SameFileName("/a/x.ZIP", "/a/x.zip", kPosixPaths));
-    EXPECT_FALSE(SameFileName("x.zip", "x.zi", kWindowsPaths));
+TEST(NameRules, PartialFilesSitBesideTheSlicesUnderNoSliceNumber) {
+    EXPECT_EQ(PartialScriptName("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), "C:\\DATA\\ARCHIVE.\xC2\xB0" "d");
+    EXPECT_EQ(PartialJoinName("/in/ARCHIVE.d", kPosixPaths), "/in/ARCHIVE.\xC2\xB0" "00");
 }
 
 }  // namespace

@@ -42,9 +42,18 @@ void ForRange(const Node& node, std::uint64_t start, std::uint64_t length, Visit
     }
 }
 
+bool IsFolderName(const std::string& path) { return path.empty() || path.back() == '\\' || path.back() == '/'; }
+
+std::string NamePart(const std::string& path) {
+    const auto last = path.find_last_of("\\/");
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+FileId IdOf(const Node& node) { return {1, reinterpret_cast<std::uintptr_t>(&node)}; }
+
 class MemoryFile : public File {
 public:
-    explicit MemoryFile(std::shared_ptr<Node> node) : node_(std::move(node)) {}
+    MemoryFile(std::shared_ptr<Node> node, MemoryFileSystem* fs = nullptr) : node_(std::move(node)), fs_(fs) {}
 
     std::size_t Read(std::span<std::byte> buffer) override {
         const std::uint64_t n = std::min<std::uint64_t>(buffer.size(), node_->size - std::min(position_, node_->size));
@@ -63,6 +72,10 @@ public:
     }
     bool AtEnd() override { return position_ >= node_->size; }
     void Close() override {}
+    FileId Identity() override { return IdOf(*node_); }
+    void Reserve(std::uint64_t bytes) override {
+        if (fs_) fs_->largestReservation = std::max(fs_->largestReservation, bytes);
+    }
     std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override {
         auto* target = dynamic_cast<MemoryFile*>(&dest);
         if (!target) return File::CopyTo(dest, maxBytes, buffer);
@@ -77,6 +90,7 @@ public:
 
 private:
     std::shared_ptr<Node> node_;
+    MemoryFileSystem* fs_;
     std::uint64_t position_ = 0;
 };
 
@@ -102,6 +116,10 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes
     auto node = std::make_shared<Node>();
     Append(*node, Segment{std::make_shared<std::string>(bytes), 0, bytes.size()});
     files_[path] = node;
+}
+
+void MemoryFileSystem::AddHardLink(const std::string& path, const std::string& existing) {
+    files_[path] = Find(existing);
 }
 
 bool MemoryFileSystem::HoldsPatternPrefix(const std::string& path, std::uint64_t length) const {
@@ -137,6 +155,21 @@ std::vector<std::string> MemoryFileSystem::Names() const {
 
 bool MemoryFileSystem::Exists(const std::string& path) { return Find(path) != nullptr; }
 
+EntryKind MemoryFileSystem::KindOf(const std::string& path) {
+    if (Find(path)) return EntryKind::File;
+    return IsFolderName(path) ? EntryKind::Folder : EntryKind::None;
+}
+
+std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
+    const auto node = Find(path);
+    return node ? std::optional<FileId>(IdOf(*node)) : std::nullopt;
+}
+
+void MemoryFileSystem::CheckNewName(const std::string& path) {
+    const std::string name = NamePart(path);
+    if (name.empty() || name.size() > nameMax) throw IoError(3, path);
+}
+
 std::uint32_t MemoryFileSystem::GetAttributes(const std::string& path) {
     const auto node = Find(path);
     if (!node) throw IoError(2);
@@ -158,18 +191,26 @@ bool MemoryFileSystem::Delete(const std::string& path) { return files_.erase(pat
 
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     const auto node = Find(path);
-    if (!node) throw IoError(2);
+    if (!node) throw IoError(2, path);
     return std::make_unique<MemoryFile>(node);
 }
 
-std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
+std::unique_ptr<File> MemoryFileSystem::CreateNew(const std::string& path) {
     if (beforeCreate) beforeCreate(path);
-    if (path.empty() || path.back() == '\\' || path.back() == '/') throw IoError(3);  // a folder
-    const auto existing = Find(path);
-    if (existing && (existing->attributes & kAttrReadOnly)) throw IoError(5);
+    if (IsFolderName(path)) throw IoError(5, path);
+    if (Find(path)) throw IoError(80, path);
+    CheckNewName(path);
     auto node = std::make_shared<Node>();
     files_[path] = node;
-    return std::make_unique<MemoryFile>(node);
+    return std::make_unique<MemoryFile>(node, this);
+}
+
+void MemoryFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
+    const auto node = Find(from);
+    if (!node) throw IoError(2, from);
+    if (!replace && Find(to)) throw IoError(80, to);
+    files_.erase(from);
+    files_[to] = node;
 }
 
 }  // namespace sorv::test

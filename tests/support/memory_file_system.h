@@ -29,24 +29,37 @@ public:
         std::uint32_t attributes = kAttrArchive;
     };
 
+    // The longest name part (bytes) a file may have, as a folder's limit.
+    std::size_t nameMax = 255;
+    // The largest room a file asked to reserve.
+    std::uint64_t largestReservation = 0;
+
     // A file of `size` pattern bytes starting at pattern offset 0.
     void AddPatternFile(const std::string& path, std::uint64_t size);
     void AddFile(const std::string& path, const std::string& bytes);
+    // A second name for an existing file (a hard link): the same identity.
+    void AddHardLink(const std::string& path, const std::string& existing);
     // True when the file is exactly pattern bytes [0, length).
     bool HoldsPatternPrefix(const std::string& path, std::uint64_t length) const;
     std::string Contents(const std::string& path) const;
     std::vector<std::string> Names() const;
 
-    // Called before each Create; may throw to simulate a failure.
+    // Called before each CreateNew; may throw to simulate a failure.
     std::function<void(const std::string&)> beforeCreate;
 
     bool Exists(const std::string& path) override;
+    EntryKind KindOf(const std::string& path) override;
+    std::optional<FileId> IdentityOf(const std::string& path) override;
+    std::string FullPath(const std::string& path) override { return path; }
+    bool SamePath(const std::string& fullA, const std::string& fullB) override { return fullA == fullB; }
+    void CheckNewName(const std::string& path) override;
     std::uint32_t GetAttributes(const std::string& path) override;
     void SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::int64_t SizeOf(const std::string& path) override;
     bool Delete(const std::string& path) override;
     std::unique_ptr<File> OpenRead(const std::string& path) override;
-    std::unique_ptr<File> Create(const std::string& path) override;
+    std::unique_ptr<File> CreateNew(const std::string& path) override;
+    void Rename(const std::string& from, const std::string& to, bool replace) override;
     std::string CurrentDirectory() override { return "/"; }
 
 private:

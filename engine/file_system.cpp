@@ -1,3 +1,4 @@
+// The parts of the file layer that every implementation shares.
 #include "file_system.h"
 
 #include <algorithm>
@@ -14,6 +15,14 @@ std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::by
         copied += got;
     }
     return copied;
+}
+
+bool FileSystem::SameFile(const std::string& a, const std::string& b) {
+    if (SamePath(FullPath(a), FullPath(b))) return true;
+    const auto first = IdentityOf(a);
+    if (!first) return false;
+    const auto second = IdentityOf(b);
+    return second && *first == *second;
 }
 
 }  // namespace sorv

@@ -1,0 +1,329 @@
+// Splits and joins on an unlucky day: a full disk, a read error, a file that
+// changes size, at every slice boundary. Whatever happens, nothing is left
+// under a real name but the source and complete slices, the inputs never
+// change, the progress bar is back at 0 and a retry works.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine.h"
+#include "faulty_file_system.h"
+#include "io_error.h"
+#include "memory_file_system.h"
+#include "scripted_front_end.h"
+
+namespace sorv::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr std::uint64_t kSlice = 358'400;  // "360 Ko"
+constexpr std::uint64_t kSize = 3 * kSlice - 1000;
+const std::string kSource = "C:\\in\\a.bin";
+const std::string kScript = "C:\\in\\a.d";
+
+std::string SliceName(int n) { return SliceFileName(kSource, n, kWindowsPaths); }
+
+// Offsets around the start and the end of every slice.
+std::vector<std::uint64_t> Boundaries(std::uint64_t shift = 0) {
+    std::vector<std::uint64_t> at;
+    for (std::uint64_t edge : {std::uint64_t{0}, kSlice, 2 * kSlice, kSize})
+        for (std::uint64_t d : {0, 1, 2})
+            if (edge + d >= 1) at.push_back(shift + edge + d - 1);
+    return at;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    MemoryFileSystem memory;
+    FaultyFileSystem fs{memory};
+    ScriptedFrontEnd ui;
+    Engine engine{ui, fs, kWindowsPaths};
+
+    void SetUp() override {
+        memory.AddPatternFile(kSource, kSize);
+        ui.dialogChoice = 1;
+    }
+
+    // Runs a flow; true when it raised an I/O error or reported a fault.
+    template <typename Run>
+    bool FailedRun(Run run) {
+        ui.log.clear();
+        try {
+            return run() == Outcome::Failed;
+        } catch (const std::runtime_error&) {
+            return true;
+        }
+    }
+
+    void ExpectCleanAfterFailure(const Names& expected) {
+        EXPECT_EQ(memory.Names(), expected);
+        EXPECT_EQ(ui.progressPosition, 0);
+        EXPECT_FALSE(engine.state.Busy);
+        EXPECT_TRUE(ui.log.empty() || ui.log.back() != "...Ok");
+    }
+
+    void SplitWithoutFaults() {
+        fs.Heal();
+        ASSERT_EQ(engine.StartSplit(kSource), Outcome::Completed);
+    }
+
+    // The split's files, then the source gone: what a join starts from.
+    Names PrepareJoin() {
+        SplitWithoutFaults();
+        memory.Delete(kSource);
+        return memory.Names();
+    }
+
+    std::uint64_t ScriptBytes() const { return memory.Contents(kScript).size(); }
+};
+
+TEST_F(Faults, ASplitThatFailsLeavesOnlyTheSourceAndCanBeRetried) {
+    SplitWithoutFaults();
+    const std::uint64_t script = ScriptBytes();  // written first as the partial script
+    for (const char* name : {"C:\\in\\a.d", "C:\\in\\a.\xC2\xB0" "01", "C:\\in\\a.\xC2\xB0" "02", "C:\\in\\a.\xC2\xB0" "03"})
+        memory.Delete(name);
+
+    std::vector<std::function<void()>> faults;
+    for (std::uint64_t n : Boundaries(script)) faults.push_back([this, n] { fs.diskFullAfter = n; });
+    faults.push_back([this, script] { fs.diskFullAfter = script + kSize + script - 1; });  // the final script
+    faults.push_back([this] { fs.diskFullAfter = 0; });
+    for (std::uint64_t n : Boundaries())
+        if (n < kSize) faults.push_back([this, n] { fs.readErrorPath = kSource, fs.readErrorAt = n; });
+    const std::size_t sourceKept = faults.size();  // the faults below change the source
+    for (std::int64_t by : {std::int64_t{1}, std::int64_t{-1}, std::int64_t{-1000}, -static_cast<std::int64_t>(kSlice)})
+        faults.push_back([this, by] { fs.resizedPath = kSource, fs.resizeBy = by; });
+
+    for (std::size_t f = 0; f < faults.size(); ++f) {
+        SCOPED_TRACE("fault " + std::to_string(f));
+        memory.AddPatternFile(kSource, kSize);
+        fs.Heal();
+        faults[f]();
+        EXPECT_TRUE(FailedRun([&] { return engine.StartSplit(kSource); }));
+        ExpectCleanAfterFailure({kSource});
+        if (f < sourceKept) {
+            EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+        }
+        SplitWithoutFaults();
+        for (const std::string& name : memory.Names())
+            if (name != kSource) memory.Delete(name);
+    }
+}
+
+TEST_F(Faults, AJoinThatFailsLeavesNothingUnderTheRealNameNorAPartialFile) {
+    const Names inputs = PrepareJoin();
+    std::vector<std::string> contents;
+    for (const std::string& name : inputs) contents.push_back(memory.Contents(name));
+    std::vector<std::function<void()>> faults;
+    for (std::uint64_t n : Boundaries())
+        if (n < kSize) faults.push_back([this, n] { fs.diskFullAfter = n; });
+    for (int k = 1; k <= 3; ++k) {
+        for (std::uint64_t at : {std::uint64_t{0}, std::uint64_t{1}, kSlice - 1001})
+            faults.push_back([this, k, at] { fs.readErrorPath = SliceName(k), fs.readErrorAt = at; });
+    }
+    const std::size_t inputsKept = faults.size();  // the faults below change a slice
+    for (int k = 1; k <= 3; ++k) {
+        for (std::int64_t by : {1, -1})
+            faults.push_back([this, k, by] { fs.resizedPath = SliceName(k), fs.resizeBy = by; });
+    }
+    for (const bool replacing : {false, true}) {
+        for (std::size_t f = 0; f < faults.size(); ++f) {
+            SCOPED_TRACE("fault " + std::to_string(f) + (replacing ? ", over an existing file" : ""));
+            fs.Heal();
+            faults[f]();
+            if (replacing) {
+                memory.AddFile(kSource, "the file the user agreed to replace");
+                ui.answers = {Answer::Yes};
+            }
+            EXPECT_TRUE(FailedRun([&] { return engine.StartJoin(kScript); }));
+            EXPECT_TRUE(ui.answers.empty());
+            if (replacing) {
+                EXPECT_EQ(memory.Contents(kSource), "the file the user agreed to replace");
+                memory.Delete(kSource);
+            }
+            ExpectCleanAfterFailure(inputs);
+            for (std::size_t i = 0; i < inputs.size(); ++i) {
+                if (f < inputsKept) {
+                    EXPECT_EQ(memory.Contents(inputs[i]), contents[i]) << inputs[i];
+                }
+                memory.AddFile(inputs[i], contents[i]);
+            }
+            fs.Heal();
+            ui.answers = {Answer::No};
+            ASSERT_EQ(engine.StartJoin(kScript), Outcome::Completed);
+            EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+            memory.Delete(kSource);
+        }
+    }
+}
+
+TEST_F(Faults, NumbersThatDoNotMatchTheSlicesRebuildNothingAndReserveNoMoreThanTheSlices) {
+    const Names inputs = PrepareJoin();
+    const std::string body = "[Sorv]\r\nNomOriginal=a.bin\r\n";
+    for (const std::string& numbers : {std::string("TailleOriginale=999999999999\r\nTranches=3\r\n"),
+                                       "TailleOriginale=" + std::to_string(kSize - 1) + "\r\nTranches=3\r\n",
+                                       "TailleOriginale=" + std::to_string(kSize) + "\r\nTranches=2\r\n"}) {
+        SCOPED_TRACE(numbers);
+        memory.AddFile(kScript, body + numbers);
+        memory.largestReservation = 0;
+        fs.Heal();
+        EXPECT_EQ(engine.StartJoin(kScript), Outcome::Failed);
+        EXPECT_LE(fs.written, static_cast<std::uint64_t>(engine.state.RecordedSize));
+        EXPECT_TRUE(ui.log.back().starts_with("Taille reconstituée incorrecte : ")) << ui.log.back();
+        EXPECT_LE(memory.largestReservation, kSize);
+        EXPECT_EQ(memory.Names(), inputs);
+    }
+    EXPECT_EQ(ui.log.back(), "Taille reconstituée incorrecte : " + std::to_string(2 * kSlice) + " octet(s) au lieu de " +
+                                 std::to_string(kSize) + " octet(s).");
+}
+
+TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
+    const Names inputs = PrepareJoin();
+    const struct {
+        std::string keys;
+        std::string missing;
+    } cases[] = {
+        {"", "TailleOriginale et Tranches"},
+        {"Tranches=3\r\n", "TailleOriginale"},
+        {"TailleOriginale=" + std::to_string(kSize) + "\r\n", "Tranches"},
+    };
+    for (const auto& c : cases) {
+        memory.AddFile(kScript, "[Sorv]\r\nNomOriginal=a.bin\r\n" + c.keys);
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(kScript), Outcome::Failed) << c.missing;
+        EXPECT_EQ(ui.log.back(), "Script incomplet, il manque " + c.missing + " : " + kScript);
+        EXPECT_EQ(memory.Names(), inputs);
+        EXPECT_TRUE(ui.boxes.empty());
+    }
+    // Explicit values keep their rules: zero slices rebuild an empty file.
+    memory.AddFile("C:\\in\\zero.d", "[Sorv]\r\nNomOriginal=zero.bin\r\nTailleOriginale=0\r\nTranches=0\r\n");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin("C:\\in\\zero.d"), Outcome::Completed);
+    EXPECT_EQ(memory.SizeOf("C:\\in\\zero.bin"), 0);
+}
+
+TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
+    memory.nameMax = 255;
+    for (const std::uint64_t slices : {99u, 100u}) {
+        // + ".°99" is 255 bytes, + ".°100" one too many.
+        const std::string base = "C:\\in\\" + std::string(250, slices == 99 ? 'n' : 'm');
+        memory.AddPatternFile(base + ".bin", (slices - 1) * kSlice + 1);
+        if (slices == 99) {
+            EXPECT_EQ(engine.StartSplit(base + ".bin"), Outcome::Completed);
+            continue;
+        }
+        int created = 0;
+        memory.beforeCreate = [&](const std::string&) { ++created; };
+        try {
+            engine.StartSplit(base + ".bin");
+            ADD_FAILURE() << "no error";
+        } catch (const IoError& e) {
+            EXPECT_STREQ(e.what(), "Nom de fichier incorrect");
+            EXPECT_EQ(e.path(), SliceFileName(base + ".bin", 100, kWindowsPaths));
+        }
+        EXPECT_EQ(created, 0);
+    }
+}
+
+TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
+    // What a split killed after slice 2 leaves: its partial script and two slices.
+    const std::string partial = PartialScriptName(kSource, kWindowsPaths);
+    SplitWithoutFaults();
+    const std::string script = memory.Contents(kScript);
+    memory.Delete(kScript);
+    memory.Delete(SliceName(3));
+    memory.AddFile(partial, script);
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Completed);
+    EXPECT_TRUE(std::find(ui.log.begin(), ui.log.end(),
+                          "Restes d'un découpage interrompu effacés : " + partial + " et 2 tranche(s).") != ui.log.end());
+    EXPECT_EQ(memory.Names().size(), 5u);
+
+    // Slices beside a partial script of another file are the user's business.
+    for (const std::string& name : memory.Names())
+        if (name != kSource) memory.Delete(name);
+    memory.AddFile(SliceName(1), "someone else's");
+    memory.AddFile(partial, "[Sorv]\r\nNomOriginal=C:\\in\\a.arj\r\nTailleOriginale=5\r\nTranches=1\r\n");
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "... Arrêt du processus. ");
+    EXPECT_EQ(memory.Contents(SliceName(1)), "someone else's");
+}
+
+// Two joins of one script at once, the second run inside the first's message
+// run: at most one says "...Ok", and what carries the real name is whole.
+TEST_F(Faults, TwoJoinsOfOneScriptNeverLeaveATruncatedFile) {
+    const Names inputs = PrepareJoin();
+    const std::string partial = PartialJoinName(kScript, kWindowsPaths);
+    // The second join has done its work (keeping or deleting the slices), or
+    // is still writing its own partial file when the first one ends.
+    for (const char* second : {"keeps the slices", "still running", "deletes the slices"}) {
+        SCOPED_TRACE(second);
+        ScriptedFrontEnd otherUi;
+        Engine other(otherUi, memory, kWindowsPaths);
+        Outcome secondOutcome = Outcome::Completed;
+        ui.onMessageRun = [&] {
+            if (ui.messageRuns != 2) return;
+            if (second == std::string("still running")) {
+                memory.Delete(partial);
+                memory.AddFile(partial, "the other join's first slice");
+                return;
+            }
+            otherUi.answers = {second == std::string("deletes the slices") ? Answer::Yes : Answer::No};
+            secondOutcome = other.StartJoin(kScript);
+        };
+        ui.messageRuns = 0;
+        Outcome first = Outcome::Refused;
+        try {
+            first = engine.StartJoin(kScript);
+        } catch (const IoError&) {
+            first = Outcome::Failed;
+        }
+        EXPECT_EQ(first, Outcome::Failed);
+        EXPECT_EQ(secondOutcome, Outcome::Completed);
+        Names expected = second == std::string("deletes the slices") ? Names{} : inputs;
+        if (second == std::string("still running")) {
+            EXPECT_EQ(memory.Contents(partial), "the other join's first slice");
+            memory.Delete(partial);
+        } else {
+            EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+            expected.insert(expected.begin(), kSource);
+        }
+        EXPECT_EQ(memory.Names(), expected);
+        memory.Delete(kSource);
+        ui.onMessageRun = nullptr;
+    }
+}
+
+TEST_F(Faults, AnInputThatIsAnOutputUnderAnotherNameIsNeverWritten) {
+    // A second hard link of the source named like slice 3.
+    memory.AddHardLink(SliceName(3), kSource);
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "... Arrêt du processus. ");
+    EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+    memory.Delete(SliceName(3));
+
+    // A slice that is the join's target under another name.
+    PrepareJoin();
+    memory.AddFile("C:\\in\\b.bin", "keep");
+    memory.Delete(SliceName(2));
+    memory.AddHardLink(SliceName(2), "C:\\in\\b.bin");
+    memory.AddFile(kScript, "[Sorv]\r\nNomOriginal=b.bin\r\nTailleOriginale=5\r\nTranches=3\r\n");
+    ui.log.clear();
+    ui.boxes.clear();
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Arrêt. ");
+    EXPECT_EQ(ui.log[ui.log.size() - 2], "Le fichier à reconstituer existe déjà :C:\\in\\b.bin");
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(memory.Contents("C:\\in\\b.bin"), "keep");
+}
+
+TEST_F(Faults, AKilledJoinsPartialFileIsRemovedByTheNextJoin) {
+    PrepareJoin();
+    memory.AddFile(PartialJoinName(kScript, kWindowsPaths), "half a file");
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Completed);
+    EXPECT_FALSE(memory.Exists(PartialJoinName(kScript, kWindowsPaths)));
+    EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+}
+
+}  // namespace
+}  // namespace sorv::test

@@ -1,0 +1,131 @@
+// The file layer's guards: files compared by identity and by the platform's
+// reading of a name, new files never made over or through an existing entry,
+// entries replaced without following them, partial files gone on a second Ctrl+C.
+#include "file_test_helpers.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace sorv {
+namespace {
+
+using test::TempDir;
+
+TEST(FileSafety, FilesAreTheSameByIdentityOrByFullPathNeverBySpelling) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("a.bin"), "a");
+    test::WriteFileBytes(dir.Path("b.bin"), "a");
+    std::filesystem::create_hard_link(test::PathFromUtf8(dir.Path("a.bin")), test::PathFromUtf8(dir.Path("hard.bin")));
+    const char sep = dir.folder().back();
+    std::filesystem::create_directory(test::PathFromUtf8(dir.Path("sub")));
+
+    EXPECT_TRUE(Fs().SameFile(dir.Path("a.bin"), dir.Path("hard.bin")));
+    EXPECT_TRUE(Fs().SameFile(dir.Path("a.bin"), dir.Path("sub") + sep + ".." + sep + "a.bin"));
+    EXPECT_FALSE(Fs().SameFile(dir.Path("a.bin"), dir.Path("b.bin")));
+    // Names of files not yet there compare by the path the platform makes of them.
+    EXPECT_TRUE(Fs().SameFile(dir.Path("new.bin"), dir.Path("sub") + sep + ".." + sep + "new.bin"));
+    EXPECT_FALSE(Fs().SameFile(dir.Path("new.bin"), dir.Path("new2.bin")));
+    EXPECT_EQ(Fs().IdentityOf(dir.Path("none")), std::nullopt);
+    auto open = Fs().OpenRead(dir.Path("hard.bin"));
+    EXPECT_EQ(open->Identity(), Fs().IdentityOf(dir.Path("a.bin")));
+
+    EXPECT_EQ(Fs().KindOf(dir.Path("a.bin")), EntryKind::File);
+    EXPECT_EQ(Fs().KindOf(dir.Path("sub")), EntryKind::Folder);
+    EXPECT_EQ(Fs().KindOf(dir.Path("none")), EntryKind::None);
+}
+
+TEST(FileSafety, RenameReplacesOnlyWhenAskedAndTemporariesGoOnInterrupt) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("from"), "new");
+    test::WriteFileBytes(dir.Path("to"), "old");
+    EXPECT_NE(ErrorCode([&] { Fs().Rename(dir.Path("from"), dir.Path("to"), false); }), 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("to")), "old");
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("from")), "new");
+    Fs().Rename(dir.Path("from"), dir.Path("to"), true);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("to")), "new");
+    EXPECT_FALSE(test::FileExists(dir.Path("from")));
+    Fs().Rename(dir.Path("to"), dir.Path("moved"), false);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("moved")), "new");
+
+    // A temporary file is removed by the interrupt clean-up, even while open;
+    // once renamed into place it is the user's file and stays.
+    auto partial = Fs().CreateTemporary(dir.Path("partial"));
+    partial->Write(std::as_bytes(std::span("xyz", 3)));
+    auto kept = Fs().CreateTemporary(dir.Path("kept.tmp"));
+    kept->Close();
+    Fs().Rename(dir.Path("kept.tmp"), dir.Path("kept"), false);
+    RemoveTemporaryFilesNow();
+    partial.reset();
+    EXPECT_FALSE(test::FileExists(dir.Path("partial")));
+    EXPECT_TRUE(test::FileExists(dir.Path("kept")));
+}
+
+#ifdef _WIN32
+// What Windows reads "a.d." and "É" as: the same files as "a.d" and "é".
+TEST(FileSafety, WindowsTrimsAndFoldsNamesSoTheyAreComparedAsItReadsThem) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("a.d"), "script");
+    test::WriteFileBytes(dir.Path("\xC3\xA9.\xC2\xB0" "02"), "slice");
+    EXPECT_TRUE(Fs().SameFile(dir.Path("a.d."), dir.Path("a.d")));
+    EXPECT_TRUE(Fs().SameFile(dir.Path("a.d ."), dir.Path("a.d")));
+    EXPECT_TRUE(Fs().SameFile(dir.Path("A.D"), dir.Path("a.d")));
+    EXPECT_TRUE(Fs().SameFile(dir.Path("\xC3\x89.\xC2\xB0" "02"), dir.Path("\xC3\xA9.\xC2\xB0" "02")));
+    EXPECT_TRUE(Fs().SameFile(dir.Path("\xC3\x89.new"), dir.Path("\xC3\xA9.new")));  // neither exists yet
+
+    // Names Windows would change, devices and forbidden characters are
+    // refused before anything is done with them.
+    for (const std::string name : {"a.d.", "a.d ", "nul", "COM1.txt", "x<y", "x?"}) {
+        EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(name)); }), 3) << name;
+    }
+    EXPECT_EQ(ErrorCode([&] { Fs().CreateNew(dir.Path("a.d.")); }), 3);
+    EXPECT_EQ(ErrorCode([&] { Fs().OpenRead(dir.Path("a.d.")); }), 3);
+    EXPECT_FALSE(Fs().Delete(dir.Path("a.d.")));
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("a.d")), "script");
+    EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(255, 'n'))); }), 0);
+    EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(256, 'n'))); }), 3);
+}
+#else
+TEST(FileSafety, LinksAreNeverFollowedWhenWritingAndFifosNeverOpened) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("target"), "precious");
+    ASSERT_EQ(::symlink(dir.Path("target").c_str(), dir.Path("link").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Path("elsewhere").c_str(), dir.Path("dangling").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+
+    for (const char* name : {"link", "dangling", "fifo"}) {
+        EXPECT_EQ(Fs().KindOf(dir.Path(name)), EntryKind::Other) << name;
+        EXPECT_EQ(ErrorCode([&] { Fs().CreateNew(dir.Path(name)); }), 80) << name;
+    }
+    EXPECT_FALSE(test::FileExists(dir.Path("elsewhere")));
+    // A FIFO is refused at once rather than waited on; a link is read through.
+    EXPECT_EQ(ErrorCode([&] { Fs().OpenRead(dir.Path("fifo")); }), 5);
+    EXPECT_TRUE(Fs().SameFile(dir.Path("link"), dir.Path("target")));
+
+    // Replacing or deleting a link changes the link, not its target.
+    test::WriteFileBytes(dir.Path("new"), "new");
+    Fs().Rename(dir.Path("new"), dir.Path("link"), true);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("link")), "new");
+    EXPECT_TRUE(Fs().Delete(dir.Path("dangling")));
+    test::WriteFileBytes(dir.Path("new"), "new");
+    Fs().Rename(dir.Path("new"), dir.Path("fifo"), true);
+    EXPECT_EQ(Fs().KindOf(dir.Path("fifo")), EntryKind::File);
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("target")), "precious");
+}
+
+TEST(FileSafety, NamesTooLongForTheFolderAreRefusedBeforehand) {
+    TempDir dir;
+    EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(255, 'n'))); }), 0);
+    for (const std::string& name : {std::string(256, 'n'), std::string("."), std::string("..")})
+        EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(name)); }), 3) << name.size();
+}
+#endif
+
+}  // namespace
+}  // namespace sorv

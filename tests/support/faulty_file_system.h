@@ -1,0 +1,60 @@
+#pragma once
+// A file system that passes everything to another one and injects the faults
+// of an unlucky day: a disk that fills after N bytes, a read error at an
+// offset of one file, a file whose size changes between the moment it is
+// measured and the moment it is read.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "file_system.h"
+
+namespace sorv::test {
+
+class FaultyFileSystem : public FileSystem {
+public:
+    explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
+
+    // Writes stop with "Disque plein" once this many bytes were written,
+    // all files together; the write that crosses the line is cut there.
+    std::optional<std::uint64_t> diskFullAfter;
+    // Reading readErrorPath fails at byte readErrorAt ("Erreur E/S 23", the
+    // platform's data error), after handing out the bytes before it.
+    std::string readErrorPath;
+    std::uint64_t readErrorAt = 0;
+    // When resizedPath is opened for reading it first gains (or loses)
+    // resizeBy bytes.
+    std::string resizedPath;
+    std::int64_t resizeBy = 0;
+
+    std::uint64_t written = 0;
+
+    // No more faults; the count of written bytes starts again.
+    void Heal();
+
+    bool Exists(const std::string& path) override { return inner_.Exists(path); }
+    EntryKind KindOf(const std::string& path) override { return inner_.KindOf(path); }
+    std::optional<FileId> IdentityOf(const std::string& path) override { return inner_.IdentityOf(path); }
+    std::string FullPath(const std::string& path) override { return inner_.FullPath(path); }
+    bool SamePath(const std::string& a, const std::string& b) override { return inner_.SamePath(a, b); }
+    void CheckNewName(const std::string& path) override { inner_.CheckNewName(path); }
+    std::uint32_t GetAttributes(const std::string& path) override { return inner_.GetAttributes(path); }
+    void SetAttributes(const std::string& path, std::uint32_t a) override { inner_.SetAttributes(path, a); }
+    std::int64_t SizeOf(const std::string& path) override { return inner_.SizeOf(path); }
+    bool Delete(const std::string& path) override { return inner_.Delete(path); }
+    std::unique_ptr<File> OpenRead(const std::string& path) override;
+    std::unique_ptr<File> CreateNew(const std::string& path) override;
+    std::unique_ptr<File> CreateTemporary(const std::string& path) override;
+    void Rename(const std::string& from, const std::string& to, bool replace) override {
+        inner_.Rename(from, to, replace);
+    }
+    std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+
+private:
+    std::unique_ptr<File> Wrap(std::unique_ptr<File> file, const std::string& path);
+    void Resize(const std::string& path);
+
+    FileSystem& inner_;
+};
+
+}  // namespace sorv::test
