@@ -222,6 +222,36 @@ TEST(Commands, EscapeWhileIdleShowsNothing) {
     EXPECT_FALSE(tk::App().Terminated());
 }
 
+// "&Découper", "&Regrouper" or a drop while a split runs: no open dialog, a
+// line in the log, and the running split goes on with its own file.
+TEST(Commands, CommandsDuringASplitAreRefusedAloudAndChangeNothing) {
+    TempDir dir;
+    const std::string source = dir.Path("gros.zip");
+    WriteFileBytes(source, PatternBytes(3 * 358'400));
+    WriteFileBytes(dir.Path("rapport.zip"), PatternBytes(400'000));
+    Program program;
+    TForm1& form = program.Form1;
+    UserDriver user;
+    user.onSliceDialog = [&](HWND) { Choose360(program); };
+    bool sent = false;
+    form.afterLine = [&](const std::string& line) {
+        if (sent || !line.starts_with(form.engine.SliceFileName(source, 1))) return;
+        sent = true;
+        PostCommand(form, form.Dcouper1);
+        PostCommand(form, form.Regrouper1);
+        PostMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.Path("rapport.zip")}, {5, 5})), 0);
+    };
+    form.engine.StartSplit(source);
+    const auto lines = form.Memo1.Lines();
+    EXPECT_EQ(lines.back(), "...Ok");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Demande refus\u00e9e : un d\u00e9coupage ou un regroupement est en cours."), 3);
+    EXPECT_EQ(user.openDialogs, 0);
+    EXPECT_EQ(user.sliceDialogs, 1);
+    EXPECT_TRUE(FileExists(form.engine.SliceFileName(source, 3)));
+    EXPECT_FALSE(FileExists(form.engine.SliceFileName(dir.Path("rapport.zip"), 1)));
+}
+
 TEST(Commands, ClearingTheLogFromTheMenu) {
     Program program;
     program.Form1.AppendLog("Nom du fichier : a.zip");
