@@ -230,7 +230,7 @@ TEST(Commands, CommandsDuringASplitAreRefusedAloudAndChangeNothing) {
     WriteFileBytes(source, PatternBytes(3 * 358'400));
     WriteFileBytes(dir.Path("rapport.zip"), PatternBytes(400'000));
     Program program;
-    TForm1& form = program.Form1;
+    WatchedForm1& form = program.Form1;
     UserDriver user;
     user.onSliceDialog = [&](HWND) { Choose360(program); };
     bool sent = false;
