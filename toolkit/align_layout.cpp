@@ -6,7 +6,7 @@ namespace sorv::tk {
 namespace {
 
 // Position used to order the items of one edge: nearest the edge first.
-long EdgeOrder(Align align, const RECT& r) {
+int EdgeOrder(Align align, const Rect& r) {
     switch (align) {
         case Align::Top: return r.top;
         case Align::Bottom: return -r.bottom;
@@ -18,8 +18,8 @@ long EdgeOrder(Align align, const RECT& r) {
 
 }  // namespace
 
-std::vector<RECT> LayoutAligned(RECT client, const std::vector<AlignItem>& items) {
-    std::vector<RECT> result;
+std::vector<Rect> LayoutAligned(Rect client, const std::vector<AlignItem>& items) {
+    std::vector<Rect> result;
     result.reserve(items.size());
     for (const auto& item : items) result.push_back(item.bounds);
 
@@ -31,9 +31,9 @@ std::vector<RECT> LayoutAligned(RECT client, const std::vector<AlignItem>& items
             return EdgeOrder(edge, items[a].bounds) < EdgeOrder(edge, items[b].bounds);
         });
         for (std::size_t i : order) {
-            const long width = items[i].bounds.right - items[i].bounds.left;
-            const long height = items[i].bounds.bottom - items[i].bounds.top;
-            RECT& r = result[i];
+            const int width = items[i].bounds.Width();
+            const int height = items[i].bounds.Height();
+            Rect& r = result[i];
             switch (edge) {
                 case Align::Top:
                     r = {client.left, client.top, client.right, client.top + height};

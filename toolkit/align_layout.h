@@ -1,8 +1,8 @@
 #pragma once
 // Controls aligned to a container's edges: docks, the progress bar.
-#include <windows.h>
-
 #include <vector>
+
+#include "geometry.h"
 
 namespace sorv::tk {
 
@@ -10,7 +10,7 @@ enum class Align { None, Top, Bottom, Left, Right, Client };
 
 struct AlignItem {
     Align align;
-    RECT bounds;  // current bounds in the container's client coordinates
+    Rect bounds;  // current bounds in the container's client coordinates
 };
 
 // New bounds for each item, in the items' order. Top items are stacked from
@@ -18,6 +18,6 @@ struct AlignItem {
 // bottom edge starting with the lowest, then left and right items in the
 // remaining height, and a client item takes what is left. Items that are not
 // aligned keep their bounds.
-std::vector<RECT> LayoutAligned(RECT client, const std::vector<AlignItem>& items);
+std::vector<Rect> LayoutAligned(Rect client, const std::vector<AlignItem>& items);
 
 }  // namespace sorv::tk

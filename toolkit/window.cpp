@@ -347,15 +347,15 @@ void Window::AlignControls() {
         for (Control* control : controls_) {
             if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
             aligned.push_back(control);
-            items.push_back({control->GetAlign(), control->BoundsRect()});
+            items.push_back({control->GetAlign(), FromRECT(control->BoundsRect())});
         }
         RECT client{};
         GetClientRect(handle_, &client);
-        const std::vector<RECT> placed = LayoutAligned(client, items);
+        const std::vector<Rect> placed = LayoutAligned(FromRECT(client), items);
         for (std::size_t i = 0; i < aligned.size(); ++i) {
-            const RECT& r = placed[i];
-            if (EqualRect(&r, &items[i].bounds)) continue;
-            aligned[i]->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            const Rect& r = placed[i];
+            if (r == items[i].bounds) continue;
+            aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
         }
         if (!alignPending_) break;
     }

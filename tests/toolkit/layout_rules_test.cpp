@@ -1,0 +1,118 @@
+// The toolkit's pure rules: error box text, progress scaling, the aligned
+// layout and texts fitted to a width.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "align_layout.h"
+#include "error_text.h"
+#include "progress_scale.h"
+#include "text_fit.h"
+
+namespace sorv::tk {
+namespace {
+
+TEST(ErrorBoxText, AppendsAFullStopAfterCharactersThatComeAfterIt) {
+    EXPECT_EQ(ErrorBoxText("Fichier introuvable"), "Fichier introuvable.");
+    EXPECT_EQ(ErrorBoxText("Erreur E/S 32"), "Erreur E/S 32.");
+    EXPECT_EQ(ErrorBoxText("Type de données incorrect pour 'Chemin'"), "Type de données incorrect pour 'Chemin'");
+    EXPECT_EQ(ErrorBoxText("Accès refusé"), "Accès refusé.");  // é is after "."
+    EXPECT_EQ(ErrorBoxText("Ne peut écrire dans C:/"), "Ne peut écrire dans C:/.");  // "/" is after "."
+}
+
+TEST(ErrorBoxText, KeepsTextsEndingAtOrBeforeTheFullStop) {
+    EXPECT_EQ(ErrorBoxText("Disque plein."), "Disque plein.");
+    EXPECT_EQ(ErrorBoxText("Attention !"), "Attention !");
+    EXPECT_EQ(ErrorBoxText("Fin -"), "Fin -");
+    EXPECT_EQ(ErrorBoxText("(code)"), "(code)");
+    EXPECT_EQ(ErrorBoxText(""), "");
+}
+
+TEST(ProgressScale, MaximaWithin32BitsAreNotScaled) {
+    EXPECT_EQ(ProgressShift(100), 0);
+    EXPECT_EQ(ProgressShift(99'123'200), 0);
+    EXPECT_EQ(ProgressShift(INT32_MAX), 0);
+    EXPECT_EQ(ScaleProgress(99'123'200, 99'123'200, 0), 99'123'200);
+    EXPECT_EQ(ScaleProgress(2048, 99'123'200, 0), 2048);
+}
+
+TEST(ProgressScale, LargeMaximaAreHalvedUntilTheyFit) {
+    const std::int64_t fiveGiB = 5LL << 30;
+    const int shift = ProgressShift(fiveGiB);
+    EXPECT_EQ(shift, 2);  // 5 GiB / 4 = 1.25 GiB fits, 5 GiB / 2 does not
+    EXPECT_LE(fiveGiB >> shift, INT32_MAX);
+    EXPECT_GT(fiveGiB >> (shift - 1), INT32_MAX);
+    EXPECT_EQ(ScaleProgress(fiveGiB, fiveGiB, shift), static_cast<std::int32_t>(fiveGiB >> 2));
+    EXPECT_EQ(ScaleProgress(fiveGiB / 2, fiveGiB, shift), static_cast<std::int32_t>(fiveGiB >> 3));
+    EXPECT_EQ(ProgressShift(INT64_MAX), 32);
+    EXPECT_EQ(ProgressShift(static_cast<std::int64_t>(INT32_MAX) + 1), 1);
+}
+
+TEST(ProgressScale, PositionsAreClampedToTheRange) {
+    EXPECT_EQ(ScaleProgress(5000, 4096, 0), 4096);
+    EXPECT_EQ(ScaleProgress(-1, 4096, 0), 0);
+    EXPECT_EQ(ScaleProgress(10, -5, 0), 0);
+}
+
+Rect R(int l, int t, int r, int b) { return Rect{l, t, r, b}; }
+
+TEST(LayoutAligned, StacksEdgesAndGivesTheRestToTheClient) {
+    // Main window layout: top dock 42 high, bottom dock empty, progress bar 15.
+    const Rect client = R(0, 0, 304, 253);
+    const std::vector<AlignItem> items = {
+        {Align::Top, R(0, 0, 304, 42)},
+        {Align::Bottom, R(0, 200, 304, 200)},     // empty bottom dock, above the bar
+        {Align::Bottom, R(0, 238, 304, 253)},     // progress bar, lowest
+        {Align::None, R(8, 56, 297, 225)},        // log area stays put
+    };
+    const auto placed = LayoutAligned(client, items);
+    EXPECT_EQ(placed[0], R(0, 0, 304, 42));
+    EXPECT_EQ(placed[2], R(0, 238, 304, 253));
+    EXPECT_EQ(placed[1], R(0, 238, 304, 238));
+    EXPECT_EQ(placed[3], R(8, 56, 297, 225));
+}
+
+TEST(LayoutAligned, OrdersEachEdgeByPositionAndFitsSidesBetweenTopAndBottom) {
+    const Rect client = R(0, 0, 200, 100);
+    const std::vector<AlignItem> items = {
+        {Align::Top, R(0, 30, 10, 40)},     // second from the top (lower top)
+        {Align::Top, R(0, 0, 10, 20)},      // first
+        {Align::Left, R(0, 0, 15, 5)},
+        {Align::Right, R(150, 0, 200, 5)},
+        {Align::Client, R(0, 0, 1, 1)},
+    };
+    const auto placed = LayoutAligned(client, items);
+    EXPECT_EQ(placed[1], R(0, 0, 200, 20));
+    EXPECT_EQ(placed[0], R(0, 20, 200, 30));
+    EXPECT_EQ(placed[2], R(0, 30, 15, 100));
+    EXPECT_EQ(placed[3], R(150, 30, 200, 100));
+    EXPECT_EQ(placed[4], R(15, 30, 150, 100));
+}
+
+TEST(LayoutAligned, ClientNeverGetsANegativeSize) {
+    const auto placed = LayoutAligned(R(0, 0, 50, 50), {{Align::Top, R(0, 0, 50, 80)}, {Align::Client, R(0, 0, 1, 1)}});
+    EXPECT_GE(placed[1].bottom, placed[1].top);
+    EXPECT_GE(placed[1].right, placed[1].left);
+}
+
+// Every character 5 pixels wide, UTF-8 sequences as one.
+int FiveEach(std::string_view text) {
+    int characters = 0;
+    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return 5 * characters;
+}
+
+TEST(FitInTheMiddle, KeepsTheStartAndTheEndAroundAnEllipsis) {
+    EXPECT_EQ(FitInTheMiddle("Fichier: a.zip", 70, FiveEach), "Fichier: a.zip");
+    EXPECT_EQ(FitInTheMiddle("Fichier: un-nom-bien-long.zip", 100, FiveEach), "Fichier: ...long.zip");
+    EXPECT_EQ(FitInTheMiddle("Fichier: un-nom-bien-long.zip", 104, FiveEach), "Fichier: ...long.zip");
+    // Never half a character.
+    EXPECT_EQ(FitInTheMiddle("Fichier: \u00e9\u00e9\u00e9\u00e9\u00e9", 50, FiveEach), "Fich...\u00e9\u00e9\u00e9");
+    EXPECT_EQ(FitInTheMiddle("abcdef", 14, FiveEach), "...");
+    EXPECT_EQ(FitInTheMiddle("abcdef", 0, FiveEach), "...");
+    EXPECT_EQ(FitInTheMiddle("", -1, FiveEach), "");
+}
+
+}  // namespace
+}  // namespace sorv::tk
