@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
 #include "application.h"
-#include "help_request.h"
+#include "program_windows.h"
 #include "resource_ids.h"
 #include "utf16.h"
 
@@ -34,21 +30,13 @@ std::vector<std::string> CommandLineArguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    sorv::tk::Application& app = sorv::tk::App();
-    app.SetTitle("sorv");
-    app.HelpFile = "sorv.hlp";
-    app.SetIcon(LoadIconW(instance, MAKEINTRESOURCEW(SORV_MAIN_ICON)));
-    sorv::RouteHelpTo(sorv::ProgramHelpViewer());
+    sorv::SetUpApplication(LoadIconW(instance, MAKEINTRESOURCEW(SORV_MAIN_ICON)));
     try {
-        sorv::TForm1 Form1(CommandLineArguments());
-        sorv::TAboutBox AboutBox;
-        sorv::TForm3 Form3(Form1.engine.state, Form1);
-        sorv::TForm4 Form4(Form1, Form1.FileDrag1);
-        Form1.SetDialogs(&AboutBox, &Form3, &Form4);
-        Form1.Show();
-        app.Run();
+        sorv::ProgramWindows<> windows(CommandLineArguments());
+        windows.Form1.Show();
+        sorv::tk::App().Run();
     } catch (const std::exception& error) {
-        app.HandleException(error);
+        sorv::tk::App().HandleException(error);
         return 1;
     }
     return 0;

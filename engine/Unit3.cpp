@@ -1,7 +1,6 @@
 #include "Unit3.h"
 
 #include "guard.h"
-#include "settings.h"
 
 namespace sorv {
 namespace {
@@ -24,7 +23,7 @@ const tk::SharedFont& Arial() {
 
 }  // namespace
 
-TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
+TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::string()> helpFile)
     : tk::Form(Design()),
       Label1(*this, "Label1", {8, 8, 0, 0}, "Fichier: "),
       Label2(*this, "Label2", {8, 24, 0, 0}, "Taille:"),
@@ -39,7 +38,8 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
       Button1(*this, "Button1", {184, 168, 73, 25}, "&Ok"),
       Button2(*this, "Button2", {8, 168, 73, 25}, "&Annuler"),
       state_(&state),
-      mainForm_(mainForm) {
+      mainForm_(mainForm),
+      helpFile_(std::move(helpFile)) {
     for (tk::Control* control : Controls())
         if (control != &RadioButton7) control->SetControlFont(Arial());
     RadioButton4.SetChecked(true);  // the stored layout's selection
@@ -60,7 +60,7 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm)
 void TForm3::FormCreate() {
     SetCaption(mainForm_.Caption());
     state_->SizeChoice = 4;
-    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
+    if (helpFile_) HelpFile = helpFile_();
 }
 
 // Every showing starts unaccepted.

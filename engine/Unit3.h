@@ -2,6 +2,7 @@
 // The slice-size dialog: the name and size of the file to split, and the
 // seven slice sizes to choose from. Created once at start-up and shown
 // modally before every split; the last choice stays selected.
+#include <functional>
 #include <string>
 
 #include "buttons.h"
@@ -14,8 +15,9 @@ namespace sorv {
 class TForm3 : public tk::Form {
 public:
     // `mainForm` gives the caption; `state` is the engine state the radio
-    // buttons and "&Ok" set.
-    TForm3(EngineState& state, const tk::Form& mainForm);
+    // buttons and "&Ok" set; `helpFile` names the dialog's help file when it
+    // is created (the program's: in the install folder).
+    TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::string()> helpFile);
     ~TForm3() override { BeginDestroy(); }
 
     tk::Label Label1;
@@ -50,6 +52,7 @@ public:
 private:
     EngineState* state_;
     const tk::Form& mainForm_;
+    std::function<std::string()> helpFile_;
 };
 
 }  // namespace sorv

@@ -1,17 +1,14 @@
 #pragma once
-// The program's windows as sorv.exe creates them, in-process and in the same
-// order (main window, About box, slice-size dialog, options dialog), the main
-// window shown.
+// The program's windows as sorv.exe makes them, in-process, the main window
+// shown.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
 #include "application.h"
 #include "box_driver.h"
+#include "program_windows.h"
 
 namespace sorv::test {
 
@@ -27,12 +24,9 @@ public:
     }
 };
 
-struct Program {
+struct Program : ProgramWindows<WatchedForm1> {
     explicit Program(std::vector<std::string> arguments = {}, bool show = true)
-        : Form1((tk::App().SetTitle("sorv"), std::move(arguments))),
-          Form3(Form1.engine.state, Form1),
-          Form4(Form1, Form1.FileDrag1) {
-        Form1.SetDialogs(&AboutBox, &Form3, &Form4);
+        : ProgramWindows((tk::App().SetTitle(kApplicationTitle), std::move(arguments))) {
         if (show) Show();
     }
     void Show() {
@@ -40,11 +34,6 @@ struct Program {
         PumpUntil([this] { return GetActiveWindow() == Form1.Handle(); });
         PumpUntil([] { return false; }, 30);
     }
-
-    WatchedForm1 Form1;
-    TAboutBox AboutBox;
-    TForm3 Form3;
-    TForm4 Form4;
 };
 
 inline bool Contains(const std::vector<std::string>& lines, const std::string& line) {

@@ -1,0 +1,19 @@
+#include "program_windows.h"
+
+#include "application.h"
+#include "help_request.h"
+#include "settings.h"
+
+namespace sorv {
+
+void SetUpApplication(HICON icon) {
+    tk::Application& app = tk::App();
+    app.SetTitle(kApplicationTitle);
+    app.HelpFile = "sorv.hlp";
+    app.SetIcon(icon);
+    RouteHelpTo(ProgramHelpViewer());
+}
+
+std::string InstallFolderHelpFile() { return HelpFilePath(ReadSetting(kInstallFolderSetting)); }
+
+}  // namespace sorv

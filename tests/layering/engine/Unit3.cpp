@@ -1,0 +1,3 @@
+#include <windows.h>
+#include "form.h"
+#include "settings.h"

@@ -1,0 +1,3 @@
+#pragma once
+#include "settings.h"
+#include "geometry.h"

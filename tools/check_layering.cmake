@@ -1,0 +1,70 @@
+# Fails when a folder reaches into a layer it must not know:
+# - engine/ includes a Windows header outside its Win32 files (*_win.cpp)
+#   and the slice-size dialog (Unit3.*), or a header of toolkit/ or app/
+#   (the dialog may use the toolkit);
+# - toolkit/, caption/ and toolbar/ include a header of engine/ or app/.
+# cmake -DSOURCE_DIR=<the tree> -P check_layering.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "check_layering: SOURCE_DIR not given")
+endif()
+
+set(windows_headers windows.h windowsx.h winuser.h wingdi.h commctrl.h commdlg.h shellapi.h shlobj.h)
+
+foreach(dir base engine toolkit app)
+  file(GLOB headers_${dir} RELATIVE ${SOURCE_DIR}/${dir} ${SOURCE_DIR}/${dir}/*.h)
+endforeach()
+
+set(violations 0)
+
+# check(DIR FORBIDDEN...): every file of DIR against the headers of the
+# FORBIDDEN folders; a quoted name found beside the file or in base/ is its own.
+function(check dir)
+  file(GLOB files ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  list(SORT files)
+  foreach(file ${files})
+    get_filename_component(name ${file} NAME)
+    set(forbidden ${ARGN})
+    set(windows_allowed TRUE)
+    if(dir STREQUAL "engine")
+      set(windows_allowed FALSE)
+      if(name MATCHES "_win\\.cpp$" OR name MATCHES "^Unit3\\.")
+        set(windows_allowed TRUE)
+      endif()
+      if(name MATCHES "^Unit3\\.")
+        list(REMOVE_ITEM forbidden toolkit)
+      endif()
+    endif()
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+      if(line MATCHES "<([^>]+)>")
+        string(TOLOWER "${CMAKE_MATCH_1}" system)
+        if(NOT windows_allowed AND system IN_LIST windows_headers)
+          message("${dir}/${name} includes <${CMAKE_MATCH_1}>")
+          math(EXPR violations "${violations} + 1")
+        endif()
+      elseif(line MATCHES "\"([^\"]+)\"")
+        get_filename_component(header "${CMAKE_MATCH_1}" NAME)
+        if(header IN_LIST headers_${dir} OR header IN_LIST headers_base)
+          continue()
+        endif()
+        foreach(layer ${forbidden})
+          if(header IN_LIST headers_${layer})
+            message("${dir}/${name} includes ${layer} header \"${header}\"")
+            math(EXPR violations "${violations} + 1")
+          endif()
+        endforeach()
+      endif()
+    endforeach()
+  endforeach()
+  set(violations ${violations} PARENT_SCOPE)
+endfunction()
+
+check(engine toolkit app)
+check(toolkit engine app)
+check(caption engine app)
+check(toolbar engine app)
+
+if(violations GREATER 0)
+  message(FATAL_ERROR "check_layering: ${violations} include(s) across the layers")
+endif()
