@@ -1,0 +1,218 @@
+#include "button_glyph.h"
+
+#include "glyph_strip.h"
+#include "pixel_bitmaps.h"
+#include "utf16.h"
+
+namespace sorv {
+namespace {
+
+using tb97::ButtonState;
+
+Size BitmapSize(HBITMAP bitmap) {
+    BITMAP header{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof header, &header)) return {};
+    return {header.bmWidth, header.bmHeight};
+}
+
+tk::BitmapHandle Copy(HBITMAP bitmap) {
+    if (!bitmap) return {};
+    return tk::BitmapHandle(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
+}
+
+tb97::DisabledColours SystemColours() {
+    return {tb97::ToPixel(GetSysColor(COLOR_BTNFACE)), tb97::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)),
+            tb97::ToPixel(GetSysColor(COLOR_BTNSHADOW))};
+}
+
+void Triangle(HDC dc, Point at, int dx, int dy, COLORREF color) {
+    const tk::BrushHandle brush(CreateSolidBrush(color));
+    const tk::PenHandle pen(CreatePen(PS_SOLID, 1, color));
+    const tk::Selection brushIn(dc, brush.get());
+    const tk::Selection penIn(dc, pen.get());
+    const POINT points[] = {{at.x + 4 + dx, at.y + dy}, {at.x + 8 + dx, at.y + dy}, {at.x + 6 + dx, at.y + 2 + dy}};
+    Polygon(dc, points, 3);
+}
+
+}  // namespace
+
+TButtonGlyph::TButtonGlyph() {
+    for (auto& list : indexes_) list.fill(-1);
+    TGlyphCache::Instance();
+}
+
+TButtonGlyph::~TButtonGlyph() {
+    DiscardImages();
+    TGlyphCache::FreeIfEmpty();
+}
+
+void TButtonGlyph::SourceChanged(bool fromGlyph) {
+    if (fromGlyph && glyph_) {
+        const tb97::PixelImage pixels = tb97::ReadPixels(glyph_.get());
+        // Flagged palette-relative, as the platform's colour matching wants.
+        if (!pixels.Empty()) transparentColor_ = tb97::ToColorRef(pixels.At(0, pixels.height - 1)) | 0x02000000;
+    }
+    DiscardImages();
+    if (OnChange) OnChange();
+}
+
+void TButtonGlyph::SetGlyph(HBITMAP bitmap) {
+    DiscardImages();
+    glyph_ = Copy(bitmap);
+    numGlyphs_ = tb97::GlyphCountFor(BitmapSize(glyph_.get()));
+    SourceChanged(true);
+}
+
+void TButtonGlyph::SetGlyphMask(HBITMAP bitmap) {
+    DiscardImages();
+    glyphMask_ = Copy(bitmap);
+    SourceChanged(false);
+}
+
+void TButtonGlyph::SetNumGlyphs(int value) {
+    DiscardImages();
+    numGlyphs_ = images_ || value <= 0 || value > tb97::kMaxGlyphs ? 1 : value;
+    SourceChanged(false);
+}
+
+void TButtonGlyph::SetImages(HIMAGELIST images) {
+    if (images == images_) return;
+    images_ = images;
+    numGlyphs_ = tb97::GlyphCountFor(BitmapSize(glyph_.get()));
+    SourceChanged(false);
+}
+
+void TButtonGlyph::SetImageIndex(int index) {
+    if (index == imageIndex_) return;
+    imageIndex_ = index;
+    if (images_) SourceChanged(false);
+}
+
+void TButtonGlyph::SetOldDisabledStyle(bool value) {
+    oldDisabledStyle_ = value;
+    DiscardImages();
+}
+
+void TButtonGlyph::DiscardImages() {
+    for (std::size_t list = 0; list < lists_.size(); ++list) {
+        for (int& slot : indexes_[list]) {
+            if (slot >= 0 && lists_[list]) lists_[list]->Delete(slot);
+            slot = -1;
+        }
+        if (lists_[list] && TGlyphCache::Exists()) TGlyphCache::Instance().ReleaseList(lists_[list]);
+        lists_[list] = nullptr;
+    }
+}
+
+bool TButtonGlyph::HasImage() const {
+    if (images_) return imageIndex_ >= 0 && imageIndex_ < ImageList_GetImageCount(images_);
+    return glyph_ && BitmapSize(glyph_.get()).cx > 0;
+}
+
+Size TButtonGlyph::GlyphSize() const {
+    if (images_) {
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(images_, &width, &height);
+        return {width, height};
+    }
+    if (!glyph_) return {};
+    return tb97::CellSize(BitmapSize(glyph_.get()), numGlyphs_);
+}
+
+TButtonGlyph::StateImage TButtonGlyph::BuildStateImage(ButtonState requested) {
+    const ButtonState state = tb97::ImageState(requested, numGlyphs_);
+    const auto index = static_cast<std::size_t>(state);
+    if (indexes_[1][index] >= 0) return {lists_[1], indexes_[1][index]};
+    if (indexes_[0][index] >= 0) return {lists_[0], indexes_[0][index]};
+    if (!HasImage()) return {};
+
+    const bool disabled = state == ButtonState::Disabled;
+    const Size cell = GlyphSize();
+    // The disabled image has room for its etched highlight.
+    const Size listSize = disabled ? Size{cell.cx + 1, cell.cy + 1} : cell;
+    const std::size_t target = disabled ? 0 : 1;
+
+    tb97::PixelImage strip;
+    tb97::Bitmask mask;
+    bool hasMask = false;
+    Rect source;
+    if (images_) {
+        IMAGEINFO info{};
+        if (!ImageList_GetImageInfo(images_, imageIndex_, &info)) return {};
+        strip = tb97::ReadPixels(info.hbmImage);
+        hasMask = info.hbmMask != nullptr;
+        if (hasMask) mask = tb97::ReadMask(info.hbmMask);
+        source = {info.rcImage.left, info.rcImage.top, info.rcImage.right, info.rcImage.bottom};
+    } else {
+        strip = tb97::ReadPixels(glyph_.get());
+        hasMask = glyphMask_ && BitmapSize(glyphMask_.get()).cx > 0;
+        if (hasMask) mask = tb97::ReadMask(glyphMask_.get());
+        source = Rect::FromOrigin({tb97::CellIndex(state, numGlyphs_) * cell.cx, 0}, cell);
+    }
+    if (strip.Empty() || source.right > strip.width || source.bottom > strip.height) return {};
+    if (hasMask && (mask.width < source.right || mask.height < source.bottom)) hasMask = false;
+    const tb97::Bitmask* maskStrip = hasMask ? &mask : nullptr;
+
+    tb97::MaskedImage image;
+    if (!disabled) {
+        image = tb97::CellImage(strip, source, maskStrip);
+    } else if (numGlyphs_ >= 2 && !images_) {
+        image = tb97::DisabledFromCell(strip, source, maskStrip, SystemColours());
+    } else {
+        image = tb97::GeneratedDisabled(strip, source, maskStrip, oldDisabledStyle_, SystemColours());
+    }
+    if (!lists_[target]) lists_[target] = &TGlyphCache::Instance().AcquireList(listSize);
+    indexes_[target][index] = lists_[target]->Add(image);
+    return {lists_[target], indexes_[target][index]};
+}
+
+void TButtonGlyph::DrawContent(HDC dc, Content content) {
+    tb97::ContentRequest& request = content.layout;
+    request.glyph = content.drawGlyph ? GlyphSize() : Size{};
+    const auto measure = [dc](const std::string& caption, int width, bool wordWrap) {
+        const std::wstring text = Widen(caption);
+        RECT box{0, 0, width, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                  DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+        return Size{box.right - box.left, box.bottom - box.top};
+    };
+    const tb97::ContentLayout layout = tb97::CalculateLayout(request, measure);
+    const bool disabled = content.state == ButtonState::Disabled;
+
+    if (content.drawGlyph) {
+        const StateImage image = BuildStateImage(content.state);
+        if (image.slot >= 0) image.list->Draw(dc, image.slot, layout.glyph);
+    }
+    if (request.drawCaption && !request.caption.empty()) {
+        const std::wstring text = Widen(request.caption);
+        const UINT format = content.alignment | (request.wordWrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = GetTextColor(dc);
+        const auto draw = [&](const Rect& where, COLORREF color) {
+            RECT box{where.left, where.top, where.right, where.bottom};
+            SetTextColor(dc, color);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+        };
+        if (disabled) {
+            draw(layout.text.Offset(1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+            draw(layout.text, GetSysColor(COLOR_BTNSHADOW));
+        } else {
+            draw(layout.text, content.textColor);
+        }
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+    }
+    if (request.arrow) DrawArrow(dc, layout.arrow, content.state, content.textColor);
+}
+
+void TButtonGlyph::DrawArrow(HDC dc, Point at, ButtonState state, COLORREF color) {
+    if (state == ButtonState::Disabled) {
+        Triangle(dc, at, 1, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+        Triangle(dc, at, 0, 0, GetSysColor(COLOR_BTNSHADOW));
+    } else {
+        Triangle(dc, at, 0, 0, color);
+    }
+}
+
+}  // namespace sorv
