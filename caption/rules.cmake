@@ -5,6 +5,7 @@ add_library(sorv_caption_rules STATIC
   ${CMAKE_CURRENT_LIST_DIR}/caption_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/caption_text_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gradient.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/legible_colour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_text.cpp
 )
 target_include_directories(sorv_caption_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -1,9 +1,11 @@
-// The gradient: rounding, bands and their colours, and when it is drawn.
+// The gradient: rounding, bands and their colours, when it is drawn, and
+// the text colours that stay legible over it.
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "gradient.h"
+#include "legible_colour.h"
 
 namespace sorv::caption {
 namespace {
@@ -88,6 +90,25 @@ TEST(GradientOn, ByModeActivationAndColourDepth) {
     for (const auto& c : cases)
         EXPECT_EQ(GradientOn(c.mode, c.active, c.bits), c.on)
             << static_cast<int>(c.mode) << " active " << c.active << " bits " << c.bits;
+}
+
+TEST(LegibleTextColour, TheSystemColourUnlessItVanishesIntoTheBands) {
+    constexpr std::uint32_t black = 0, white = 0xFFFFFF, navy = 0x800000, lightBlue = 0xFA9632;
+    EXPECT_DOUBLE_EQ(ContrastRatio(black, white), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(navy, navy), 1.0);
+    const struct {
+        std::uint32_t wanted;
+        std::vector<std::uint32_t> under;
+        std::uint32_t shown;
+    } cases[] = {
+        {white, {black, 0x100000, 0x200000}, white},  // classic: white over the dark end
+        {black, {black, 0x0A0400, 0x140803}, white},  // current systems: black text would vanish
+        {black, {lightBlue}, black},                  // over the light end black reads well
+        {black, {black, lightBlue}, white},           // the worst band decides
+        {0xC8C8C8, {black, 0x101010}, 0xC8C8C8},      // an inactive grey that reads well stays
+        {black, {}, black},                           // no text drawn: nothing to compare
+    };
+    for (const auto& c : cases) EXPECT_EQ(LegibleTextColour(c.wanted, c.under), c.shown) << std::hex << c.wanted;
 }
 
 }  // namespace

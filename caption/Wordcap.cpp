@@ -1,0 +1,218 @@
+#include "Wordcap.h"
+
+#include "application.h"
+#include "caption_fonts_win.h"
+#include "caption_metrics_win.h"
+#include "dwm_frame.h"
+#include "window_text.h"
+
+namespace sorv {
+namespace {
+
+// Hit-test codes of the caption buttons: the platform draws a pressed button
+// itself while the mouse is held on one.
+bool IsCaptionButton(WPARAM hitTest) {
+    return hitTest == HTCLOSE || hitTest == HTMINBUTTON || hitTest == HTMAXBUTTON || hitTest == HTHELP ||
+           hitTest == HTSYSMENU;
+}
+
+// Sent by the themed window procedure to draw the caption directly.
+constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
+
+caption::PartText TextOf(const TCompanyText& part) { return {part.Visible(), part.StoredCaption()}; }
+
+}  // namespace
+
+TCompanyText::TCompanyText(TMSOfficeCaption& owner) : font_(owner.systemFont_), owner_(owner) {}
+
+void TCompanyText::SetCaption(std::string_view caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    owner_.ComposeWindowText();
+}
+
+void TCompanyText::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    owner_.ComposeWindowText();
+}
+
+void TCompanyText::SetFont(const tk::FontSpec& font) {
+    if (fontKind_ == TFontKind::fkAutoHeight) {
+        font_ = tk::MakeFont(caption::FitToHeightOf(font, owner_.SystemCaptionFont().Design()));
+    } else {
+        font_ = tk::MakeFont(font);
+        fontKind_ = TFontKind::fkCustom;
+    }
+}
+
+void TCompanyText::SetFontKind(TFontKind kind) {
+    fontKind_ = kind;
+    const tk::FontSpec& system = owner_.SystemCaptionFont().Design();
+    switch (kind) {
+        case TFontKind::fkCustom: break;
+        case TFontKind::fkAutoHeight: font_ = tk::MakeFont(caption::FitToHeightOf(font_->Design(), system)); break;
+        default: font_ = tk::MakeFont(caption::ToFontSpec(caption::FontForKind(kind, {}, owner_.systemCaption_))); break;
+    }
+}
+
+std::string TCaptionText::Caption() const { return Owner().ExtractCaption(); }
+
+TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design, std::string name)
+    : Component(owner, std::move(name)),
+      form_(owner),
+      formHandle_(owner.Handle()),
+      systemCaption_(caption::ReadSystemCaptionFont()),
+      systemFont_(tk::MakeFont(caption::ToFontSpec(systemCaption_))),
+      companyText_(*this),
+      appNameText_(*this),
+      captionText_(*this) {
+    HookForm();
+    // The stored properties, as the form's layout gives them.
+    if (design.caption) captionText_.SetCaption(*design.caption);
+    captionText_.SetFontKind(design.captionKind);
+    captionText_.SetVisible(design.captionVisible);
+    appNameText_.SetFontKind(design.appNameKind);
+    appNameText_.SetVisible(design.appNameVisible);
+    companyText_.SetFontKind(design.companyKind);
+    companyText_.SetVisible(design.companyVisible);
+    Loaded();
+}
+
+TMSOfficeCaption::~TMSOfficeCaption() {
+    UnhookForm();
+    if (form_.Handle()) {
+        form_.SetCaption(ExtractCaption());
+        RefreshFrame();
+    }
+}
+
+void TMSOfficeCaption::Loaded() {
+    if (form_.Handle() != formHandle_) {
+        UnhookForm();
+        HookForm();
+    }
+}
+
+void TMSOfficeCaption::HookForm() {
+    formHandle_ = form_.Handle();
+    formHook_ = form_.AddHook(
+        [this](const tk::Message& message, const tk::NextHook& next) { return FormMessage(message, next); });
+    if (!recreating_)
+        applicationHook_ = tk::App().AddHook(
+            [this](const tk::Message& message, const tk::NextHook& next) { return ApplicationMessage(message, next); });
+    recreating_ = false;
+    hooked_ = true;
+    caption::UsePaintedFrame(formHandle_);
+}
+
+void TMSOfficeCaption::UnhookForm() {
+    if (!hooked_) return;
+    if (!recreating_) applicationHook_.Remove();
+    formHook_.Remove();
+    hooked_ = false;
+}
+
+void TMSOfficeCaption::ComposeWindowText() {
+    const std::string text =
+        caption::ComposeWindowText(TextOf(companyText_), TextOf(appNameText_), TextOf(captionText_));
+    // Locked, the platform cannot draw its own caption with the new text; the
+    // frame is repainted (by us) when the lock goes. Another window may hold
+    // the one lock there is: then it is left alone.
+    const bool locked = LockWindowUpdate(form_.Handle()) != FALSE;
+    form_.SetCaption(text);
+    if (locked) LockWindowUpdate(nullptr);
+}
+
+std::string TMSOfficeCaption::ExtractCaption() const {
+    if (!form_.Handle()) return {};
+    return caption::ExtractCaption(form_.Caption(), TextOf(companyText_), TextOf(appNameText_));
+}
+
+bool TMSOfficeCaption::IsFormActive() const {
+    if (activeKnown_) return active_;
+    return GetActiveWindow() == form_.Handle();
+}
+
+void TMSOfficeCaption::RefreshFrame() const {
+    SetWindowPos(form_.Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TMSOfficeCaption::ReadSystemFont() {
+    systemCaption_ = caption::ReadSystemCaptionFont();
+    systemFont_ = tk::MakeFont(caption::ToFontSpec(systemCaption_));
+}
+
+void TMSOfficeCaption::SystemChanged() {
+    ReadSystemFont();
+    appNameText_.SetFontKind(appNameText_.FontKind());
+    captionText_.SetFontKind(captionText_.FontKind());
+    companyText_.SetFontKind(companyText_.FontKind());
+    RefreshFrame();
+}
+
+LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::NextHook& next) {
+    switch (message.msg) {
+        case WM_NCPAINT:
+            return PaintFrame(message, next);
+        case WM_NCACTIVATE:
+            active_ = message.wParam != 0;
+            activeKnown_ = true;
+            // With the new look the platform's answer would draw its own
+            // title bar over ours.
+            if (!caption::NewWindowLook()) next(message);
+            RedrawWindow(message.window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            return 1;
+        case WM_NCUAHDRAWCAPTION:
+            PaintCaption(IsFormActive());
+            return 0;
+        case WM_SETCURSOR:
+            if (const int cursor = caption::SizingCursorFor(LOWORD(message.lParam))) {
+                SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(cursor)));
+                return 1;
+            }
+            break;
+        case WM_DESTROY:
+            // The form's window is being made anew: hook the new one once it
+            // exists, from the message queue.
+            recreating_ = true;
+            UnhookForm();
+            PostMessageW(tk::App().Handle(), WM_CAPTIONREHOOK, 0, reinterpret_cast<LPARAM>(this));
+            break;
+        default:
+            break;
+    }
+    const LRESULT result = next(message);
+    switch (message.msg) {
+        case WM_SETICON:
+        case WM_SETTEXT:
+            // The platform draws the title bar itself for both.
+            PaintCaption(IsFormActive());
+            break;
+        case WM_NCLBUTTONDOWN:
+            // Back from the platform's own loop over a caption button.
+            if (IsCaptionButton(message.wParam) && hooked_ && IsWindow(message.window)) PaintCaption(IsFormActive());
+            break;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_DISPLAYCHANGE:
+            SystemChanged();
+            break;
+        default:
+            break;
+    }
+    return result;
+}
+
+LRESULT TMSOfficeCaption::ApplicationMessage(const tk::Message& message, const tk::NextHook& next) {
+    if (message.msg == WM_CAPTIONREHOOK && message.lParam == reinterpret_cast<LPARAM>(this) && !hooked_ &&
+        form_.Handle()) {
+        HookForm();
+        if (GetActiveWindow() == formHandle_) active_ = true;
+        RefreshFrame();
+    }
+    return next(message);
+}
+
+}  // namespace sorv

@@ -1,0 +1,201 @@
+#pragma once
+// TMSOfficeCaption: the component a form carries to paint its own title bar,
+// a colour gradient (separate colours while active and inactive) under up to
+// three texts, each in its own font and colour: a company text, an
+// application name and the caption proper. It watches the form's messages
+// through the form's hook chain and paints whenever the frame is painted or
+// the activation changes.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "canvas.h"
+#include "caption_rules.h"
+#include "caption_text_layout.h"
+#include "component.h"
+#include "font.h"
+#include "form.h"
+#include "geometry.h"
+#include "gradient.h"
+#include "hook_chain.h"
+
+namespace sorv {
+
+using caption::TFontKind;
+using caption::TGradEnabled;
+using caption::TJustification;
+
+class TMSOfficeCaption;
+
+// Colours: a value with the top byte 0x80 names a system colour.
+inline constexpr std::uint32_t clActiveCaption = 0x80000002;
+inline constexpr std::uint32_t clInactiveCaption = 0x80000003;
+inline constexpr std::uint32_t clCaptionText = 0x80000009;
+inline constexpr std::uint32_t clInactiveCaptionText = 0x80000013;
+
+// The re-hook message, posted to the application window after the form's
+// window was destroyed for re-creation; lParam is the component.
+inline constexpr UINT WM_CAPTIONREHOOK = 0x498C;
+
+// One of the three texts.
+class TCompanyText {
+public:
+    explicit TCompanyText(TMSOfficeCaption& owner);
+    virtual ~TCompanyText() = default;
+    TCompanyText(const TCompanyText&) = delete;
+    TCompanyText& operator=(const TCompanyText&) = delete;
+
+    virtual std::string Caption() const { return caption_; }
+    // A new text rewrites the form's window text.
+    virtual void SetCaption(std::string_view caption);
+    const std::string& StoredCaption() const { return caption_; }
+
+    std::uint32_t ColorActive() const { return colorActive_; }
+    void SetColorActive(std::uint32_t color) { colorActive_ = color; }
+    std::uint32_t ColorInactive() const { return colorInactive_; }
+    void SetColorInactive(std::uint32_t color) { colorInactive_ = color; }
+
+    const tk::Font& Font() const { return *font_; }
+    // Takes a copy; the kind becomes fkCustom unless it is fkAutoHeight,
+    // which fits the new font's height at once.
+    void SetFont(const tk::FontSpec& font);
+    TFontKind FontKind() const { return fontKind_; }
+    // Derives the font from the system caption font as the kind says.
+    void SetFontKind(TFontKind kind);
+
+    bool Visible() const { return visible_; }
+    // A change rewrites the form's window text.
+    void SetVisible(bool visible);
+
+protected:
+    TMSOfficeCaption& Owner() const { return owner_; }
+
+private:
+    friend class TMSOfficeCaption;
+    void StoreCaption(std::string caption) { caption_ = std::move(caption); }
+
+    std::string caption_;
+    std::uint32_t colorActive_ = clCaptionText;
+    std::uint32_t colorInactive_ = clInactiveCaptionText;
+    tk::SharedFont font_;
+    TFontKind fontKind_ = TFontKind::fkSystem;
+    TMSOfficeCaption& owner_;
+    bool visible_ = true;
+};
+
+class TAppNameText : public TCompanyText {
+public:
+    using TCompanyText::TCompanyText;
+};
+
+// Its Caption is read from the form: the window text less the other two.
+class TCaptionText : public TCompanyText {
+public:
+    using TCompanyText::TCompanyText;
+    std::string Caption() const override;
+};
+
+// What a form stores of its caption component beyond the defaults.
+struct CaptionDesign {
+    CaptionDesign() = default;
+    CaptionDesign(TFontKind appName, TFontKind captionPart, TFontKind company,
+                  std::optional<std::string> captionText = std::nullopt)
+        : appNameKind(appName), captionKind(captionPart), companyKind(company), caption(std::move(captionText)) {}
+
+    TFontKind appNameKind = TFontKind::fkSystem;
+    TFontKind captionKind = TFontKind::fkSystem;
+    TFontKind companyKind = TFontKind::fkSystem;
+    std::optional<std::string> caption;
+    bool appNameVisible = true;
+    bool captionVisible = true;
+    bool companyVisible = true;
+};
+
+class TMSOfficeCaption : public tk::Component {
+public:
+    // The handler may move the rectangle; the texts are laid out in what is left.
+    using TOnDrawCaption = std::function<void(TMSOfficeCaption& Sender, const tk::Canvas& Canvas, RECT& R)>;
+
+    explicit TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design = {},
+                              std::string name = "MSOfficeCaption1");
+    ~TMSOfficeCaption() override;
+
+    TAppNameText& AppNameText() { return appNameText_; }
+    TCaptionText& CaptionText() { return captionText_; }
+    TCompanyText& CompanyText() { return companyText_; }
+
+    // Values show at the next frame repaint.
+    std::uint32_t ColorLeftActive() const { return colorLeftActive_; }
+    void SetColorLeftActive(std::uint32_t color) { colorLeftActive_ = color; }
+    std::uint32_t ColorLeftInActive() const { return colorLeftInActive_; }
+    void SetColorLeftInActive(std::uint32_t color) { colorLeftInActive_ = color; }
+    std::uint32_t ColorRightActive() const { return colorRightActive_; }
+    void SetColorRightActive(std::uint32_t color) { colorRightActive_ = color; }
+    std::uint32_t ColorRightInActive() const { return colorRightInActive_; }
+    void SetColorRightInActive(std::uint32_t color) { colorRightInActive_ = color; }
+    TGradEnabled Enabled() const { return enabled_; }
+    void SetEnabled(TGradEnabled enabled) { enabled_ = enabled; }
+    TJustification Justification() const { return justification_; }
+    void SetJustification(TJustification justification) { justification_ = justification; }
+    int NumColors() const { return numColors_; }
+    // 1 to 256: 0 or less is ignored, more than 256 stores 256.
+    void SetNumColors(int count) { numColors_ = caption::NumColorsAfterWrite(numColors_, count); }
+
+    TOnDrawCaption OnDrawCaption;
+
+    // The form's window text from the three texts.
+    void ComposeWindowText();
+    // The form's window text less the company and application-name texts.
+    std::string ExtractCaption() const;
+    bool IsFormActive() const;
+    // Has the platform recompute and repaint the frame, nothing else.
+    void RefreshFrame() const;
+    // Paints the title bar; returns the rectangle covered (window
+    // coordinates), empty when nothing was painted.
+    Rect PaintCaption(bool active);
+
+    bool Hooked() const { return hooked_; }
+    const tk::Font& SystemCaptionFont() const { return *systemFont_; }
+
+private:
+    friend class TCompanyText;
+
+    void HookForm();
+    void UnhookForm();
+    void Loaded();
+    LRESULT FormMessage(const tk::Message& message, const tk::NextHook& next);
+    LRESULT ApplicationMessage(const tk::Message& message, const tk::NextHook& next);
+    LRESULT PaintFrame(const tk::Message& message, const tk::NextHook& next);
+    void ReadSystemFont();
+    void SystemChanged();
+    void DrawTexts(HDC dc, const Rect& textRect, bool active, const std::vector<caption::Band>& background);
+
+    tk::Form& form_;
+    HWND formHandle_ = nullptr;
+    caption::CaptionFont systemCaption_;
+    tk::SharedFont systemFont_;
+    TCompanyText companyText_;
+    TAppNameText appNameText_;
+    TCaptionText captionText_;
+    std::uint32_t colorLeftActive_ = 0;
+    std::uint32_t colorLeftInActive_ = 0;
+    std::uint32_t colorRightActive_ = clActiveCaption;
+    std::uint32_t colorRightInActive_ = clInactiveCaption;
+    TGradEnabled enabled_ = TGradEnabled::geSmart;
+    TJustification justification_ = TJustification::jAuto;
+    int numColors_ = caption::kDefaultNumColors;
+    bool hooked_ = false;
+    bool active_ = true;
+    bool activeKnown_ = false;
+    bool recreating_ = false;
+    tk::HookRegistration formHook_;
+    tk::HookRegistration applicationHook_;
+};
+
+}  // namespace sorv

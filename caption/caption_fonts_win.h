@@ -1,0 +1,16 @@
+#pragma once
+// The fonts of the caption texts on the platform: the system caption font,
+// the conversion to the toolkit's fonts, and the automatic height fit.
+#include "caption_rules.h"
+#include "font.h"
+
+namespace sorv::caption {
+
+tk::FontSpec ToFontSpec(const CaptionFont& font);
+// The platform's caption font; the stock system font when the non-client
+// metrics cannot be read.
+CaptionFont ReadSystemCaptionFont();
+// The same face and style, as tall in characters as `system`.
+tk::FontSpec FitToHeightOf(const tk::FontSpec& font, const tk::FontSpec& system);
+
+}  // namespace sorv::caption
