@@ -70,6 +70,7 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
       FileDrag1(this),
       Format1(this),
+      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
       engine(*this, fileSystem),
       arguments_(std::move(arguments)),
       fileSystem_(fileSystem) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Format.h"
+#include "Wordcap.h"
 #include "engine.h"
 #include "file_system.h"
 #include "filedrag.h"
@@ -54,6 +55,7 @@ public:
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;
     TFormat Format1;
+    TMSOfficeCaption MSOfficeCaption1;
     // The engine and its state, program-wide.
     Engine engine;
 

@@ -37,7 +37,8 @@ TAboutBox::TAboutBox()
       GroupBox1(*this, "GroupBox1", {8, 112, 209, 65}, "Me contacter"),
       UrlLabel1(GroupBox1, "UrlLabel1", {22, 20, 158, 13}, kHomePage, false),
       UrlLabel2(GroupBox1, "UrlLabel2", {22, 44, 106, 13}, kContactAddress, false),
-      OKButton(*this, "OKButton", {143, 188, 75, 25}, "OK") {
+      OKButton(*this, "OKButton", {143, 188, 75, 25}, "OK"),
+      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI, "A propos"}) {
     Label2.SetControlFont(ArialFont(-16, FW_BOLD));
     Label3.SetControlFont(ArialFont(-12, FW_NORMAL));
     UrlLabel1.URL = kHomePage;

@@ -2,6 +2,7 @@
 // The About box: the program's icon, name and version, and two contact
 // links. Created hidden at start-up and shown modally on request.
 #include "UrlLabel.h"
+#include "Wordcap.h"
 #include "bevel_panel.h"
 #include "buttons.h"
 #include "form.h"
@@ -27,6 +28,7 @@ public:
     TUrlLabel UrlLabel1;
     TUrlLabel UrlLabel2;
     tk::Button OKButton;
+    TMSOfficeCaption MSOfficeCaption1;
 
     void OKButtonClick();
 };

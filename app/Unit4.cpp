@@ -40,6 +40,7 @@ TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& reg
       CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
       Button1(*this, "Button1", {158, 144, 75, 25}, "&Ok"),
       Button2(*this, "Button2", {8, 144, 75, 25}, "A&nnuler"),
+      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
       mainForm_(mainForm),
       fileDrag_(fileDrag),
       registry_(registry),

@@ -3,6 +3,7 @@
 // window's drop target, each on or off. Created once at start-up and shown
 // modally on demand; it keeps nothing of its own: the boxes are read again
 // each time it shows, and "&Ok" writes all three from them.
+#include "Wordcap.h"
 #include "buttons.h"
 #include "file_system.h"
 #include "filedrag.h"
@@ -28,6 +29,7 @@ public:
     tk::CheckBox CheckBox3;
     tk::Button Button1;
     tk::Button Button2;
+    TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();
     void FormActivate();

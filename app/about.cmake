@@ -20,4 +20,4 @@ add_library(sorv_about STATIC
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_text.cpp
 )
 target_include_directories(sorv_about PUBLIC ${CMAKE_CURRENT_LIST_DIR} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-target_link_libraries(sorv_about PUBLIC sorv_about_rules sorv_toolkit shell32)
+target_link_libraries(sorv_about PUBLIC sorv_about_rules sorv_caption sorv_toolkit shell32)

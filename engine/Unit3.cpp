@@ -37,6 +37,7 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::
       RadioButton7(*this, "RadioButton7", {24, 128, 145, 17}, "Lecteur Iomega Zip"),
       Button1(*this, "Button1", {184, 168, 73, 25}, "&Ok"),
       Button2(*this, "Button2", {8, 168, 73, 25}, "&Annuler"),
+      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
       state_(&state),
       mainForm_(mainForm),
       helpFile_(std::move(helpFile)) {

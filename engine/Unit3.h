@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "Wordcap.h"
 #include "buttons.h"
 #include "engine_state.h"
 #include "form.h"
@@ -32,6 +33,7 @@ public:
     tk::RadioButton RadioButton7;
     tk::Button Button1;
     tk::Button Button2;
+    TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();
     void FormActivate();
