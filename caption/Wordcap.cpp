@@ -4,6 +4,7 @@
 #include "caption_fonts_win.h"
 #include "caption_metrics_win.h"
 #include "dwm_frame.h"
+#include "private_messages.h"
 #include "window_text.h"
 
 namespace sorv {
@@ -68,6 +69,9 @@ TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design,
       appNameText_(*this),
       captionText_(*this) {
     HookForm();
+    // The caption part holds the form's caption from the start, not only from
+    // the first paint: a text set before it would otherwise blank the caption.
+    captionText_.StoreCaption(ExtractCaption());
     // The stored properties, as the form's layout gives them.
     if (design.caption) captionText_.SetCaption(*design.caption);
     captionText_.SetFontKind(design.captionKind);
@@ -81,7 +85,8 @@ TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design,
 
 TMSOfficeCaption::~TMSOfficeCaption() {
     UnhookForm();
-    if (form_.Handle()) {
+    // A form that goes keeps its title bar to the end.
+    if (form_.Handle() && !form_.Destroying()) {
         form_.SetCaption(ExtractCaption());
         RefreshFrame();
     }
@@ -178,7 +183,7 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
             // exists, from the message queue.
             recreating_ = true;
             UnhookForm();
-            PostMessageW(tk::App().Handle(), WM_CAPTIONREHOOK, 0, reinterpret_cast<LPARAM>(this));
+            PostMessageW(tk::App().Handle(), tk::WM_CAPTIONREHOOK, 0, reinterpret_cast<LPARAM>(this));
             break;
         default:
             break;
@@ -206,7 +211,7 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
 }
 
 LRESULT TMSOfficeCaption::ApplicationMessage(const tk::Message& message, const tk::NextHook& next) {
-    if (message.msg == WM_CAPTIONREHOOK && message.lParam == reinterpret_cast<LPARAM>(this) && !hooked_ &&
+    if (message.msg == tk::WM_CAPTIONREHOOK && message.lParam == reinterpret_cast<LPARAM>(this) && !hooked_ &&
         form_.Handle()) {
         HookForm();
         if (GetActiveWindow() == formHandle_) active_ = true;

@@ -39,10 +39,6 @@ inline constexpr std::uint32_t clInactiveCaption = 0x80000003;
 inline constexpr std::uint32_t clCaptionText = 0x80000009;
 inline constexpr std::uint32_t clInactiveCaptionText = 0x80000013;
 
-// The re-hook message, posted to the application window after the form's
-// window was destroyed for re-creation; lParam is the component.
-inline constexpr UINT WM_CAPTIONREHOOK = 0x498C;
-
 // One of the three texts.
 class TCompanyText {
 public:

@@ -224,6 +224,25 @@ TEST(CaptionPaint, GoingAwayBetweenReCreationAndReHookIsHarmless) {
     EXPECT_EQ(form.HookCount(), hooks);
 }
 
+// A form as the program's windows are: its caption a member, destroyed first.
+struct CaptionedForm : tk::Form {
+    explicit CaptionedForm(int& rewrites) : tk::Form(Spec(tk::BorderStyle::Single)) {
+        counter = AddHook([&rewrites](const tk::Message& m, const tk::NextHook& next) {
+            rewrites += m.msg == WM_SETTEXT;
+            return next(m);
+        });
+    }
+    ~CaptionedForm() override { BeginDestroy(); }
+    tk::HookRegistration counter;
+    TMSOfficeCaption MSOfficeCaption1{*this};
+};
+
+TEST(CaptionHooks, AFormThatGoesKeepsItsTitleBarToTheEnd) {
+    int rewrites = 0;
+    std::make_unique<CaptionedForm>(rewrites).reset();
+    EXPECT_EQ(rewrites, 0);  // no plain caption, no frame change on the way out
+}
+
 TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
     tk::Form form(Spec(tk::BorderStyle::Sizeable));
     int olderSawActivation = 0, newerSawPaint = 0;
@@ -232,6 +251,7 @@ TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
         return next(m);
     });
     auto caption = std::make_unique<TMSOfficeCaption>(form);
+    caption->CompanyText().SetCaption("Acme's");
     tk::HookRegistration newer = form.AddHook([&](const tk::Message& m, const tk::NextHook& next) {
         newerSawPaint += m.msg == WM_NCPAINT;
         return next(m);
@@ -247,7 +267,7 @@ TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
     Settle();
     ExpectBands(form, 64, 0, GetSysColor(COLOR_ACTIVECAPTION));
 
-    caption.reset();  // the platform's title bar again, and the newer hook still there
+    caption.reset();  // the platform's title bar and the plain caption again; the newer hook stays
     Settle();
     EXPECT_TRUE(newer.Installed());
     const Rect bar = GeometryOf(form).bar;
@@ -284,7 +304,7 @@ TEST(CaptionProperties, TextsAndTheWindowText) {
     EXPECT_EQ(caption.ExtractCaption(), "A propos");  // less one leading blank
     caption.CompanyText().SetCaption("Acme's");
     caption.AppNameText().SetCaption("Program -");
-    EXPECT_EQ(form.Caption(), "Acme's Program - ");  // the stored caption is still empty
+    EXPECT_EQ(form.Caption(), "Acme's Program - A propos");  // the caption kept, though never painted
     caption.CaptionText().SetCaption("Sorv");
     EXPECT_EQ(form.Caption(), "Acme's Program - Sorv");
     EXPECT_EQ(caption.CaptionText().Caption(), "Sorv");
