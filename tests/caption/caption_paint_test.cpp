@@ -87,6 +87,13 @@ TEST(CaptionPaint, BandsFromBlackToTheCaptionColourActiveAndInactive) {
     ExpectBands(form, 256, 0, GetSysColor(COLOR_INACTIVECAPTION));
 }
 
+int CountColour(HWND window, const Rect& area, COLORREF colour) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (COLORREF c : Row(window, y, area.left, area.right)) count += c == colour;
+    return count;
+}
+
 // Pixels of the text area that differ from the band at the top of their
 // column, and how many of them contrast poorly with it.
 struct TextPixels {
@@ -179,6 +186,26 @@ TEST(CaptionPaint, OursAgainAfterEveryPathOnWhichThePlatformDrawsItsTitleBar) {
     SetForegroundWindow(form.Handle());
     Settle();
     ExpectBands(form, 64, 0, active);
+}
+
+TEST(CaptionPaint, OnDrawCaptionDrawsFirstAndMayNarrowTheTextArea) {
+    tk::Form form(Spec(tk::BorderStyle::Dialog, "Sorv"));
+    TMSOfficeCaption caption(form);
+    HGDIOBJ fontGiven = nullptr;
+    caption.OnDrawCaption = [&](TMSOfficeCaption& sender, const tk::Canvas& canvas, RECT& r) {
+        EXPECT_EQ(&sender, &caption);
+        fontGiven = GetCurrentObject(canvas.Handle(), OBJ_FONT);
+        const tk::BrushHandle red(CreateSolidBrush(RGB(255, 0, 0)));
+        RECT mark{r.left, r.top, r.left + 40, r.bottom};
+        FillRect(canvas.Handle(), &mark, red.get());
+        r.left += 40;
+    };
+    ShowActive(form);
+    EXPECT_EQ(fontGiven, caption.SystemCaptionFont().Handle());
+    const Geometry g = GeometryOf(form);
+    EXPECT_EQ(CountColour(form.Handle(), {g.text.left, g.text.top, g.text.left + 40, g.text.bottom}, RGB(255, 0, 0)),
+              40 * g.text.Height());  // the texts start right of the mark
+    EXPECT_GT(TextPixelsOf(form.Handle(), {g.text.left + 40, g.text.top, g.text.right, g.text.bottom}).drawn, 30);
 }
 
 HWND dwmWindow = nullptr;
@@ -296,6 +323,12 @@ TEST(CaptionProperties, DefaultsAndSilentNumColorsBounds) {
     caption.SetNumColors(300);
     EXPECT_EQ(caption.NumColors(), 256);
     EXPECT_EQ(test::FindThreadWindow(L"#32770"), nullptr);  // no message at run time
+
+    // A changed setting: the fonts are derived again from the system's.
+    const tk::Font* before = &caption.AppNameText().Font();
+    form.Perform(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_NE(&caption.AppNameText().Font(), before);
+    EXPECT_EQ(caption.AppNameText().Font().Design().weight, FW_BOLD);
 }
 
 TEST(CaptionProperties, TextsAndTheWindowText) {
