@@ -302,16 +302,9 @@ TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
     EXPECT_EQ(form.Caption(), "Sorv");
 }
 
-TEST(CaptionProperties, DefaultsAndSilentNumColorsBounds) {
+TEST(CaptionProperties, FontKindsAndSilentNumColorsBounds) {
     tk::Form form(Spec(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI});
-    EXPECT_EQ(caption.ColorLeftActive(), 0u);
-    EXPECT_EQ(caption.ColorRightActive(), clActiveCaption);
-    EXPECT_EQ(caption.ColorRightInActive(), clInactiveCaption);
-    EXPECT_EQ(caption.Enabled(), TGradEnabled::geSmart);
-    EXPECT_EQ(caption.Justification(), TJustification::jAuto);
-    EXPECT_EQ(caption.CompanyText().ColorActive(), clCaptionText);
-    EXPECT_EQ(caption.CompanyText().ColorInactive(), clInactiveCaptionText);
     EXPECT_EQ(caption.AppNameText().Font().Design().weight, FW_BOLD);
     EXPECT_EQ(caption.CaptionText().Font().Design().weight, caption.SystemCaptionFont().Design().weight);
     EXPECT_TRUE(caption.CompanyText().Font().Design().italic);
@@ -350,6 +343,15 @@ TEST(CaptionProperties, TextsAndTheWindowText) {
     EXPECT_EQ(rewrites, 0);
     caption.CompanyText().SetVisible(false);
     EXPECT_EQ(form.Caption(), "Program - Sorv");
+
+    // Another window holds the one update lock: the text is still written and
+    // that lock is left to its holder.
+    tk::Form other(Spec(tk::BorderStyle::Dialog, "Autre"));
+    ASSERT_TRUE(LockWindowUpdate(other.Handle()));
+    caption.CompanyText().SetVisible(true);
+    EXPECT_EQ(form.Caption(), "Acme's Program - Sorv");
+    EXPECT_FALSE(LockWindowUpdate(form.Handle()));  // still held
+    LockWindowUpdate(nullptr);
     tk::FontSpec custom;
     custom.face = "Arial";
     custom.height = -20;
