@@ -1,0 +1,19 @@
+#pragma once
+// The hook manager shared by the tool windows and the tool-bar buttons: one
+// registry of callbacks for the thread hooks of the user-interface thread.
+// The system hooks stay installed while some registered callback needs them.
+#include <windows.h>
+
+#include "hook_registry.h"
+
+namespace sorv {
+
+using THookProc = void (*)(THookProcType code, HWND window, WPARAM wParam, LPARAM lParam);
+
+// Registering a registered callback again only counts it once more; each
+// registration is undone by one UninstallHookProc. Exceptions thrown by a
+// callback are dropped, and the other callbacks still run.
+void InstallHookProc(THookProc proc, THookProcTypes kinds);
+void UninstallHookProc(THookProc proc);
+
+}  // namespace sorv
