@@ -68,6 +68,8 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       Apropos2(Aide1.Add("Apropos2", "&A propos", [this] { Apropos2Click(); })),
       Memo1(*this, "Memo1", {8, 56, 289, 169}, true),
       ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
+      Dock971(*this, "Dock971", {0, 0, 304, 42}),
+      Dock972(*this, "Dock972", {0, 229, 304, 9}, TDockPosition::dpBottom),
       FileDrag1(this),
       Format1(this),
       MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),

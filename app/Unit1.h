@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Format.h"
+#include "TB97Dock.h"
 #include "Wordcap.h"
 #include "engine.h"
 #include "file_system.h"
@@ -51,6 +52,9 @@ public:
     tk::MenuItem& Apropos2;
     tk::Memo Memo1;
     tk::ProgressBar ProgressBar1;
+    // The tool bar's docks, made before the bar so that they outlive it.
+    TDock97 Dock971;
+    TDock97 Dock972;
     tk::OpenDialog OpenDialog1;
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;

@@ -7,7 +7,7 @@ add_library(sorv_program STATIC
 )
 target_include_directories(sorv_program PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(sorv_program PUBLIC sorv_caption sorv_about sorv_options sorv_help sorv_shell sorv_slice_dialog
-                      sorv_toolkit sorv_engine)
+                      sorv_toolbar sorv_toolkit sorv_engine)
 
 add_executable(sorv WIN32 ${CMAKE_CURRENT_LIST_DIR}/sorv.cpp)
 # The release build ships stripped (a third of the size).

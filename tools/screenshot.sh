@@ -8,13 +8,14 @@
 #   SORV_SHOT_WAIT=TITLE   the window title to wait for (default "Sorv")
 #   SORV_SHOT_KEYS="..."   xdotool key names sent before the shot (e.g. "Return")
 #   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
+#   SORV_SHOT_EXE=NAME     another program of build/win64/bin (default sorv.exe)
 # Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
 # a prefix of its own so the headless test prefix keeps its null driver.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 1 ] || { echo "usage: tools/screenshot.sh OUT.png [ARGS...]" >&2; exit 64; }
 out=$(realpath -m "$1"); shift
-exe="$top/build/win64/bin/sorv.exe"
+exe="$top/build/win64/bin/${SORV_SHOT_EXE:-sorv.exe}"
 [ -f "$exe" ] || "$top/tools/build.sh" win64
 for tool in Xvfb xdotool import wine wineserver; do
   command -v "$tool" >/dev/null || "$top/tools/setup.sh"

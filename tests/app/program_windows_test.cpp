@@ -115,6 +115,13 @@ TEST(MainWindow, LogAreaAndProgressBarArePlacedAndSetUp) {
     EXPECT_EQ(range.iHigh, 100);
 }
 
+TEST(MainWindow, EmptyDocksTakeNoRoomAboveTheLogAndAboveTheProgressBar) {
+    Program program;
+    if (program.Form1.Dock971.BarList().empty()) ExpectBounds(program.Form1.Dock971.Handle(), 0, 0, 304, 0);
+    ExpectBounds(program.Form1.Dock972.Handle(), 0, 238, 304, 0);
+    EXPECT_EQ(program.Form1.Dock972.Position(), TDockPosition::dpBottom);
+}
+
 TEST(SliceSizeDialog, IsCreatedHiddenWithItsDesignedControls) {
     Program program;
     TForm3& dialog = program.Form3;
