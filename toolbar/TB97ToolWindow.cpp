@@ -55,6 +55,8 @@ TCustomToolWindow97::~TCustomToolWindow97() {
     dockedTo_ = nullptr;
     docked_ = false;
     DestroyHandle();
+    // The floating parent goes before the control's own base does.
+    if (floatingParent_ && &Parent() == floatingParent_.get()) SetParent(nullptr);
 }
 
 void TCustomToolWindow97::CreateBar() {
@@ -72,7 +74,7 @@ void TCustomToolWindow97::CreateBar() {
         floatingTopLeft_ = {origin.x, origin.y};
         SetCreationBounds({origin.x, origin.y, creationBounds_.width, creationBounds_.height});
         floatingParent_ = std::make_unique<TFloatingWindowParent>(form_);
-        MoveTo(*floatingParent_);
+        SetParent(floatingParent_.get());
         Create();
         lastDockKind_ = DockKind::dkFloating;
         FloatingBookkeeping();
@@ -218,8 +220,8 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
             dockedTo_ = newDock;
             docked_ = newDock != nullptr;
             try {
-                MoveTo(newParent);
-                RecreateWindow();
+                // The window is made anew when it turns from child to pop-up.
+                SetParent(&newParent);
             } catch (...) {
                 dockedTo_ = dynamic_cast<TDock97*>(&Parent());
                 docked_ = dockedTo_ != nullptr;
@@ -426,7 +428,3 @@ tk::GraphicControl* TCustomToolWindow97::GraphicChildAt(Point client) const {
 
 }  // namespace sorv
 
-namespace sorv {
-// TEMPORARY until the toolkit moves controls between parents.
-void TCustomToolWindow97::MoveTo(tk::Window&) { throw std::logic_error("parent change not available yet"); }
-}  // namespace sorv

@@ -157,8 +157,6 @@ private:
 
     // The dock/float transition: `newDock` null floats the bar on its form.
     void ChangeParent(TDock97* newDock);
-    // The toolkit's side of a new parent.
-    void MoveTo(tk::Window& parent);
     void FloatingBookkeeping();
     bool FloatingOnParent() const;
     void PlaceChildrenFor(DockKind previousKind, TDock97* target);

@@ -61,9 +61,11 @@ TEST_F(DockingTest, DroppedAwayFromTheDocksTheBarFloatsWhereTheOutlineWas) {
     EXPECT_GT(floating.right, cursor.x);
     EXPECT_EQ(floating.TopLeft(), bar->FloatingTopLeft());
 
-    // Floating to floating: only the position changes.
+    // Floating to floating: only the position changes, by the cursor's travel.
     bar->events.clear();
-    Drag(*bar, kCaption, {{cursor.x + 30, cursor.y + 10}});
+    POINT grabbed{kCaption.x, kCaption.y};
+    ClientToScreen(bar->Handle(), &grabbed);
+    Drag(*bar, kCaption, {{grabbed.x + 30, grabbed.y + 10}});
     EXPECT_EQ(ScreenRect(bar->Handle()), floating.Offset(30, 10));
     EXPECT_EQ(std::count(bar->events.begin(), bar->events.end(), "dock changing"), 0);
 }
