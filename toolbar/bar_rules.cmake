@@ -11,6 +11,7 @@ if(NOT TARGET sorv_bar_rules)
     ${CMAKE_CURRENT_LIST_DIR}/glyph_strip.cpp
     ${CMAKE_CURRENT_LIST_DIR}/glyph_pixels.cpp
     ${CMAKE_CURRENT_LIST_DIR}/glyph_slots.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/accelerator.cpp
   )
   target_include_directories(sorv_bar_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
   target_link_libraries(sorv_bar_rules PUBLIC sorv_base)

@@ -1,0 +1,631 @@
+#include "toolbar_button.h"
+
+#include <optional>
+
+#include "TB97Cmn.h"
+#include "accelerator.h"
+#include "button_face.h"
+#include "canvas.h"
+#include "control.h"
+#include "dropdown_list.h"
+#include "form.h"
+#include "glyph_strip.h"
+#include "menu.h"
+#include "pixel_bitmaps.h"
+#include "utf16.h"
+#include "window.h"
+
+namespace sorv {
+
+using tb97::ButtonEffects;
+using tb97::ButtonState;
+
+// What all buttons of the process share.
+struct TToolbarButton97::Shared {
+    TToolbarButton97* hot = nullptr;
+    std::unique_ptr<ButtonTimer> hoverTimer;
+    // The held-down background, with the colours it was made in.
+    tk::BitmapHandle pattern;
+    COLORREF patternFace = 0;
+    COLORREF patternHighlight = 0;
+    int live = 0;
+
+    static Shared& Get() {
+        static Shared shared;
+        return shared;
+    }
+    void StopHover() {
+        if (hoverTimer) hoverTimer->SetEnabled(false);
+        hot = nullptr;
+    }
+    // 8 x 8, highlight where row and column have the same parity, face elsewhere.
+    HBITMAP Pattern() {
+        if (!pattern) {
+            patternFace = GetSysColor(COLOR_BTNFACE);
+            patternHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+            tb97::PixelImage cells(8, 8);
+            for (int y = 0; y < 8; ++y) {
+                for (int x = 0; x < 8; ++x) {
+                    cells.At(x, y) = tb97::ToPixel((x + y) % 2 == 0 ? patternHighlight : patternFace);
+                }
+            }
+            pattern = tb97::MakeColourBitmap(cells);
+        }
+        return pattern.get();
+    }
+};
+
+namespace {
+
+// Runs `f` when the scope ends, also by an exception.
+template <typename F>
+struct OnExit {
+    F f;
+    ~OnExit() { f(); }
+};
+template <typename F>
+OnExit(F) -> OnExit<F>;
+
+// The windowless control at a screen point, disabled ones included.
+tk::GraphicControl* GraphicControlAt(POINT screen) {
+    const HWND window = WindowFromPoint(screen);
+    tk::Window* owner = tk::Window::FromHandle(window);
+    if (!owner) return nullptr;
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    const auto& graphics = owner->GraphicControls();
+    for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
+        const RECT bounds = (*it)->Bounds();
+        if ((*it)->Visible() && PtInRect(&bounds, client)) return *it;
+    }
+    return nullptr;
+}
+
+UINT EdgeOf(tb97::EdgeStyle style, UINT& flags) {
+    switch (style) {
+        case tb97::EdgeStyle::FlatRaised: flags = BF_RECT; return BDR_RAISEDINNER;
+        case tb97::EdgeStyle::FlatSunken: flags = BF_RECT; return BDR_SUNKENOUTER;
+        case tb97::EdgeStyle::Raised: flags = BF_RECT | BF_SOFT | BF_MIDDLE; return EDGE_RAISED;
+        case tb97::EdgeStyle::Sunken: flags = BF_RECT | BF_SOFT | BF_MIDDLE; return EDGE_SUNKEN;
+    }
+    return 0;
+}
+
+void DrawFaceEdge(HDC dc, const tb97::FaceEdge& edge) {
+    RECT rect{edge.rect.left, edge.rect.top, edge.rect.right, edge.rect.bottom};
+    UINT flags = 0;
+    const UINT kind = EdgeOf(edge.style, flags);
+    DrawEdge(dc, &rect, kind, flags);
+}
+
+bool IsPress(UINT msg) {
+    return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK ||
+           msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
+
+TToolbarButton97::TToolbarButton97(tk::Window& parent, std::string name, int left, int top)
+    : tk::GraphicControl(parent, RECT{left, top, left + 22, top + 23}), name_(std::move(name)) {
+    Shared& shared = Shared::Get();
+    if (!shared.hoverTimer) {
+        shared.hoverTimer = ButtonTimers()(125, [] {
+            if (TToolbarButton97* hot = Shared::Get().hot) hot->HoverTick();
+        });
+    }
+    InstallHookProc(HoverHookProc, {THookProcType::hkActivateApp, THookProcType::hkMouseMove});
+    glyph_.OnChange = [this] { Redraw(true); };
+    ++shared.live;
+}
+
+TToolbarButton97::~TToolbarButton97() {
+    *alive_ = false;
+    Shared& shared = Shared::Get();
+    if (shared.hot == this) shared.StopHover();
+    UninstallHookProc(HoverHookProc);
+    if (--shared.live == 0) {
+        shared.pattern.reset();
+        shared.hoverTimer.reset();
+    }
+}
+
+TToolbarButton97* TToolbarButton97::HotButton() { return Shared::Get().hot; }
+
+int TToolbarButton97::Width() const { return Bounds().right - Bounds().left; }
+int TToolbarButton97::Height() const { return Bounds().bottom - Bounds().top; }
+
+void TToolbarButton97::SetSize(int width, int height) {
+    const RECT bounds = Bounds();
+    SetBounds({bounds.left, bounds.top, bounds.left + width, bounds.top + height});
+}
+
+// --- Properties. -------------------------------------------------------------
+
+void TToolbarButton97::SetAlignment(TAlignment value) {
+    if (value == alignment_) return;
+    alignment_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetAllowAllUp(bool value) {
+    if (value == model_.allowAllUp) return;
+    model_.allowAllUp = value;
+    ReleaseGroupMates();
+}
+
+void TToolbarButton97::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    Redraw(true);
+}
+
+void TToolbarButton97::SetColor(std::uint32_t color) {
+    color_ = color;
+    Redraw(false);
+}
+
+void TToolbarButton97::SetDisplayMode(TButtonDisplayMode value) {
+    if (value == displayMode_) return;
+    displayMode_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetDown(bool value) {
+    const tb97::DownChange change = tb97::SetDown(model_, value);
+    if (!change.changed) return;
+    Apply(change.effects);
+    if (change.wentDown) ReleaseGroupMates();
+}
+
+void TToolbarButton97::SetDropdownArrow(bool value) {
+    if (value == dropdownArrow_) return;
+    dropdownArrow_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetDropdownCombo(bool value) {
+    if (value == model_.dropdownCombo) return;
+    model_.dropdownCombo = value;
+    // The arrow part is added to the button, not taken from it.
+    const int width = value ? Width() + tb97::kDropdownComboWidth : std::max(Width() - tb97::kDropdownComboWidth, 1);
+    SetSize(width, Height());
+    Redraw(true);
+}
+
+void TToolbarButton97::SetDropdownMenu(tk::PopupMenu* menu) {
+    if (menu == dropdownMenu_) return;
+    dropdownMenu_ = menu;
+    model_.hasDropdown = menu != nullptr;
+    if (menu) TDropdownList::Instance().AddMenu(menu);
+    if (dropdownArrow_) Redraw(true);
+}
+
+void TToolbarButton97::SetEnabled(bool enabled) {
+    if (enabled == model_.enabled) return;
+    tk::GraphicControl::SetEnabled(enabled);
+    Apply(tb97::SetEnabled(model_, enabled, Shared::Get().hot == this));
+}
+
+void TToolbarButton97::SetFlat(bool value) {
+    if (value == model_.flat) return;
+    model_.flat = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetFont(tk::SharedFont font) {
+    font_ = std::move(font);
+    Redraw(true);
+}
+
+void TToolbarButton97::SetGlyph(HBITMAP bitmap) {
+    glyph_.SetGlyph(bitmap);
+    model_.numGlyphs = glyph_.NumGlyphs();
+    Redraw(true);
+}
+
+void TToolbarButton97::SetGlyphMask(HBITMAP bitmap) {
+    glyph_.SetGlyphMask(bitmap);
+    Redraw(true);
+}
+
+void TToolbarButton97::SetGroupIndex(int value) {
+    if (value == model_.groupIndex) return;
+    model_.groupIndex = value;
+    ReleaseGroupMates();
+}
+
+void TToolbarButton97::SetHint(std::string hint) {
+    hint_ = std::move(hint);
+    UpdateTool();
+}
+
+void TToolbarButton97::SetShowHint(bool value) {
+    showHint_ = value;
+    UpdateTool();
+}
+
+void TToolbarButton97::SetLayout(TButtonLayout value) {
+    if (value == layout_) return;
+    layout_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetMargin(int value) {
+    if (value == margin_ || value < -1) return;
+    margin_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetNoBorder(bool value) {
+    if (value == noBorder_) return;
+    noBorder_ = value;
+    Invalidate();
+}
+
+void TToolbarButton97::SetNumGlyphs(int value) {
+    value = tb97::ClampNumGlyphs(value);
+    if (value == glyph_.NumGlyphs()) return;
+    glyph_.SetNumGlyphs(value);
+    model_.numGlyphs = glyph_.NumGlyphs();
+    Redraw(true);
+}
+
+void TToolbarButton97::SetOldDisabledStyle(bool value) {
+    if (value == glyph_.OldDisabledStyle()) return;
+    glyph_.SetOldDisabledStyle(value);
+    Redraw(true);
+}
+
+void TToolbarButton97::SetOpaque(bool value) {
+    if (value == opaque_) return;
+    opaque_ = value;
+    Invalidate();
+}
+
+void TToolbarButton97::SetSpacing(int value) {
+    if (value == spacing_) return;
+    spacing_ = value;
+    Redraw(true);
+}
+
+void TToolbarButton97::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    Redraw(true);
+}
+
+// --- Drawing. -------------------------------------------------------------------
+
+void TToolbarButton97::Redraw(bool erase) {
+    const HWND parent = Parent().Handle();
+    if (!parent) return;
+    const RECT bounds = Bounds();
+    // Only a transparent face needs the parent's background behind it.
+    InvalidateRect(parent, &bounds, erase && model_.flat && !opaque_ ? TRUE : FALSE);
+}
+
+void TToolbarButton97::Paint(HDC dc) {
+    UpdateTool();
+    const Size size{Width(), Height()};
+    const tb97::FacePlan plan = tb97::PlanFace(model_, {opaque_, noBorder_, dropdownArrow_, false}, size);
+    std::optional<tk::OffscreenBitmap> offscreen;
+    HDC target = dc;
+    if (plan.offscreen) {
+        offscreen.emplace(dc, size.cx, size.cy);
+        if (*offscreen) {
+            target = offscreen->Dc();
+            tk::Canvas(target).FillRect({0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
+        }
+    }
+    const tk::SharedFont font = font_ ? font_ : Parent().GetFont() ? Parent().GetFont() : tk::DefaultFont();
+    const tk::Selection fontIn(target, font->Handle());
+
+    if (plan.comboEdge) DrawFaceEdge(target, *plan.comboEdge);
+    if (plan.faceEdge) DrawFaceEdge(target, *plan.faceEdge);
+    if (plan.checkered) {
+        const tk::BrushHandle brush(CreatePatternBrush(Shared::Get().Pattern()));
+        const RECT content{plan.content.left, plan.content.top, plan.content.right, plan.content.bottom};
+        FillRect(target, &content, brush.get());
+    }
+    TButtonGlyph::Content content;
+    content.layout.face = plan.content;
+    content.layout.offset = plan.contentOffset;
+    content.layout.drawCaption = displayMode_ != TButtonDisplayMode::dmGlyphOnly;
+    content.layout.caption = caption_;
+    content.layout.wordWrap = wordWrap_;
+    content.layout.layout = layout_;
+    content.layout.margin = margin_;
+    content.layout.spacing = spacing_;
+    content.layout.arrow = plan.smallArrow;
+    content.drawGlyph = displayMode_ != TButtonDisplayMode::dmTextOnly;
+    content.alignment = alignment_ == TAlignment::taLeftJustify    ? 0
+                        : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                                                                    : DT_CENTER;
+    content.state = model_.state;
+    content.textColor = GetSysColor(COLOR_BTNTEXT);
+    glyph_.DrawContent(target, content);
+    if (plan.comboArrow) TButtonGlyph::DrawArrow(target, *plan.comboArrow, model_.state, content.textColor);
+    if (offscreen && *offscreen) BitBlt(dc, 0, 0, size.cx, size.cy, offscreen->Dc(), 0, 0, SRCCOPY);
+}
+
+void TToolbarButton97::UpdateTool() {
+    if (showHint_ && Visible() && Parent().Handle()) {
+        tip_.Place(Parent().Handle(), Bounds(), Widen(hint_));
+    } else {
+        tip_.Remove();
+    }
+}
+
+// --- Hover. ------------------------------------------------------------------------
+
+void TToolbarButton97::Apply(const ButtonEffects& effects) {
+    Shared& shared = Shared::Get();
+    if (effects.releaseHot && shared.hot == this) shared.StopHover();
+    if (effects.freeRepeat) repeatTimer_.reset();
+    if (effects.redraw) Redraw(effects.erase);
+    if (effects.mouseEntered && OnMouseEnter) OnMouseEnter();
+    if (effects.mouseExited && OnMouseExit) OnMouseExit();
+    if (effects.endHover) EndHover();
+}
+
+void TToolbarButton97::BeginHover() { Apply(tb97::BeginHover(model_)); }
+
+void TToolbarButton97::EndHover() { Apply(tb97::EndHover(model_, Shared::Get().hot == this)); }
+
+bool TToolbarButton97::IsAt(POINT screen) const { return GraphicControlAt(screen) == this; }
+
+bool TToolbarButton97::UnderCursor() const {
+    POINT cursor{};
+    return GetCursorPos(&cursor) && IsAt(cursor);
+}
+
+void TToolbarButton97::BecomeHot() {
+    Shared& shared = Shared::Get();
+    if (shared.hot == this) return;
+    if (shared.hot) shared.hot->EndHover();
+    if (ShowBorderWhenInactive || GetActiveWindow() != nullptr) {
+        shared.hot = this;
+        shared.hoverTimer->SetEnabled(true);
+        BeginHover();
+    }
+}
+
+// Hovered again after a click, the button is the hot one as after a mouse
+// move: otherwise nothing would end its hover when the mouse leaves at once.
+void TToolbarButton97::RefreshHover() {
+    if (!model_.enabled) return;
+    if (UnderCursor()) {
+        BecomeHot();
+    } else {
+        EndHover();
+    }
+}
+
+void TToolbarButton97::HoverTick() {
+    if (!UnderCursor()) EndHover();
+}
+
+void TToolbarButton97::HoverHookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam) {
+    TToolbarButton97* hot = Shared::Get().hot;
+    if (!hot) return;
+    if (kind == THookProcType::hkActivateApp) {
+        if (wParam == 0 && !hot->ShowBorderWhenInactive) hot->EndHover();
+    } else if (kind == THookProcType::hkMouseMove) {
+        // The point of the message, not the cursor now: they differ when
+        // moves are queued.
+        POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(window, &screen);
+        if (!hot->IsAt(screen)) hot->EndHover();
+    }
+}
+
+// --- Mouse. ----------------------------------------------------------------------------
+
+void TToolbarButton97::MouseDown(tk::MouseButton button, int x, int y, WPARAM keys) {
+    if (!model_.enabled) return;
+    lastMouse_ = {x, y};
+    if (button != tk::MouseButton::Left) {
+        BeginHover();
+        if (OnMouseDown) OnMouseDown(button, keys, x, y);
+        return;
+    }
+    const auto alive = alive_;
+    ButtonEffects pressed = tb97::PressLeft(model_, x, Width());
+    const bool click = pressed.click;
+    const bool repeat = pressed.startRepeat;
+    pressed.click = pressed.startRepeat = false;
+    const OnExit clearMenu{[&] {
+        if (*alive) model_.menuIsDown = false;
+    }};
+    Apply(pressed);
+    if (OnMouseDown) OnMouseDown(button, keys, x, y);
+    if (!*alive) return;
+    if (model_.menuIsDown) {
+        Click();  // the menu is shown and closed inside
+    } else if (click && repeat) {
+        Click();
+        if (!*alive) return;
+        if (!repeatTimer_) repeatTimer_ = ButtonTimers()(RepeatDelay, [this] { RepeatTick(); });
+        repeatTimer_->SetEnabled(false);
+        repeatTimer_->SetInterval(RepeatDelay);
+        repeatTimer_->SetEnabled(true);
+    }
+}
+
+void TToolbarButton97::MouseMove(int x, int y, WPARAM keys) {
+    lastMouse_ = {x, y};
+    if (OnMouseMove) OnMouseMove(keys, x, y);
+    const RECT bounds = Bounds();
+    POINT screen{bounds.left + x, bounds.top + y};
+    ClientToScreen(Parent().Handle(), &screen);
+    if (IsAt(screen)) BecomeHot();
+    if (model_.tracking) {
+        const bool onFace = tb97::HitTestFace(model_, {x, y}, {Width(), Height()});
+        ButtonEffects moved = tb97::TrackTo(model_, onFace);
+        if (moved.resumeRepeat && repeatTimer_) repeatTimer_->SetEnabled(true);
+        Apply(moved);
+    }
+}
+
+void TToolbarButton97::MouseUp(tk::MouseButton button, int x, int y, WPARAM keys) {
+    lastMouse_ = {x, y};
+    repeatTimer_.reset();
+    if (button == tk::MouseButton::Right && model_.enabled) {
+        model_.tracking = false;
+        EndHover();
+    }
+    const auto alive = alive_;
+    if (OnMouseUp) OnMouseUp(button, keys, x, y);
+    if (!*alive || button != tk::MouseButton::Left) return;
+    const ButtonEffects released =
+        tb97::ReleaseLeft(model_, tb97::HitTestFace(model_, {x, y}, {Width(), Height()}));
+    if (released.click) {
+        Click();
+    } else {
+        Apply(released);
+    }
+}
+
+void TToolbarButton97::DoubleClick(int x, int y, WPARAM keys) {
+    // The second press of a double click presses the button again.
+    const auto alive = alive_;
+    MouseDown(tk::MouseButton::Left, x, y, keys);
+    if (*alive && model_.down && OnDblClick) OnDblClick();
+}
+
+void TToolbarButton97::CancelMode() { Apply(tb97::CancelTracking(model_)); }
+
+void TToolbarButton97::RepeatTick() {
+    if (!repeatTimer_) return;
+    repeatTimer_->SetInterval(RepeatInterval);
+    const bool captured = GetCapture() == Parent().Handle();
+    if (model_.repeating && model_.tracking && captured &&
+        tb97::HitTestFace(model_, lastMouse_, {Width(), Height()})) {
+        Click();
+    } else {
+        repeatTimer_->SetEnabled(false);
+    }
+}
+
+// --- Click. ------------------------------------------------------------------------------
+
+tk::Form* TToolbarButton97::ParentForm() const {
+    tk::Window& parent = Parent();
+    if (auto* control = dynamic_cast<tk::Control*>(&parent)) return control->OwnerForm();
+    return dynamic_cast<tk::Form*>(&parent);
+}
+
+void TToolbarButton97::Click() {
+    if (model_.repeating && !model_.menuIsDown) {
+        if (OnClick) OnClick();
+        return;
+    }
+    const auto alive = alive_;
+    model_.inClick = true;
+    const OnExit end{[&] {
+        if (!*alive) return;
+        Apply(tb97::EndClick(model_));
+        RefreshHover();
+    }};
+    if (model_.groupIndex != 0) SetDown(!model_.down);
+    Apply(tb97::BeginClick(model_, Shared::Get().hot == this));
+    if (!dropdownMenu_ || (model_.dropdownCombo && !model_.menuIsDown)) {
+        if (tk::Form* form = ParentForm()) form->SetModalResult(ModalResult);
+        if (OnClick) OnClick();
+        return;
+    }
+    if (!model_.dropdownCombo && OnClick) {
+        OnClick();
+        if (!*alive) return;
+    }
+    DropDown();
+}
+
+void TToolbarButton97::DropDown() {
+    ReleaseCapture();
+    const RECT bounds = Bounds();
+    POINT at{bounds.left, bounds.bottom};
+    ClientToScreen(Parent().Handle(), &at);
+    tk::PopupMenu* menu = dropdownMenu_;
+    if (TDropdownList* list = TDropdownList::Existing()) {
+        const UINT major = LOBYTE(LOWORD(GetVersion()));
+        const UINT flags = TPM_LEFTALIGN | (major < 4 ? TPM_RIGHTBUTTON : 0);
+        // Returns when the menu closes; the command comes to the list's window.
+        TrackPopupMenu(menu->Handle(), flags, at.x, at.y, 0, list->Owner(), nullptr);
+    } else {
+        menu->Popup(Parent().Handle(), at.x, at.y);
+    }
+    DiscardMenuClicks();
+}
+
+// The press that closed the menu must not open it again when it lands on
+// this button; presses elsewhere reach their windows, in their order.
+void TToolbarButton97::DiscardMenuClicks() {
+    RECT screen = Bounds();
+    MapWindowPoints(Parent().Handle(), nullptr, reinterpret_cast<POINT*>(&screen), 2);
+    std::vector<MSG> kept;
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+        POINT point{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+        ClientToScreen(msg.hwnd, &point);
+        if (IsPress(msg.message) && PtInRect(&screen, point)) continue;
+        kept.push_back(msg);
+    }
+    for (const MSG& m : kept) PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+}
+
+void TToolbarButton97::ReleaseGroupMates() {
+    if (model_.groupIndex == 0) return;
+    std::vector<TToolbarButton97*> mates;
+    std::vector<tb97::ButtonModel*> models;
+    for (tk::GraphicControl* control : Parent().GraphicControls()) {
+        auto* button = dynamic_cast<TToolbarButton97*>(control);
+        if (!button || button == this) continue;
+        mates.push_back(button);
+        models.push_back(&button->model_);
+    }
+    const std::vector<ButtonEffects> effects = tb97::ReleaseGroupMates(model_, models);
+    for (std::size_t i = 0; i < mates.size(); ++i) mates[i]->Apply(effects[i]);
+}
+
+// --- Keys and notifications. --------------------------------------------------------------
+
+namespace {
+
+bool CanTakeKeys(const TToolbarButton97& button) {
+    const HWND parent = button.Parent().Handle();
+    return parent && IsWindowEnabled(parent) && IsWindowVisible(parent) && button.Enabled() && button.Visible();
+}
+
+}  // namespace
+
+bool TToolbarButton97::DialogChar(wchar_t character) {
+    if (displayMode_ == TButtonDisplayMode::dmGlyphOnly || !CanTakeKeys(*this) ||
+        !tb97::IsAccelerator(static_cast<char16_t>(character), caption_)) {
+        return false;
+    }
+    Click();
+    return true;
+}
+
+bool TToolbarButton97::DialogKey(WPARAM key, bool shift, bool control, bool alt) {
+    const bool wanted = (key == VK_RETURN && Default) || (key == VK_ESCAPE && Cancel);
+    if (!wanted || shift || control || alt || !CanTakeKeys(*this)) return false;
+    Click();
+    return true;
+}
+
+void TToolbarButton97::SysColorChange() {
+    Shared& shared = Shared::Get();
+    if (shared.pattern &&
+        (shared.patternFace != GetSysColor(COLOR_BTNFACE) || shared.patternHighlight != GetSysColor(COLOR_BTNHIGHLIGHT))) {
+        shared.pattern.reset();
+    }
+    glyph_.DiscardImages();
+    glyph_.BuildStateImage(model_.state);
+}
+
+void TToolbarButton97::Loaded() {
+    glyph_.BuildStateImage(model_.enabled ? ButtonState::Up : ButtonState::Disabled);
+}
+
+}  // namespace sorv
