@@ -1,5 +1,6 @@
 #include "button_glyph.h"
 
+#include "canvas.h"
 #include "glyph_strip.h"
 #include "pixel_bitmaps.h"
 #include "utf16.h"
@@ -26,12 +27,8 @@ tb97::DisabledColours SystemColours() {
 }
 
 void Triangle(HDC dc, Point at, int dx, int dy, COLORREF color) {
-    const tk::BrushHandle brush(CreateSolidBrush(color));
-    const tk::PenHandle pen(CreatePen(PS_SOLID, 1, color));
-    const tk::Selection brushIn(dc, brush.get());
-    const tk::Selection penIn(dc, pen.get());
-    const POINT points[] = {{at.x + 4 + dx, at.y + dy}, {at.x + 8 + dx, at.y + dy}, {at.x + 6 + dx, at.y + 2 + dy}};
-    Polygon(dc, points, 3);
+    tk::Canvas(dc).Polygon({{at.x + 4 + dx, at.y + dy}, {at.x + 8 + dx, at.y + dy}, {at.x + 6 + dx, at.y + 2 + dy}},
+                           color);
 }
 
 }  // namespace

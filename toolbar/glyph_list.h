@@ -35,10 +35,8 @@ public:
     void Draw(HDC dc, int slot, Point at) const;
 
 private:
-    static BOOL Destroy(HIMAGELIST list) { return ImageList_Destroy(list); }
-
     Size size_;
-    tk::UniqueHandle<HIMAGELIST, Destroy> list_;
+    tk::ImageListHandle list_;
     tb97::SlotSet slots_;
 };
 

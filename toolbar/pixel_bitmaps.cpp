@@ -1,20 +1,10 @@
 #include "pixel_bitmaps.h"
 
+#include <algorithm>
+
+#include "dib_section.h"
+
 namespace sorv::tb97 {
-namespace {
-
-BITMAPINFO TopDown(int width, int height, WORD bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = bits;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-}  // namespace
 
 std::uint32_t ToPixel(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
@@ -23,16 +13,10 @@ std::uint32_t ToPixel(COLORREF colour) {
 COLORREF ToColorRef(std::uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
 
 PixelImage ReadPixels(HBITMAP bitmap) {
-    BITMAP header{};
-    if (!bitmap || !GetObjectW(bitmap, sizeof header, &header) || header.bmWidth <= 0 || header.bmHeight <= 0) {
-        return {};
-    }
-    PixelImage image(header.bmWidth, header.bmHeight);
-    BITMAPINFO info = TopDown(image.width, image.height, 32);
-    const tk::WindowDc screen(nullptr);
-    // A 32-bit DIB pixel read as a number is 0xAARRGGBB; the top byte is noise.
-    if (GetDIBits(screen.get(), bitmap, 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS) == 0) return {};
-    for (std::uint32_t& pixel : image.pixels) pixel &= 0xFFFFFF;
+    const tk::Pixels read = tk::ReadPixels(bitmap);
+    if (read.width <= 0 || read.height <= 0) return {};
+    PixelImage image(read.width, read.height);
+    for (std::size_t i = 0; i < read.values.size(); ++i) image.pixels[i] = ToPixel(read.values[i]);
     return image;
 }
 
@@ -46,35 +30,23 @@ Bitmask ReadMask(HBITMAP bitmap) {
 }
 
 tk::BitmapHandle MakeColourBitmap(const PixelImage& image) {
-    BITMAPINFO info = TopDown(image.width, image.height, 24);
-    void* bits = nullptr;
-    tk::BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) return bitmap;
-    const int stride = (image.width * 3 + 3) / 4 * 4;
-    auto* rows = static_cast<unsigned char*>(bits);
-    for (int y = 0; y < image.height; ++y) {
-        unsigned char* p = rows + std::size_t(y) * stride;
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t pixel = image.At(x, y);
-            *p++ = pixel & 0xFF;
-            *p++ = (pixel >> 8) & 0xFF;
-            *p++ = (pixel >> 16) & 0xFF;
-        }
-    }
+    tk::DibSection section(image.width, image.height);
+    if (!section) return {};
+    // A section's pixel read as a number is 0x00RRGGBB, as ours.
+    std::copy(image.pixels.begin(), image.pixels.end(), section.Bits());
     GdiFlush();
-    return bitmap;
+    return section.TakeBitmap();
 }
 
 tk::BitmapHandle MakeMaskBitmap(const Bitmask& mask) {
-    // Monochrome rows of CreateBitmap are padded to 16 bits.
-    const int stride = (mask.width + 15) / 16 * 2;
-    std::vector<unsigned char> bits(std::size_t(stride) * mask.height, 0);
+    const int stride = (mask.width + 31) / 32 * 4;
+    std::vector<std::uint8_t> rows(std::size_t(stride) * mask.height, 0);
     for (int y = 0; y < mask.height; ++y) {
         for (int x = 0; x < mask.width; ++x) {
-            if (mask.At(x, y)) bits[std::size_t(y) * stride + x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+            if (mask.At(x, y)) rows[std::size_t(y) * stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
     }
-    return tk::BitmapHandle(CreateBitmap(mask.width, mask.height, 1, 1, bits.data()));
+    return tk::MonochromeBitmap(mask.width, mask.height, rows);
 }
 
 }  // namespace sorv::tb97

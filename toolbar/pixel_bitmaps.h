@@ -8,12 +8,12 @@
 
 namespace sorv::tb97 {
 
-// Any bitmap as 0x00RRGGBB pixels, top-down; empty when it cannot be read.
+// Any bitmap as 0x00RRGGBB pixels, top-down; empty for no bitmap.
 PixelImage ReadPixels(HBITMAP bitmap);
 // A mask bitmap's white pixels as set bits.
 Bitmask ReadMask(HBITMAP bitmap);
 
-// A 24-bit device-independent bitmap of the pixels.
+// A device-independent bitmap of the pixels.
 tk::BitmapHandle MakeColourBitmap(const PixelImage& image);
 // A monochrome bitmap, white where the bits are set.
 tk::BitmapHandle MakeMaskBitmap(const Bitmask& mask);

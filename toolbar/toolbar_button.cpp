@@ -11,7 +11,7 @@
 #include "form.h"
 #include "glyph_strip.h"
 #include "menu.h"
-#include "pixel_bitmaps.h"
+#include "pattern_brush.h"
 #include "utf16.h"
 #include "window.h"
 
@@ -25,7 +25,7 @@ struct TToolbarButton97::Shared {
     TToolbarButton97* hot = nullptr;
     std::unique_ptr<ButtonTimer> hoverTimer;
     // The held-down background, with the colours it was made in.
-    tk::BitmapHandle pattern;
+    std::optional<tk::PatternBrush> pattern;
     COLORREF patternFace = 0;
     COLORREF patternHighlight = 0;
     int live = 0;
@@ -38,20 +38,14 @@ struct TToolbarButton97::Shared {
         if (hoverTimer) hoverTimer->SetEnabled(false);
         hot = nullptr;
     }
-    // 8 x 8, highlight where row and column have the same parity, face elsewhere.
-    HBITMAP Pattern() {
+    // Highlight where row and column have the same parity, face elsewhere.
+    HBRUSH Pattern() {
         if (!pattern) {
             patternFace = GetSysColor(COLOR_BTNFACE);
             patternHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-            tb97::PixelImage cells(8, 8);
-            for (int y = 0; y < 8; ++y) {
-                for (int x = 0; x < 8; ++x) {
-                    cells.At(x, y) = tb97::ToPixel((x + y) % 2 == 0 ? patternHighlight : patternFace);
-                }
-            }
-            pattern = tb97::MakeColourBitmap(cells);
+            pattern = tk::PatternBrush::TwoColour(tk::kCheckerboard, patternHighlight, patternFace);
         }
-        return pattern.get();
+        return pattern->get();
     }
 };
 
@@ -81,21 +75,14 @@ tk::GraphicControl* GraphicControlAt(POINT screen) {
     return nullptr;
 }
 
-UINT EdgeOf(tb97::EdgeStyle style, UINT& flags) {
-    switch (style) {
-        case tb97::EdgeStyle::FlatRaised: flags = BF_RECT; return BDR_RAISEDINNER;
-        case tb97::EdgeStyle::FlatSunken: flags = BF_RECT; return BDR_SUNKENOUTER;
-        case tb97::EdgeStyle::Raised: flags = BF_RECT | BF_SOFT | BF_MIDDLE; return EDGE_RAISED;
-        case tb97::EdgeStyle::Sunken: flags = BF_RECT | BF_SOFT | BF_MIDDLE; return EDGE_SUNKEN;
-    }
-    return 0;
-}
-
 void DrawFaceEdge(HDC dc, const tb97::FaceEdge& edge) {
-    RECT rect{edge.rect.left, edge.rect.top, edge.rect.right, edge.rect.bottom};
-    UINT flags = 0;
-    const UINT kind = EdgeOf(edge.style, flags);
-    DrawEdge(dc, &rect, kind, flags);
+    tk::Canvas canvas(dc);
+    switch (edge.style) {
+        case tb97::EdgeStyle::FlatRaised: canvas.DrawEdge(edge.rect, BDR_RAISEDINNER, BF_RECT); break;
+        case tb97::EdgeStyle::FlatSunken: canvas.DrawEdge(edge.rect, BDR_SUNKENOUTER, BF_RECT); break;
+        case tb97::EdgeStyle::Raised: canvas.DrawEdge(edge.rect, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE); break;
+        case tb97::EdgeStyle::Sunken: canvas.DrawEdge(edge.rect, EDGE_SUNKEN, BF_RECT | BF_SOFT | BF_MIDDLE); break;
+    }
 }
 
 bool IsPress(UINT msg) {
@@ -313,7 +300,7 @@ void TToolbarButton97::Paint(HDC dc) {
         offscreen.emplace(dc, size.cx, size.cy);
         if (*offscreen) {
             target = offscreen->Dc();
-            tk::Canvas(target).FillRect({0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
+            tk::Canvas(target).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
         }
     }
     const tk::SharedFont font = font_ ? font_ : Parent().GetFont() ? Parent().GetFont() : tk::DefaultFont();
@@ -321,11 +308,7 @@ void TToolbarButton97::Paint(HDC dc) {
 
     if (plan.comboEdge) DrawFaceEdge(target, *plan.comboEdge);
     if (plan.faceEdge) DrawFaceEdge(target, *plan.faceEdge);
-    if (plan.checkered) {
-        const tk::BrushHandle brush(CreatePatternBrush(Shared::Get().Pattern()));
-        const RECT content{plan.content.left, plan.content.top, plan.content.right, plan.content.bottom};
-        FillRect(target, &content, brush.get());
-    }
+    if (plan.checkered) tk::Canvas(target).FillRect(plan.content, Shared::Get().Pattern());
     TButtonGlyph::Content content;
     content.layout.face = plan.content;
     content.layout.offset = plan.contentOffset;
@@ -545,14 +528,17 @@ void TToolbarButton97::DropDown() {
     const RECT bounds = Bounds();
     POINT at{bounds.left, bounds.bottom};
     ClientToScreen(Parent().Handle(), &at);
-    tk::PopupMenu* menu = dropdownMenu_;
-    if (TDropdownList* list = TDropdownList::Existing()) {
-        const UINT major = LOBYTE(LOWORD(GetVersion()));
-        const UINT flags = TPM_LEFTALIGN | (major < 4 ? TPM_RIGHTBUTTON : 0);
-        // Returns when the menu closes; the command comes to the list's window.
-        TrackPopupMenu(menu->Handle(), flags, at.x, at.y, 0, list->Owner(), nullptr);
-    } else {
-        menu->Popup(Parent().Handle(), at.x, at.y);
+    tk::PopupMenu& menu = *dropdownMenu_;
+    const tk::PopupAlignment alignment = menu.Alignment;
+    menu.Alignment = tk::PopupAlignment::Left;
+    const OnExit restore{[&] { menu.Alignment = alignment; }};
+    if (menu.OnPopup) menu.OnPopup();
+    const UINT major = LOBYTE(LOWORD(GetVersion()));
+    // Returns when the menu closes. The command goes to the list's window
+    // through the queue, after the clean-up below, as a command would.
+    const HWND owner = TDropdownList::Instance().Owner();
+    if (const UINT command = menu.Track(owner, {at.x, at.y}, major < 4 ? TPM_RIGHTBUTTON : 0)) {
+        PostMessageW(owner, WM_COMMAND, command, 0);
     }
     DiscardMenuClicks();
 }
