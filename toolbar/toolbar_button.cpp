@@ -7,12 +7,14 @@
 #include "button_face.h"
 #include "canvas.h"
 #include "control.h"
+#include "control_at.h"
 #include "dropdown_list.h"
 #include "form.h"
 #include "glyph_strip.h"
 #include "menu.h"
 #include "pattern_brush.h"
 #include "utf16.h"
+#include "win_geometry.h"
 #include "window.h"
 
 namespace sorv {
@@ -60,21 +62,6 @@ struct OnExit {
 template <typename F>
 OnExit(F) -> OnExit<F>;
 
-// The windowless control at a screen point, disabled ones included.
-tk::GraphicControl* GraphicControlAt(POINT screen) {
-    const HWND window = WindowFromPoint(screen);
-    tk::Window* owner = tk::Window::FromHandle(window);
-    if (!owner) return nullptr;
-    POINT client = screen;
-    ScreenToClient(window, &client);
-    const auto& graphics = owner->GraphicControls();
-    for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
-        const RECT bounds = (*it)->Bounds();
-        if ((*it)->Visible() && PtInRect(&bounds, client)) return *it;
-    }
-    return nullptr;
-}
-
 void DrawFaceEdge(HDC dc, const tb97::FaceEdge& edge) {
     tk::Canvas canvas(dc);
     switch (edge.style) {
@@ -93,7 +80,8 @@ bool IsPress(UINT msg) {
 }  // namespace
 
 TToolbarButton97::TToolbarButton97(tk::Window& parent, std::string name, int left, int top)
-    : tk::GraphicControl(parent, RECT{left, top, left + 22, top + 23}), name_(std::move(name)) {
+    : tk::GraphicControl(parent, Rect{left, top, left + 22, top + 23}, std::move(name)) {
+    tk::GraphicControl::SetOpaque(true);
     Shared& shared = Shared::Get();
     if (!shared.hoverTimer) {
         shared.hoverTimer = ButtonTimers()(125, [] {
@@ -118,12 +106,11 @@ TToolbarButton97::~TToolbarButton97() {
 
 TToolbarButton97* TToolbarButton97::HotButton() { return Shared::Get().hot; }
 
-int TToolbarButton97::Width() const { return Bounds().right - Bounds().left; }
-int TToolbarButton97::Height() const { return Bounds().bottom - Bounds().top; }
+int TToolbarButton97::Width() const { return Bounds().Width(); }
+int TToolbarButton97::Height() const { return Bounds().Height(); }
 
 void TToolbarButton97::SetSize(int width, int height) {
-    const RECT bounds = Bounds();
-    SetBounds({bounds.left, bounds.top, bounds.left + width, bounds.top + height});
+    SetBounds(Rect::FromOrigin(Bounds().TopLeft(), {width, height}));
 }
 
 // --- Properties. -------------------------------------------------------------
@@ -186,15 +173,15 @@ void TToolbarButton97::SetDropdownMenu(tk::PopupMenu* menu) {
     if (dropdownArrow_) Redraw(true);
 }
 
-void TToolbarButton97::SetEnabled(bool enabled) {
-    if (enabled == model_.enabled) return;
-    tk::GraphicControl::SetEnabled(enabled);
-    Apply(tb97::SetEnabled(model_, enabled, Shared::Get().hot == this));
+void TToolbarButton97::EnabledChanged() {
+    if (Enabled() == model_.enabled) return;
+    Apply(tb97::SetEnabled(model_, Enabled(), Shared::Get().hot == this));
 }
 
 void TToolbarButton97::SetFlat(bool value) {
     if (value == model_.flat) return;
     model_.flat = value;
+    tk::GraphicControl::SetOpaque(opaque_ || !model_.flat);
     Redraw(true);
 }
 
@@ -218,11 +205,6 @@ void TToolbarButton97::SetGroupIndex(int value) {
     if (value == model_.groupIndex) return;
     model_.groupIndex = value;
     ReleaseGroupMates();
-}
-
-void TToolbarButton97::SetHint(std::string hint) {
-    hint_ = std::move(hint);
-    UpdateTool();
 }
 
 void TToolbarButton97::SetShowHint(bool value) {
@@ -265,6 +247,8 @@ void TToolbarButton97::SetOldDisabledStyle(bool value) {
 void TToolbarButton97::SetOpaque(bool value) {
     if (value == opaque_) return;
     opaque_ = value;
+    // The parent paints behind a face that is not painted whole.
+    tk::GraphicControl::SetOpaque(opaque_ || !model_.flat);
     Invalidate();
 }
 
@@ -282,13 +266,8 @@ void TToolbarButton97::SetWordWrap(bool value) {
 
 // --- Drawing. -------------------------------------------------------------------
 
-void TToolbarButton97::Redraw(bool erase) {
-    const HWND parent = Parent().Handle();
-    if (!parent) return;
-    const RECT bounds = Bounds();
-    // Only a transparent face needs the parent's background behind it.
-    InvalidateRect(parent, &bounds, erase && model_.flat && !opaque_ ? TRUE : FALSE);
-}
+// Only a transparent face needs the parent's background painted behind it.
+void TToolbarButton97::Redraw(bool erase) { Invalidate(erase && model_.flat && !opaque_); }
 
 void TToolbarButton97::Paint(HDC dc) {
     UpdateTool();
@@ -332,7 +311,7 @@ void TToolbarButton97::Paint(HDC dc) {
 
 void TToolbarButton97::UpdateTool() {
     if (showHint_ && Visible() && Parent().Handle()) {
-        tip_.Place(Parent().Handle(), Bounds(), Widen(hint_));
+        tip_.Place(Parent().Handle(), ToRECT(Bounds()), Widen(Hint));
     } else {
         tip_.Remove();
     }
@@ -354,7 +333,7 @@ void TToolbarButton97::BeginHover() { Apply(tb97::BeginHover(model_)); }
 
 void TToolbarButton97::EndHover() { Apply(tb97::EndHover(model_, Shared::Get().hot == this)); }
 
-bool TToolbarButton97::IsAt(POINT screen) const { return GraphicControlAt(screen) == this; }
+bool TToolbarButton97::IsAt(POINT screen) const { return tk::FindControlAt({screen.x, screen.y}, true).graphic == this; }
 
 bool TToolbarButton97::UnderCursor() const {
     POINT cursor{};
@@ -403,28 +382,27 @@ void TToolbarButton97::HoverHookProc(THookProcType kind, HWND window, WPARAM wPa
 
 // --- Mouse. ----------------------------------------------------------------------------
 
-void TToolbarButton97::MouseDown(tk::MouseButton button, int x, int y, WPARAM keys) {
+void TToolbarButton97::MouseDown(const tk::MouseEvent& event) {
     if (!model_.enabled) return;
-    lastMouse_ = {x, y};
-    if (button != tk::MouseButton::Left) {
+    lastMouse_ = {event.x, event.y};
+    const auto alive = alive_;
+    if (event.button != tk::MouseButton::Left) {
         BeginHover();
-        if (OnMouseDown) OnMouseDown(button, keys, x, y);
+        if (OnMouseDown) OnMouseDown(event.button, event.keys, event.x, event.y);
         return;
     }
-    const auto alive = alive_;
-    ButtonEffects pressed = tb97::PressLeft(model_, x, Width());
-    const bool click = pressed.click;
+    ButtonEffects pressed = tb97::PressLeft(model_, event.x, Width());
     const bool repeat = pressed.startRepeat;
     pressed.click = pressed.startRepeat = false;
     const OnExit clearMenu{[&] {
         if (*alive) model_.menuIsDown = false;
     }};
     Apply(pressed);
-    if (OnMouseDown) OnMouseDown(button, keys, x, y);
+    if (OnMouseDown) OnMouseDown(event.button, event.keys, event.x, event.y);
     if (!*alive) return;
     if (model_.menuIsDown) {
         Click();  // the menu is shown and closed inside
-    } else if (click && repeat) {
+    } else if (repeat) {
         Click();
         if (!*alive) return;
         if (!repeatTimer_) repeatTimer_ = ButtonTimers()(RepeatDelay, [this] { RepeatTick(); });
@@ -432,47 +410,43 @@ void TToolbarButton97::MouseDown(tk::MouseButton button, int x, int y, WPARAM ke
         repeatTimer_->SetInterval(RepeatDelay);
         repeatTimer_->SetEnabled(true);
     }
+    if (*alive && event.doubleClick && model_.down && OnDblClick) OnDblClick();
 }
 
-void TToolbarButton97::MouseMove(int x, int y, WPARAM keys) {
-    lastMouse_ = {x, y};
-    if (OnMouseMove) OnMouseMove(keys, x, y);
-    const RECT bounds = Bounds();
-    POINT screen{bounds.left + x, bounds.top + y};
+void TToolbarButton97::MouseMove(const tk::MouseEvent& event) {
+    lastMouse_ = {event.x, event.y};
+    if (OnMouseMove) OnMouseMove(event.keys, event.x, event.y);
+    UpdateTool();
+    POINT screen = ToPOINT(Bounds().TopLeft());
+    screen.x += event.x;
+    screen.y += event.y;
     ClientToScreen(Parent().Handle(), &screen);
     if (IsAt(screen)) BecomeHot();
     if (model_.tracking) {
-        const bool onFace = tb97::HitTestFace(model_, {x, y}, {Width(), Height()});
+        const bool onFace = tb97::HitTestFace(model_, {event.x, event.y}, {Width(), Height()});
         ButtonEffects moved = tb97::TrackTo(model_, onFace);
         if (moved.resumeRepeat && repeatTimer_) repeatTimer_->SetEnabled(true);
         Apply(moved);
     }
 }
 
-void TToolbarButton97::MouseUp(tk::MouseButton button, int x, int y, WPARAM keys) {
-    lastMouse_ = {x, y};
+void TToolbarButton97::MouseUp(const tk::MouseEvent& event) {
+    lastMouse_ = {event.x, event.y};
     repeatTimer_.reset();
-    if (button == tk::MouseButton::Right && model_.enabled) {
+    if (event.button == tk::MouseButton::Right && model_.enabled) {
         model_.tracking = false;
         EndHover();
     }
     const auto alive = alive_;
-    if (OnMouseUp) OnMouseUp(button, keys, x, y);
-    if (!*alive || button != tk::MouseButton::Left) return;
+    if (OnMouseUp) OnMouseUp(event.button, event.keys, event.x, event.y);
+    if (!*alive || event.button != tk::MouseButton::Left) return;
     const ButtonEffects released =
-        tb97::ReleaseLeft(model_, tb97::HitTestFace(model_, {x, y}, {Width(), Height()}));
+        tb97::ReleaseLeft(model_, tb97::HitTestFace(model_, {event.x, event.y}, {Width(), Height()}));
     if (released.click) {
         Click();
     } else {
         Apply(released);
     }
-}
-
-void TToolbarButton97::DoubleClick(int x, int y, WPARAM keys) {
-    // The second press of a double click presses the button again.
-    const auto alive = alive_;
-    MouseDown(tk::MouseButton::Left, x, y, keys);
-    if (*alive && model_.down && OnDblClick) OnDblClick();
 }
 
 void TToolbarButton97::CancelMode() { Apply(tb97::CancelTracking(model_)); }
@@ -525,8 +499,7 @@ void TToolbarButton97::Click() {
 
 void TToolbarButton97::DropDown() {
     ReleaseCapture();
-    const RECT bounds = Bounds();
-    POINT at{bounds.left, bounds.bottom};
+    POINT at{Bounds().left, Bounds().bottom};
     ClientToScreen(Parent().Handle(), &at);
     tk::PopupMenu& menu = *dropdownMenu_;
     const tk::PopupAlignment alignment = menu.Alignment;
@@ -546,7 +519,7 @@ void TToolbarButton97::DropDown() {
 // The press that closed the menu must not open it again when it lands on
 // this button; presses elsewhere reach their windows, in their order.
 void TToolbarButton97::DiscardMenuClicks() {
-    RECT screen = Bounds();
+    RECT screen = ToRECT(Bounds());
     MapWindowPoints(Parent().Handle(), nullptr, reinterpret_cast<POINT*>(&screen), 2);
     std::vector<MSG> kept;
     MSG msg{};
@@ -600,7 +573,7 @@ bool TToolbarButton97::DialogKey(WPARAM key, bool shift, bool control, bool alt)
     return true;
 }
 
-void TToolbarButton97::SysColorChange() {
+void TToolbarButton97::SysColorChanged() {
     Shared& shared = Shared::Get();
     if (shared.pattern &&
         (shared.patternFace != GetSysColor(COLOR_BTNFACE) || shared.patternHighlight != GetSysColor(COLOR_BTNHIGHLIGHT))) {

@@ -39,7 +39,6 @@ public:
     TToolbarButton97(tk::Window& parent, std::string name, int left = 0, int top = 0);
     ~TToolbarButton97() override;
 
-    const std::string& Name() const { return name_; }
     int Width() const;
     int Height() const;
     void SetSize(int width, int height);
@@ -64,8 +63,6 @@ public:
     void SetDropdownCombo(bool value);
     tk::PopupMenu* DropdownMenu() const { return dropdownMenu_; }
     void SetDropdownMenu(tk::PopupMenu* menu);
-    bool Enabled() const { return model_.enabled; }
-    void SetEnabled(bool enabled);
     bool Flat() const { return model_.flat; }
     void SetFlat(bool value);
     // None: the parent's font.
@@ -78,9 +75,8 @@ public:
     int GroupIndex() const { return model_.groupIndex; }
     void SetGroupIndex(int value);
     int HelpContext = 0;
-    // Shown as a tooltip while the mouse rests on the button.
-    const std::string& Hint() const { return hint_; }
-    void SetHint(std::string hint);
+    // Hint (of the control) is shown as a tooltip while the mouse rests on
+    // the button.
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool value);
     int ImageIndex() const { return glyph_.ImageIndex(); }
@@ -98,6 +94,7 @@ public:
     void SetNumGlyphs(int value);
     bool OldDisabledStyle() const { return glyph_.OldDisabledStyle(); }
     void SetOldDisabledStyle(bool value);
+    // The whole face painted in Color (the control's own opacity follows).
     bool Opaque() const { return opaque_; }
     void SetOpaque(bool value);
     bool Repeating() const { return model_.repeating; }
@@ -129,18 +126,18 @@ public:
     // Enter and Escape for the default and cancel buttons. True when taken.
     bool DialogChar(wchar_t character);
     bool DialogKey(WPARAM key, bool shift, bool control, bool alt);
-    // The system colours changed: images and pattern are made again.
-    void SysColorChange();
-    // The press is forgotten (the mouse was taken away).
-    void CancelMode();
     // After the stored properties are read: the image for the state is made.
     void Loaded();
 
     void Paint(HDC dc) override;
-    void MouseDown(tk::MouseButton button, int x, int y, WPARAM keys) override;
-    void MouseMove(int x, int y, WPARAM keys) override;
-    void MouseUp(tk::MouseButton button, int x, int y, WPARAM keys) override;
-    void DoubleClick(int x, int y, WPARAM keys) override;
+    void MouseDown(const tk::MouseEvent& event) override;
+    void MouseMove(const tk::MouseEvent& event) override;
+    void MouseUp(const tk::MouseEvent& event) override;
+    // The press is forgotten (the mouse was taken away).
+    void CancelMode() override;
+    void EnabledChanged() override;
+    // Images and pattern are made again in the new colours.
+    void SysColorChanged() override;
 
 private:
     struct Shared;
@@ -164,7 +161,6 @@ private:
     void UpdateTool();
     static void HoverHookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam);
 
-    std::string name_;
     tb97::ButtonModel model_;
     TButtonGlyph glyph_;
     TAlignment alignment_ = TAlignment::taCenter;
@@ -174,7 +170,6 @@ private:
     bool dropdownArrow_ = true;
     tk::PopupMenu* dropdownMenu_ = nullptr;
     tk::SharedFont font_;
-    std::string hint_;
     bool showHint_ = true;
     TButtonLayout layout_ = TButtonLayout::GlyphLeft;
     int margin_ = -1;

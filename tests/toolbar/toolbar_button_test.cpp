@@ -209,6 +209,41 @@ TEST_F(ButtonTest, DropdownComboWidensTheButtonByItsArrowPart) {
     EXPECT_EQ(button->Width(), 1);
 }
 
+TEST_F(ButtonTest, ClosingTheMenuOnTheButtonDoesNotOpenItAgain) {
+    auto button = Add("menu", 0);
+    tk::PopupMenu menu;
+    int chosen = 0;
+    menu.Add("Item1", "&Un", [&] { ++chosen; });
+    button->SetDropdownMenu(&menu);
+    int opened = 0;
+    std::vector<POINT> elsewhere;
+    auto probe = Add("probe", 100);
+    probe->OnMouseDown = [&](tk::MouseButton, WPARAM, int x, int y) { elsewhere.push_back({x, y}); };
+    // While the menu is open, the user presses the button again (which
+    // closes the menu) and then the probe button: presses queued behind the
+    // menu's end.
+    static HWND window;
+    window = form_.Handle();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        EndMenu();
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 12));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(110, 12));
+    });
+    button->OnClick = [&] { ++opened; };
+    Move(10, 10);
+    Press(10, 10);
+    KillTimer(nullptr, timer);
+    Pump();
+    EXPECT_EQ(opened, 1);
+    ASSERT_EQ(elsewhere.size(), 1u) << "the press elsewhere reached its button";
+    EXPECT_EQ(elsewhere[0].x, 10);
+    EXPECT_EQ(button->State(), ButtonState::Hot);
+    // The list's window hands a command to the menu it belongs to.
+    SendMessageW(TDropdownList::Existing()->Owner(), WM_COMMAND, menu.Items()[0]->CommandId(), 0);
+    EXPECT_EQ(chosen, 1);
+}
+
 TEST_F(ButtonTest, EnterAndEscapeClickDefaultAndCancelButtonsOnlyWithoutShiftStates) {
     auto ok = Add("ok", 0);
     auto cancel = Add("cancel", 38);
@@ -244,7 +279,8 @@ TEST_F(ButtonTest, DisablingEndsHotTrackingAndThePress) {
 
 TEST_F(ButtonTest, HintIsAToolOverTheButton) {
     auto button = Add("hint", 38);
-    button->SetHint("Regrouper");
+    button->Hint = "Regrouper";
+    RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // painted, it places its tip
     HWND tips = nullptr;
     EnumThreadWindows(
         GetCurrentThreadId(),
