@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "accelerator.h"
+
 namespace sorv::tb97 {
 namespace {
 
@@ -183,6 +185,21 @@ TEST(ButtonBehaviour, FaceLeavesOutTheComboArrowPart) {
     EXPECT_FALSE(HitTestFace(combo, {-1, 0}, {49, 38}));
     combo.hasDropdown = false;
     EXPECT_TRUE(HitTestFace(combo, {48, 37}, {49, 38}));
+}
+
+TEST(ButtonAccelerator, TheCharacterAfterASingleAmpersandInAnyCase) {
+    struct Case {
+        const char* caption;
+        char16_t key;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"&Ok", u'o', true},          {"&Ok", u'O', true},           {"&Ok", u'k', false},
+        {"Effac&er", u'e', true},     {"A && B", u'b', false},       {"&&Tout", u't', false},
+        {"&& &Tout", u't', true},     {"&\u00c9crire", u'\u00e9', true}, {"D\u00e9&coupe", u'c', true},
+        {"abc&", u'&', false},        {"", u'a', false},             {"&1", u'1', true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsAccelerator(c.key, c.caption), c.taken) << c.caption;
 }
 
 }  // namespace
