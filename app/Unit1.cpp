@@ -10,6 +10,7 @@
 #include "help_request.h"
 #include "message_box.h"
 #include "names.h"
+#include "resource_ids.h"
 #include "settings.h"
 #include "utf16.h"
 
@@ -70,6 +71,17 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
       Dock971(*this, "Dock971", {0, 0, 304, 42}),
       Dock972(*this, "Dock972", {0, 229, 304, 9}, TDockPosition::dpBottom),
+      Toolbar971(Dock971, "Toolbar971"),
+      ToolbarButton971(Toolbar971, "ToolbarButton971", 0),
+      ToolbarButton975(Toolbar971, "ToolbarButton975", 38),
+      ToolbarSep971(Toolbar971, "ToolbarSep971", 76),
+      ToolbarButton974(Toolbar971, "ToolbarButton974", 82),
+      ToolbarButton976(Toolbar971, "ToolbarButton976", 120),
+      ToolbarButton977(Toolbar971, "ToolbarButton977", 158),
+      ToolbarSep972(Toolbar971, "ToolbarSep972", 196),
+      ToolbarButton973(Toolbar971, "ToolbarButton973", 202),
+      ToolbarSep973(Toolbar971, "ToolbarSep973", 240),
+      ToolbarButton972(Toolbar971, "ToolbarButton972", 246),
       FileDrag1(this),
       Format1(this),
       MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
@@ -92,7 +104,30 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
     OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     Memo1.OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     FileDrag1.OnDrop = [this](TFileDrag* sender, int x, int y) { FileDrag1Drop(sender, x, y); };
+    SetUpToolbar();
     tk::Guard([this] { FormCreate(); });
+}
+
+void TForm1::SetUpToolbar() {
+    Toolbar971.SetCaption("Barre d'ic\u00f4nes");
+    Toolbar971.SetDefaultDock(&Dock972);
+    Toolbar971.SetDockPos(0);
+    Toolbar971.SetFullSize(true);
+    Toolbar971.SetActivateParent(false);
+    Toolbar971.SetHideWhenInactive(false);
+    SetUpCommandButton(ToolbarButton971, SORV_GLYPH_SPLIT, "D\u00e9couper", [this] { ToolbarButton971Click(); });
+    SetUpCommandButton(ToolbarButton975, SORV_GLYPH_JOIN, "Regrouper", [this] { ToolbarButton975Click(); });
+    SetUpCommandButton(ToolbarButton974, SORV_GLYPH_CLEAR, "Effacer", [this] { ToolbarButton974Click(); });
+    SetUpCommandButton(ToolbarButton976, SORV_GLYPH_FORMAT, "Formater une disquette",
+                       [this] { ToolbarButton976Click(); });
+    SetUpCommandButton(ToolbarButton977, SORV_GLYPH_OPTIONS, "Options", [this] { ToolbarButton977Click(); });
+    SetUpCommandButton(ToolbarButton973, SORV_GLYPH_ABOUT, "A propos", [this] { ToolbarButton973Click(); });
+    SetUpCommandButton(ToolbarButton972, SORV_GLYPH_QUIT, "Quitter", [this] { ToolbarButton972Click(); });
+    Toolbar971.Loaded();
+    Toolbar971.OnDockChanging = [this] { Toolbar971DockChanging(); };
+    Toolbar971.OnDockChanged = [this] { Toolbar971DockChanged(); };
+    Toolbar971.OnClose = [this] { Toolbar971Close(); };
+    Afficherlesicones1.OnClick = [this] { Afficherlesicones1Click(); };
 }
 
 TForm1::~TForm1() { BeginDestroy(); }
@@ -112,6 +147,11 @@ void TForm1::FormCreate() {
     engine.state.Busy = false;
     engine.state.StartupFile = LastArgument(arguments_);
     RecordInstallFolder(CurrentDirectory(), [this](const std::string& path) { return fileSystem_.Exists(path); });
+    // The window's layout holds the bar in the top dock.
+    if (StartsInBottomDock(ReadSetting(kDockSetting))) {
+        Toolbar971.SetDockedTo(&Dock972);
+        PlaceLogArea(BarPlace::Bottom);
+    }
     FileDrag1.SetEnableDrop(DropEnabled(ReadSetting(kDropSetting)));
     HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
     SetCaption(programName);
@@ -162,6 +202,56 @@ void TForm1::Options2Click() { ToolbarButton977Click(); }
 
 void TForm1::Apropos2Click() {
     if (aboutBox_) aboutBox_->ShowModal();
+}
+
+void TForm1::ToolbarButton971Click() { ToolButton1Click(); }
+
+void TForm1::ToolbarButton975Click() { ToolButton2Click(); }
+
+void TForm1::ToolbarButton974Click() { ToolButton11Click(); }
+
+void TForm1::ToolbarButton976Click() { Formaterunedisquette1Click(); }
+
+void TForm1::ToolbarButton973Click() { Apropos2Click(); }
+
+void TForm1::ToolbarButton972Click() { ToolButton6Click(); }
+
+void TForm1::PlaceLogArea(BarPlace place) {
+    const LogAreaPlace area = LogAreaFor(place);
+    Memo1.SetBounds(8, area.top, 289, area.height);
+}
+
+void TForm1::Toolbar971DockChanging() { PlaceLogArea(BarPlace::Away); }
+
+// The dock the bar came to is remembered; a floating bar leaves the log area
+// as the change began and "Position" as it was.
+void TForm1::Toolbar971DockChanged() {
+    if (Toolbar971.DockedTo() == &Dock972) {
+        PlaceLogArea(BarPlace::Bottom);
+        WriteSetting(kDockSetting, kDockBottom);
+    }
+    if (Toolbar971.DockedTo() == &Dock971) {
+        PlaceLogArea(BarPlace::Top);
+        WriteSetting(kDockSetting, kDockTop);
+    }
+}
+
+void TForm1::Toolbar971Close() {
+    PlaceLogArea(BarPlace::Away);
+    Afficherlesicones1.SetEnabled(true);
+}
+
+// The bar always comes back docked, where "Position" says.
+void TForm1::Afficherlesicones1Click() {
+    Toolbar971.SetVisible(true);
+    if (StartsInBottomDock(ReadSetting(kDockSetting))) {
+        Toolbar971.SetDockedTo(&Dock972);
+        PlaceLogArea(BarPlace::Bottom);
+    } else {
+        PlaceLogArea(BarPlace::Top);
+        Toolbar971.SetDockedTo(&Dock971);
+    }
+    Afficherlesicones1.SetEnabled(false);
 }
 
 void TForm1::RubriquesClick() { ShowHelpContents(); }

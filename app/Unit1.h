@@ -7,15 +7,19 @@
 
 #include "Format.h"
 #include "TB97Dock.h"
+#include "TB97Tlbr.h"
 #include "Wordcap.h"
 #include "engine.h"
 #include "file_system.h"
 #include "filedrag.h"
+#include "main_toolbar.h"
 #include "form.h"
 #include "memo.h"
 #include "menu.h"
 #include "open_dialog.h"
 #include "progress_bar.h"
+#include "toolbar_button.h"
+#include "toolbar_sep.h"
 
 namespace sorv {
 
@@ -55,6 +59,18 @@ public:
     // The tool bar's docks, made before the bar so that they outlive it.
     TDock97 Dock971;
     TDock97 Dock972;
+    // The tool bar and its buttons in their order on it.
+    TToolbar97 Toolbar971;
+    TToolbarButton97 ToolbarButton971;
+    TToolbarButton97 ToolbarButton975;
+    TToolbarSep97 ToolbarSep971;
+    TToolbarButton97 ToolbarButton974;
+    TToolbarButton97 ToolbarButton976;
+    TToolbarButton97 ToolbarButton977;
+    TToolbarSep97 ToolbarSep972;
+    TToolbarButton97 ToolbarButton973;
+    TToolbarSep97 ToolbarSep973;
+    TToolbarButton97 ToolbarButton972;
     tk::OpenDialog OpenDialog1;
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;
@@ -75,6 +91,17 @@ public:
     void ToolbarButton977Click();
     void Options2Click();
     void Apropos2Click();
+    // The tool bar's buttons and its moves.
+    void ToolbarButton971Click();
+    void ToolbarButton975Click();
+    void ToolbarButton974Click();
+    void ToolbarButton976Click();
+    void ToolbarButton973Click();
+    void ToolbarButton972Click();
+    void Toolbar971DockChanging();
+    void Toolbar971DockChanged();
+    void Toolbar971Close();
+    void Afficherlesicones1Click();
     void RubriquesClick();
     void Recherche1Click();
     void Nouveaut1Click();
@@ -93,6 +120,10 @@ public:
     void ProcessMessages() override;
 
 private:
+    void SetUpToolbar();
+    // Left 8 and width 289 stay; top and height make room for the bar.
+    void PlaceLogArea(BarPlace place);
+
     std::vector<std::string> arguments_;
     FileSystem& fileSystem_;
     TAboutBox* aboutBox_ = nullptr;

@@ -9,4 +9,8 @@ if(TARGET sorv_program)
     SOURCES program_windows_test.cpp program_commands_test.cpp
     LIBS sorv_program sorv_resources sorv_user_driver sorv_test_support)
   sorv_window_test(program_quit_test SOURCES program_quit_test.cpp LIBS sorv_program sorv_resources sorv_user_driver)
+  # The tool bar: alone, as it writes the "Position" setting the others read.
+  sorv_window_test(program_toolbar_test SOURCES program_toolbar_test.cpp
+    LIBS sorv_program sorv_resources sorv_user_driver)
+  set_tests_properties(program_toolbar_test PROPERTIES RUN_SERIAL TRUE)
 endif()
