@@ -7,6 +7,8 @@
 # ARGS go to sorv.exe (a file to split opens the slice-size dialog). Optional:
 #   SORV_SHOT_WAIT=TITLE   the window title to wait for (default "Sorv")
 #   SORV_SHOT_KEYS="..."   xdotool key names sent before the shot (e.g. "Return")
+#   SORV_SHOT_MOUSE="..."  an xdotool command chain run after the keys, in
+#                          screen coordinates (e.g. "mousemove 210 150 mousedown 1")
 #   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
 #   SORV_SHOT_EXE=NAME     another program of build/win64/bin (default sorv.exe)
 # Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
@@ -55,6 +57,11 @@ sleep 1
 if [ -n "${SORV_SHOT_KEYS:-}" ]; then
   # shellcheck disable=SC2086
   xdotool key --delay 200 $SORV_SHOT_KEYS
+  sleep "${SORV_SHOT_DELAY:-1}"
+fi
+if [ -n "${SORV_SHOT_MOUSE:-}" ]; then
+  # shellcheck disable=SC2086
+  xdotool $SORV_SHOT_MOUSE
   sleep "${SORV_SHOT_DELAY:-1}"
 fi
 import -window root "$out"
