@@ -140,6 +140,9 @@ TEST_F(ToolbarTest, FloatingWrapsBeforeGroupsAndCollapsesTheSeparatorAtTheLineEn
     EXPECT_EQ(Of(*main.seps[0]).Width(), 0);
     EXPECT_EQ(Of(*main.seps[2]).Width(), 6);
     EXPECT_EQ(main.bar.LineSeparators(), (std::vector<tb97::LineBreak>{{46, false}, {90, false}}));
+    // Docked again: one line, every separator back to its width.
+    main.bar.SetDockedTo(&top_);
+    EXPECT_EQ(Of(*main.seps[0]), Rect::FromOrigin({76, 0}, {6, 38}));
 }
 
 TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
