@@ -53,6 +53,60 @@ std::optional<Directive> AsDirective(std::string_view line) {
     return Directive{name, Trim(line.substr(end))};
 }
 
+constexpr std::string_view kNoBreakSpace = "\u00a0";
+
+std::size_t IndentOf(std::string_view line) {
+    std::size_t indent = 0;
+    while (indent < line.size() && IsBlank(line[indent])) ++indent;
+    return indent;
+}
+
+// The length of a list item's mark ("- ", "* ", "1. ", "2) ") at the start.
+std::size_t ItemMarkOf(std::string_view text) {
+    if (text.starts_with("- ") || text.starts_with("* ")) return 2;
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    if (digits > 0 && digits + 1 < text.size() && (text[digits] == '.' || text[digits] == ')') &&
+        text[digits + 1] == ' ')
+        return digits + 2;
+    return 0;
+}
+
+// What an indented line is: a list item, a continuation, or a table row (its
+// columns lined up with runs of blanks).
+struct Indented {
+    std::size_t textColumn = 0;  // where the text starts, after an item's mark
+    bool item = false;
+    bool table = false;
+};
+
+Indented ShapeOf(std::string_view line) {
+    const std::size_t indent = IndentOf(line);
+    const std::string_view text = line.substr(indent);
+    const std::size_t mark = ItemMarkOf(text);
+    return {indent + mark, mark > 0, Trim(text).find("  ") != std::string_view::npos};
+}
+
+// A table row holds together, and so do French guillemets and the blank
+// before ; : ? ! with what they belong to: the viewer breaks no line there.
+std::string HoldTogether(std::string_view line, bool table) {
+    std::string out;
+    const std::size_t indent = IndentOf(line);
+    out.append(line.substr(0, indent));
+    for (std::size_t i = indent; i < line.size(); ++i) {
+        const bool blank = line[i] == ' ';
+        const std::string_view before = line.substr(0, i);
+        const std::string_view after = line.substr(i + 1);
+        const bool binds = table || before.ends_with("\u00ab") || after.starts_with("\u00bb") ||
+                           (!after.empty() && std::string_view(";:?!").find(after.front()) != std::string_view::npos);
+        if (blank && binds && i + 1 < line.size())
+            out.append(kNoBreakSpace);
+        else
+            out.push_back(line[i]);
+    }
+    return out;
+}
+
 class Parser {
 public:
     void Line(std::string_view line) {
@@ -65,12 +119,23 @@ public:
         // Blank lines at the start of a body are layout, not text.
         if (current_->body.empty() && Trim(line).empty()) return;
         std::string& body = current_->body;
-        // Lines of one paragraph flow together, so the viewer wraps them at its
-        // own width; indented lines (list items) and blank lines stay.
-        const bool prose = !Trim(line).empty() && !IsBlank(line.front());
-        if (prose && previousWasProse_ && !body.empty() && body.back() == '\n') body.back() = ' ';
-        previousWasProse_ = prose;
-        body.append(line);
+        // Lines of one paragraph flow together, so that the viewer wraps them
+        // at its own width, and so do the lines of one list item; blank
+        // lines, items and table rows start lines of their own.
+        const bool blank = Trim(line).empty();
+        const bool indented = !blank && IsBlank(line.front());
+        const Indented shape = indented ? ShapeOf(line) : Indented{};
+        const bool prose = !blank && !indented;
+        const bool continuation = indented && !shape.item && !shape.table && previous_ == Kind::Indented &&
+                                  IndentOf(line) == previousIndented_.textColumn;
+        const bool flows = (prose && previous_ == Kind::Prose) || continuation;
+        if (flows && !body.empty() && body.back() == '\n') {
+            body.back() = ' ';
+            line = Trim(line);
+        }
+        if (indented && !continuation) previousIndented_ = shape;
+        previous_ = blank ? Kind::Blank : prose ? Kind::Prose : shape.table ? Kind::Table : Kind::Indented;
+        body.append(HoldTogether(line, indented && shape.table));
         body.push_back('\n');
     }
 
@@ -105,8 +170,10 @@ private:
     }
 
     HelpDocument document_;
+    enum class Kind { Blank, Prose, Indented, Table };
     HelpTopic* current_ = nullptr;
-    bool previousWasProse_ = false;
+    Kind previous_ = Kind::Blank;
+    Indented previousIndented_;
 };
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "label.h"
 #include "memo.h"
 #include "message_box.h"
+#include "placement.h"
 #include "utf16.h"
+#include "win_geometry.h"
 
 namespace sorv {
 namespace {
@@ -155,10 +157,25 @@ void HelpViewer::Layout() {
 }
 
 void HelpViewer::Present(tk::Control& focus) {
+    if (!IsWindowVisible(Handle())) PlaceBesideOwner();
     if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     focus.SetFocus();
+}
+
+void HelpViewer::PlaceBesideOwner() {
+    HWND owner = GetWindow(Handle(), GW_OWNER);
+    if (!owner) return;
+    RECT ownerRect{};
+    RECT own{};
+    GetWindowRect(owner, &ownerRect);
+    GetWindowRect(Handle(), &own);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const Point at = tk::PlaceBeside(FromRECT(ownerRect), FromRECT(own).Extent(), FromRECT(monitor.rcWork));
+    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HelpViewer::ShowContents(std::optional<std::size_t> topic) {

@@ -63,6 +63,8 @@ private:
     void Build(HWND owner);
     void Layout();
     void Present(tk::Control& focus);
+    // Beside the window that asked, or centred on it, as it shows.
+    void PlaceBesideOwner();
 
     void ShowContents(std::optional<std::size_t> topic);
     void ShowSearchPage();

@@ -44,6 +44,8 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::
     for (tk::Control* control : Controls())
         if (control != &RadioButton7) control->SetControlFont(Arial());
     RadioButton4.SetChecked(true);  // the stored layout's selection
+    // A long file name is shortened within the dialog (the log has it whole).
+    Label1.SetMaxWidth(ClientSize().cx - 2 * Label1.Left());
 
     OnActivate = [this] { FormActivate(); };
     RadioButton1.OnClick = [this] { RadioButton1Click(); };

@@ -72,6 +72,13 @@ void Application::Terminate() { PostQuitMessage(0); }
 
 namespace {
 
+bool IsArrowKey(WPARAM key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
+
+bool WantsCharacters(const MSG& msg) {
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    return (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) != 0;
+}
+
 Form* FormOf(HWND window) {
     return window ? dynamic_cast<Form*>(Window::FromHandle(GetAncestor(window, GA_ROOT))) : nullptr;
 }
@@ -88,10 +95,17 @@ void Application::Dispatch(MSG& msg) {
         // none, the key goes on to the key-press handlers.
         if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
             if (form->HandleDialogKey(msg)) return;
-        } else if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) &&
-                   IsDialogMessageW(form->Handle(), &msg)) {
-            // Tab, arrows and access keys move between the form's controls.
-            return;
+        } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR ||
+                   (msg.message == WM_CHAR && !WantsCharacters(msg))) {
+            // Tab, arrows and access keys move between the form's controls;
+            // away from an edit field the access keys need no Alt.
+            HWND before = GetFocus();
+            if (IsDialogMessageW(form->Handle(), &msg)) {
+                if (msg.message == WM_KEYDOWN && IsArrowKey(msg.wParam) && GetFocus() != before)
+                    if (auto* control = dynamic_cast<Control*>(Window::FromHandle(GetFocus())))
+                        control->FocusedByArrowKey();
+                return;
+            }
         }
     }
     TranslateMessage(&msg);

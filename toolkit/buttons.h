@@ -39,6 +39,8 @@ public:
     bool Checked() const;
     void SetChecked(bool checked);
     void HandleCommand(WORD code) override;
+    // As in standard dialogs, the choice follows the focus.
+    void FocusedByArrowKey() override { SetChecked(true); }
 };
 
 class CheckBox : public Control {

@@ -78,6 +78,8 @@ public:
     // Frames lie beneath the controls placed over them (siblings clip one
     // another); every other control keeps its creation order, the tab order.
     virtual bool LiesBeneathSiblings() const { return false; }
+    // The arrow keys moved the focus here, among the controls of a group.
+    virtual void FocusedByArrowKey() {}
 
 protected:
     Control(Window& parent, std::string name, Bounds bounds);

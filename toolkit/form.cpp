@@ -267,14 +267,23 @@ LRESULT Form::Activate(const Message&, UINT state, bool minimized, HWND) {
         return 0;
     }
     if (!minimized) RestoreFocus();
-    if (App().NoteActivation(*this)) PostMessageW(Handle(), kFormActivateMessage, 0, 0);
+    if (App().NoteActivation(*this)) {
+        activationPending_ = true;
+        PostMessageW(Handle(), kFormActivateMessage, 0, 0);
+    }
     return 0;
+}
+
+void Form::RunPendingActivation() {
+    if (!activationPending_) return;
+    activationPending_ = false;
+    if (App().ActiveForm() == this && OnActivate) OnActivate();
 }
 
 LRESULT Form::HandleMessage(const Message& message) {
     switch (message.msg) {
         case kFormActivateMessage:
-            if (App().ActiveForm() == this && OnActivate) OnActivate();
+            RunPendingActivation();
             return 0;
         case WM_CLOSE:
             Close();

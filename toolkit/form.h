@@ -112,6 +112,7 @@ protected:
 
     LRESULT HandleMessage(const Message& message) override;
     LRESULT Activate(const Message& message, UINT state, bool minimized, HWND other) override;
+    void InputArrives() override { RunPendingActivation(); }
 
 private:
     DWORD Style() const;
@@ -119,6 +120,7 @@ private:
     void CreateAt(int x, int y);
     void Centre();
     void RestoreFocus();
+    void RunPendingActivation();
     Button* FindButton(bool defaultButton) const;
 
     FormSpec spec_;
@@ -127,6 +129,7 @@ private:
     HWND savedFocus_ = nullptr;
     bool shownOnce_ = false;
     bool modal_ = false;
+    bool activationPending_ = false;  // the activation event is on its way
     int modalResult_ = mrNone;
 };
 

@@ -1,30 +1,40 @@
 #include "label.h"
 
 #include "handles.h"
+#include "text_fit.h"
 #include "utf16.h"
 
 namespace sorv::tk {
 
 Label::Label(Window& parent, std::string name, Bounds bounds, std::string_view caption, bool autoSize)
     : Control(parent, std::move(name), bounds), autoSize_(autoSize) {
-    CreateControl(L"STATIC", WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, caption);
+    CreateControl(L"STATIC", WS_VISIBLE | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, caption);
     FitToText();
 }
 
 void Label::SetCaption(std::string_view caption) {
-    SetText(caption);
+    if (autoSize_ && maxWidth_ > 0)
+        SetText(FitInTheMiddle(caption, maxWidth_, [this](std::string_view text) { return TextSize(text).cx; }));
+    else
+        SetText(caption);
     FitToText();
+}
+
+Size Label::TextSize(std::string_view text) const {
+    WindowDc dc(Handle());
+    Selection font(dc.get(), GetFont()->Handle());
+    const std::wstring wide = Widen(text);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    return {r.right, r.bottom};
 }
 
 void Label::FitToText() {
     if (!autoSize_) return;
-    WindowDc dc(Handle());
-    Selection font(dc.get(), GetFont()->Handle());
-    const std::wstring text = Widen(Text());
-    RECT r{0, 0, 0, 0};
-    DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    if (text.empty()) r.right = 0;
-    SetBounds(Left(), Top(), r.right, r.bottom);
+    const std::string text = Text();
+    // An empty label keeps the height of a line.
+    const Size size = TextSize(text.empty() ? " " : text);
+    SetBounds(Left(), Top(), text.empty() ? 0 : size.cx, size.cy);
 }
 
 }  // namespace sorv::tk

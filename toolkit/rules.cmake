@@ -4,6 +4,7 @@
 if(NOT TARGET sorv_toolkit_rules)
   add_library(sorv_toolkit_rules STATIC
     ${CMAKE_CURRENT_LIST_DIR}/align_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_fit.cpp
   )
   target_include_directories(sorv_toolkit_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -66,6 +66,12 @@ std::vector<HWND> OwnedWindows(HWND owner) {
     return search.found;
 }
 
+bool IsInput(UINT msg) {
+    return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+           (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) || msg == BM_CLICK || msg == WM_COMMAND ||
+           msg == WM_SYSCOMMAND;
+}
+
 bool IsMouseMessage(UINT msg) {
     return msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_LBUTTONDBLCLK ||
            msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDOWN ||
@@ -189,6 +195,7 @@ LRESULT Window::DispatchToHandler(void* self, const Message& message) {
 
 LRESULT Window::Route(const Message& message) {
     LRESULT result = 0;
+    if (IsInput(message.msg)) Guard([this] { InputArrives(); });
     // A paint that keeps failing is reported once: the error box over the
     // window makes it paint again, and again after the box has gone.
     const bool painting = message.msg == WM_PAINT || message.msg == WM_NCPAINT || message.msg == WM_ERASEBKGND;

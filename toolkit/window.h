@@ -154,6 +154,11 @@ protected:
     // paints itself (PaintsItself) or hosts graphic controls.
     virtual void Paint(HDC /*dc*/, const RECT& /*updateRect*/) {}
     virtual bool PaintsItself() const { return false; }
+    // Input (keys, the mouse, a click or command sent by a tool) is about to
+    // reach this window; its form runs what must come first.
+    virtual void InputArrives() {
+        if (Window* parent = ParentWindow()) parent->InputArrives();
+    }
     // The window handle is gone (after WM_NCDESTROY).
     virtual void HandleDestroyed() {}
 

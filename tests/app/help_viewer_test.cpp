@@ -1,5 +1,7 @@
 // The help viewer itself: searching as the user types, keyword lookups,
 // its keys, one window reused across requests, and help files it cannot read.
+#include <cstdlib>
+
 #include "help_fixture.h"
 
 namespace sorv::test {
@@ -106,6 +108,24 @@ TEST_F(HelpViewerTest, OneWindowServesEveryRequestAndClosingOnlyHidesIt) {
     ShowWhatsNew(registry);
     EXPECT_EQ(viewer.Handle(), window);
     EXPECT_TRUE(viewer.Showing());
+}
+
+TEST_F(HelpViewerTest, ItOpensBesideTheWindowThatAskedOrCentredOnIt) {
+    ShowHelpContents(registry);
+    RECT owner{};
+    RECT shown{};
+    GetWindowRect(main.Handle(), &owner);
+    GetWindowRect(viewer.Handle(), &shown);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(main.Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    EXPECT_TRUE(shown.left >= work.left && shown.top >= work.top && shown.right <= work.right &&
+                shown.bottom <= work.bottom);
+    const bool beside = (shown.left == owner.right || shown.right == owner.left) && shown.top == owner.top;
+    const bool centred = std::abs((shown.left + shown.right) - (owner.left + owner.right)) <= 1 &&
+                         std::abs((shown.top + shown.bottom) - (owner.top + owner.bottom)) <= 1;
+    EXPECT_TRUE(beside || centred) << shown.left << "," << shown.top << " by " << owner.left << "," << owner.top;
 }
 
 TEST_F(HelpViewerTest, AViewerWhoseOwnerIsGoneComesBackWithTheNextRequest) {

@@ -6,7 +6,7 @@ if(TARGET sorv_program)
   target_link_libraries(sorv_user_driver PUBLIC sorv_window_test_support)
 
   sorv_window_test(program_windows_test
-    SOURCES program_windows_test.cpp program_commands_test.cpp
+    SOURCES program_windows_test.cpp program_commands_test.cpp program_keys_test.cpp
     LIBS sorv_program sorv_resources sorv_user_driver sorv_test_support)
   sorv_window_test(program_quit_test SOURCES program_quit_test.cpp LIBS sorv_program sorv_resources sorv_user_driver)
   # The tool bar: alone, as it writes the "Position" setting the others read.

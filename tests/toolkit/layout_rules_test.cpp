@@ -7,6 +7,7 @@
 
 #include "align_layout.h"
 #include "error_text.h"
+#include "placement.h"
 #include "progress_scale.h"
 #include "text_fit.h"
 
@@ -112,6 +113,23 @@ TEST(FitInTheMiddle, KeepsTheStartAndTheEndAroundAnEllipsis) {
     EXPECT_EQ(FitInTheMiddle("abcdef", 14, FiveEach), "...");
     EXPECT_EQ(FitInTheMiddle("abcdef", 0, FiveEach), "...");
     EXPECT_EQ(FitInTheMiddle("", -1, FiveEach), "");
+}
+
+TEST(PlaceBeside, RightOfTheOwnerElseLeftElseCentredAndAlwaysOnTheWorkArea) {
+    const Rect work{0, 0, 1024, 768};
+    struct Case {
+        Rect owner;
+        Size size;
+        Point at;
+    };
+    const Case cases[] = {
+        {{100, 100, 400, 300}, {300, 200}, {400, 100}},   // room on the right
+        {{700, 100, 1000, 300}, {300, 200}, {400, 100}},  // on the left
+        {{300, 100, 700, 300}, {600, 440}, {200, 0}},     // neither: centred, held below the top
+        {{100, 600, 400, 760}, {300, 200}, {400, 568}},   // held above the bottom
+        {{10, 10, 20, 20}, {2000, 1000}, {0, 0}},         // larger than the screen
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlaceBeside(c.owner, c.size, work), c.at) << c.owner.left;
 }
 
 }  // namespace
