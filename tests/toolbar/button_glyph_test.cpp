@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "button_glyph.h"
+#include "dib_pixels.h"
 #include "pixel_bitmaps.h"
 #include "resource_ids.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using tb97::ButtonState;
 using tb97::PixelImage;
+using test::RgbAt;
 
 constexpr std::uint32_t kKey = 0xFF00FF;
 constexpr std::uint32_t kRed = 0xE02010;
@@ -28,32 +30,6 @@ tk::BitmapHandle Strip(int cells, int size = 32, int width = 0) {
     }
     return tb97::MakeColourBitmap(image);
 }
-
-// A DIB surface to draw on, read back pixel by pixel.
-class Surface {
-public:
-    Surface(int width, int height, std::uint32_t fill) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_.reset(CreateCompatibleDC(nullptr));
-        old_ = SelectObject(dc_.get(), bitmap_.get());
-        for (int i = 0; i < width * height; ++i) bits_[i] = fill;
-    }
-    ~Surface() { SelectObject(dc_.get(), old_); }
-    HDC Dc() const { return dc_.get(); }
-    std::uint32_t At(int x, int y) const {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0xFFFFFF;
-    }
-
-private:
-    int width_;
-    std::uint32_t* bits_ = nullptr;
-    tk::BitmapHandle bitmap_;
-    tk::MemoryDcHandle dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 TEST(ButtonGlyph, CellCountFollowsTheStrip) {
     const std::pair<Size, int> cases[] = {{{96, 32}, 3}, {{100, 32}, 1}, {{32, 32}, 1}};
@@ -121,7 +97,8 @@ TEST(ButtonGlyph, DrawsTheStateCellWithItsTransparency) {
                           {ButtonState::Down, {1, 1}, kRed + 2},
                           {ButtonState::Hot, {0, 0}, kRed}};  // no hot cell: the up image
     for (const Case& c : cases) {
-        Surface surface(38, 38, kFace);
+        tk::DibSection surface(38, 38);
+        test::Fill(surface, kFace);
         TButtonGlyph::Content content;
         content.layout.face = {1, 1, 37, 37};
         content.layout.offset = c.offset;
@@ -130,10 +107,10 @@ TEST(ButtonGlyph, DrawsTheStateCellWithItsTransparency) {
         // The glyph's cell lies at (3, 3) plus the offset; its square at 8..23.
         const int x = 3 + c.offset.x;
         const int y = 3 + c.offset.y;
-        EXPECT_EQ(surface.At(x + 8, y + 8), c.inside) << int(c.state);
-        EXPECT_EQ(surface.At(x + 23, y + 23), c.inside) << int(c.state);
-        EXPECT_EQ(surface.At(x + 7, y + 8), kFace) << "the key colour is transparent";
-        EXPECT_EQ(surface.At(x, y), kFace);
+        EXPECT_EQ(RgbAt(surface, x + 8, y + 8), c.inside) << int(c.state);
+        EXPECT_EQ(RgbAt(surface, x + 23, y + 23), c.inside) << int(c.state);
+        EXPECT_EQ(RgbAt(surface, x + 7, y + 8), kFace) << "the key colour is transparent";
+        EXPECT_EQ(RgbAt(surface, x, y), kFace);
     }
 }
 
@@ -141,7 +118,8 @@ TEST(ButtonGlyph, GeneratedDisabledImageIsAnEtchedShadow) {
     TButtonGlyph glyph;
     const tk::BitmapHandle strip = Strip(1);
     glyph.SetGlyph(strip.get());
-    Surface surface(40, 40, 0x123456);
+    tk::DibSection surface(40, 40);
+    test::Fill(surface, 0x123456);
     TButtonGlyph::Content content;
     content.layout.face = {0, 0, 38, 38};
     content.state = ButtonState::Disabled;
@@ -149,10 +127,10 @@ TEST(ButtonGlyph, GeneratedDisabledImageIsAnEtchedShadow) {
     const std::uint32_t shadow = tb97::ToPixel(GetSysColor(COLOR_BTNSHADOW));
     const std::uint32_t highlight = tb97::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
     // 33 x 33 centred in 38: at 3 (rounded up), the red square at 8..23.
-    EXPECT_EQ(surface.At(3 + 8, 3 + 8), shadow);
-    EXPECT_EQ(surface.At(3 + 23, 3 + 23), shadow);
-    EXPECT_EQ(surface.At(3 + 24, 3 + 24), highlight) << "the highlight one pixel right and down";
-    EXPECT_EQ(surface.At(3 + 7, 3 + 8), 0x123456u) << "outside the square: transparent";
+    EXPECT_EQ(RgbAt(surface, 3 + 8, 3 + 8), shadow);
+    EXPECT_EQ(RgbAt(surface, 3 + 23, 3 + 23), shadow);
+    EXPECT_EQ(RgbAt(surface, 3 + 24, 3 + 24), highlight) << "the highlight one pixel right and down";
+    EXPECT_EQ(RgbAt(surface, 3 + 7, 3 + 8), 0x123456u) << "outside the square: transparent";
 }
 
 TEST(ButtonGlyph, CaptionAndArrowInTheTextColourOrEtchedWhenDisabled) {
@@ -167,7 +145,8 @@ TEST(ButtonGlyph, CaptionAndArrowInTheTextColourOrEtchedWhenDisabled) {
     const std::uint32_t shadow = tb97::ToPixel(GetSysColor(COLOR_BTNSHADOW));
     const std::uint32_t highlight = tb97::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
     for (const ButtonState state : {ButtonState::Up, ButtonState::Disabled}) {
-        Surface surface(60, 30, 0x000000);
+        tk::DibSection surface(60, 30);
+        test::Fill(surface, 0x000000);
         RECT box{0, 0, 51, 0};
         DrawTextW(surface.Dc(), L"Menu", 4, &box, DT_CALCRECT | DT_SINGLELINE);
         const int w = box.right;
@@ -178,17 +157,17 @@ TEST(ButtonGlyph, CaptionAndArrowInTheTextColourOrEtchedWhenDisabled) {
         glyph.DrawContent(surface.Dc(), content);
         std::map<std::uint32_t, int> colours;
         for (int y = 0; y < 30; ++y) {
-            for (int x = 0; x < 60; ++x) ++colours[surface.At(x, y)];
+            for (int x = 0; x < 60; ++x) ++colours[RgbAt(surface, x, y)];
         }
         if (state == ButtonState::Up) {
             for (const Point p : {Point{4, 0}, Point{8, 0}, Point{6, 2}}) {
-                EXPECT_EQ(surface.At(arrow.x + p.x, arrow.y + p.y), 0xFF0000u) << p.x << "," << p.y;
+                EXPECT_EQ(RgbAt(surface, arrow.x + p.x, arrow.y + p.y), 0xFF0000u) << p.x << "," << p.y;
             }
-            EXPECT_EQ(surface.At(arrow.x + 3, arrow.y), 0u);
+            EXPECT_EQ(RgbAt(surface, arrow.x + 3, arrow.y), 0u);
             EXPECT_GT(colours[0xFF0000], 9 + 5) << "the caption in the text colour too";
         } else {
-            EXPECT_EQ(surface.At(arrow.x + 4, arrow.y), shadow);
-            EXPECT_EQ(surface.At(arrow.x + 9, arrow.y + 1), highlight);
+            EXPECT_EQ(RgbAt(surface, arrow.x + 4, arrow.y), shadow);
+            EXPECT_EQ(RgbAt(surface, arrow.x + 9, arrow.y + 1), highlight);
             EXPECT_EQ(colours.count(0xFF0000), 0u);
             EXPECT_GT(colours[shadow], 9 + 5);
             EXPECT_GT(colours[highlight], 4 + 5);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dib_pixels.h"
 #include "dropdown_list.h"
 #include "fake_clock.h"
 #include "form.h"
@@ -305,31 +306,6 @@ TEST_F(ButtonTest, HintIsAToolOverTheButton) {
     EXPECT_FALSE(IsWindow(tips)) << "the last tool takes the tooltip window with it";
 }
 
-// Painted off-screen: read back what the user would see.
-class Surface {
-public:
-    explicit Surface(int size) : size_(size) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_.reset(CreateCompatibleDC(nullptr));
-        old_ = SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~Surface() { SelectObject(dc_.get(), old_); }
-    HDC Dc() const { return dc_.get(); }
-    std::uint32_t At(int x, int y) const {
-        GdiFlush();
-        return bits_[y * size_ + x] & 0xFFFFFF;
-    }
-
-private:
-    int size_;
-    std::uint32_t* bits_ = nullptr;
-    tk::BitmapHandle bitmap_;
-    tk::MemoryDcHandle dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
 TEST_F(ButtonTest, FlatButtonShowsItsBorderOnlyWhileHotOrDown) {
     auto button = Add("paint", 0);
     const std::uint32_t face = tb97::ToPixel(GetSysColor(COLOR_BTNFACE));
@@ -340,9 +316,9 @@ TEST_F(ButtonTest, FlatButtonShowsItsBorderOnlyWhileHotOrDown) {
         std::uint32_t bottomRight;
     };
     const auto look = [&] {
-        Surface surface(38);
+        tk::DibSection surface(38, 38);
         button->Paint(surface.Dc());
-        return Look{surface.At(0, 0), surface.At(37, 37)};
+        return Look{test::RgbAt(surface, 0, 0), test::RgbAt(surface, 37, 37)};
     };
     const Look up = look();
     EXPECT_EQ(up.topLeft, face);
@@ -361,10 +337,10 @@ TEST_F(ButtonTest, FlatButtonShowsItsBorderOnlyWhileHotOrDown) {
     button->SetDown(true);
     PutCursor(200, 100);
     clock_.Advance(125);
-    Surface held(38);
+    tk::DibSection held(38, 38);
     button->Paint(held.Dc());
-    EXPECT_EQ(held.At(0, 0), shadow);
-    EXPECT_NE(held.At(2, 2), held.At(3, 2)) << "checkered";
+    EXPECT_EQ(test::RgbAt(held, 0, 0), shadow);
+    EXPECT_NE(held.Pixel(2, 2), held.Pixel(3, 2)) << "checkered";
 }
 
 }  // namespace

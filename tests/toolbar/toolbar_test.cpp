@@ -10,7 +10,7 @@
 
 #include "TB97.h"
 #include "TB97Tlbr.h"
-#include "dib_section.h"
+#include "dib_pixels.h"
 #include "form.h"
 #include "toolbar_button.h"
 #include "toolbar_sep.h"
@@ -108,8 +108,7 @@ TEST_F(ToolbarTest, SideDockStacksTheButtonsAndTurnsTheSeparators) {
     // Drawn across the column: a horizontal etched line.
     tk::DibSection surface(38, 6);
     const COLORREF face = RGB(1, 2, 3);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 38; ++x) surface.SetPixel(x, y, face);
+    test::Fill(surface, tb97::ToPixel(face));
     main.seps[0]->Paint(surface.Dc());
     EXPECT_EQ(surface.Pixel(10, 2), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(surface.Pixel(10, 3), GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -120,8 +119,7 @@ TEST_F(ToolbarTest, SeparatorsDrawAnEtchedLineUnlessBlank) {
     MainBar main(top_);
     tk::DibSection surface(6, 38);
     const COLORREF face = RGB(1, 2, 3);
-    for (int y = 0; y < 38; ++y)
-        for (int x = 0; x < 6; ++x) surface.SetPixel(x, y, face);
+    test::Fill(surface, tb97::ToPixel(face));
     main.seps[1]->Paint(surface.Dc());
     EXPECT_EQ(surface.Pixel(2, 0), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(surface.Pixel(3, 37), GetSysColor(COLOR_BTNHIGHLIGHT));

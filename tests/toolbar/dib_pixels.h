@@ -1,0 +1,18 @@
+#pragma once
+// Reading back what a button or a separator painted on a DIB section, in the
+// glyph rules' 0x00RRGGBB colours.
+#include <cstdint>
+
+#include "dib_section.h"
+#include "pixel_bitmaps.h"
+
+namespace sorv::test {
+
+inline void Fill(tk::DibSection& section, std::uint32_t rgb) {
+    for (int y = 0; y < section.Height(); ++y)
+        for (int x = 0; x < section.Width(); ++x) section.SetPixel(x, y, tb97::ToColorRef(rgb));
+}
+
+inline std::uint32_t RgbAt(const tk::DibSection& section, int x, int y) { return tb97::ToPixel(section.Pixel(x, y)); }
+
+}  // namespace sorv::test
