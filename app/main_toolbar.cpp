@@ -21,6 +21,7 @@ void SetUpCommandButton(TToolbarButton97& button, int glyphId, std::string hint,
     const tk::BitmapHandle glyph(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(glyphId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     button.SetGlyph(glyph.get());
+    button.Loaded();
     button.Hint = std::move(hint);
     button.OnClick = std::move(onClick);
 }

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "TB97Cmn.h"
+#include "TB97Dock.h"
+#include "TB97ToolWindow.h"
 #include "accelerator.h"
 #include "button_face.h"
 #include "canvas.h"
@@ -465,8 +467,10 @@ void TToolbarButton97::RepeatTick() {
 
 // --- Click. ------------------------------------------------------------------------------
 
+// A floating bar's window is not its form's child: the bar knows its form.
 tk::Form* TToolbarButton97::ParentForm() const {
     tk::Window& parent = Parent();
+    if (auto* bar = dynamic_cast<TCustomToolWindow97*>(&parent)) return &bar->ParentForm();
     if (auto* control = dynamic_cast<tk::Control*>(&parent)) return control->OwnerForm();
     return dynamic_cast<tk::Form*>(&parent);
 }
@@ -499,11 +503,21 @@ void TToolbarButton97::Click() {
 
 void TToolbarButton97::DropDown() {
     ReleaseCapture();
+    // Below the button; beside it, towards the window, in a side dock.
     POINT at{Bounds().left, Bounds().bottom};
+    tk::PopupAlignment side = tk::PopupAlignment::Left;
+    const auto* bar = dynamic_cast<const TCustomToolWindow97*>(&Parent());
+    if (const TDock97* dock = bar ? bar->DockedTo() : nullptr) {
+        if (dock->Position() == TDockPosition::dpLeft) at = {Bounds().right, Bounds().top};
+        if (dock->Position() == TDockPosition::dpRight) {
+            at = {Bounds().left, Bounds().top};
+            side = tk::PopupAlignment::Right;
+        }
+    }
     ClientToScreen(Parent().Handle(), &at);
     tk::PopupMenu& menu = *dropdownMenu_;
     const tk::PopupAlignment alignment = menu.Alignment;
-    menu.Alignment = tk::PopupAlignment::Left;
+    menu.Alignment = side;
     const OnExit restore{[&] { menu.Alignment = alignment; }};
     if (menu.OnPopup) menu.OnPopup();
     const UINT major = LOBYTE(LOWORD(GetVersion()));

@@ -82,7 +82,10 @@ public:
     int ImageIndex() const { return glyph_.ImageIndex(); }
     void SetImageIndex(int index) { glyph_.SetImageIndex(index); }
     HIMAGELIST Images() const { return glyph_.Images(); }
-    void SetImages(HIMAGELIST images) { glyph_.SetImages(images); }
+    void SetImages(HIMAGELIST images) {
+        glyph_.SetImages(images);
+        model_.numGlyphs = glyph_.NumGlyphs();
+    }
     TButtonLayout Layout() const { return layout_; }
     void SetLayout(TButtonLayout value);
     int Margin() const { return margin_; }

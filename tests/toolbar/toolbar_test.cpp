@@ -12,6 +12,8 @@
 #include "TB97Tlbr.h"
 #include "dib_pixels.h"
 #include "form.h"
+#include "menu.h"
+#include "win_geometry.h"
 #include "toolbar_button.h"
 #include "toolbar_sep.h"
 
@@ -167,6 +169,39 @@ TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
     bar.SizingMoved(proposed, start);
     bar.SizingEnded(false);
     EXPECT_EQ(bar.FloatRightX(), 122) << "a cancelled resize changes nothing";
+}
+
+TEST_F(ToolbarTest, DropdownMenusOpenBesideTheButtonInSideDocks) {
+    TDock97 right(form_, "DockRight", {295, 0, 9, 200}, TDockPosition::dpRight);
+    for (TDock97* dock : {&left_, &right}) {
+        MainBar main(*dock);
+        TToolbarButton97& button = *main.buttons[1];
+        tk::PopupMenu menu;
+        menu.Add("Item1", "&Un");
+        button.SetDropdownMenu(&menu);
+        tk::PopupAlignment alignment = tk::PopupAlignment::Center;
+        menu.OnPopup = [&] { alignment = menu.Alignment; };
+        static RECT shown;
+        shown = {};
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            if (HWND popup = FindWindowW(L"#32768", nullptr)) GetWindowRect(popup, &shown);
+            EndMenu();
+            KillTimer(nullptr, id);
+        });
+        RECT onScreen = ToRECT(button.Bounds());
+        MapWindowPoints(main.bar.Handle(), nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+        SendMessageW(main.bar.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 48));
+        ASSERT_GT(shown.right, shown.left) << "the menu showed";
+        if (dock == &left_) {
+            EXPECT_EQ(alignment, tk::PopupAlignment::Left);
+            EXPECT_GE(shown.left, onScreen.right) << "to the right of the button";
+        } else {
+            EXPECT_EQ(alignment, tk::PopupAlignment::Right);
+            EXPECT_LE(shown.right, onScreen.left) << "to the left of the button";
+        }
+        EXPECT_LT(shown.top, onScreen.bottom) << "beside it, not below";
+        EXPECT_EQ(menu.Alignment, tk::PopupAlignment::Left) << "the menu's own alignment comes back";
+    }
 }
 
 TEST_F(ToolbarTest, SeparatorsGoOnToolBarsOnly) {
