@@ -24,14 +24,28 @@ TDropdownList& TDropdownList::Instance() {
 TDropdownList* TDropdownList::Existing() { return TheList().get(); }
 
 void TDropdownList::AddMenu(tk::Menu* menu) {
-    if (!menu || std::find(menus_.begin(), menus_.end(), menu) != menus_.end()) return;
-    menus_.push_back(menu);
+    if (!menu) return;
+    for (Entry& entry : menus_) {
+        if (entry.menu == menu) {
+            ++entry.buttons;
+            return;
+        }
+    }
+    menus_.push_back({menu, 1});
     Owner();
 }
 
 void TDropdownList::RemoveMenu(tk::Menu* menu) {
-    std::erase(menus_, menu);
+    for (auto it = menus_.begin(); it != menus_.end(); ++it) {
+        if (it->menu != menu) continue;
+        if (--it->buttons == 0) menus_.erase(it);
+        break;
+    }
     if (menus_.empty() && Handle()) DestroyHandle();
+}
+
+bool TDropdownList::Holds(const tk::Menu* menu) const {
+    return std::any_of(menus_.begin(), menus_.end(), [menu](const Entry& entry) { return entry.menu == menu; });
 }
 
 HWND TDropdownList::Owner() {
@@ -48,9 +62,9 @@ LRESULT TDropdownList::HandleMessage(const tk::Message& message) {
     // The command goes to the first of the menus that knows it.
     if (message.msg == WM_COMMAND) {
         const auto id = static_cast<UINT>(LOWORD(message.wParam));
-        const std::vector<tk::Menu*> menus = menus_;
-        for (tk::Menu* menu : menus) {
-            if (menu->Dispatch(id)) return 0;
+        const std::vector<Entry> menus = menus_;
+        for (const Entry& entry : menus) {
+            if (entry.menu->Dispatch(id)) return 0;
         }
     }
     return DefaultHandling(message);

@@ -20,18 +20,25 @@ public:
     static TDropdownList& Instance();
     static TDropdownList* Existing();
 
-    // A menu already there is not added twice; the window exists while the
-    // list holds a menu.
+    // Each button that drops a menu down registers it, and unregisters it
+    // when it drops another or goes; the menu leaves the list with its last
+    // button. The window exists while the list holds a menu. A menu must
+    // outlive the buttons that show it (menus tell nobody they go).
     void AddMenu(tk::Menu* menu);
     void RemoveMenu(tk::Menu* menu);
     HWND Owner();
+    bool Holds(const tk::Menu* menu) const;
 
 protected:
     LRESULT HandleMessage(const tk::Message& message) override;
 
 private:
     TDropdownList() = default;
-    std::vector<tk::Menu*> menus_;
+    struct Entry {
+        tk::Menu* menu;
+        int buttons;
+    };
+    std::vector<Entry> menus_;
 };
 
 }  // namespace sorv

@@ -100,6 +100,7 @@ TToolbarButton97::~TToolbarButton97() {
     Shared& shared = Shared::Get();
     if (shared.hot == this) shared.StopHover();
     UninstallHookProc(HoverHookProc);
+    if (dropdownMenu_) TDropdownList::Instance().RemoveMenu(dropdownMenu_);
     if (--shared.live == 0) {
         shared.pattern.reset();
         shared.hoverTimer.reset();
@@ -169,6 +170,7 @@ void TToolbarButton97::SetDropdownCombo(bool value) {
 
 void TToolbarButton97::SetDropdownMenu(tk::PopupMenu* menu) {
     if (menu == dropdownMenu_) return;
+    if (dropdownMenu_) TDropdownList::Instance().RemoveMenu(dropdownMenu_);
     dropdownMenu_ = menu;
     model_.hasDropdown = menu != nullptr;
     if (menu) TDropdownList::Instance().AddMenu(menu);

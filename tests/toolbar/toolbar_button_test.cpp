@@ -211,8 +211,8 @@ TEST_F(ButtonTest, DropdownComboWidensTheButtonByItsArrowPart) {
 }
 
 TEST_F(ButtonTest, ClosingTheMenuOnTheButtonDoesNotOpenItAgain) {
+    tk::PopupMenu menu;  // outlives its button
     auto button = Add("menu", 0);
-    tk::PopupMenu menu;
     int chosen = 0;
     menu.Add("Item1", "&Un", [&] { ++chosen; });
     button->SetDropdownMenu(&menu);
@@ -243,6 +243,13 @@ TEST_F(ButtonTest, ClosingTheMenuOnTheButtonDoesNotOpenItAgain) {
     // The list's window hands a command to the menu it belongs to.
     SendMessageW(TDropdownList::Existing()->Owner(), WM_COMMAND, menu.Items()[0]->CommandId(), 0);
     EXPECT_EQ(chosen, 1);
+    // The menu leaves the list with its last button.
+    auto second = Add("second", 38);
+    second->SetDropdownMenu(&menu);
+    button.reset();
+    EXPECT_TRUE(TDropdownList::Existing()->Holds(&menu));
+    second->SetDropdownMenu(nullptr);
+    EXPECT_FALSE(TDropdownList::Existing()->Holds(&menu));
 }
 
 TEST_F(ButtonTest, EnterAndEscapeClickDefaultAndCancelButtonsOnlyWithoutShiftStates) {

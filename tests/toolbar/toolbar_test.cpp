@@ -174,10 +174,10 @@ TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
 TEST_F(ToolbarTest, DropdownMenusOpenBesideTheButtonInSideDocks) {
     TDock97 right(form_, "DockRight", {295, 0, 9, 200}, TDockPosition::dpRight);
     for (TDock97* dock : {&left_, &right}) {
+        tk::PopupMenu menu;  // outlives its button
+        menu.Add("Item1", "&Un");
         MainBar main(*dock);
         TToolbarButton97& button = *main.buttons[1];
-        tk::PopupMenu menu;
-        menu.Add("Item1", "&Un");
         button.SetDropdownMenu(&menu);
         tk::PopupAlignment alignment = tk::PopupAlignment::Center;
         menu.OnPopup = [&] { alignment = menu.Alignment; };
