@@ -65,6 +65,11 @@ std::vector<tb97::BarChild> TCustomToolbar97::Children() const {
     return children;
 }
 
+void TCustomToolbar97::CreateParams(tk::ControlParams& params) const {
+    TCustomToolWindow97::CreateParams(params);
+    params.windowClass.name = L"TToolbar97";
+}
+
 int TCustomToolbar97::MeasureThickness(DockKind kind) const {
     return tb97::MeasureThickness(Children(), kind == DockKind::dkVertical);
 }

@@ -42,6 +42,8 @@ public:
 protected:
     TCustomToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds);
 
+    // The window's class is named after the bar's own.
+    void CreateParams(tk::ControlParams& params) const override;
     int MeasureThickness(DockKind kind) const override;
     Size MinimumClientSize() const override { return {}; }
     Size PlaceChildren(bool canMove, DockKind previousKind, TDock97* target) override;

@@ -49,6 +49,9 @@ TEST(MainToolbar, DockedAtTheTopWithItsSevenButtonsAndHints) {
     EXPECT_EQ(BoundsIn(form.Handle(), form.Dock971.Handle()), (Rect{0, 0, 304, 42}));
     EXPECT_EQ(BoundsIn(form.Handle(), form.Toolbar971.Handle()), (Rect{0, 0, 304, 42})) << "FullSize";
     EXPECT_EQ(form.Toolbar971.Caption(), "Barre d'ic\u00f4nes");
+    wchar_t className[32] = {};
+    GetClassNameW(form.Toolbar971.Handle(), className, 32);
+    EXPECT_STREQ(className, L"TToolbar97");
     struct Expected {
         TToolbarButton97& button;
         int left;
