@@ -8,10 +8,11 @@
 #include "file_system.h"
 #include "front_end.h"
 #include "names.h"
+#include "script_file.h"
 
 namespace sorv {
 
-struct ScriptValues;
+class SliceAndFileFingerprints;
 
 // How a split or join request ended.
 enum class Outcome {
@@ -39,7 +40,8 @@ public:
     // Names and script file, with this engine's path rules.
     std::string SliceFileName(const std::string& path, std::int64_t n) const;
     std::string ScriptFileName(const std::string& path) const;
-    void WriteScript(const std::string& sourcePath);
+    // With the fingerprints of the slices when they are given.
+    void WriteScript(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr);
     void ReadScript(const std::string& scriptPath);
 
     // Split.
@@ -78,9 +80,10 @@ private:
     bool OutputsReachSource(const std::string& sourcePath);
     void RemoveInterruptedSplit(const std::string& sourcePath);
     void WritePartialScript(const std::string& sourcePath, bool& created);
-    std::string ScriptBytes(const std::string& sourcePath) const;
+    std::string ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr) const;
     ScriptValues ReadScriptValues(const std::string& path);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
+    bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     void Fail(const std::string& line);
 
@@ -91,6 +94,8 @@ private:
     Outcome result_ = Outcome::Stopped;
     // The [Sorv] keys the last script read did not have ("" when none).
     std::string missingScriptKeys_;
+    // The [Empreintes] section of the last script read.
+    RecordedFingerprints recordedFingerprints_;
 };
 
 }  // namespace sorv

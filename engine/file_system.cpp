@@ -5,12 +5,13 @@
 
 namespace sorv {
 
-std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) {
+std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer, ByteObserver* observer) {
     std::uint64_t copied = 0;
     while (copied < maxBytes) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - copied));
         const std::size_t got = Read(buffer.first(want));
         if (got == 0) break;
+        if (observer != nullptr) observer->Observe(buffer.first(got));
         dest.Write(buffer.first(got));
         copied += got;
     }

@@ -36,6 +36,14 @@ enum class EntryKind {
     Other,   // a link (dangling or not), a FIFO, a device...
 };
 
+// Sees every byte a copy moves, in order: the fingerprints are made of what
+// was written.
+class ByteObserver {
+public:
+    virtual ~ByteObserver() = default;
+    virtual void Observe(std::span<const std::byte> bytes) = 0;
+};
+
 // An open file. The destructor closes it and ignores errors, so every path
 // out of an operation releases it; Close() reports them.
 class File {
@@ -55,9 +63,11 @@ public:
     // given back when the file is closed.
     virtual void Reserve(std::uint64_t /*bytes*/) {}
     // Copies up to maxBytes from this file's position to dest's, using
-    // buffer (or an in-kernel copy where that is faster). Returns the bytes
-    // copied: fewer than maxBytes only when this file ran out.
-    virtual std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer);
+    // buffer (or a faster way the platform offers), and shows them to the
+    // observer if there is one. Returns the bytes copied: fewer than
+    // maxBytes only when this file ran out.
+    virtual std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+                                 ByteObserver* observer = nullptr);
 };
 
 class FileSystem {

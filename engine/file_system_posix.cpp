@@ -147,7 +147,8 @@ public:
         if (::close(fd) != 0 && errno != EINTR) Fail(errno);
     }
 
-    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override;
+    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+                         ByteObserver* observer) override;
 
 private:
     // A full disk shows on the writing side: name that file.
@@ -172,10 +173,14 @@ private:
 
 // In the kernel, without passing the bytes through user space (and a reflink
 // where the file system offers one). Falls back to the buffered loop when the
-// pair of files does not allow it.
-std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) {
+// pair of files does not allow it, or when the bytes must be seen: read into
+// the buffer, shown and written from it while it is still in the processor's
+// cache. (Mapping the source would save one copy, but a file that another
+// program cuts short while it is mapped kills the process with SIGBUS.)
+std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+                                ByteObserver* observer) {
     auto* posixDest = dynamic_cast<PosixFile*>(&dest);
-    if (posixDest == nullptr) return File::CopyTo(dest, maxBytes, buffer);
+    if (posixDest == nullptr || observer != nullptr) return File::CopyTo(dest, maxBytes, buffer, observer);
     std::uint64_t copied = 0;
     while (copied < maxBytes) {
         const auto want = static_cast<std::size_t>(

@@ -5,6 +5,7 @@
 
 #include "copy_buffer.h"
 #include "engine.h"
+#include "fingerprint_observer.h"
 #include "flag_scope.h"
 #include "input_files.h"
 #include "io_error.h"
@@ -24,6 +25,19 @@ std::int64_t JoinProgressFor(std::uint64_t bytes) {
 }
 
 std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std::uint64_t>(size) : 0; }
+
+// A slice read for its fingerprint only: once one slice is damaged nothing
+// more is written, but the others are still checked.
+std::uint64_t ReadThrough(File& from, std::uint64_t maxBytes, std::span<std::byte> buffer, ByteObserver& observer) {
+    std::uint64_t read = 0;
+    while (read < maxBytes) {
+        const std::size_t got = from.Read(buffer.first(static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - read))));
+        if (got == 0) break;
+        observer.Observe(buffer.first(got));
+        read += got;
+    }
+    return read;
+}
 
 }  // namespace
 
@@ -49,6 +63,18 @@ bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& t
     inputs.Add(scriptPath);
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) inputs.Add(SliceFileName(scriptPath, k));
     return inputs.Reaches(target) || inputs.Reaches(partial) || fs_.SameFile(target, partial);
+}
+
+// Says what the slice's fingerprint shows; false when the slice is damaged.
+bool Engine::SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint) {
+    const std::optional<std::uint64_t> recorded = recordedFingerprints_.Slice(n);
+    if (!recorded) {
+        ui_.AppendLog("Empreinte illisible pour la tranche " + slicePath + " : elle n'est pas vérifiée.");
+        return true;
+    }
+    if (*recorded == fingerprint) return true;
+    Fail("La tranche " + slicePath + " est endommagée.");
+    return false;
 }
 
 // What the slices hold together, so that no more room is reserved than the
@@ -97,6 +123,13 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
         auto buffer = MakeCopyBuffer();
         const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
+        // Scripts written before slices had fingerprints join as they always did.
+        const RecordedFingerprints& recorded = recordedFingerprints_;
+        const bool checking = recorded.Present() && recorded.KnownAlgorithm();
+        if (recorded.Present() && !checking)
+            ui_.AppendLog("Empreintes en \"" + recorded.Algorithm() + "\" inconnues : les tranches ne sont pas vérifiées.");
+        SliceAndFileFingerprints seen;
+        std::int64_t damaged = 0;
         std::uint64_t rebuilt = 0;
         std::uint64_t slicesHold = 0;  // what the slices hold, excess included
         bool sliceSizeWrong = false;
@@ -108,8 +141,11 @@ void Engine::JoinSlices(const std::string& scriptPath) {
                 // Never past the slice's measured size, never past the recorded
                 // total: a slice that grows (or feeds on the output) cannot
                 // fill the disk.
-                const std::uint64_t copied =
-                    slice->CopyTo(*output, std::min(SizeOrZero(size), recordedSize - rebuilt), buffer);
+                const std::uint64_t limit = std::min(SizeOrZero(size), recordedSize - rebuilt);
+                seen.slice.Reset();
+                const std::uint64_t copied = damaged == 0
+                                                 ? slice->CopyTo(*output, limit, buffer, checking ? &seen : nullptr)
+                                                 : ReadThrough(*slice, limit, buffer, seen);
                 rebuilt += copied;
                 if (slice->AtEnd()) {
                     slicesHold += copied;
@@ -121,10 +157,12 @@ void Engine::JoinSlices(const std::string& scriptPath) {
                 ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
                 slice->Close();
             }
+            // The first damaged slice ends the writing: the part rebuilt goes.
+            if (checking && !SliceIsSound(slicePath, i, seen.slice.Value()) && damaged++ == 0) discard();
             ui_.ProcessMessages();
             if (state.CancelRequested) {
                 ui_.ResetProgress();
-                output->Close();
+                if (output) output->Close();
                 ui_.AppendLog("Arrêt.");
                 state.CancelRequested = false;
                 discard();
@@ -132,6 +170,10 @@ void Engine::JoinSlices(const std::string& scriptPath) {
             }
         }
         ui_.ResetProgress();
+        if (damaged > 0) {
+            Fail(std::to_string(damaged) + " tranche(s) endommagée(s) : " + target + " n'est pas reconstitué.");
+            return;
+        }
         output->Close();
         // A truncated or missing piece must not pass for a good copy: nothing
         // under the real name, the slices and the script kept, no offer to
@@ -141,6 +183,16 @@ void Engine::JoinSlices(const std::string& scriptPath) {
             Fail("Taille reconstituée incorrecte : " + std::to_string(slicesHold) + " octet(s) au lieu de " +
                  std::to_string(state.RecordedSize) + " octet(s).");
             return;
+        }
+        if (checking) {
+            const std::optional<std::uint64_t> file = recorded.File();
+            if (!file) {
+                ui_.AppendLog("Empreinte illisible pour le fichier entier : il n'est pas vérifié.");
+            } else if (*file != seen.file.Value()) {
+                discard();
+                Fail("Le fichier reconstitué ne correspond pas à son empreinte : " + target + " n'est pas reconstitué.");
+                return;
+            }
         }
         if (fs_.IdentityOf(partial) != rebuiltId) {
             Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +

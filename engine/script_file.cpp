@@ -1,5 +1,6 @@
 #include "script_file.h"
 
+#include "fingerprint.h"
 #include "text_encoding.h"
 
 #include <array>
@@ -10,9 +11,14 @@ namespace sorv {
 namespace {
 
 constexpr std::string_view kSection = "Sorv";
+constexpr std::string_view kFingerprintSection = "Empreintes";
+constexpr std::string_view kAlgorithmKey = "Algorithme";
+constexpr std::string_view kFileKey = "Fichier";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
+// The keys of [Empreintes].
+enum class FingerprintKey { None, Algorithm, File, Slice };
 
 // Section and key names longer than this cannot be ours.
 constexpr std::size_t kNameCap = 64;
@@ -148,14 +154,65 @@ std::string ScriptText(std::string_view name, std::int64_t taille, std::int64_t 
     return out;
 }
 
+// After a blank line, as the profile functions separate sections.
+std::string FingerprintText(const Fingerprints& fingerprints) {
+    std::string out = "\r\n[" + std::string(kFingerprintSection) + "]\r\n";
+    out += std::string(kAlgorithmKey) + "=" + std::string(kFingerprintAlgorithm) + "\r\n";
+    out += std::string(kFileKey) + "=" + sorv::FingerprintText(fingerprints.file) + "\r\n";
+    for (std::size_t i = 0; i < fingerprints.slices.size(); ++i)
+        out += std::to_string(i + 1) + "=" + sorv::FingerprintText(fingerprints.slices[i]) + "\r\n";
+    return out;
+}
+
+// A slice key is its number as we write it: decimal, no sign, no leading zero.
+std::int64_t SliceKeyNumber(std::string_view name) {
+    if (name.empty() || name.size() > 18 || name.front() == '0') return 0;
+    if (name.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+    return ParseDecimal(name);
+}
+
 }  // namespace
 
-std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches) {
+std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
+                            const Fingerprints* fingerprints) {
     const std::string name = OneLine(nomOriginal);
+    const std::string section = fingerprints ? FingerprintText(*fingerprints) : std::string();
     if (const std::optional<std::string> ansi = Utf8ToCp1252(name)) {
-        return ScriptText(*ansi, taille, tranches);
+        return ScriptText(*ansi, taille, tranches) + section;
     }
-    return std::string(kBom) + ScriptText(RepairUtf8(name), taille, tranches);
+    return std::string(kBom) + ScriptText(RepairUtf8(name), taille, tranches) + section;
+}
+
+bool RecordedFingerprints::KnownAlgorithm() const { return EqualsIgnoringAsciiCase(algorithm_, kFingerprintAlgorithm); }
+
+std::optional<std::uint64_t> RecordedFingerprints::Slice(std::int64_t n) const {
+    if (n < 1 || n > static_cast<std::int64_t>(slices_.size())) return std::nullopt;
+    const auto i = static_cast<std::size_t>(n - 1);
+    return sliceStates_[i] == 2 ? std::optional<std::uint64_t>(slices_[i]) : std::nullopt;
+}
+
+void RecordedFingerprints::SetAlgorithm(std::string algorithm) {
+    if (algorithmSet_) return;
+    algorithmSet_ = true;
+    algorithm_ = std::move(algorithm);
+}
+
+void RecordedFingerprints::SetFile(std::optional<std::uint64_t> value) {
+    if (fileSet_) return;
+    fileSet_ = true;
+    file_ = value;
+}
+
+void RecordedFingerprints::SetSlice(std::int64_t n, std::optional<std::uint64_t> value) {
+    if (n < 1 || n > kMaxSlices) return;
+    const auto i = static_cast<std::size_t>(n - 1);
+    if (i >= slices_.size()) {
+        slices_.resize(i + 1);
+        sliceStates_.resize(i + 1);
+    }
+    if (sliceStates_[i] != 0) return;
+    slices_[i] = value.value_or(0);
+    sliceStates_[i] = value ? 2 : 1;
 }
 
 std::int64_t ParseProfileInteger(std::string_view text) {
@@ -175,12 +232,17 @@ struct ScriptReader::Impl {
     bool hasBom = false;
     Utf8Validator validator;
 
+    enum class Section { Other, Sorv, Fingerprints };
+
     State state = State::LineStart;
-    bool inOurSection = false;
+    Section section = Section::Other;
     TrimmedText name{kNameCap};
     TrimmedText value{kValueCap};
     KeyIndex key = kNoKey;
+    FingerprintKey fingerprintKey = FingerprintKey::None;
+    std::int64_t sliceNumber = 0;
     std::array<std::optional<FoundValue>, 3> found;
+    RecordedFingerprints fingerprints;
 
     void Take(std::string_view bytes) {
         validator.Feed(bytes);
@@ -255,18 +317,26 @@ struct ScriptReader::Impl {
     }
 
     void EndSection() {
-        inOurSection = !name.Overflowed() && EqualsIgnoringAsciiCase(name.Kept(), kSection);
+        section = Section::Other;
+        if (name.Overflowed()) return;
+        if (EqualsIgnoringAsciiCase(name.Kept(), kSection)) section = Section::Sorv;
+        if (EqualsIgnoringAsciiCase(name.Kept(), kFingerprintSection)) {
+            section = Section::Fingerprints;
+            fingerprints.MarkPresent();
+        }
     }
 
     void StartValue() {
         key = kNoKey;
-        if (inOurSection && !name.Overflowed()) {
+        fingerprintKey = FingerprintKey::None;
+        if (section == Section::Sorv && !name.Overflowed()) {
             for (std::size_t i = 0; i < kKeys.size(); ++i) {
                 if (EqualsIgnoringAsciiCase(name.Kept(), kKeys[i])) key = static_cast<KeyIndex>(i);
             }
         }
+        if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
         // The first occurrence wins.
-        if (key == kNoKey || found[key]) {
+        if ((key == kNoKey || found[key]) && fingerprintKey == FingerprintKey::None) {
             state = State::SkipLine;
             return;
         }
@@ -274,7 +344,35 @@ struct ScriptReader::Impl {
         state = State::Value;
     }
 
-    void EndValue() { found[key] = Unquoted(value); }
+    void StartFingerprintValue() {
+        if (EqualsIgnoringAsciiCase(name.Kept(), kAlgorithmKey)) {
+            fingerprintKey = FingerprintKey::Algorithm;
+        } else if (EqualsIgnoringAsciiCase(name.Kept(), kFileKey)) {
+            fingerprintKey = FingerprintKey::File;
+        } else if ((sliceNumber = SliceKeyNumber(name.Kept())) > 0) {
+            fingerprintKey = FingerprintKey::Slice;
+        }
+    }
+
+    void EndValue() {
+        if (key != kNoKey) {
+            found[key] = Unquoted(value);
+            return;
+        }
+        const FoundValue text = Unquoted(value);
+        const std::optional<std::uint64_t> number = text.cut ? std::nullopt : ParseFingerprintText(text.raw);
+        switch (fingerprintKey) {
+        case FingerprintKey::Algorithm: fingerprints.SetAlgorithm(text.cut ? std::string("?") : text.raw); break;
+        case FingerprintKey::File: fingerprints.SetFile(number); break;
+        case FingerprintKey::Slice:
+            // Only as many as the script has slices (a huge key number must
+            // not make a huge table).
+            if (found[kTranches] && sliceNumber <= ParseProfileInteger(found[kTranches]->raw))
+                fingerprints.SetSlice(sliceNumber, number);
+            break;
+        case FingerprintKey::None: break;
+        }
+    }
 
     ScriptValues Finish() {
         if (!headDone) EndHead();
@@ -293,6 +391,7 @@ struct ScriptReader::Impl {
         values.Tranches = integer(kTranches);
         values.HasTailleOriginale = found[kTailleOriginale].has_value();
         values.HasTranches = found[kTranches].has_value();
+        values.Empreintes = std::move(fingerprints);
         return values;
     }
 };

@@ -1,20 +1,65 @@
 #pragma once
 // The script file: a profile (INI) text with section "[Sorv]" and the keys
-// NomOriginal, TailleOriginale and Tranches, lines ended by CR LF.
+// NomOriginal, TailleOriginale and Tranches, lines ended by CR LF; then, in
+// scripts written since slices have fingerprints, a section "[Empreintes]"
+// that readers of the three keys pass over:
+//   [Empreintes]
+//   Algorithme=XXH64
+//   Fichier=<16 hex digits: the whole file>
+//   1=<16 hex digits: slice 1>
+//   2=...
 // Written in Windows-1252 when every character fits, otherwise in UTF-8
 // with a byte-order mark; read in either (BOM, else valid UTF-8, else
 // Windows-1252). Reading is a stream with bounded memory.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorv {
 
 inline constexpr std::string_view kDefaultRecordedName = "c:\\";
 // The read buffer of a text value holds 1023 characters and its NUL.
 inline constexpr std::size_t kMaxValueChars = 1023;
+
+// What a split writes into [Empreintes].
+struct Fingerprints {
+    std::uint64_t file = 0;
+    std::vector<std::uint64_t> slices;  // slice n at n - 1
+};
+
+// What a script's [Empreintes] section says, as far as it can be read.
+class RecordedFingerprints {
+public:
+    // Slices beyond this many have no fingerprint kept (reported unreadable).
+    static constexpr std::int64_t kMaxSlices = std::int64_t{1} << 22;
+
+    bool Present() const { return present_; }
+    // The Algorithme value as written ("" when missing).
+    const std::string& Algorithm() const { return algorithm_; }
+    // XXH64, in any case: the fingerprints below can be compared.
+    bool KnownAlgorithm() const;
+    // None when the value is missing or is not 16 hexadecimal digits.
+    std::optional<std::uint64_t> File() const { return file_; }
+    std::optional<std::uint64_t> Slice(std::int64_t n) const;
+
+    // For the reader: the first value of each key counts.
+    void MarkPresent() { present_ = true; }
+    void SetAlgorithm(std::string algorithm);
+    void SetFile(std::optional<std::uint64_t> value);
+    void SetSlice(std::int64_t n, std::optional<std::uint64_t> value);
+
+private:
+    bool present_ = false;
+    bool algorithmSet_ = false, fileSet_ = false;
+    std::string algorithm_;
+    std::optional<std::uint64_t> file_;
+    std::vector<std::uint64_t> slices_;
+    std::vector<std::uint8_t> sliceStates_;  // 0 missing, 1 unreadable, 2 read
+};
 
 struct ScriptValues {
     std::string NomOriginal{kDefaultRecordedName};
@@ -23,10 +68,13 @@ struct ScriptValues {
     // Whether the two numbers were there at all (0 may be a default).
     bool HasTailleOriginale = false;
     bool HasTranches = false;
+    RecordedFingerprints Empreintes;
 };
 
-// The bytes of a script file (UTF-8 names in, file encoding out).
-std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches);
+// The bytes of a script file (UTF-8 names in, file encoding out); the
+// [Empreintes] section when fingerprints are given.
+std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
+                            const Fingerprints* fingerprints = nullptr);
 
 // An integer value as the profile reader reads it: "0x"/"0X" followed by
 // something is hexadecimal, anything else decimal; not a number gives 0.

@@ -34,9 +34,9 @@ ScriptValues Engine::ReadScriptValues(const std::string& path) {
     return reader.Finish();
 }
 
-std::string Engine::ScriptBytes(const std::string& sourcePath) const {
+std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {
     return ScriptFileBytes(FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_),
-                           state.SourceSize, state.SliceCount);
+                           state.SourceSize, state.SliceCount, fingerprints);
 }
 
 // Written before the first slice: while it is there, the slices beside it
@@ -48,13 +48,13 @@ void Engine::WritePartialScript(const std::string& sourcePath, bool& created) {
 // The script is written whole under its partial name, then renamed: a script
 // under the real name is always complete. The split removed every other file
 // of that name before it began, so nothing is replaced.
-void Engine::WriteScript(const std::string& sourcePath) {
+void Engine::WriteScript(const std::string& sourcePath, const Fingerprints* fingerprints) {
     const std::string scriptPath = ScriptFileName(sourcePath);
     const std::string partial = PartialScriptName(sourcePath, style_);
     try {
         fs_.Delete(partial);
         bool created = false;
-        WriteNewFile(fs_, partial, ScriptBytes(sourcePath), created);
+        WriteNewFile(fs_, partial, ScriptBytes(sourcePath, fingerprints), created);
         fs_.Rename(partial, scriptPath, false);
     } catch (const IoError&) {
         throw ProfileWriteError(scriptPath);
@@ -67,6 +67,7 @@ void Engine::ReadScript(const std::string& scriptPath) {
     state.RecordedName = values.NomOriginal;
     state.RecordedSize = values.TailleOriginale;
     state.RecordedSliceCount = values.Tranches;
+    recordedFingerprints_ = values.Empreintes;
     missingScriptKeys_ = !values.HasTailleOriginale && !values.HasTranches ? "TailleOriginale et Tranches"
                          : !values.HasTailleOriginale                    ? "TailleOriginale"
                          : !values.HasTranches                           ? "Tranches"

@@ -4,6 +4,7 @@
 
 #include "copy_buffer.h"
 #include "engine.h"
+#include "fingerprint_observer.h"
 #include "flag_scope.h"
 #include "input_files.h"
 #include "io_error.h"
@@ -128,6 +129,9 @@ void Engine::SplitFile(const std::string& sourcePath) {
         const auto stepBytes = static_cast<std::uint64_t>(steps * kBlockSize);
         const auto sourceSize = static_cast<std::uint64_t>(std::max<std::int64_t>(state.SourceSize, 0));
         std::uint64_t copied = 0;
+        // Made while the bytes are copied: no second reading.
+        SliceAndFileFingerprints seen;
+        Fingerprints fingerprints;
         // No more slices than the script will count, no more bytes than it
         // will record, whatever the source does meanwhile.
         while (i <= state.SliceCount && !source->AtEnd()) {
@@ -138,7 +142,9 @@ void Engine::SplitFile(const std::string& sourcePath) {
             {
                 auto slice = fs_.CreateNew(slicePath);
                 ++slicesWritten;
-                copied += source->CopyTo(*slice, std::min(stepBytes, sourceSize - copied), buffer);
+                seen.slice.Reset();
+                copied += source->CopyTo(*slice, std::min(stepBytes, sourceSize - copied), buffer, &seen);
+                fingerprints.slices.push_back(seen.slice.Value());
                 ui_.AdvanceProgress(steps * kBlockSize);
                 slice->Close();
             }
@@ -163,7 +169,8 @@ void Engine::SplitFile(const std::string& sourcePath) {
         }
         source->Close();
         ui_.ResetProgress();
-        WriteScript(sourcePath);
+        fingerprints.file = seen.file.Value();
+        WriteScript(sourcePath, &fingerprints);
     } catch (...) {
         source.reset();
         removeWritten();

@@ -75,18 +75,21 @@ protected:
         return memory.Names();
     }
 
-    std::uint64_t ScriptBytes() const { return memory.Contents(kScript).size(); }
 };
 
 TEST_F(Faults, ASplitThatFailsLeavesOnlyTheSourceAndCanBeRetried) {
     SplitWithoutFaults();
-    const std::uint64_t script = ScriptBytes();  // written first as the partial script
+    // The [Sorv] section is written first as the partial script, the whole
+    // script at the end.
+    const std::string written = memory.Contents(kScript);
+    const std::uint64_t partial = written.find("\r\n[Empreintes]");
+    const std::uint64_t script = written.size();
     for (const char* name : {"C:\\in\\a.d", "C:\\in\\a.\xC2\xB0" "01", "C:\\in\\a.\xC2\xB0" "02", "C:\\in\\a.\xC2\xB0" "03"})
         memory.Delete(name);
 
     std::vector<std::function<void()>> faults;
-    for (std::uint64_t n : Boundaries(script)) faults.push_back([this, n] { fs.diskFullAfter = n; });
-    faults.push_back([this, script] { fs.diskFullAfter = script + kSize + script - 1; });  // the final script
+    for (std::uint64_t n : Boundaries(partial)) faults.push_back([this, n] { fs.diskFullAfter = n; });
+    faults.push_back([this, partial, script] { fs.diskFullAfter = partial + kSize + script - 1; });
     faults.push_back([this] { fs.diskFullAfter = 0; });
     for (std::uint64_t n : Boundaries())
         if (n < kSize) faults.push_back([this, n] { fs.readErrorPath = kSource, fs.readErrorAt = n; });

@@ -2,6 +2,7 @@
 
 #include "engine_fixture.h"
 #include "file_system.h"
+#include "fingerprint.h"
 #include "sizes.h"
 
 namespace sorv::test {
@@ -22,8 +23,19 @@ TEST_F(EngineOnDisk, SplitsIntoSlicesLogsEachAndWritesTheScript) {
     EXPECT_EQ(ReadFileBytes(Slice("ARCHIVE.ZIP", 2)), bytes.substr(1'433'600, 1'433'600));
     EXPECT_EQ(ReadFileBytes(Slice("ARCHIVE.ZIP", 3)), bytes.substr(2'867'200));
     EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", 4)));
-    EXPECT_EQ(ReadFileBytes(Script("ARCHIVE.ZIP")), "[Sorv]\r\nNomOriginal=" + dir.Path("ARCHIVE.ZIP") +
-                                                        "\r\nTailleOriginale=3000000\r\nTranches=3\r\n");
+    // The [Sorv] section as it always was, then the fingerprints of the
+    // slices and of the whole file.
+    auto fingerprintOf = [](const std::string& text) {
+        Fingerprint f;
+        f.Add(std::as_bytes(std::span(text.data(), text.size())));
+        return FingerprintText(f.Value());
+    };
+    EXPECT_EQ(ReadFileBytes(Script("ARCHIVE.ZIP")),
+              "[Sorv]\r\nNomOriginal=" + dir.Path("ARCHIVE.ZIP") + "\r\nTailleOriginale=3000000\r\nTranches=3\r\n" +
+                  "\r\n[Empreintes]\r\nAlgorithme=XXH64\r\nFichier=" + fingerprintOf(bytes) +
+                  "\r\n1=" + fingerprintOf(bytes.substr(0, 1'433'600)) +
+                  "\r\n2=" + fingerprintOf(bytes.substr(1'433'600, 1'433'600)) +
+                  "\r\n3=" + fingerprintOf(bytes.substr(2'867'200)) + "\r\n");
     // One message run before the split, then one per slice; the bar stops at its maximum.
     EXPECT_EQ(ui.positionsAtMessageRuns, (std::vector<std::int64_t>{0, 1'433'600, 2'867'200, 3'000'000}));
     EXPECT_EQ(ui.progressMax, 3'000'000);

@@ -51,6 +51,17 @@ std::string NamePart(const std::string& path) {
 
 FileId IdOf(const Node& node) { return {1, reinterpret_cast<std::uintptr_t>(&node)}; }
 
+// A range of the pattern stands for itself by its place: what the observer
+// sees still changes with the bytes that are moved.
+void ObserveRange(const Segment& s, ByteObserver& observer) {
+    if (s.bytes) {
+        observer.Observe(std::as_bytes(std::span(s.bytes->data() + s.offset, s.length)));
+        return;
+    }
+    const std::uint64_t description[2] = {s.offset, s.length};
+    observer.Observe(std::as_bytes(std::span(description)));
+}
+
 class MemoryFile : public File {
 public:
     MemoryFile(std::shared_ptr<Node> node, MemoryFileSystem* fs = nullptr) : node_(std::move(node)), fs_(fs) {}
@@ -76,13 +87,17 @@ public:
     void Reserve(std::uint64_t bytes) override {
         if (fs_) fs_->largestReservation = std::max(fs_->largestReservation, bytes);
     }
-    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer) override {
+    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+                         ByteObserver* observer) override {
         auto* target = dynamic_cast<MemoryFile*>(&dest);
-        if (!target) return File::CopyTo(dest, maxBytes, buffer);
+        if (!target || (observer && !(fs_ && fs_->observeRangesOnly))) return File::CopyTo(dest, maxBytes, buffer, observer);
         const std::uint64_t n = std::min(maxBytes, node_->size - std::min(position_, node_->size));
         std::vector<Segment> pieces;
         ForRange(*node_, position_, n, [&](const Segment& s) { pieces.push_back(s); });
-        for (const Segment& s : pieces) Append(*target->node_, s);
+        for (const Segment& s : pieces) {
+            Append(*target->node_, s);
+            if (observer) ObserveRange(s, *observer);
+        }
         target->position_ = target->node_->size;
         position_ += n;
         return n;
@@ -192,7 +207,7 @@ bool MemoryFileSystem::Delete(const std::string& path) { return files_.erase(pat
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     const auto node = Find(path);
     if (!node) throw IoError(2, path);
-    return std::make_unique<MemoryFile>(node);
+    return std::make_unique<MemoryFile>(node, this);
 }
 
 std::unique_ptr<File> MemoryFileSystem::CreateNew(const std::string& path) {

@@ -33,6 +33,11 @@ public:
     std::size_t nameMax = 255;
     // The largest room a file asked to reserve.
     std::uint64_t largestReservation = 0;
+    // For files of many gigabytes: a copy between two of these files that is
+    // watched shows each range it moves as its (offset, length) instead of
+    // its bytes, so fingerprints cost nothing (they are still made, and
+    // still differ when other ranges are moved).
+    bool observeRangesOnly = false;
 
     // A file of `size` pattern bytes starting at pattern offset 0.
     void AddPatternFile(const std::string& path, std::uint64_t size);
