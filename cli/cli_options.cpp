@@ -46,7 +46,7 @@ std::optional<std::int32_t> ParseSizeChoice(std::string_view text) {
 CliParse ParseCliArguments(const std::vector<std::string>& args) {
     CliParse result;
     CliOptions& o = result.options;
-    bool sawYes = false, sawNo = false, sawSplit = false, sawJoin = false;
+    bool sawYes = false, sawNo = false, sawSplit = false, sawJoin = false, sawVerify = false;
     bool optionsEnded = false;
     std::vector<std::string> files;
 
@@ -73,6 +73,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
             sawSplit = true;
         } else if (arg == "--join") {
             sawJoin = true;
+        } else if (arg == "--verifier") {
+            sawVerify = true;
         } else if (arg.starts_with("-t") || arg == "--taille" || arg.starts_with("--taille=")) {
             std::string value;
             if (arg == "-t" || arg == "--taille") {
@@ -92,13 +94,13 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
     }
 
     if (sawYes && sawNo) return Refuse("-y et -n s'excluent");
-    if (sawSplit && sawJoin) return Refuse("--split et --join s'excluent");
+    if (sawSplit + sawJoin + sawVerify > 1) return Refuse("--split, --join et --verifier s'excluent");
     if (files.empty()) return Refuse("il manque le fichier");
     if (files.size() > 1) return Refuse("un seul fichier à la fois");
 
     o.file = files.front();
     o.answers = sawYes ? AutoAnswer::Yes : sawNo ? AutoAnswer::No : AutoAnswer::Ask;
-    o.flow = sawSplit ? FlowChoice::Split : sawJoin ? FlowChoice::Join : FlowChoice::ByExtension;
+    o.flow = sawSplit ? FlowChoice::Split : sawJoin ? FlowChoice::Join : sawVerify ? FlowChoice::Verify : FlowChoice::ByExtension;
     return result;
 }
 
@@ -112,12 +114,14 @@ std::string UsageText() {
            "  -n, --non           répond Non à toutes les questions\n"
            "      --split         coupe FICHIER, quelle que soit son extension\n"
            "      --join          reconstitue à partir du script FICHIER\n"
+           "      --verifier      vérifie les tranches du script FICHIER par leurs empreintes,\n"
+           "                      sans rien reconstituer\n"
            "  -h, --help          affiche cette aide\n"
            "      --version       affiche la version\n"
            "      --              fin des options\n"
            "\n"
-           "Code de sortie : 0 terminé (...Ok), 1 arrêté sans erreur, 2 erreur,\n"
-           "64 ligne de commande incorrecte.\n";
+           "Code de sortie : 0 terminé (...Ok), 1 arrêté sans erreur, 2 erreur ou\n"
+           "tranche endommagée, 64 ligne de commande incorrecte.\n";
 }
 
 }  // namespace sorv

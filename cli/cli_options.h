@@ -16,6 +16,7 @@ enum class FlowChoice {
     ByExtension,  // ".d" and ".D" joined, anything else split
     Split,
     Join,
+    Verify,  // the slices against the script's fingerprints
 };
 
 // How the Yes/No questions are answered.

@@ -24,6 +24,7 @@ Outcome RunFlow(Engine& engine, const CliOptions& options) {
     switch (options.flow) {
     case FlowChoice::Split: return engine.StartSplit(options.file);
     case FlowChoice::Join: return engine.StartJoin(options.file);
+    case FlowChoice::Verify: return engine.CheckSlices(options.file);
     case FlowChoice::ByExtension: break;
     }
     return engine.Dispatch(options.file);

@@ -28,14 +28,13 @@ void Engine::Fail(const std::string& line) {
     result_ = Outcome::Failed;
 }
 
-template <typename Flow>
-Outcome Engine::RunFlow(Flow&& flow) {
+Outcome Engine::RunFlow(const std::function<void()>& flow) {
     // The engine state is shared: a request arriving during the message runs
     // of a running flow would overwrite it under that flow's feet.
     if (RefuseWhileRunning()) return Outcome::Refused;
     FlagScope running(flowRunning_);
     result_ = Outcome::Stopped;
-    std::forward<Flow>(flow)();
+    flow();
     return result_;
 }
 

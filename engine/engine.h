@@ -2,6 +2,7 @@
 // The slicing engine: the split and join flows over one engine state,
 // reporting through a front end and reaching files through a file system.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine_state.h"
@@ -65,6 +66,10 @@ public:
     Outcome StartJoin(std::string scriptPath);
     // ".d" and ".D" are joined, anything else split.
     Outcome Dispatch(std::string path);
+    // Checks the slices of a script against its fingerprints, rebuilding
+    // nothing: one line per slice (ok, endommagée, manquante), then the whole
+    // file. Completed only when everything is good.
+    Outcome CheckSlices(std::string scriptPath);
     // While a flow runs, says in the log that a new request is refused and
     // returns true; a command can ask before it shows its open dialog.
     bool RefuseWhileRunning();
@@ -75,8 +80,7 @@ public:
     bool FlowRunning() const { return flowRunning_; }
 
 private:
-    template <typename Flow>
-    Outcome RunFlow(Flow&& flow);
+    Outcome RunFlow(const std::function<void()>& flow);
     bool OutputsReachSource(const std::string& sourcePath);
     void RemoveInterruptedSplit(const std::string& sourcePath);
     void WritePartialScript(const std::string& sourcePath, bool& created);

@@ -47,6 +47,7 @@ TEST(CliOptions, AnswersFlowsAndOptionOrder) {
     EXPECT_EQ(Parse({"--non", "-n", "f"}).options.answers, AutoAnswer::No);
     EXPECT_EQ(Parse({"--split", "x.d"}).options.flow, FlowChoice::Split);
     EXPECT_EQ(Parse({"x.zip", "--join"}).options.flow, FlowChoice::Join);
+    EXPECT_EQ(Parse({"--verifier", "x.d"}).options.flow, FlowChoice::Verify);
 
     const CliParse p = Parse({"-t", "zip", "-n", "--split", "--", "-y"});
     ASSERT_EQ(p.command, CliCommand::Run);
@@ -77,6 +78,8 @@ TEST(CliOptions, BadUsageIsRefusedWithAReason) {
         {"-y", "-n", "f"},
         {"--non", "f", "--oui"},
         {"--split", "--join", "f"},
+        {"--verifier", "--join", "f"},
+        {"--split", "f", "--verifier"},
         {"-x", "f"},
         {"--taille"},
         {"f", "-t"},

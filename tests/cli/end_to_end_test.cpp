@@ -183,6 +183,38 @@ TEST(CliEndToEnd, AWrongRebuiltFileIsAnErrorThatLeavesNothingUnderItsName) {
     }
 }
 
+// The fingerprints in the script are the values xxhsum prints, so a user can
+// check a slice by hand; --verifier checks them all without rebuilding.
+TEST(CliEndToEnd, FingerprintsAreXxhsumsAndVerifierChecksEverySlice) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    WriteFileBytes(source, PatternBytes(800'000, 5));
+    ASSERT_EQ(Cli({"-t", "360", source}).exitCode, 0);
+    const std::string script = ReadFileBytes(dir.Path("a.d"));
+    const std::string slice = dir.Path("a." + kDeg + "01");
+    if (::access("/usr/bin/xxhsum", X_OK) == 0) {
+        for (const auto& [file, key] : {std::pair{source, std::string("Fichier")}, std::pair{slice, std::string("1")}}) {
+            const ProcessResult sum = RunProcess({"/usr/bin/xxhsum", file});
+            ASSERT_EQ(sum.exitCode, 0);
+            EXPECT_TRUE(Contains(script, "\r\n" + key + "=" + sum.out.substr(0, 16) + "\r\n")) << sum.out << script;
+        }
+    }
+
+    ProcessResult r = Cli({"--verifier", dir.Path("a.d")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{slice + ": ok", dir.Path("a." + kDeg + "02: ok"),
+                                                      dir.Path("a." + kDeg + "03: ok"), "Fichier entier: ok", "...Ok"}));
+    WriteFileBytes(slice, "abîmée");
+    std::filesystem::remove(PathFromUtf8(dir.Path("a." + kDeg + "03")));
+    r = Cli({"--verifier", dir.Path("a.d")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{slice + ": endommagée", dir.Path("a." + kDeg + "02: ok"),
+                                                      dir.Path("a." + kDeg + "03: manquante"),
+                                                      "Vérification : 2 défaut(s) dans " + dir.Path("a.d") + "."}));
+    EXPECT_EQ(r.err, "Vérification : 2 défaut(s) dans " + dir.Path("a.d") + ".\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathFromUtf8(dir.folder())), {}), 4);
+}
+
 TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {
     TempDir dir;
     // A sparse file: large enough that the split is still running when the

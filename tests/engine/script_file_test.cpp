@@ -1,3 +1,4 @@
+#include "fingerprint.h"
 #include "script_file.h"
 #include "text_encoding.h"
 
@@ -214,6 +215,87 @@ TEST(ScriptReading, HugeLinesKeepMemoryBounded) {
     ExpectDefaults(values);
     EXPECT_LT(PeakWhileReading("[Sorv]\nTranches=2\nNomOriginal=", values), 32u * 1024);
     ExpectValues(values, std::string(kMaxValueChars, 'x'), 0, 2);
+}
+
+// The values xxhsum prints for the same bytes.
+TEST(Fingerprints, AreXxh64AsXxhsumComputesThemWhateverThePieces) {
+    const auto of = [](std::string_view text, std::size_t piece) {
+        Fingerprint f;
+        for (std::size_t at = 0; at < text.size(); at += piece) f.Add(Bytes(text.substr(at, piece)));
+        return FingerprintText(f.Value());
+    };
+    std::string pattern(1'000'000, '\0');
+    for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<char>((i * 7 + 1 + i / 251) % 251);
+    EXPECT_EQ(of("", 1), "ef46db3751d8e999");
+    EXPECT_EQ(of("Sorv", 1), "7028ba12924833fa");
+    for (const std::size_t piece : {std::size_t{1000000}, std::size_t{4093}, std::size_t{31}})
+        EXPECT_EQ(of(pattern, piece), "8b2bad928624a403") << piece;
+    EXPECT_EQ(ParseFingerprintText("8B2BAD928624a403"), 0x8b2bad928624a403u);
+    for (const char* bad : {"8b2bad928624a40", "8b2bad928624a4033", "8b2bad928624a40g", " b2bad928624a403", ""})
+        EXPECT_EQ(ParseFingerprintText(bad), std::nullopt) << bad;
+}
+
+TEST(ScriptWriting, FingerprintsFollowAnUnchangedSorvSection) {
+    const Fingerprints fingerprints{0x150e682a069840fcu, {0xe49234f87aeffec5u, 0x45adba4a7350c18au, 0x0ac8b1bd6d8fb79eu}};
+    for (const std::string name : {"C:\\DATA\\ARCHIVE.ZIP", "C:\\\u0416.txt"}) {
+        const std::string plain = ScriptFileBytes(name, 800000, 3);
+        EXPECT_EQ(ScriptFileBytes(name, 800000, 3, &fingerprints),
+                  plain + "\r\n[Empreintes]\r\nAlgorithme=XXH64\r\nFichier=150e682a069840fc\r\n"
+                          "1=e49234f87aeffec5\r\n2=45adba4a7350c18a\r\n3=0ac8b1bd6d8fb79e\r\n");
+        const ScriptValues read = ParseScript(ScriptFileBytes(name, 800000, 3, &fingerprints));
+        ExpectValues(read, name, 800000, 3);
+        EXPECT_TRUE(read.Empreintes.Present() && read.Empreintes.KnownAlgorithm());
+        EXPECT_EQ(read.Empreintes.File(), fingerprints.file);
+        for (int n = 1; n <= 3; ++n) EXPECT_EQ(read.Empreintes.Slice(n), fingerprints.slices[n - 1]);
+        EXPECT_EQ(read.Empreintes.Slice(4), std::nullopt);
+    }
+    EXPECT_FALSE(ParseScript(ScriptFileBytes("a", 1, 1)).Empreintes.Present());
+}
+
+// Whatever a hostile section holds, reading it never fails: what cannot be
+// read is none, the first of duplicate keys counts, and no key makes a table
+// larger than the script has slices.
+TEST(ScriptReading, HostileFingerprintSections) {
+    const std::string good = "0123456789abcdef";
+    const std::string sorv = "[Sorv]\nNomOriginal=a\nTailleOriginale=9\nTranches=3\n";
+    const struct {
+        std::string text;
+        std::optional<std::uint64_t> file, slice1, slice2, slice3;
+        bool known;
+    } cases[] = {
+        {sorv + "[Empreintes]\nAlgorithme=XXH64\nFichier=" + good + "\n1=" + good + "\n3=" + good + "\n",
+         0x0123456789abcdefu, 0x0123456789abcdefu, std::nullopt, 0x0123456789abcdefu, true},
+        {sorv + "[empreintes]\nalgorithme=xxh64\nfichier=abc\n1=0123456789abcdeg\n2=" + good + "0\n3= \"" + good + "\" \n",
+         std::nullopt, std::nullopt, std::nullopt, 0x0123456789abcdefu, true},
+        {sorv + "[Empreintes]\nAlgorithme=MD5\n1=" + good + "\n1=ffffffffffffffff\n01=ffffffffffffffff\n-2=" + good +
+             "\n99999999999999999999999=" + good + "\n4=" + good + "\n",
+         std::nullopt, 0x0123456789abcdefu, std::nullopt, std::nullopt, false},
+        // Before [Sorv] the slice count is not known yet: the slices' values are not kept.
+        {"[Empreintes]\nAlgorithme=XXH64\nFichier=" + good + "\n1=" + good + "\n" + sorv,
+         0x0123456789abcdefu, std::nullopt, std::nullopt, std::nullopt, true},
+        {sorv + "[Empreintes]\n" + std::string(5000, 'x') + "\n1=" + std::string(5000, 'f') + "\n[Autre]\n2=" + good + "\n",
+         std::nullopt, std::nullopt, std::nullopt, std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        const ScriptValues v = ParseScript(c.text);
+        ExpectValues(v, "a", 9, 3);
+        EXPECT_TRUE(v.Empreintes.Present());
+        EXPECT_EQ(v.Empreintes.KnownAlgorithm(), c.known);
+        EXPECT_EQ(v.Empreintes.File(), c.file);
+        EXPECT_EQ(v.Empreintes.Slice(1), c.slice1);
+        EXPECT_EQ(v.Empreintes.Slice(2), c.slice2);
+        EXPECT_EQ(v.Empreintes.Slice(3), c.slice3);
+        EXPECT_EQ(v.Empreintes.Slice(4), std::nullopt);
+    }
+}
+
+TEST(ScriptReading, AHugeSliceCountOrKeyMakesNoHugeTable) {
+    ScriptValues values;
+    const std::string head = "[Sorv]\nTranches=9223372036854775807\n[Empreintes]\n9223372036854775807=0123456789abcdef\n"
+                             "4194305=0123456789abcdef\n5=0123456789abcdef\n";
+    EXPECT_LT(PeakWhileReading(head + "Fichier=", values), 32u * 1024);
+    EXPECT_EQ(values.Empreintes.Slice(5), 0x0123456789abcdefu);
+    EXPECT_EQ(values.Empreintes.Slice(4194305), std::nullopt);
 }
 
 }  // namespace
