@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Throughput of sorv-cli on a 1 GiB file of random bytes, against the GNU
 # tools doing the same work: split -b for the split, cat for the join, cp for
-# a whole-file copy. Prints the times, the ratios sorv / reference, and the
-# peak resident memory of sorv-cli.
+# a whole-file copy. The split fingerprints every slice and the join checks
+# them, so `cat | xxhsum` (reading and fingerprinting the pieces once, writing
+# nothing) and xxhsum of every slice are measured too, for comparison; so is
+# a join of a script without fingerprints. Prints the times, the ratios
+# sorv / reference, and the peak resident memory of sorv-cli.
 #
 #   bench/throughput.sh [SORV-CLI]     (or SORV_CLI=...; default build/native/bin/sorv-cli)
 #   SORV_BENCH_MIB=1024 SORV_BENCH_RUNS=5
@@ -24,14 +27,14 @@ if [ ! -x "$cli" ]; then
     echo "throughput: no program at $cli" >&2; exit 2
   fi
 fi
-for tool in hyperfine /usr/bin/time split cat cp awk; do
+for tool in hyperfine /usr/bin/time split cat cp awk xxhsum; do
   command -v "$tool" >/dev/null || { echo "throughput: $tool is missing (tools/setup.sh installs it)" >&2; exit 2; }
 done
 cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
 
 work=$(mktemp -d /tmp/sorv-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/src" "$work/join" "$work/ref"
+mkdir "$work/src" "$work/join" "$work/ref" "$work/old"
 deg=$'\xC2\xB0'
 
 echo "throughput: $mib MiB of random bytes in $work, $runs runs each"
@@ -43,19 +46,27 @@ head -c "$((mib * 1024 * 1024))" /dev/urandom >"$work/src/data.bin"
 mv "$work/src/data.${deg}"* "$work/src/data.d" "$work/join/"
 # The same pieces made by GNU split, for cat.
 split -d -a 4 -b 1433600 "$work/src/data.bin" "$work/join/gnu."
+# The same slices again (hard links) with a script of the layout without
+# fingerprints: its first four lines.
+ln "$work/join/data.${deg}"* "$work/old/"
+head -n 4 "$work/join/data.d" >"$work/old/data.d"
 
-# name | sorv command | sorv prepare | reference | its command | its prepare | target ratio
 q() { printf '%q' "$1"; }
 S=$(q "$cli"); SRC=$(q "$work/src/data.bin"); SRCDIR=$(q "$work/src"); REF=$(q "$work/ref"); JOIN=$(q "$work/join")
+OLD=$(q "$work/old")
 # Every prepare ends with sync: the runs before leave gigabytes of dirty
 # pages, and their write-back must not land in whichever command runs next.
 clean_src="rm -f $SRCDIR/data.${deg}* $SRCDIR/data.d; sync"
-benches=(
-  "split 1,4 Mo|$S -t 4 $SRC|$clean_src|split -b 1433600|split -d -a 4 -b 1433600 $SRC $REF/x.|rm -f $REF/*; sync|1.0"
-  "split 99 Mo|$S -t zip $SRC|$clean_src|split -b 99123200|split -d -a 4 -b 99123200 $SRC $REF/x.|rm -f $REF/*; sync|1.0"
-  "split 99 Mo vs cp|$S -t zip $SRC|$clean_src|cp|cp $SRC $REF/copy|rm -f $REF/*; sync|1.3"
-  "join 1,4 Mo|$S -n $JOIN/data.d|rm -f $JOIN/data.bin; sync|cat|cat $JOIN/gnu.* > $REF/out|rm -f $REF/*; sync|1.0"
-)
+# bench NAME SORV-COMMAND SORV-PREPARE REFERENCE REF-COMMAND REF-PREPARE TARGET ("-": for comparison only)
+benches=()
+bench() { benches+=("$(printf '%s\t' "$@")"); }
+bench "split 1,4 Mo" "$S -t 4 $SRC" "$clean_src" "split -b 1433600" "split -d -a 4 -b 1433600 $SRC $REF/x." "rm -f $REF/*; sync" 1.0
+bench "split 99 Mo" "$S -t zip $SRC" "$clean_src" "split -b 99123200" "split -d -a 4 -b 99123200 $SRC $REF/x." "rm -f $REF/*; sync" 1.0
+bench "split 99 Mo vs cp" "$S -t zip $SRC" "$clean_src" "cp" "cp $SRC $REF/copy" "rm -f $REF/*; sync" 1.3
+bench "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" "cat" "cat $JOIN/gnu.* > $REF/out" "rm -f $REF/*; sync" 1.0
+bench "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" "cat | xxhsum" "cat $JOIN/gnu.* | xxhsum" "sync" -
+bench "join, old script" "$S -n $OLD/data.d" "rm -f $OLD/data.bin; sync" "cat" "cat $JOIN/gnu.* > $REF/out" "rm -f $REF/*; sync" 1.0
+bench "--verifier" "$S --verifier $JOIN/data.d" "sync" "xxhsum of slices" "xxhsum $JOIN/gnu.* >/dev/null" "sync" -
 
 # The median of the runs: one run caught by another process's disk traffic
 # must not decide the ratio.
@@ -63,21 +74,26 @@ median() { awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i == "median") col 
 rows=()
 missed=0
 for b in "${benches[@]}"; do
-  IFS='|' read -r name sorv sorv_prep label ref ref_prep target <<<"$b"
+  IFS=$'\t' read -r name sorv sorv_prep label ref ref_prep target <<<"$b"
   csv="$work/result.csv"
   hyperfine --style none --warmup 1 --runs "$runs" --export-csv "$csv" \
     --prepare "$sorv_prep" "$sorv" --prepare "$ref_prep" "$ref" >"$work/hyperfine.log" 2>&1 ||
     { cat "$work/hyperfine.log" >&2; exit 2; }
   t_sorv=$(median "$csv" 1); t_ref=$(median "$csv" 2)
   ratio=$(awk -v a="$t_sorv" -v b="$t_ref" 'BEGIN { printf "%.2f", a / b }')
-  verdict=$(awk -v r="$ratio" -v t="$target" 'BEGIN { print (r <= t) ? "ok" : "MISS" }')
-  [ "$verdict" = ok ] || missed=1
+  if [ "$target" = - ]; then
+    verdict=""
+  else
+    verdict=$(awk -v r="$ratio" -v t="$target" 'BEGIN { print (r <= t) ? "ok" : "MISS" }')
+    [ "$verdict" = ok ] || missed=1
+  fi
   rows+=("$(printf '%-18s %10.3f %10.3f  %-18s %6s  <= %-4s %s' "$name" "$t_sorv" "$t_ref" "$label" "$ratio" "$target" "$verdict")")
 done
 eval "$clean_src"
-# The last join run left its rebuilt file: it must be the source again.
-cmp -s "$work/src/data.bin" "$work/join/data.bin" ||
-  { echo "throughput: the join did not give the source back" >&2; exit 2; }
+# The last join runs left their rebuilt files: they must be the source again.
+for rebuilt in "$work/join/data.bin" "$work/old/data.bin"; do
+  cmp -s "$work/src/data.bin" "$rebuilt" || { echo "throughput: the join did not give the source back" >&2; exit 2; }
+done
 
 # Peak resident memory, from the kernel's own accounting.
 peak() {
@@ -87,6 +103,8 @@ rss_split=$(peak "$cli" -t 4 "$work/src/data.bin"); eval "$clean_src"
 rss_zip=$(peak "$cli" -t zip "$work/src/data.bin"); eval "$clean_src"
 rm -f "$work/join/data.bin"
 rss_join=$(peak "$cli" -n "$work/join/data.d")
+cmp -s "$work/src/data.bin" "$work/join/data.bin" ||
+  { echo "throughput: the join did not give the source back" >&2; exit 2; }
 limit_kib=8192
 
 echo
