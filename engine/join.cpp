@@ -127,7 +127,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         const RecordedFingerprints& recorded = recordedFingerprints_;
         const bool checking = recorded.Present() && recorded.KnownAlgorithm();
         if (recorded.Present() && !checking)
-            ui_.AppendLog("Empreintes en \"" + recorded.Algorithm() + "\" inconnues : les tranches ne sont pas vérifiées.");
+            ui_.AppendLog(recorded.UnknownAlgorithmText() + " : les tranches ne sont pas vérifiées.");
         SliceAndFileFingerprints seen;
         std::int64_t damaged = 0;
         std::uint64_t rebuilt = 0;

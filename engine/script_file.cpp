@@ -185,6 +185,10 @@ std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille,
 
 bool RecordedFingerprints::KnownAlgorithm() const { return EqualsIgnoringAsciiCase(algorithm_, kFingerprintAlgorithm); }
 
+std::string RecordedFingerprints::UnknownAlgorithmText() const {
+    return algorithm_.empty() ? "Empreintes sans algorithme" : "Empreintes en \"" + algorithm_ + "\" inconnues";
+}
+
 std::optional<std::uint64_t> RecordedFingerprints::Slice(std::int64_t n) const {
     if (n < 1 || n > static_cast<std::int64_t>(slices_.size())) return std::nullopt;
     const auto i = static_cast<std::size_t>(n - 1);

@@ -38,10 +38,10 @@ public:
     static constexpr std::int64_t kMaxSlices = std::int64_t{1} << 22;
 
     bool Present() const { return present_; }
-    // The Algorithme value as written ("" when missing).
-    const std::string& Algorithm() const { return algorithm_; }
     // XXH64, in any case: the fingerprints below can be compared.
     bool KnownAlgorithm() const;
+    // How the log names fingerprints of another or of no algorithm.
+    std::string UnknownAlgorithmText() const;
     // None when the value is missing or is not 16 hexadecimal digits.
     std::optional<std::uint64_t> File() const { return file_; }
     std::optional<std::uint64_t> Slice(std::int64_t n) const;

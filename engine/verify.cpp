@@ -34,7 +34,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             return;
         }
         if (!recorded.KnownAlgorithm()) {
-            Fail("Empreintes en \"" + recorded.Algorithm() + "\" inconnues : les tranches ne peuvent pas être vérifiées.");
+            Fail(recorded.UnknownAlgorithmText() + " : les tranches ne peuvent pas être vérifiées.");
             return;
         }
         FlagScope busy(state.Busy);
