@@ -2,6 +2,7 @@
 //   dock_demo.exe            the bar docked at the top
 //   dock_demo.exe floating   the bar floating below the window
 //   dock_demo.exe drag       a drag under way: the outline over the bottom dock
+//   dock_demo.exe dragfloat  the same away from the docks: a floating outline
 #include <windows.h>
 
 #include <cstring>
@@ -51,10 +52,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         RECT r{};
         GetWindowRect(form.Handle(), &r);
         SetWindowPos(bar.Handle(), nullptr, r.left + 60, r.bottom + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (std::wcscmp(commandLine, L"drag") == 0) {
-        // Pressed on the handle and moved over the bottom dock; the button is
-        // never released.
-        POINT over{150, 190};
+    } else if (std::wcscmp(commandLine, L"drag") == 0 || std::wcscmp(commandLine, L"dragfloat") == 0) {
+        // Pressed on the handle and moved over the bottom dock, or below the
+        // window; the button is never released.
+        POINT over{150, std::wcscmp(commandLine, L"drag") == 0 ? 190 : 260};
         ClientToScreen(form.Handle(), &over);
         PostMouseMove(bar.Handle(), over);
         SendMessageW(bar.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, 5));
