@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docking_fixture.h"
+#include "handles.h"
 
 namespace sorv::test {
 namespace {
@@ -42,6 +43,49 @@ TEST_F(DockingTest, ADockedBarHasItsFrameAndHandleAndTheDockFitsItsRow) {
         EXPECT_EQ(BoundsOf(*bar).Width(), c.width) << static_cast<int>(c.style) << c.allowDrag;
         EXPECT_EQ(ClientSizeOf(bar->Handle()), (Size{60, 20}));
     }
+    // Bound lines take a pixel each from the dock's client area.
+    top.SetBoundLines({TDockBoundLinesValues::blTop, TDockBoundLinesValues::blBottom});
+    EXPECT_EQ(BoundsOf(top).Height(), 26);
+    EXPECT_EQ(ClientSizeOf(top.Handle()), (Size{304, 24}));
+}
+
+TEST_F(DockingTest, TheBackgroundTilesFromTheParentsOriginWithItsCornerColourSeeThrough) {
+    // A 2 x 2 background: red, green / blue (bottom-left), white.
+    tk::WindowDc screen(nullptr);
+    tk::MemoryDcHandle tileDc(CreateCompatibleDC(screen.get()));
+    tk::BitmapHandle tile(CreateCompatibleBitmap(screen.get(), 2, 2));
+    {
+        tk::Selection selected(tileDc.get(), tile.get());
+        SetPixel(tileDc.get(), 0, 0, RGB(255, 0, 0));
+        SetPixel(tileDc.get(), 1, 0, RGB(0, 255, 0));
+        SetPixel(tileDc.get(), 0, 1, RGB(0, 0, 255));
+        SetPixel(tileDc.get(), 1, 1, RGB(255, 255, 255));
+    }
+    top.SetBackground(tile.get());
+    ASSERT_TRUE(top.HasBackground());
+    tk::MemoryDcHandle dc(CreateCompatibleDC(screen.get()));
+    tk::BitmapHandle target(CreateCompatibleBitmap(screen.get(), 6, 6));
+    tk::Selection selected(dc.get(), target.get());
+    const RECT all{0, 0, 6, 6};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const RECT exclude{4, 4, 6, 6};
+    // Tiles start one pixel up and left of the area, as a bar 1 pixel in from
+    // the parent's origin draws them.
+    top.DrawBackground(dc.get(), RECT{0, 0, 6, 6}, RECT{-1, -1, 6, 6}, &exclude);
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 2, 1), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 1, 2), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 5, 5), RGB(0, 0, 0));  // excluded
+
+    top.SetColor(RGB(10, 20, 30));
+    top.SetBackgroundTransparent(true);
+    top.DrawBackground(dc.get(), RECT{0, 0, 6, 6}, RECT{0, 0, 6, 6}, nullptr);
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 0, 1), RGB(10, 20, 30));  // the bottom-left colour shows the dock's
+    EXPECT_EQ(GetPixel(dc.get(), 2, 3), RGB(10, 20, 30));
+    top.SetBackground(nullptr);
+    EXPECT_FALSE(top.HasBackground());
 }
 
 TEST_F(DockingTest, DoubleClicksFloatTheBarAndDockItAgainFirstInItsDefaultDock) {
