@@ -17,16 +17,6 @@ namespace {
 
 using namespace sorv;
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
-    design.className = "TDockDemo";
-    design.caption = "Docks";
-    design.clientWidth = 304;
-    design.clientHeight = 200;
-    design.border = tk::BorderStyle::Single;
-    return design;
-}
-
 void PostMouseMove(HWND window, POINT screen) {
     ScreenToClient(window, &screen);
     PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
@@ -36,7 +26,7 @@ void PostMouseMove(HWND window, POINT screen) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     tk::App().SetTitle("Docks");
-    tk::Form form(Design());
+    tk::Form form(test::HostDesign());
     SetWindowPos(form.Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     TDock97 top(form, "Dock971", {0, 0, 304, 42});
     TDock97 bottom(form, "Dock972", {0, 191, 304, 9}, TDockPosition::dpBottom);

@@ -4,16 +4,6 @@
 
 namespace sorv::test {
 
-tk::FormSpec HostDesign() {
-    tk::FormSpec design;
-    design.className = "TDockHost";
-    design.caption = "Docks";
-    design.clientWidth = 304;
-    design.clientHeight = 200;
-    design.border = tk::BorderStyle::Single;
-    return design;
-}
-
 DockingTest::DockingTest()
     : form(HostDesign()),
       top(form, "Dock971", {0, 0, 304, 42}),

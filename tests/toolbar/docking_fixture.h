@@ -15,8 +15,6 @@
 
 namespace sorv::test {
 
-tk::FormSpec HostDesign();
-
 class DockingTest : public ::testing::Test {
 protected:
     DockingTest();

@@ -6,6 +6,16 @@
 
 namespace sorv::test {
 
+tk::FormSpec HostDesign() {
+    tk::FormSpec design;
+    design.className = "TDockHost";
+    design.caption = "Docks";
+    design.clientWidth = 304;
+    design.clientHeight = 200;
+    design.border = tk::BorderStyle::Single;
+    return design;
+}
+
 void Block::Paint(HDC dc) {
     const Rect b = Bounds();
     tk::Canvas(dc).FillRect(Rect{1, 1, b.Width() - 1, b.Height() - 1}, color_);

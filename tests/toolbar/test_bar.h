@@ -5,9 +5,13 @@
 #include <vector>
 
 #include "TB97.h"
+#include "form.h"
 #include "graphic_control.h"
 
 namespace sorv::test {
+
+// The window that holds the docks: 304 x 200, caption "Docks".
+tk::FormSpec HostDesign();
 
 // A child of a fixed size, painted in one colour.
 class Block : public tk::GraphicControl {
