@@ -29,13 +29,6 @@ tk::Window& CheckedParent(tk::Window& parent) {
     return parent;
 }
 
-void Line(HDC dc, int x1, int y1, int x2, int y2, int systemColor) {
-    tk::PenHandle pen(CreatePen(PS_SOLID, 1, GetSysColor(systemColor)));
-    tk::Selection selected(dc, pen.get());
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-}
-
 }  // namespace
 
 void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where) {
@@ -313,11 +306,14 @@ LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
     GetWindowRect(Handle(), &r);
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
+    tk::Canvas canvas(dc.get());
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     // Later lines overwrite the corner pixels of earlier ones.
-    if (boundLines_.Has(TDockBoundLinesValues::blTop)) Line(dc.get(), 0, 0, w, 0, COLOR_BTNSHADOW);
-    if (boundLines_.Has(TDockBoundLinesValues::blLeft)) Line(dc.get(), 0, 0, 0, h, COLOR_BTNSHADOW);
-    if (boundLines_.Has(TDockBoundLinesValues::blBottom)) Line(dc.get(), 0, h - 1, w, h - 1, COLOR_BTNHIGHLIGHT);
-    if (boundLines_.Has(TDockBoundLinesValues::blRight)) Line(dc.get(), w - 1, 0, w - 1, h, COLOR_BTNHIGHLIGHT);
+    if (boundLines_.Has(TDockBoundLinesValues::blTop)) canvas.Line({0, 0}, {w, 0}, shadow);
+    if (boundLines_.Has(TDockBoundLinesValues::blLeft)) canvas.Line({0, 0}, {0, h}, shadow);
+    if (boundLines_.Has(TDockBoundLinesValues::blBottom)) canvas.Line({0, h - 1}, {w, h - 1}, highlight);
+    if (boundLines_.Has(TDockBoundLinesValues::blRight)) canvas.Line({w - 1, 0}, {w - 1, h}, highlight);
     return 0;
 }
 

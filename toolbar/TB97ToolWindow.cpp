@@ -398,7 +398,7 @@ LRESULT TCustomToolWindow97::HandleMessage(const tk::Message& message) {
         case WM_LBUTTONDBLCLK: {
             const Point client{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
             // A visible child takes its own presses, unless it lets them through.
-            if (tk::GraphicControl* child = GraphicChildAt(client); child && !IsIgnoredChild(*child)) break;
+            if (tk::GraphicControl* child = GraphicAt(client, true); child && !IsIgnoredChild(*child)) break;
             MouseDownAt(client, message.msg == WM_LBUTTONDBLCLK);
             return 0;
         }
@@ -416,14 +416,6 @@ LRESULT TCustomToolWindow97::HandleMessage(const tk::Message& message) {
     }
     if (LRESULT result = 0; HandleFrameMessage(message, result)) return result;
     return tk::CustomControl::HandleMessage(message);
-}
-
-tk::GraphicControl* TCustomToolWindow97::GraphicChildAt(Point client) const {
-    const auto& children = GraphicControls();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if ((*it)->Visible() && (*it)->Bounds().Contains(client)) return *it;
-    }
-    return nullptr;
 }
 
 }  // namespace sorv

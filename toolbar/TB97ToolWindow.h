@@ -165,7 +165,6 @@ private:
     void RecalcFrame();
     // The bar, its parents or its form are being destroyed.
     bool BeingDestroyed() const;
-    tk::GraphicControl* GraphicChildAt(Point client) const;
 
     // Frames.
     Size FloatingBorder() const;

@@ -208,6 +208,12 @@ TEST_F(DockingTest, PlacesThatAreRefused) {
     } catch (const std::logic_error& e) {
         EXPECT_STREQ(e.what(), "A TDock97 control cannot be placed inside a tool window or another TDock97");
     }
+    try {
+        TestBar inner(*bar, "Inner", {});
+        ADD_FAILURE() << "no error";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "A tool window can only be placed on a TDock97 or directly on the form");
+    }
     bottom.SetPosition(TDockPosition::dpRight);  // empty: allowed
     EXPECT_EQ(bottom.Position(), TDockPosition::dpRight);
 }
