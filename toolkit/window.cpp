@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <set>
+#include <unordered_map>
 #include <stdexcept>
 #include <utility>
 
@@ -18,9 +19,20 @@
 namespace sorv::tk {
 namespace {
 
-// The window property that carries the toolkit object of a handle.
-const wchar_t* const kSelfProperty = L"sorv.tk.window";
-constexpr UINT_PTR kSubclassId = 1;
+// The toolkit object of each handle. A table in this process rather than a
+// window property: every message looks its window up, and under Wine each
+// GetProp is a round trip to the window server. The windows belong to the
+// user-interface thread; a handle of another thread or process is not here.
+std::unordered_map<HWND, Window*>& Objects() {
+    thread_local std::unordered_map<HWND, Window*> objects;
+    return objects;
+}
+
+// A handle reused by a newer window keeps that window.
+void Forget(HWND handle, const Window* window) {
+    const auto found = Objects().find(handle);
+    if (found != Objects().end() && found->second == window) Objects().erase(found);
+}
 
 // The object whose window CreateWindowEx is making on this thread, until its
 // first message binds it.
@@ -94,7 +106,9 @@ bool Window::Destroying() const {
 }
 
 Window* Window::FromHandle(HWND handle) {
-    return handle ? static_cast<Window*>(GetPropW(handle, kSelfProperty)) : nullptr;
+    if (!handle) return nullptr;
+    const auto found = Objects().find(handle);
+    return found == Objects().end() ? nullptr : found->second;
 }
 
 void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& design) {
@@ -115,15 +129,19 @@ void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& desi
 
 void Window::Bind(HWND handle) {
     handle_ = handle;
-    SetPropW(handle, kSelfProperty, this);
+    Objects()[handle] = this;
 }
 
 void Window::Adopt(HWND handle) {
     Bind(handle);
-    if (!SetWindowSubclass(handle, SubclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        RemovePropW(handle, kSelfProperty);
+    // Not SetWindowSubclass: it finds its data through a window property on
+    // every message, a round trip to the window server under Wine.
+    classProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AdoptedProcedure)));
+    if (!classProcedure_) {
+        Forget(handle, this);
         handle_ = nullptr;
-        throw std::runtime_error("SetWindowSubclass failed");
+        throw std::runtime_error("cannot take over the window procedure");
     }
     subclassed_ = true;
 }
@@ -136,9 +154,10 @@ void Window::DestroyHandle() {
 
 void Window::Detach() {
     if (!handle_) return;
-    RemovePropW(handle_, kSelfProperty);
+    Forget(handle_, this);
     if (subclassed_) {
-        RemoveWindowSubclass(handle_, SubclassProcedure, kSubclassId);
+        if (GetWindowLongPtrW(handle_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(AdoptedProcedure))
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
         subclassed_ = false;
     }
     handle_ = nullptr;
@@ -184,9 +203,11 @@ LRESULT CALLBACK Window::OwnProcedure(HWND handle, UINT msg, WPARAM wParam, LPAR
     return self->Route({handle, msg, wParam, lParam});
 }
 
-LRESULT CALLBACK Window::SubclassProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) {
-    return reinterpret_cast<Window*>(self)->Route({handle, msg, wParam, lParam});
+LRESULT CALLBACK Window::AdoptedProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (Window* self = FromHandle(handle)) return self->Route({handle, msg, wParam, lParam});
+    // Left in a chain that another procedure put above it: the class's own.
+    const auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(handle, GCLP_WNDPROC));
+    return CallWindowProcW(procedure, handle, msg, wParam, lParam);
 }
 
 LRESULT Window::DispatchToHandler(void* self, const Message& message) {
@@ -203,7 +224,7 @@ LRESULT Window::Route(const Message& message) {
                                painting && paintFailed_ ? OnError::Drop : OnError::Report);
     if (painting) paintFailed_ = !painted;
     if (message.msg == WM_NCDESTROY && handle_ == message.window) {
-        if (subclassed_) DefSubclassProc(message.window, message.msg, message.wParam, message.lParam);
+        if (subclassed_) CallWindowProcW(classProcedure_, message.window, message.msg, message.wParam, message.lParam);
         Detach();
     }
     return result;
@@ -213,7 +234,7 @@ LRESULT Window::DefaultHandling(const Message& message) {
     // For a subclassed control the class procedure sees WM_NCDESTROY once,
     // from Route, after the hooks and handlers.
     if (message.msg == WM_NCDESTROY && subclassed_) return 0;
-    if (subclassed_) return DefSubclassProc(message.window, message.msg, message.wParam, message.lParam);
+    if (subclassed_) return CallWindowProcW(classProcedure_, message.window, message.msg, message.wParam, message.lParam);
     return DefWindowProcW(message.window, message.msg, message.wParam, message.lParam);
 }
 

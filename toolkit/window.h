@@ -97,7 +97,8 @@ protected:
     // Registers the class once per name and creates a window of it; the
     // window is bound to this object from its first message on.
     void CreateHandle(const WindowClass& windowClass, const CreateSpec& design);
-    // Takes over a standard control just created (SetWindowSubclass).
+    // Takes over a standard control just created: its window procedure is
+    // replaced by the toolkit's, which passes on to the class's.
     void Adopt(HWND handle);
     void DestroyHandle();
     // Destroys the window and makes it again through `create`: meanwhile the
@@ -174,8 +175,7 @@ private:
     friend class GraphicControl;
 
     static LRESULT CALLBACK OwnProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                              DWORD_PTR self);
+    static LRESULT CALLBACK AdoptedProcedure(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT DispatchToHandler(void* self, const Message& message);
     void Bind(HWND handle);
     LRESULT Route(const Message& message);
@@ -190,6 +190,7 @@ private:
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;  // a standard control's window, taken over
+    WNDPROC classProcedure_ = nullptr;  // what it had before
     bool recreating_ = false;
     bool destroying_ = false;
     bool paintFailed_ = false;  // the last paint raised an error
