@@ -8,6 +8,7 @@ add_library(sorv_help_file STATIC
   ${CMAKE_CURRENT_LIST_DIR}/help_search.cpp
 )
 target_include_directories(sorv_help_file PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(sorv_help_file PUBLIC sorv_base)
 
 add_library(sorv_help STATIC
   ${CMAKE_CURRENT_LIST_DIR}/help_controls.cpp

@@ -1,8 +1,13 @@
 #include "help_file.h"
 
 #include <charconv>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <optional>
+
+#ifdef _WIN32
+#include "utf16.h"
+#endif
 
 namespace sorv {
 namespace {
@@ -192,20 +197,38 @@ HelpDocument ParseHelp(std::string_view text) {
     return parser.Finish();
 }
 
-HelpLoad LoadHelpFile(const std::filesystem::path& path) {
+namespace {
+
+// The C library's files: iostreams would bring their locales into the
+// program, more than half of its size.
+struct CloseFile {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::unique_ptr<std::FILE, CloseFile> OpenToRead(const std::string& path) {
+#ifdef _WIN32
+    return std::unique_ptr<std::FILE, CloseFile>(_wfopen(Widen(path).c_str(), L"rb"));
+#else
+    return std::unique_ptr<std::FILE, CloseFile>(std::fopen(path.c_str(), "rb"));
+#endif
+}
+
+}  // namespace
+
+HelpLoad LoadHelpFile(const std::string& path) {
     HelpLoad load;
-    std::ifstream in(path, std::ios::binary);
+    const auto in = OpenToRead(path);
     if (!in) return load;
     // Read in blocks up to one byte past the limit: the size the file claims
     // is not trusted, and a huge file never gets a buffer of its size.
     std::string text;
     char block[64 * 1024];
     while (text.size() <= kMaxHelpFileBytes) {
-        in.read(block, sizeof block);
-        text.append(block, static_cast<std::size_t>(in.gcount()));
-        if (!in) break;
+        const std::size_t got = std::fread(block, 1, sizeof block, in.get());
+        text.append(block, got);
+        if (got < sizeof block) break;
     }
-    if (in.bad()) return load;
+    if (std::ferror(in.get())) return load;
     if (text.size() > kMaxHelpFileBytes) {
         load.status = HelpLoadStatus::TooLarge;
         return load;

@@ -8,7 +8,6 @@
 // topic are ignored, as are directives without a usable value. Parsing never
 // fails: whatever the text holds, the result is some list of topics.
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,7 +39,8 @@ struct HelpLoad {
     HelpDocument document;
 };
 
-// Reads and parses a help file, never more than kMaxHelpFileBytes of it.
-HelpLoad LoadHelpFile(const std::filesystem::path& path);
+// Reads and parses a help file (path in UTF-8), never more than
+// kMaxHelpFileBytes of it.
+HelpLoad LoadHelpFile(const std::string& path);
 
 }  // namespace sorv

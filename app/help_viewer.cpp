@@ -66,7 +66,7 @@ void HelpViewer::Open(const tk::HelpRequest& request) {
         Hide();
         return;
     }
-    HelpLoad load = LoadHelpFile(std::filesystem::path(Widen(request.file)));
+    HelpLoad load = LoadHelpFile(request.file);
     if (load.status != HelpLoadStatus::Ok) {
         tk::ShowMessageBox(tk::BoxKind::Error, FailureText(load.status, request.file));
         return;

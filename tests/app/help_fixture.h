@@ -53,7 +53,7 @@ protected:
     HelpTest() {
         std::filesystem::create_directory(PathFromUtf8(folder));
         WriteFileBytes(file, ReadFileBytes(SORV_SHIPPED_HELP));
-        shipped = LoadHelpFile(PathFromUtf8(file)).document;
+        shipped = LoadHelpFile(file).document;
         registry.WriteString(kSettingsRoot, kSettingsKey, kInstallFolderSetting, folder);
         tk::App().HelpFile = "sorv.hlp";
         RouteHelpTo(viewer);

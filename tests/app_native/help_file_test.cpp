@@ -128,26 +128,26 @@ TEST(HelpFile, KeepsNoMoreThanTheTopicLimit) {
 
 TEST(HelpFile, LoadingReportsMissingOversizedAndTopicLessFiles) {
     TempDir dir;
-    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("absent.hlp"))).status, HelpLoadStatus::CannotOpen);
+    EXPECT_EQ(LoadHelpFile(dir.Path("absent.hlp")).status, HelpLoadStatus::CannotOpen);
 
     const std::string topic = "@topic Aide\nTexte.\n";
     std::string atLimit = topic;
     atLimit.resize(kMaxHelpFileBytes, '\n');
     WriteFileBytes(dir.Path("limite.hlp"), atLimit);
-    const HelpLoad loaded = LoadHelpFile(PathFromUtf8(dir.Path("limite.hlp")));
+    const HelpLoad loaded = LoadHelpFile(dir.Path("limite.hlp"));
     EXPECT_EQ(loaded.status, HelpLoadStatus::Ok);
     ASSERT_EQ(loaded.document.topics.size(), 1u);
     EXPECT_EQ(loaded.document.topics[0].body, "Texte.");
 
     WriteFileBytes(dir.Path("énorme.hlp"), atLimit + "x");
-    const HelpLoad huge = LoadHelpFile(PathFromUtf8(dir.Path("énorme.hlp")));
+    const HelpLoad huge = LoadHelpFile(dir.Path("énorme.hlp"));
     EXPECT_EQ(huge.status, HelpLoadStatus::TooLarge);
     EXPECT_TRUE(huge.document.topics.empty());
 
     WriteFileBytes(dir.Path("vide.hlp"), "");
-    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("vide.hlp"))).status, HelpLoadStatus::NoTopics);
+    EXPECT_EQ(LoadHelpFile(dir.Path("vide.hlp")).status, HelpLoadStatus::NoTopics);
     WriteFileBytes(dir.Path("binaire.hlp"), std::string("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF", 14));
-    EXPECT_EQ(LoadHelpFile(PathFromUtf8(dir.Path("binaire.hlp"))).status, HelpLoadStatus::NoTopics);
+    EXPECT_EQ(LoadHelpFile(dir.Path("binaire.hlp")).status, HelpLoadStatus::NoTopics);
 }
 
 TEST(HelpFile, TheShippedHelpFileHasTheProgramsContextsAndKeywords) {
