@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace sorv {
@@ -11,6 +12,18 @@ namespace sorv {
 // fingerprints and the write is fastest: 256 KiB beat 128 KiB and 1 MiB.
 inline constexpr std::size_t kCopyBufferSize = std::size_t{1} << 18;
 
-inline std::vector<std::byte> MakeCopyBuffer() { return std::vector<std::byte>(kCopyBufferSize); }
+// Allocated the first time a copy needs it: one the system makes in the
+// kernel never does.
+class CopyBuffer {
+public:
+    std::span<std::byte> Bytes() {
+        if (bytes_.empty()) bytes_.resize(kCopyBufferSize);
+        return bytes_;
+    }
+    bool Allocated() const { return !bytes_.empty(); }
+
+private:
+    std::vector<std::byte> bytes_;
+};
 
 }  // namespace sorv

@@ -1,6 +1,9 @@
 #include "engine.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "sizes.h"
 
 #include "flag_scope.h"
 
@@ -26,6 +29,40 @@ bool Engine::RefuseWhileRunning() {
 void Engine::Fail(const std::string& line) {
     ui_.ReportFailure(line);
     result_ = Outcome::Failed;
+}
+
+void Engine::RunMessages() {
+    ui_.ProcessMessages();
+    if (const auto now = ui_.ClockMicroseconds()) cadence_.Ran(*now);
+}
+
+Engine::PacedCopy Engine::CopyPaced(File& from, File& to, std::uint64_t maxBytes, CopyBuffer& buffer,
+                                    ByteObserver* observer, std::int64_t& progressDone) {
+    PacedCopy result;
+    if (!ui_.ClockMicroseconds()) {
+        result.copied = from.CopyTo(to, maxBytes, buffer, observer);
+        return result;
+    }
+    while (result.copied < maxBytes) {
+        const std::uint64_t piece = std::min(sizer_.Next(), maxBytes - result.copied);
+        const std::int64_t start = ui_.ClockMicroseconds().value_or(0);
+        const std::uint64_t got = from.CopyTo(to, piece, buffer, observer);
+        result.copied += got;
+        const std::int64_t now = ui_.ClockMicroseconds().value_or(0);
+        sizer_.Took(got, now - start);
+        if (got < piece) break;  // the source ran out
+        if (result.copied == maxBytes || !cadence_.Due(now)) continue;
+        // The bar shows the whole blocks copied so far.
+        const auto blocks = static_cast<std::int64_t>(result.copied / kBlockSize) * kBlockSize;
+        ui_.AdvanceProgress(blocks - progressDone);
+        progressDone = blocks;
+        RunMessages();
+        if (state.CancelRequested) {
+            result.stopped = true;
+            break;
+        }
+    }
+    return result;
 }
 
 Outcome Engine::RunFlow(const std::function<void()>& flow) {

@@ -9,6 +9,7 @@
 #include "file_system.h"
 #include "front_end.h"
 #include "names.h"
+#include "pump_cadence.h"
 #include "script_file.h"
 
 namespace sorv {
@@ -80,6 +81,18 @@ public:
     bool FlowRunning() const { return flowRunning_; }
 
 private:
+    // What a copy inside a slice did: the bytes it moved, and whether a stop
+    // was asked during one of its message runs (it ended there).
+    struct PacedCopy {
+        std::uint64_t copied = 0;
+        bool stopped = false;
+    };
+    // Copies in pieces and lets the messages run between two of them when
+    // their time has come; `progressDone` follows the blocks copied, which
+    // the bar has then shown.
+    PacedCopy CopyPaced(File& from, File& to, std::uint64_t maxBytes, CopyBuffer& buffer, ByteObserver* observer,
+                        std::int64_t& progressDone);
+    void RunMessages();
     Outcome RunFlow(const std::function<void()>& flow);
     bool OutputsReachSource(const std::string& sourcePath);
     void RemoveInterruptedSplit(const std::string& sourcePath);
@@ -93,6 +106,8 @@ private:
 
     FrontEnd& ui_;
     FileSystem& fs_;
+    PumpCadence cadence_;
+    PieceSizer sizer_;
     PathStyle style_;
     bool flowRunning_ = false;
     Outcome result_ = Outcome::Stopped;

@@ -5,7 +5,8 @@
 
 namespace sorv {
 
-std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer, ByteObserver* observer) {
+std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver* observer) {
+    const std::span<std::byte> buffer = copyBuffer.Bytes();
     std::uint64_t copied = 0;
     while (copied < maxBytes) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - copied));

@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+#include "copy_buffer.h"
+
 namespace sorv {
 
 // File attribute bits, as Windows numbers them.
@@ -55,6 +57,8 @@ public:
     virtual void Write(std::span<const std::byte> bytes) = 0;
     // True when the position has reached the file's current size.
     virtual bool AtEnd() = 0;
+    // The file's current size, from the open handle.
+    virtual std::uint64_t Size() = 0;
     virtual void Close() = 0;
     // The file this handle has open, whatever name it has now.
     virtual FileId Identity() = 0;
@@ -63,10 +67,10 @@ public:
     // given back when the file is closed.
     virtual void Reserve(std::uint64_t /*bytes*/) {}
     // Copies up to maxBytes from this file's position to dest's, using
-    // buffer (or a faster way the platform offers), and shows them to the
-    // observer if there is one. Returns the bytes copied: fewer than
-    // maxBytes only when this file ran out.
-    virtual std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+    // buffer (or a faster way the platform offers, which leaves it
+    // unallocated), and shows them to the observer if there is one. Returns
+    // the bytes copied: fewer than maxBytes only when this file ran out.
+    virtual std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& buffer,
                                  ByteObserver* observer = nullptr);
 };
 

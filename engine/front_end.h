@@ -3,6 +3,7 @@
 // progress bar, the message boxes, the slice-size dialog and a way to let the
 // pending window messages run once.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine_state.h"
@@ -46,6 +47,11 @@ public:
 
     // Lets the pending window messages run once (repaint, keys, menus).
     virtual void ProcessMessages() = 0;
+    // A clock in microseconds from any origin, read between two pieces of a
+    // copy: when 50 ms have passed since the last message run, the messages
+    // run inside the slice too. Without a clock a slice is copied in one go
+    // and the messages run after it only.
+    virtual std::optional<std::int64_t> ClockMicroseconds() { return std::nullopt; }
 };
 
 }  // namespace sorv

@@ -28,7 +28,8 @@ std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std:
 
 // A slice read for its fingerprint only: once one slice is damaged nothing
 // more is written, but the others are still checked.
-std::uint64_t ReadThrough(File& from, std::uint64_t maxBytes, std::span<std::byte> buffer, ByteObserver& observer) {
+std::uint64_t ReadThrough(File& from, std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver& observer) {
+    const std::span<std::byte> buffer = copyBuffer.Bytes();
     std::uint64_t read = 0;
     while (read < maxBytes) {
         const std::size_t got = from.Read(buffer.first(static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - read))));
@@ -121,7 +122,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     };
     try {
         output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
-        auto buffer = MakeCopyBuffer();
+        CopyBuffer buffer;
         const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
         // Scripts written before slices had fingerprints join as they always did.
         const RecordedFingerprints& recorded = recordedFingerprints_;
@@ -135,31 +136,45 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         bool sliceSizeWrong = false;
         for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
             const std::string slicePath = SliceFileName(scriptPath, i);
+            bool stoppedInside = false;
             {
                 auto slice = fs_.OpenRead(slicePath);
-                const std::int64_t size = FileSizeOf(slicePath);
+                // From the open handle: the file being read, not a name looked up again.
+                const auto size = static_cast<std::int64_t>(slice->Size());
                 // Never past the slice's measured size, never past the recorded
                 // total: a slice that grows (or feeds on the output) cannot
                 // fill the disk.
                 const std::uint64_t limit = std::min(SizeOrZero(size), recordedSize - rebuilt);
                 seen.slice.Reset();
-                const std::uint64_t copied = damaged == 0
-                                                 ? slice->CopyTo(*output, limit, buffer, checking ? &seen : nullptr)
-                                                 : ReadThrough(*slice, limit, buffer, seen);
+                std::int64_t progressDone = 0;
+                std::uint64_t copied = 0;
+                if (damaged == 0) {
+                    const PacedCopy copy =
+                        CopyPaced(*slice, *output, limit, buffer, checking ? &seen : nullptr, progressDone);
+                    copied = copy.copied;
+                    stoppedInside = copy.stopped;
+                } else {
+                    copied = ReadThrough(*slice, limit, buffer, seen);
+                }
                 rebuilt += copied;
                 if (slice->AtEnd()) {
                     slicesHold += copied;
                 } else {
                     sliceSizeWrong = true;
-                    slicesHold += std::max(SizeOrZero(FileSizeOf(slicePath)), copied);
+                    slicesHold += std::max(slice->Size(), copied);
                 }
-                ui_.AdvanceProgress(JoinProgressFor(copied));
-                ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+                // A stop asked inside the slice is acted on at once.
+                if (!stoppedInside) {
+                    ui_.AdvanceProgress(JoinProgressFor(copied) - progressDone);
+                    ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+                }
                 slice->Close();
             }
-            // The first damaged slice ends the writing: the part rebuilt goes.
-            if (checking && !SliceIsSound(slicePath, i, seen.slice.Value()) && damaged++ == 0) discard();
-            ui_.ProcessMessages();
+            if (!stoppedInside) {
+                // The first damaged slice ends the writing: the part rebuilt goes.
+                if (checking && !SliceIsSound(slicePath, i, seen.slice.Value()) && damaged++ == 0) discard();
+                RunMessages();
+            }
             if (state.CancelRequested) {
                 ui_.ResetProgress();
                 if (output) output->Close();

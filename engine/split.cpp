@@ -121,7 +121,7 @@ void Engine::SplitFile(const std::string& sourcePath) {
     };
     try {
         WritePartialScript(sourcePath, partialWritten);
-        auto buffer = MakeCopyBuffer();
+        CopyBuffer buffer;
         // Every slice is SliceSize / 2048 block steps; the bar moves 2048 a
         // step whether or not the step still found bytes to copy.
         std::int64_t steps = state.SliceSize / kBlockSize;
@@ -139,18 +139,31 @@ void Engine::SplitFile(const std::string& sourcePath) {
             // A slice left by an earlier split is replaced, never written
             // through: its entry goes (a link, not what it points to).
             if (fs_.EntryExists(slicePath) && !fs_.Delete(slicePath)) throw IoError(kAccessDenied, slicePath);
+            std::uint64_t sliceBytes = 0;
+            bool stoppedInside = false;
             {
                 auto slice = fs_.CreateNew(slicePath);
                 ++slicesWritten;
                 seen.slice.Reset();
-                copied += source->CopyTo(*slice, std::min(stepBytes, sourceSize - copied), buffer, &seen);
+                std::int64_t progressDone = 0;
+                const PacedCopy copy =
+                    CopyPaced(*source, *slice, std::min(stepBytes, sourceSize - copied), buffer, &seen, progressDone);
+                sliceBytes = copy.copied;
+                copied += sliceBytes;
+                stoppedInside = copy.stopped;
                 fingerprints.slices.push_back(seen.slice.Value());
-                ui_.AdvanceProgress(steps * kBlockSize);
+                if (!stoppedInside) ui_.AdvanceProgress(steps * kBlockSize - progressDone);
                 slice->Close();
             }
-            ui_.AppendLog(slicePath + ": " + std::to_string(FileSizeOf(slicePath)) + " octet(s)");
-            ++i;
-            ui_.ProcessMessages();
+            // A stop asked inside the slice is acted on at once: the slice
+            // is not finished, and goes with the others.
+            if (!stoppedInside) {
+                // The copy's own count: the slice was created empty and only
+                // this copy wrote to it.
+                ui_.AppendLog(slicePath + ": " + std::to_string(sliceBytes) + " octet(s)");
+                ++i;
+                RunMessages();
+            }
             if (state.CancelRequested) {
                 ui_.AppendLog("Arrêt.");
                 source.reset();

@@ -40,7 +40,8 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
-        auto buffer = MakeCopyBuffer();
+        CopyBuffer copyBuffer;
+        const std::span<std::byte> buffer = copyBuffer.Bytes();
         SliceAndFileFingerprints seen;
         std::int64_t bad = 0;
         bool wholeFileSeen = true;

@@ -41,6 +41,7 @@ public:
     }
 
     bool AtEnd() override { return inner_->AtEnd(); }
+    std::uint64_t Size() override { return inner_->Size(); }
     void Close() override { inner_->Close(); }
     FileId Identity() override { return inner_->Identity(); }
     void Reserve(std::uint64_t bytes) override { inner_->Reserve(bytes); }

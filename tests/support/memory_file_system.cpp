@@ -82,12 +82,13 @@ public:
         position_ = node_->size;
     }
     bool AtEnd() override { return position_ >= node_->size; }
+    std::uint64_t Size() override { return node_->size; }
     void Close() override {}
     FileId Identity() override { return IdOf(*node_); }
     void Reserve(std::uint64_t bytes) override {
         if (fs_) fs_->largestReservation = std::max(fs_->largestReservation, bytes);
     }
-    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, std::span<std::byte> buffer,
+    std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& buffer,
                          ByteObserver* observer) override {
         auto* target = dynamic_cast<MemoryFile*>(&dest);
         if (!target || (observer && !(fs_ && fs_->observeRangesOnly))) return File::CopyTo(dest, maxBytes, buffer, observer);
