@@ -86,7 +86,7 @@ Outcome Engine::StartSplit(std::string path) {
         CountSlices();
         LogSplitSettings();
         if (state.NeedsSplit) {
-            ui_.ProcessMessages();
+            RunMessages();
             PrepareSplit(path);
         } else {
             ui_.ShowMessage("Pas besoin de couper");
@@ -112,7 +112,7 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         VerifySlices(scriptPath);
         if (!state.SlicesVerified) return;
         ui_.AppendLog("Vérification OK.");
-        ui_.ProcessMessages();
+        RunMessages();
         JoinSlices(scriptPath);
     });
 }

@@ -23,7 +23,7 @@ private:
 class PieceSizer {
 public:
     static constexpr std::uint64_t kSmallest = 2048;            // one block
-    static constexpr std::uint64_t kFirst = 64 * 1024;
+    static constexpr std::uint64_t kFirst = kSmallest;  // a slow device is not known yet
     static constexpr std::uint64_t kLargest = 64 * 1024 * 1024;
     static constexpr std::int64_t kTarget = 20'000;              // microseconds a piece
 

@@ -24,6 +24,7 @@ public:
         }
         const std::size_t got = inner_->Read(buffer);
         position_ += got;
+        if (fs_.onTransfer) fs_.onTransfer(got);
         return got;
     }
 
@@ -38,6 +39,7 @@ public:
         }
         inner_->Write(bytes);
         fs_.written += bytes.size();
+        if (fs_.onTransfer) fs_.onTransfer(bytes.size());
     }
 
     bool AtEnd() override { return inner_->AtEnd(); }

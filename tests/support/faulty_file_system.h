@@ -4,6 +4,7 @@
 // offset of one file, a file whose size changes between the moment it is
 // measured and the moment it is read.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,9 @@ public:
     std::int64_t resizeBy = 0;
 
     std::uint64_t written = 0;
+    // Told the size of each read and write as it happens (a slow device
+    // moves a fake clock by it).
+    std::function<void(std::uint64_t bytes)> onTransfer;
 
     // No more faults; the count of written bytes starts again.
     void Heal();

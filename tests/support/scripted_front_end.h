@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
 
     // Runs at each message run, after recording it (to press Escape, drop...).
     std::function<void()> onMessageRun;
+    // A fake clock in microseconds: with one, copies run messages inside the
+    // slices too (a test moves it, for instance from a slow file system).
+    std::optional<std::int64_t> clock;
 
     void AppendLog(const std::string& line) override;
     void ClearLog() override;
@@ -48,6 +52,7 @@ public:
     void ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel,
                              const std::string& sizeLabel) override;
     void ProcessMessages() override;
+    std::optional<std::int64_t> ClockMicroseconds() override { return clock; }
 
 private:
     Answer NextAnswer(const std::string& kind, const std::string& text);
