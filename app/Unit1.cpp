@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "Unit2.h"
 #include "Unit3.h"
@@ -91,6 +92,8 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
     Afficherlesicones1.SetEnabled(false);  // until the tool bar is closed
     SetMenu(&MainMenu1);
     Memo1.SetControlFont(tk::MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET}));
+    Memo1.SetBatched(true);
+    progressFlushKey_ = tk::App().AddOutputFlush([this] { FlushProgress(); });
     ProgressBar1.SetAlign(tk::Align::Bottom);
     OpenDialog1.Filter =
         "Fichiers compress\u00e9s|*.zip;*.arj;*.lzh;*.rar|Fichiers executable (*.exe)|*.exe|"
@@ -130,7 +133,10 @@ void TForm1::SetUpToolbar() {
     Afficherlesicones1.OnClick = [this] { Afficherlesicones1Click(); };
 }
 
-TForm1::~TForm1() { BeginDestroy(); }
+TForm1::~TForm1() {
+    tk::App().RemoveOutputFlush(progressFlushKey_);
+    BeginDestroy();
+}
 
 void TForm1::SetDialogs(TAboutBox* aboutBox, TForm3* sliceSizeDialog, TForm4* optionsDialog) {
     aboutBox_ = aboutBox;
@@ -264,11 +270,22 @@ void TForm1::AppendLog(const std::string& line) { Memo1.AppendLine(line); }
 
 void TForm1::ClearLog() { Memo1.Clear(); }
 
-void TForm1::SetProgressMax(std::int64_t maximum) { ProgressBar1.SetMax(maximum); }
+void TForm1::SetProgressMax(std::int64_t maximum) {
+    FlushProgress();
+    ProgressBar1.SetMax(maximum);
+}
 
-void TForm1::AdvanceProgress(std::int64_t bytes) { ProgressBar1.StepBy(bytes); }
+// Each step would make the bar repaint: it moves when the log shows.
+void TForm1::AdvanceProgress(std::int64_t bytes) { heldSteps_ += bytes; }
 
-void TForm1::ResetProgress() { ProgressBar1.SetPosition(0); }
+void TForm1::FlushProgress() {
+    if (heldSteps_ != 0) ProgressBar1.StepBy(std::exchange(heldSteps_, 0));
+}
+
+void TForm1::ResetProgress() {
+    heldSteps_ = 0;
+    ProgressBar1.SetPosition(0);
+}
 
 void TForm1::ShowMessage(const std::string& text) { tk::ShowMessageBox(tk::BoxKind::Message, text); }
 
@@ -284,9 +301,31 @@ Answer TForm1::AskPlain(const std::string& text) { return ToAnswer(tk::ShowMessa
 
 void TForm1::ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) {
     if (!sliceSizeDialog_) throw std::logic_error("slice-size dialog not created");
+    tk::App().FlushOutput();
     sliceSizeDialog_->Execute(state, fileLabel, sizeLabel);
 }
 
-void TForm1::ProcessMessages() { tk::App().ProcessMessages(); }
+// After a slice: when nothing waits in the queue (no key, click, command,
+// drop, message from another program, paint) the run would only repaint the
+// log and the bar, which the held-back output then waits for, 50 ms at most.
+void TForm1::ProcessMessages() {
+    const std::int64_t now = *ClockMicroseconds();
+    if (!paintCadence_.Due(now) && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) return;
+    tk::App().ProcessMessages();
+    paintCadence_.Ran(now);
+}
+
+std::optional<std::int64_t> TForm1::ClockMicroseconds() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<std::int64_t>(now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency);
+}
+
+void TForm1::FlowEnded() { tk::App().FlushOutput(); }
 
 }  // namespace sorv

@@ -10,6 +10,7 @@
 #include "TB97Tlbr.h"
 #include "Wordcap.h"
 #include "engine.h"
+#include "pump_cadence.h"
 #include "file_system.h"
 #include "filedrag.h"
 #include "main_toolbar.h"
@@ -118,8 +119,12 @@ public:
     Answer AskPlain(const std::string& text) override;
     void ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) override;
     void ProcessMessages() override;
+    std::optional<std::int64_t> ClockMicroseconds() override;
+    void FlowEnded() override;
 
 private:
+    void FlushProgress();
+
     void SetUpToolbar();
     // Left 8 and width 289 stay; top and height make room for the bar.
     void PlaceLogArea(BarPlace place);
@@ -130,6 +135,11 @@ private:
     TForm3* sliceSizeDialog_ = nullptr;
     TForm4* optionsDialog_ = nullptr;
     bool activated_ = false;
+    // Progress steps held back until the next flush, as the log lines are.
+    std::int64_t heldSteps_ = 0;
+    int progressFlushKey_ = 0;
+    // Message runs after a slice that would only repaint wait for this.
+    PumpCadence paintCadence_;
 };
 
 }  // namespace sorv

@@ -6,6 +6,7 @@
 #include "sizes.h"
 
 #include "flag_scope.h"
+#include "scope_exit.h"
 
 namespace sorv {
 
@@ -70,6 +71,7 @@ Outcome Engine::RunFlow(const std::function<void()>& flow) {
     // of a running flow would overwrite it under that flow's feet.
     if (RefuseWhileRunning()) return Outcome::Refused;
     FlagScope running(flowRunning_);
+    ScopeExit ended([this] { ui_.FlowEnded(); });
     result_ = Outcome::Stopped;
     flow();
     return result_;

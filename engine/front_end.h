@@ -52,6 +52,8 @@ public:
     // run inside the slice too. Without a clock a slice is copied in one go
     // and the messages run after it only.
     virtual std::optional<std::int64_t> ClockMicroseconds() { return std::nullopt; }
+    // A split or join flow has ended, however: output held back is shown now.
+    virtual void FlowEnded() {}
 };
 
 }  // namespace sorv

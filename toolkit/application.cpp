@@ -40,6 +40,19 @@ HookRegistration Application::AddHook(MessageHook hook) {
     return window_->AddHook(std::move(hook));
 }
 
+int Application::AddOutputFlush(std::function<void()> flush) {
+    flushes_.emplace_back(++nextFlushKey_, std::move(flush));
+    return nextFlushKey_;
+}
+
+void Application::RemoveOutputFlush(int key) {
+    std::erase_if(flushes_, [key](const auto& entry) { return entry.first == key; });
+}
+
+void Application::FlushOutput() {
+    for (const auto& [key, flush] : flushes_) flush();
+}
+
 void Application::Run() {
     while (HandleMessage()) {
     }
@@ -47,6 +60,7 @@ void Application::Run() {
 
 bool Application::HandleMessage() {
     if (terminated_) return false;
+    FlushOutput();
     MSG msg;
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
@@ -58,6 +72,7 @@ bool Application::HandleMessage() {
 }
 
 void Application::ProcessMessages() {
+    FlushOutput();
     MSG msg;
     while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

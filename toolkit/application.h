@@ -40,6 +40,13 @@ public:
     HWND Handle();
     [[nodiscard]] HookRegistration AddHook(MessageHook hook);
 
+    // Output held back to be shown in one go (log lines between two
+    // paints): shown before any message runs, before any box or dialog shows
+    // and before the loop waits. Returns a key for RemoveOutputFlush.
+    int AddOutputFlush(std::function<void()> flush);
+    void RemoveOutputFlush(int key);
+    void FlushOutput();
+
     // Runs the message loop until Terminate (or a quit message).
     void Run();
     // Waits for one message and handles it; false once terminated.
@@ -95,6 +102,8 @@ private:
     Form* activeForm_ = nullptr;
     bool terminated_ = false;
     bool showingError_ = false;
+    std::vector<std::pair<int, std::function<void()>>> flushes_;
+    int nextFlushKey_ = 0;
 };
 
 inline Application& App() { return Application::Instance(); }

@@ -1,5 +1,8 @@
 #include "memo.h"
 
+#include <utility>
+
+#include "application.h"
 #include "utf16.h"
 
 namespace sorv::tk {
@@ -12,20 +15,47 @@ Memo::Memo(Window& parent, std::string name, Bounds bounds, bool readOnly)
     SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
+Memo::~Memo() { SetBatched(false); }
+
+void Memo::SetBatched(bool batched) {
+    if (batched == (flushKey_ != 0)) return;
+    if (batched) {
+        flushKey_ = App().AddOutputFlush([this] { Flush(); });
+    } else {
+        Flush();
+        App().RemoveOutputFlush(std::exchange(flushKey_, 0));
+    }
+}
+
+void Memo::Flush() {
+    if (!held_.empty()) AppendText(std::exchange(held_, {}));
+}
+
 void Memo::AppendLine(std::string_view line) {
     // Each line ends with CR LF, so the next one always starts a line.
     const std::wstring text = Widen(line) + L"\r\n";
+    if (flushKey_ != 0) {
+        held_ += text;
+        return;
+    }
+    AppendText(text);
+}
+
+void Memo::AppendText(const std::wstring& text) {
     const auto end = static_cast<WPARAM>(GetWindowTextLengthW(Handle()));
     SendMessageW(Handle(), EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
-void Memo::Clear() { SetText(""); }
+void Memo::Clear() {
+    held_.clear();
+    SetText("");
+}
 
 std::vector<std::string> Memo::Lines() const {
     std::vector<std::string> lines;
-    const std::string text = Text();
+    const std::string text = Text() + Narrow(held_);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = text.find("\r\n", start);

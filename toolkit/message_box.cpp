@@ -137,6 +137,7 @@ DialogTemplate BuildTemplate(const BoxSpec& design) {
 }  // namespace
 
 BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) {
+    App().FlushOutput();
     const BoxSpec design = SpecFor(kind, text);
     const DialogTemplate dialog = BuildTemplate(design);
     HWND owner = App().BoxOwner();

@@ -21,6 +21,7 @@ std::wstring Win32Filter(std::string_view filter) {
 }
 
 bool OpenDialog::Execute(HWND owner) {
+    App().FlushOutput();
     const std::wstring filter = Win32Filter(Filter);
     const std::wstring title = Widen(Title);
     std::vector<wchar_t> buffer(32768, L'\0');

@@ -201,6 +201,44 @@ TEST(Commands, EscapeDuringASplitAnsweredYesStopsItAndRemovesTheSlices) {
     EXPECT_EQ(form.ProgressBar1.Position(), 0);
 }
 
+// The log holds its lines back between two paints: whatever is on screen when
+// a box shows or a command runs is everything logged before it.
+TEST(Commands, ABatchedLogShowsEveryEarlierLineBeforeTheStopQuestionAndAClearKeepsItsPlace) {
+    TempDir dir;
+    const std::string source = dir.Path("gros.bin");
+    WriteFileBytes(source, PatternBytes(5 * 358'400));
+    Program program;
+    WatchedForm1& form = program.Form1;
+    UserDriver user;
+    user.onSliceDialog = [&](HWND) { Choose360(program); };
+    std::string shownAtQuestion;
+    user.onBox = [&](HWND box, const BoxContents&) {
+        shownAtQuestion = form.Memo1.Text();  // the control's own text, nothing held back
+        Press(box, IDNO);
+    };
+    const std::string slice1 = form.engine.SliceFileName(source, 1);
+    const std::string slice2 = form.engine.SliceFileName(source, 2);
+    form.afterLine = [&](const std::string& line) {
+        if (line.starts_with(slice1)) PostKey(form.Memo1.Handle(), VK_ESCAPE);
+        if (line.starts_with(slice2)) PostCommand(form, form.Effacerlecran1);
+    };
+    form.engine.StartSplit(source);
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_TRUE(shownAtQuestion.ends_with(slice1 + ": 358400 octet(s)\r\n")) << shownAtQuestion;
+    // Cleared after slice 2: the lines after it, in order, and the end shown.
+    const std::vector<std::string> after{form.engine.SliceFileName(source, 3) + ": 358400 octet(s)",
+                                         form.engine.SliceFileName(source, 4) + ": 358400 octet(s)",
+                                         form.engine.SliceFileName(source, 5) + ": 358400 octet(s)",
+                                         form.engine.ScriptFileName(source), "...Ok"};
+    EXPECT_EQ(form.Memo1.Lines(), after);
+    EXPECT_EQ(form.Memo1.Text(), [&] {
+        std::string text;
+        for (const auto& line : after) text += line + "\r\n";
+        return text;
+    }());
+    EXPECT_EQ(form.ProgressBar1.Position(), 0);
+}
+
 TEST(Commands, EscapeDuringASplitAnsweredNoLetsItFinish) {
     EscapedSplit split(IDNO);
     TForm1& form = split.program.Form1;
