@@ -15,23 +15,30 @@ class InputFiles {
 public:
     explicit InputFiles(FileSystem& fs) : fs_(fs) {}
 
-    void Add(const std::string& path) { inputs_.push_back({fs_.FullPath(path), fs_.IdentityOf(path)}); }
+    void Add(const std::string& path) { inputs_.push_back({path, fs_.FullPath(path), std::nullopt}); }
 
-    // Writing `path` would touch one of the inputs.
-    bool Reaches(const std::string& path) const {
+    // Writing `path` would touch one of the inputs. The inputs' identities
+    // are read only when `path` names a file: asking a file for its identity
+    // is slow on some systems (half a millisecond under Wine), and a join
+    // checks every slice.
+    bool Reaches(const std::string& path) {
         const std::string full = fs_.FullPath(path);
-        const std::optional<FileId> id = fs_.IdentityOf(path);
-        for (const Input& input : inputs_) {
+        for (const Input& input : inputs_)
             if (fs_.SamePath(full, input.fullPath)) return true;
-            if (id && input.id && *id == *input.id) return true;
+        const std::optional<FileId> id = fs_.IdentityOf(path);
+        if (!id) return false;
+        for (Input& input : inputs_) {
+            if (!input.id) input.id = fs_.IdentityOf(input.path);
+            if (*input.id && **input.id == *id) return true;
         }
         return false;
     }
 
 private:
     struct Input {
+        std::string path;
         std::string fullPath;
-        std::optional<FileId> id;
+        std::optional<std::optional<FileId>> id;  // read on first need
     };
     FileSystem& fs_;
     std::vector<Input> inputs_;
