@@ -10,6 +10,7 @@ namespace {
 
 struct HookManager {
     HookRegistry<THookProc> registry;
+    HookDemand demand;
     std::array<std::unique_ptr<tk::ThreadHook>, kSystemHookCount> hooks;
 };
 
@@ -53,16 +54,36 @@ std::unique_ptr<tk::ThreadHook> MakeHook(SystemHook hook) {
     }
 }
 
-void Apply(const HookRegistry<THookProc>::Change& change) {
-    auto& hooks = Manager().hooks;
-    for (SystemHook hook : change.remove) hooks[static_cast<std::size_t>(hook)].reset();
-    for (SystemHook hook : change.install) hooks[static_cast<std::size_t>(hook)] = MakeHook(hook);
+// A system hook is in place while a registration needs it and some callback
+// has work for it.
+void Apply() {
+    HookManager& manager = Manager();
+    for (SystemHook hook : {SystemHook::CallWindowProc, SystemHook::ComputerBasedTraining, SystemHook::GetMessage}) {
+        auto& installed = manager.hooks[static_cast<std::size_t>(hook)];
+        const bool wanted = manager.registry.Needs(hook) && manager.demand.Wanted(hook);
+        if (!wanted) {
+            installed.reset();
+        } else if (!installed) {
+            installed = MakeHook(hook);
+        }
+    }
 }
 
 }  // namespace
 
-void InstallHookProc(THookProc proc, THookProcTypes kinds) { Apply(Manager().registry.Register(proc, kinds)); }
+void InstallHookProc(THookProc proc, THookProcTypes kinds) {
+    Manager().registry.Register(proc, kinds);
+    Apply();
+}
 
-void UninstallHookProc(THookProc proc) { Apply(Manager().registry.Unregister(proc)); }
+void UninstallHookProc(THookProc proc) {
+    Manager().registry.Unregister(proc);
+    Apply();
+}
+
+void WantHooks(THookProcTypes kinds, bool on) {
+    Manager().demand.Want(kinds, on);
+    Apply();
+}
 
 }  // namespace sorv

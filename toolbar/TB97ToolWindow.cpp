@@ -50,7 +50,7 @@ TCustomToolWindow97::~TCustomToolWindow97() {
     BeginDestroy();
     UninstallHookProc(HookProc);
     std::erase(AllBars(), this);
-    std::erase(FloatingWindows(), this);
+    ListAsFloating(false);
     if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
     dockedTo_ = nullptr;
     docked_ = false;
@@ -240,13 +240,12 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
 }
 
 void TCustomToolWindow97::FloatingBookkeeping() {
-    auto& list = FloatingWindows();
     if (!docked_ && floatingParent_ && &Parent() == floatingParent_.get()) {
-        if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
+        ListAsFloating(true);
         Guard bounds(boundsGuard_);
         SetBounds(floatingTopLeft_.x, floatingTopLeft_.y, Width(), Height());
     } else {
-        std::erase(list, this);
+        ListAsFloating(false);
     }
 }
 

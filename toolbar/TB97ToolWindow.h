@@ -150,6 +150,9 @@ private:
     struct Guard;
 
     static std::vector<TCustomToolWindow97*>& FloatingWindows();
+    // In or out of the floating list; the shared hooks are wanted while it
+    // is not empty.
+    void ListAsFloating(bool floating);
     static std::vector<TCustomToolWindow97*>& AllBars();
     // A dock going away is forgotten by every bar that names it.
     static void DockDestroyed(TDock97& dock);

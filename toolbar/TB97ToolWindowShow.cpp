@@ -1,6 +1,9 @@
 // Keeping a floating tool window shown, hidden, owned and activated with its
 // form, through the shared thread hooks.
+#include <algorithm>
+
 #include "TB97FloatingParent.h"
+#include "TB97Cmn.h"
 #include "TB97ToolWindow.h"
 #include "application.h"
 
@@ -61,6 +64,20 @@ bool TCustomToolWindow97::ShouldBeVisible() const {
     if (!form || !IsWindowVisible(form) || IsIconic(form)) return false;
     if (tk::Form* main = tk::App().MainForm(); main && main->Handle() && IsIconic(main->Handle())) return false;
     return !hideWhenInactive_ || ApplicationActive();
+}
+
+// Only floating windows have work for the hooks.
+void TCustomToolWindow97::ListAsFloating(bool floating) {
+    auto& list = FloatingWindows();
+    const bool hooked = !list.empty();
+    const auto found = std::find(list.begin(), list.end(), this);
+    if (floating && found == list.end()) list.push_back(this);
+    if (!floating && found != list.end()) list.erase(found);
+    if (hooked == !list.empty()) return;
+    // Activation messages were not watched meanwhile.
+    if (!hooked) LastApplicationActivation().reset();
+    WantHooks({THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged, THookProcType::hkPreDestroy},
+              !hooked);
 }
 
 void TCustomToolWindow97::UpdateVisibility() {

@@ -26,6 +26,37 @@ constexpr SystemHook SystemHookOf(THookProcType kind) {
     }
 }
 
+// Each system hook once, however many of its kinds are asked for.
+inline std::vector<SystemHook> SystemHooksOf(THookProcTypes kinds) {
+    std::vector<SystemHook> hooks;
+    for (THookProcType kind : {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
+                               THookProcType::hkPreDestroy, THookProcType::hkMouseMove}) {
+        if (kinds.Has(kind) && std::find(hooks.begin(), hooks.end(), SystemHookOf(kind)) == hooks.end())
+            hooks.push_back(SystemHookOf(kind));
+    }
+    return hooks;
+}
+
+// Which system hooks have work to do now. A thread hook slows every message
+// of the thread (under Wine a sent message costs two round trips to the
+// server instead of none), so a registered callback's hooks are installed
+// only while it says it has work: the tool windows while one floats, the
+// buttons while one is hot. Each Want(kinds, true) is undone by one
+// Want(kinds, false).
+class HookDemand {
+public:
+    void Want(THookProcTypes kinds, bool on) {
+        for (SystemHook hook : SystemHooksOf(kinds)) {
+            int& count = wants_[static_cast<std::size_t>(hook)];
+            count = on ? count + 1 : std::max(0, count - 1);
+        }
+    }
+    bool Wanted(SystemHook hook) const { return wants_[static_cast<std::size_t>(hook)] > 0; }
+
+private:
+    std::array<int, kSystemHookCount> wants_{};
+};
+
 template <typename Callback>
 class HookRegistry {
 public:
@@ -88,19 +119,9 @@ private:
         return std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.callback == callback; });
     }
 
-    // Each system hook once, however many of its kinds are asked for.
     template <typename F>
     void ForEachHook(THookProcTypes kinds, F&& f) {
-        std::array<bool, kSystemHookCount> seen{};
-        for (THookProcType kind : {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
-                                   THookProcType::hkPreDestroy, THookProcType::hkMouseMove}) {
-            if (!kinds.Has(kind)) continue;
-            const SystemHook hook = SystemHookOf(kind);
-            auto& done = seen[static_cast<std::size_t>(hook)];
-            if (done) continue;
-            done = true;
-            f(hook, users_[static_cast<std::size_t>(hook)]);
-        }
+        for (SystemHook hook : SystemHooksOf(kinds)) f(hook, users_[static_cast<std::size_t>(hook)]);
     }
 
     std::vector<Entry> entries_;

@@ -38,9 +38,15 @@ struct TToolbarButton97::Shared {
         static Shared shared;
         return shared;
     }
+    // The hover hooks have work only while a button is hot.
+    void SetHot(TToolbarButton97* button) {
+        if ((hot == nullptr) != (button == nullptr))
+            WantHooks({THookProcType::hkActivateApp, THookProcType::hkMouseMove}, button != nullptr);
+        hot = button;
+    }
     void StopHover() {
         if (hoverTimer) hoverTimer->SetEnabled(false);
-        hot = nullptr;
+        SetHot(nullptr);
     }
     // Highlight where row and column have the same parity, face elsewhere.
     HBRUSH Pattern() {
@@ -349,7 +355,7 @@ void TToolbarButton97::BecomeHot() {
     if (shared.hot == this) return;
     if (shared.hot) shared.hot->EndHover();
     if (ShowBorderWhenInactive || GetActiveWindow() != nullptr) {
-        shared.hot = this;
+        shared.SetHot(this);
         shared.hoverTimer->SetEnabled(true);
         BeginHover();
     }

@@ -1,5 +1,6 @@
 // The shared thread hooks on real windows: events reach the callbacks that
-// asked for them while they are registered.
+// asked for them while they are registered and some callback has work for
+// them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,10 +32,14 @@ HWND MakeWindow() {
 
 void Move(HWND window, int x) { SetWindowPos(window, nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
 
+constexpr THookProcTypes kAllKinds{THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
+                                   THookProcType::hkPreDestroy, THookProcType::hkMouseMove};
+
 TEST(HookManager, CallbacksSeeTheirKindsWhileRegistered) {
     seenByFirst.clear();
     seenBySecond.clear();
     HWND window = MakeWindow();
+    WantHooks(kAllKinds, true);
     InstallHookProc(First, {THookProcType::hkWindowPosChanged, THookProcType::hkPreDestroy});
     InstallHookProc(First, {THookProcType::hkMouseMove});  // counted again, kinds kept
     InstallHookProc(Second, {THookProcType::hkWindowPosChanged, THookProcType::hkMouseMove});
@@ -59,12 +64,28 @@ TEST(HookManager, CallbacksSeeTheirKindsWhileRegistered) {
     Move(window, 15);
     EXPECT_EQ(seenByFirst.size(), 2u);
 
+    // Registered, but nobody has work for the hooks: they are not in place.
+    InstallHookProc(First, {THookProcType::hkWindowPosChanged});
+    WantHooks(kAllKinds, false);
+    Move(window, 20);
+    EXPECT_EQ(seenByFirst.size(), 2u);
+    WantHooks({THookProcType::hkPreDestroy}, true);  // another hook
+    Move(window, 25);
+    EXPECT_EQ(seenByFirst.size(), 2u);
+    WantHooks({THookProcType::hkActivateApp}, true);  // the same hook
+    Move(window, 30);
+    EXPECT_EQ(seenByFirst.back(), (Seen{THookProcType::hkWindowPosChanged, window}));
+    EXPECT_EQ(seenByFirst.size(), 3u);
+    WantHooks({THookProcType::hkActivateApp}, false);
+    UninstallHookProc(First);
+
     InstallHookProc(First, {THookProcType::hkPreDestroy});
     DestroyWindow(window);
     // The system may destroy helper windows of its own along with it.
     EXPECT_NE(std::find(seenByFirst.begin(), seenByFirst.end(), Seen{THookProcType::hkPreDestroy, window}),
               seenByFirst.end());
     UninstallHookProc(First);
+    WantHooks({THookProcType::hkPreDestroy}, false);
 }
 
 }  // namespace

@@ -48,5 +48,22 @@ TEST(HookRegistry, CallbacksOfAKindInRegistrationOrder) {
     EXPECT_TRUE(registry.CallbacksFor(K::hkMouseMove).empty());
 }
 
+TEST(HookDemand, EachSystemHookWantedWhileAnyWantStands) {
+    HookDemand demand;
+    demand.Want({K::hkActivateApp, K::hkWindowPosChanged, K::hkPreDestroy}, true);  // a bar floats
+    demand.Want({K::hkActivateApp, K::hkMouseMove}, true);                          // a button is hot
+    EXPECT_TRUE(demand.Wanted(SystemHook::GetMessage));
+    demand.Want({K::hkActivateApp, K::hkWindowPosChanged, K::hkPreDestroy}, false);
+    // Two kinds of one hook counted once: the hot button still holds it.
+    EXPECT_TRUE(demand.Wanted(SystemHook::CallWindowProc));
+    EXPECT_FALSE(demand.Wanted(SystemHook::ComputerBasedTraining));
+    demand.Want({K::hkActivateApp, K::hkMouseMove}, false);
+    demand.Want({K::hkMouseMove}, false);  // one too many: no debt
+    for (SystemHook hook : {SystemHook::CallWindowProc, SystemHook::ComputerBasedTraining, SystemHook::GetMessage})
+        EXPECT_FALSE(demand.Wanted(hook));
+    demand.Want({K::hkMouseMove}, true);
+    EXPECT_TRUE(demand.Wanted(SystemHook::GetMessage));
+}
+
 }  // namespace
 }  // namespace sorv
