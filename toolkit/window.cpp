@@ -48,6 +48,7 @@ void RegisterOnce(const WindowClass& windowClass, WNDPROC procedure) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = windowClass.cursor ? windowClass.cursor : LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = windowClass.icon;
+    wc.hIconSm = windowClass.icon;
     wc.hbrBackground = windowClass.background;
     wc.lpszClassName = windowClass.name.c_str();
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
