@@ -2,7 +2,7 @@
 // work with ReadFile and WriteFile: the same slices of 1.4 Mo, the same
 // buffer, the same fingerprints of each slice and of the whole file. Both run
 // in this one process, alternately, so that neither a process start nor a
-// console stands in the measure.
+// console stands in the measure; which goes first alternates.
 //
 //   bench_file_layer RUNS FILE
 //
@@ -180,25 +180,50 @@ int wmain(int argc, wchar_t** argv) {
     sorv::Engine engine(ui, sorv::NativeFileSystem());
     std::vector<double> engineSplit, plainSplit, engineJoin, plainJoin;
     for (int run = 0; run <= runs; ++run) {  // run 0 warms the page cache up
-        RemoveSlices(stem);
-        const double e = Timed([&] {
-            if (engine.StartSplit(sorv::Narrow(source)) != sorv::Outcome::Completed) Fail("the engine's split");
-        });
-        // The engine's slices and script go to the join folder for the joins.
-        RemoveSlices(joinStem);
-        for (int n = 1; MoveFileW(SliceName(stem, n).c_str(), SliceName(joinStem, n).c_str()); ++n) {
+        // Which of the two goes first alternates: each pays in turn for the
+        // clean-up of the other's files.
+        const bool engineFirst = run % 2 == 0;
+        double e = 0, p = 0, ej = 0, pj = 0;
+        auto engineSplitRun = [&] {
+            RemoveSlices(stem);
+            e = Timed([&] {
+                if (engine.StartSplit(sorv::Narrow(source)) != sorv::Outcome::Completed) Fail("the engine's split");
+            });
+            // The engine's slices and script go to the join folder for the joins.
+            RemoveSlices(joinStem);
+            for (int n = 1; MoveFileW(SliceName(stem, n).c_str(), SliceName(joinStem, n).c_str()); ++n) {
+            }
+            MoveFileW((stem + L".d").c_str(), (joinStem + L".d").c_str());
+        };
+        auto plainSplitRun = [&] {
+            RemoveSlices(stem);
+            p = Timed([&] { PlainSplit(source, stem); });
+            RemoveSlices(stem);
+        };
+        auto engineJoinRun = [&] {
+            DeleteFileW(rebuilt.c_str());
+            ej = Timed([&] {
+                if (engine.StartJoin(sorv::Narrow(joinStem + L".d")) != sorv::Outcome::Completed)
+                    Fail("the engine's join");
+            });
+            DeleteFileW(rebuilt.c_str());
+        };
+        auto plainJoinRun = [&] {
+            DeleteFileW(rebuilt.c_str());
+            pj = Timed([&] { PlainJoin(joinStem, rebuilt); });
+            DeleteFileW(rebuilt.c_str());
+        };
+        if (engineFirst) {
+            engineSplitRun();
+            plainSplitRun();
+            engineJoinRun();
+            plainJoinRun();
+        } else {
+            plainSplitRun();
+            engineSplitRun();
+            plainJoinRun();
+            engineJoinRun();
         }
-        MoveFileW((stem + L".d").c_str(), (joinStem + L".d").c_str());
-        const double p = Timed([&] { PlainSplit(source, stem); });
-        RemoveSlices(stem);
-
-        DeleteFileW(rebuilt.c_str());
-        const double ej = Timed([&] {
-            if (engine.StartJoin(sorv::Narrow(joinStem + L".d")) != sorv::Outcome::Completed) Fail("the engine's join");
-        });
-        DeleteFileW(rebuilt.c_str());
-        const double pj = Timed([&] { PlainJoin(joinStem, rebuilt); });
-        DeleteFileW(rebuilt.c_str());
         if (run == 0) continue;
         engineSplit.push_back(e);
         plainSplit.push_back(p);
