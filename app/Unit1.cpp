@@ -20,8 +20,8 @@ namespace {
 
 constexpr char kProgramName[] = "Sorv";
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TForm1";
     design.clientWidth = 304;
     design.clientHeight = 253;

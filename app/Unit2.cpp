@@ -5,8 +5,8 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec AboutSpec() {
-    tk::FormSpec design;
+tk::FormDescription AboutDescription() {
+    tk::FormDescription design;
     design.className = "TAboutBox";
     design.caption = "A propos";
     design.clientWidth = 227;
@@ -18,7 +18,7 @@ tk::FormSpec AboutSpec() {
 }
 
 tk::SharedFont ArialFont(int height, int weight) {
-    tk::FontSpec font;
+    tk::FontDescription font;
     font.face = "Arial";
     font.height = height;
     font.weight = weight;
@@ -28,7 +28,7 @@ tk::SharedFont ArialFont(int height, int weight) {
 }  // namespace
 
 TAboutBox::TAboutBox()
-    : Form(AboutSpec()),
+    : Form(AboutDescription()),
       Panel1(*this, "Panel1", {8, 8, 209, 89}, Bevel::Raised, Bevel::Lowered),
       ProgramIcon(Panel1, Rect{8, 8, 8 + 41, 8 + 41}, LoadProgramIcon()),
       Label2(Panel1, "Label2", {80, 8, 85, 19}, "SOrv V1.50", false),

@@ -8,8 +8,8 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TForm4";
     design.clientWidth = 241;
     design.clientHeight = 183;

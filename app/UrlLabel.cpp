@@ -28,7 +28,7 @@ TUrlLabel::TUrlLabel(tk::Window& parent, std::string name, tk::Bounds bounds, st
     : Label(parent, std::move(name), bounds, caption, autoSize), OpenTarget(ShellExecuteOpen) {
     SetScreenCursor(crHand, LoadCursorW(GetModuleHandleW(nullptr), SORV_HAND_CURSOR_NAME));
     Cursor = crHand;
-    tk::FontSpec font = GetFont()->Design();
+    tk::FontDescription font = GetFont()->Design();
     font.weight = FW_NORMAL;
     font.italic = false;
     font.underline = true;

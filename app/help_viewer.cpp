@@ -116,7 +116,7 @@ void HelpViewer::Build(HWND owner) {
     savedFocus_ = nullptr;
 
     CreateHandle(tk::WindowClass{L"SorvHelp", 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
-                 tk::CreateSpec{kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, 600,
+                 tk::WindowDescription{kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, 600,
                                 440, owner});
     if (HICON icon = tk::App().Icon()) {
         Perform(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -128,7 +128,7 @@ void HelpViewer::Build(HWND owner) {
     ListBox1 = std::make_unique<ListBox>(*this, "ListBox1", tk::Bounds{});
     Label3 = std::make_unique<tk::Label>(*this, "Label3", tk::Bounds{}, "", false);
     Memo1 = std::make_unique<tk::Memo>(*this, "Memo1", tk::Bounds{}, true);
-    tk::FontSpec bold = GetFont()->Design();
+    tk::FontDescription bold = GetFont()->Design();
     bold.weight = FW_BOLD;
     Label3->SetControlFont(tk::MakeFont(bold));
 

@@ -38,7 +38,7 @@ void TCompanyText::SetVisible(bool visible) {
     owner_.ComposeWindowText();
 }
 
-void TCompanyText::SetFont(const tk::FontSpec& font) {
+void TCompanyText::SetFont(const tk::FontDescription& font) {
     if (fontKind_ == TFontKind::fkAutoHeight) {
         font_ = tk::MakeFont(caption::FitToHeightOf(font, owner_.SystemCaptionFont().Design()));
     } else {
@@ -49,11 +49,11 @@ void TCompanyText::SetFont(const tk::FontSpec& font) {
 
 void TCompanyText::SetFontKind(TFontKind kind) {
     fontKind_ = kind;
-    const tk::FontSpec& system = owner_.SystemCaptionFont().Design();
+    const tk::FontDescription& system = owner_.SystemCaptionFont().Design();
     switch (kind) {
         case TFontKind::fkCustom: break;
         case TFontKind::fkAutoHeight: font_ = tk::MakeFont(caption::FitToHeightOf(font_->Design(), system)); break;
-        default: font_ = tk::MakeFont(caption::ToFontSpec(caption::FontForKind(kind, {}, owner_.systemCaption_))); break;
+        default: font_ = tk::MakeFont(caption::ToFontDescription(caption::FontForKind(kind, {}, owner_.systemCaption_))); break;
     }
 }
 
@@ -64,7 +64,7 @@ TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design,
       form_(owner),
       formHandle_(owner.Handle()),
       systemCaption_(caption::ReadSystemCaptionFont()),
-      systemFont_(tk::MakeFont(caption::ToFontSpec(systemCaption_))),
+      systemFont_(tk::MakeFont(caption::ToFontDescription(systemCaption_))),
       companyText_(*this),
       appNameText_(*this),
       captionText_(*this) {
@@ -146,7 +146,7 @@ void TMSOfficeCaption::RefreshFrame() const {
 
 void TMSOfficeCaption::ReadSystemFont() {
     systemCaption_ = caption::ReadSystemCaptionFont();
-    systemFont_ = tk::MakeFont(caption::ToFontSpec(systemCaption_));
+    systemFont_ = tk::MakeFont(caption::ToFontDescription(systemCaption_));
 }
 
 void TMSOfficeCaption::SystemChanged() {

@@ -60,7 +60,7 @@ public:
     const tk::Font& Font() const { return *font_; }
     // Takes a copy; the kind becomes fkCustom unless it is fkAutoHeight,
     // which fits the new font's height at once.
-    void SetFont(const tk::FontSpec& font);
+    void SetFont(const tk::FontDescription& font);
     TFontKind FontKind() const { return fontKind_; }
     // Derives the font from the system caption font as the kind says.
     void SetFontKind(TFontKind kind);

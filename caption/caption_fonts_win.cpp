@@ -13,8 +13,8 @@ CaptionFont FromLogFont(const LOGFONTW& font) {
 }
 
 // The character height: the cell less its internal leading.
-int CharacterHeight(const tk::FontSpec& spec) {
-    const tk::Font font(spec);
+int CharacterHeight(const tk::FontDescription& design) {
+    const tk::Font font(design);
     tk::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
     const tk::Selection selected(dc.get(), font.Handle());
     TEXTMETRICW metrics{};
@@ -24,14 +24,14 @@ int CharacterHeight(const tk::FontSpec& spec) {
 
 }  // namespace
 
-tk::FontSpec ToFontSpec(const CaptionFont& font) {
-    tk::FontSpec spec;
-    spec.face = font.face;
-    spec.height = font.height;
-    spec.weight = font.bold ? FW_BOLD : FW_NORMAL;
-    spec.italic = font.italic;
-    spec.charset = DEFAULT_CHARSET;
-    return spec;
+tk::FontDescription ToFontDescription(const CaptionFont& font) {
+    tk::FontDescription design;
+    design.face = font.face;
+    design.height = font.height;
+    design.weight = font.bold ? FW_BOLD : FW_NORMAL;
+    design.italic = font.italic;
+    design.charset = DEFAULT_CHARSET;
+    return design;
 }
 
 CaptionFont ReadSystemCaptionFont() {
@@ -45,10 +45,10 @@ CaptionFont ReadSystemCaptionFont() {
     return FromLogFont(stock);
 }
 
-tk::FontSpec FitToHeightOf(const tk::FontSpec& font, const tk::FontSpec& system) {
-    tk::FontSpec fitted = font;
+tk::FontDescription FitToHeightOf(const tk::FontDescription& font, const tk::FontDescription& system) {
+    tk::FontDescription fitted = font;
     fitted.height = FitHeight(font.height, CharacterHeight(system), [&font](int height) {
-        tk::FontSpec probe = font;
+        tk::FontDescription probe = font;
         probe.height = height;
         return CharacterHeight(probe);
     });

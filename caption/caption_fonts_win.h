@@ -6,11 +6,11 @@
 
 namespace sorv::caption {
 
-tk::FontSpec ToFontSpec(const CaptionFont& font);
+tk::FontDescription ToFontDescription(const CaptionFont& font);
 // The platform's caption font; the stock system font when the non-client
 // metrics cannot be read.
 CaptionFont ReadSystemCaptionFont();
 // The same face and style, as tall in characters as `system`.
-tk::FontSpec FitToHeightOf(const tk::FontSpec& font, const tk::FontSpec& system);
+tk::FontDescription FitToHeightOf(const tk::FontDescription& font, const tk::FontDescription& system);
 
 }  // namespace sorv::caption

@@ -5,8 +5,8 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TForm3";
     design.clientWidth = 267;
     design.clientHeight = 202;

@@ -1,6 +1,6 @@
 #pragma once
-// Slice fingerprints: XXH64 with seed 0, the value xxhsum prints for a file,
-// so that a user can check a slice by hand.
+// Fingerprints of slices and whole files: XXH64, seed 0. They are what the
+// xxhsum tool shows, so a user can check a slice by hand.
 #include <array>
 #include <cstddef>
 #include <cstdint>

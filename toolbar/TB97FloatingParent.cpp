@@ -3,8 +3,8 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TFloatingWindowParent";
     design.border = tk::BorderStyle::None;
     design.screenCenter = false;

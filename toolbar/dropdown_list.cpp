@@ -50,10 +50,10 @@ bool TDropdownList::Holds(const tk::Menu* menu) const {
 
 HWND TDropdownList::Owner() {
     if (!Handle()) {
-        tk::CreateSpec spec;
-        spec.style = WS_POPUP;
-        spec.x = spec.y = spec.width = spec.height = 0;
-        CreateHandle({L"TDropdownList"}, spec);
+        tk::WindowDescription design;
+        design.style = WS_POPUP;
+        design.x = design.y = design.width = design.height = 0;
+        CreateHandle({L"TDropdownList"}, design);
     }
     return Handle();
 }

@@ -15,7 +15,7 @@ namespace sorv::tk {
 class Application::HiddenWindow : public Window {
 public:
     explicit HiddenWindow(const std::string& title) {
-        CreateHandle(WindowClass{L"TApplication"}, CreateSpec{title, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 0});
+        CreateHandle(WindowClass{L"TApplication"}, WindowDescription{title, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 0});
     }
     ~HiddenWindow() override { DestroyHandle(); }
 };

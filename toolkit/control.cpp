@@ -59,18 +59,18 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
 }
 
 void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text) {
-    CreateSpec spec{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
+    WindowDescription design{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
                     initialBounds_.height, parent_->Handle(), nullptr};
     if (style & WS_CHILD) {
-        spec.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+        design.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
     } else {
         // A pop-up control (a floating tool window) is placed on the screen.
-        POINT origin{spec.x, spec.y};
+        POINT origin{design.x, design.y};
         ClientToScreen(parent_->Handle(), &origin);
-        spec.x = origin.x;
-        spec.y = origin.y;
+        design.x = origin.x;
+        design.y = origin.y;
     }
-    CreateHandle(windowClass, spec);
+    CreateHandle(windowClass, design);
     FinishCreation();
 }
 

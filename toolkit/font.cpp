@@ -6,27 +6,27 @@
 
 namespace sorv::tk {
 
-Font::Font(FontSpec design) : spec_(std::move(design)) {
+Font::Font(FontDescription design) : design_(std::move(design)) {
     LOGFONTW lf{};
-    lf.lfHeight = spec_.height;
-    lf.lfWeight = spec_.weight;
-    lf.lfItalic = spec_.italic;
-    lf.lfUnderline = spec_.underline;
-    lf.lfCharSet = spec_.charset;
+    lf.lfHeight = design_.height;
+    lf.lfWeight = design_.weight;
+    lf.lfItalic = design_.italic;
+    lf.lfUnderline = design_.underline;
+    lf.lfCharSet = design_.charset;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    const std::wstring face = Widen(spec_.face);
+    const std::wstring face = Widen(design_.face);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     handle_.reset(CreateFontIndirectW(&lf));
-    if (!handle_) throw std::runtime_error("CreateFontIndirect failed for " + spec_.face);
+    if (!handle_) throw std::runtime_error("CreateFontIndirect failed for " + design_.face);
 }
 
-SharedFont MakeFont(FontSpec design) { return std::make_shared<const Font>(std::move(design)); }
+SharedFont MakeFont(FontDescription design) { return std::make_shared<const Font>(std::move(design)); }
 
 SharedFont DefaultFont() {
-    static const SharedFont font = MakeFont(FontSpec{});
+    static const SharedFont font = MakeFont(FontDescription{});
     return font;
 }
 

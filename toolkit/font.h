@@ -10,7 +10,7 @@
 
 namespace sorv::tk {
 
-struct FontSpec {
+struct FontDescription {
     std::string face = "MS Sans Serif";
     int height = -11;
     int weight = FW_NORMAL;
@@ -21,17 +21,17 @@ struct FontSpec {
 
 class Font {
 public:
-    explicit Font(FontSpec design);
+    explicit Font(FontDescription design);
     HFONT Handle() const { return handle_.get(); }
-    const FontSpec& Design() const { return spec_; }
+    const FontDescription& Design() const { return design_; }
 
 private:
-    FontSpec spec_;
+    FontDescription design_;
     FontHandle handle_;
 };
 
 using SharedFont = std::shared_ptr<const Font>;
-SharedFont MakeFont(FontSpec design);
+SharedFont MakeFont(FontDescription design);
 
 // The toolkit's default font: MS Sans Serif 8 point.
 SharedFont DefaultFont();

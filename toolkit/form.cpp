@@ -26,11 +26,11 @@ Control* FindIn(const std::vector<Control*>& controls, const Match& match) {
 
 }  // namespace
 
-Form::Form(FormSpec design) : Form(std::move(design), CreateLater{}) { Create(); }
+Form::Form(FormDescription design) : Form(std::move(design), CreateLater{}) { Create(); }
 
-Form::Form(FormSpec design, CreateLater) : spec_(std::move(design)) {
-    SetFont(MakeFont(spec_.font));
-    HelpContext = spec_.helpContext;
+Form::Form(FormDescription design, CreateLater) : design_(std::move(design)) {
+    SetFont(MakeFont(design_.font));
+    HelpContext = design_.helpContext;
 }
 
 void Form::Create() {
@@ -49,7 +49,7 @@ Form::~Form() {
 
 DWORD Form::Style() const {
     DWORD style = WS_CLIPCHILDREN;
-    switch (spec_.border) {
+    switch (design_.border) {
         case BorderStyle::None: style |= WS_POPUP; break;
         case BorderStyle::Single:
         case BorderStyle::Dialog:
@@ -57,22 +57,22 @@ DWORD Form::Style() const {
         case BorderStyle::Sizeable:
         case BorderStyle::SizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; break;
     }
-    if (spec_.border == BorderStyle::None || !spec_.icons.systemMenu) return style;
+    if (design_.border == BorderStyle::None || !design_.icons.systemMenu) return style;
     style |= WS_SYSMENU;
-    if (spec_.border == BorderStyle::Single || spec_.border == BorderStyle::Sizeable) {
-        if (spec_.icons.minimize) style |= WS_MINIMIZEBOX;
-        if (spec_.icons.maximize) style |= WS_MAXIMIZEBOX;
+    if (design_.border == BorderStyle::Single || design_.border == BorderStyle::Sizeable) {
+        if (design_.icons.minimize) style |= WS_MINIMIZEBOX;
+        if (design_.icons.maximize) style |= WS_MAXIMIZEBOX;
     }
     return style;
 }
 
 DWORD Form::ExStyle() const {
     DWORD style = 0;
-    if (spec_.border == BorderStyle::Dialog) style |= WS_EX_DLGMODALFRAME;
-    if (spec_.border == BorderStyle::ToolWindow || spec_.border == BorderStyle::SizeToolWin)
+    if (design_.border == BorderStyle::Dialog) style |= WS_EX_DLGMODALFRAME;
+    if (design_.border == BorderStyle::ToolWindow || design_.border == BorderStyle::SizeToolWin)
         style |= WS_EX_TOOLWINDOW;
-    const bool noBoxes = spec_.border == BorderStyle::Dialog || (!spec_.icons.minimize && !spec_.icons.maximize);
-    if (spec_.icons.help && spec_.icons.systemMenu && noBoxes) style |= WS_EX_CONTEXTHELP;
+    const bool noBoxes = design_.border == BorderStyle::Dialog || (!design_.icons.minimize && !design_.icons.maximize);
+    if (design_.icons.help && design_.icons.systemMenu && noBoxes) style |= WS_EX_CONTEXTHELP;
     return style;
 }
 
@@ -84,14 +84,14 @@ void Form::CreateAt(int x, int y) {
     // The program's icon through the class, not WM_SETICON: the system reads
     // a class icon when the window first shows, so a form that stays hidden
     // costs nothing for it (a window icon costs 4 ms a form under Wine).
-    CreateHandle(WindowClass{Widen(spec_.className), CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
+    CreateHandle(WindowClass{Widen(design_.className), CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
                              App().Icon()},
-                 CreateSpec{spec_.caption, Style(), ExStyle(), x, y, 100, 100, owner});
+                 WindowDescription{design_.caption, Style(), ExStyle(), x, y, 100, 100, owner});
     if (menu_) {
         ::SetMenu(Handle(), menu_->Handle());
         menu_->window_ = Handle();
     }
-    SetClientSize(spec_.clientWidth, spec_.clientHeight);
+    SetClientSize(design_.clientWidth, design_.clientHeight);
 }
 
 std::string Form::Caption() const {
@@ -110,8 +110,8 @@ SIZE Form::ClientSize() const {
 }
 
 void Form::SetClientSize(int width, int height) {
-    spec_.clientWidth = width;
-    spec_.clientHeight = height;
+    design_.clientWidth = width;
+    design_.clientHeight = height;
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, Style(), menu_ != nullptr, ExStyle());
     int outerWidth = r.right - r.left;
@@ -124,7 +124,7 @@ void Form::SetClientSize(int width, int height) {
         outerHeight += height - actual.cy;
         SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (spec_.screenCenter && !shownOnce_) Centre();
+    if (design_.screenCenter && !shownOnce_) Centre();
 }
 
 void Form::Centre() {
@@ -137,8 +137,8 @@ void Form::Centre() {
 }
 
 void Form::SetBorderStyle(BorderStyle border) {
-    if (spec_.border == border) return;
-    spec_.border = border;
+    if (design_.border == border) return;
+    design_.border = border;
     RecreateWindow();
 }
 
@@ -148,7 +148,7 @@ void Form::RecreateWindow() {
     GetWindowRect(Handle(), &r);
     const bool visible = IsWindowVisible(Handle()) != FALSE;
     const bool active = GetActiveWindow() == Handle();
-    spec_.caption = Caption();
+    design_.caption = Caption();
     // The new window takes the menu back.
     if (menu_) ::SetMenu(Handle(), nullptr);
     RecreateHandle([&] {
@@ -161,7 +161,7 @@ void Form::RecreateWindow() {
 void Form::Show() {
     if (!shownOnce_) {
         shownOnce_ = true;
-        if (spec_.screenCenter) Centre();
+        if (design_.screenCenter) Centre();
     }
     ShowWindow(Handle(), SW_SHOW);
 }
@@ -210,7 +210,7 @@ void Form::SetMenu(MainMenu* menu) {
         ::SetMenu(Handle(), menu_->Handle());
         menu_->window_ = Handle();
     }
-    SetClientSize(spec_.clientWidth, spec_.clientHeight);
+    SetClientSize(design_.clientWidth, design_.clientHeight);
 }
 
 Control* Form::FindControl(std::string_view name) const {

@@ -36,14 +36,14 @@ inline constexpr int mrCancel = IDCANCEL;
 inline constexpr int mrYes = IDYES;
 inline constexpr int mrNo = IDNO;
 
-struct FormSpec {
+struct FormDescription {
     std::string className;
     std::string caption;
     int clientWidth = 0;
     int clientHeight = 0;
     BorderStyle border = BorderStyle::Sizeable;
     BorderIcons icons;
-    FontSpec font;
+    FontDescription font;
     int helpContext = 0;
     bool screenCenter = true;  // centred on the screen when first shown
 };
@@ -51,18 +51,18 @@ struct FormSpec {
 class Form : public Window {
 public:
     // The window is made at once, with the form's own handlers.
-    explicit Form(FormSpec design);
+    explicit Form(FormDescription design);
     ~Form() override;
 
-    const std::string& ClassName() const { return spec_.className; }
+    const std::string& ClassName() const { return design_.className; }
     std::string Caption() const;
     void SetCaption(std::string_view caption);
     SIZE ClientSize() const;
     void SetClientSize(int width, int height);
-    BorderStyle GetBorderStyle() const { return spec_.border; }
+    BorderStyle GetBorderStyle() const { return design_.border; }
     // Re-creates the window with the new style.
     void SetBorderStyle(BorderStyle border);
-    const BorderIcons& GetBorderIcons() const { return spec_.icons; }
+    const BorderIcons& GetBorderIcons() const { return design_.icons; }
     // Destroys the window and creates it again with the current style; the
     // controls, menu, owned windows and hooks carry over.
     void RecreateWindow();
@@ -107,7 +107,7 @@ protected:
     // WM_NCCALCSIZE, WM_CREATE...): no window until the most-derived
     // constructor calls Create().
     struct CreateLater {};
-    Form(FormSpec design, CreateLater);
+    Form(FormDescription design, CreateLater);
     void Create();
 
     LRESULT HandleMessage(const Message& message) override;
@@ -123,7 +123,7 @@ private:
     void RunPendingActivation();
     Button* FindButton(bool defaultButton) const;
 
-    FormSpec spec_;
+    FormDescription design_;
     std::vector<Component*> components_;
     MainMenu* menu_ = nullptr;
     HWND savedFocus_ = nullptr;

@@ -21,14 +21,14 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
 
-struct BoxSpec {
+struct BoxDescription {
     std::wstring title;
     const wchar_t* icon;  // a system icon, or none
     bool yesNo;
     std::wstring text;
 };
 
-BoxSpec SpecFor(BoxKind kind, std::string_view text) {
+BoxDescription DescriptionFor(BoxKind kind, std::string_view text) {
     const std::wstring title = Widen(App().Title());
     switch (kind) {
         case BoxKind::Warning: return {L"Avertissement", IDI_WARNING, true, Widen(text)};
@@ -46,7 +46,7 @@ void Place(HWND dialog, int id, int x, int y, int width, int height) {
 
 // Lays the box out in pixels: icon at the left, the text beside it, the
 // buttons centred below, the whole centred on the screen.
-void Layout(HWND dialog, const BoxSpec& design) {
+void Layout(HWND dialog, const BoxDescription& design) {
     WindowDc dc(dialog);
     Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
     RECT textRect{0, 0, std::min(GetSystemMetrics(SM_CXSCREEN) / 2, 480), 0};
@@ -84,7 +84,7 @@ INT_PTR CALLBACK BoxProcedure(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     try {
         switch (msg) {
             case WM_INITDIALOG: {
-                const auto& design = *reinterpret_cast<const BoxSpec*>(lParam);
+                const auto& design = *reinterpret_cast<const BoxDescription*>(lParam);
                 SetPropW(dialog, L"sorv.tk.box", reinterpret_cast<HANDLE>(design.yesNo ? 1 : 0));
                 SetWindowTextW(dialog, design.title.c_str());
                 SetDlgItemTextW(dialog, kBoxTextId, design.text.c_str());
@@ -120,7 +120,7 @@ INT_PTR CALLBACK BoxProcedure(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     }
 }
 
-DialogTemplate BuildTemplate(const BoxSpec& design) {
+DialogTemplate BuildTemplate(const BoxDescription& design) {
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, L"", 8, L"MS Sans Serif");
     if (design.icon) dialog.AddItem(DialogTemplate::ItemClass::Static, kBoxIconId, L"", WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0);
     dialog.AddItem(DialogTemplate::ItemClass::Static, kBoxTextId, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0);
@@ -138,7 +138,7 @@ DialogTemplate BuildTemplate(const BoxSpec& design) {
 
 BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) {
     App().FlushOutput();
-    const BoxSpec design = SpecFor(kind, text);
+    const BoxDescription design = DescriptionFor(kind, text);
     const DialogTemplate dialog = BuildTemplate(design);
     HWND owner = App().BoxOwner();
     INT_PTR result;

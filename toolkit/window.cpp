@@ -112,7 +112,7 @@ Window* Window::FromHandle(HWND handle) {
     return found == Objects().end() ? nullptr : found->second;
 }
 
-void Window::CreateHandle(const WindowClass& windowClass, const CreateSpec& design) {
+void Window::CreateHandle(const WindowClass& windowClass, const WindowDescription& design) {
     RegisterOnce(windowClass, OwnProcedure);
     const std::wstring caption = Widen(design.caption);
     // A window created while this one's first messages run (a child made in

@@ -32,7 +32,7 @@ struct WindowClass {
     HICON icon = nullptr;
 };
 
-struct CreateSpec {
+struct WindowDescription {
     std::string caption;
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -96,7 +96,7 @@ protected:
 
     // Registers the class once per name and creates a window of it; the
     // window is bound to this object from its first message on.
-    void CreateHandle(const WindowClass& windowClass, const CreateSpec& design);
+    void CreateHandle(const WindowClass& windowClass, const WindowDescription& design);
     // Takes over a standard control just created: its window procedure is
     // replaced by the toolkit's, which passes on to the class's.
     void Adopt(HWND handle);

@@ -40,8 +40,8 @@ SIZE TextSize(const tk::Control& control) {
     return size;
 }
 
-tk::FormSpec MainSpec() {
-    tk::FormSpec design;
+tk::FormDescription MainDescription() {
+    tk::FormDescription design;
     design.className = "TAboutMain";
     design.caption = "Sorv";
     design.clientWidth = 304;
@@ -52,7 +52,7 @@ tk::FormSpec MainSpec() {
 // As in the program, the box comes after the main window, which owns it.
 class AboutBox : public testing::Test {
 protected:
-    tk::Form main{MainSpec()};
+    tk::Form main{MainDescription()};
     TAboutBox box;
 };
 

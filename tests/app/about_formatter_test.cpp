@@ -35,8 +35,8 @@ struct Capture {
     }
 };
 
-tk::FormSpec OwnerSpec() {
-    tk::FormSpec design;
+tk::FormDescription OwnerDescription() {
+    tk::FormDescription design;
     design.className = "TFormatOwner";
     design.caption = "Sorv";
     design.clientWidth = 304;
@@ -45,7 +45,7 @@ tk::FormSpec OwnerSpec() {
 }
 
 TEST(Formatter, TheMainWindowsSettingsReachTheShellWithItsWindowAsOwner) {
-    tk::Form form(OwnerSpec());
+    tk::Form form(OwnerDescription());
     TFormat format(&form);
     EXPECT_EQ(format.Capacity, TCapacity::capDefault);
     EXPECT_EQ(format.FormatType, TFmtType::fmtQuick);

@@ -26,8 +26,8 @@ struct ShellCall {
     bool operator==(const ShellCall&) const = default;
 };
 
-tk::FormSpec HostSpec() {
-    tk::FormSpec design;
+tk::FormDescription HostDescription() {
+    tk::FormDescription design;
     design.className = "TUrlHost";
     design.caption = "Liens";
     design.clientWidth = 227;
@@ -88,7 +88,7 @@ protected:
         return color;
     }
 
-    tk::Form host{HostSpec()};
+    tk::Form host{HostDescription()};
     TUrlLabel link{host, "UrlLabel1", {22, 20, 158, 13}, "http://sorv.example.org/", false};
     std::vector<ShellCall> calls;
     std::vector<std::string> events;

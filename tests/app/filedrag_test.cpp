@@ -46,8 +46,8 @@ bool AcceptsFiles(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
 }
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TFileDragTest";
     design.caption = "Sorv";
     design.clientWidth = 304;

@@ -24,8 +24,8 @@
 
 namespace sorv::test {
 
-inline tk::FormSpec HelpTestSpec(const char* className, int helpContext) {
-    tk::FormSpec design;
+inline tk::FormDescription HelpTestDescription(const char* className, int helpContext) {
+    tk::FormDescription design;
     design.className = className;
     design.caption = "Sorv";
     design.clientWidth = 304;
@@ -81,7 +81,7 @@ protected:
     std::string file = folder + "sorv.hlp";
     HelpDocument shipped;
     MemoryRegistry registry;
-    tk::Form main{HelpTestSpec("TForm1", 10)};
+    tk::Form main{HelpTestDescription("TForm1", 10)};
     tk::Memo memo{main, "Memo1", {8, 56, 289, 169}, true};
     HelpViewer viewer;
 };

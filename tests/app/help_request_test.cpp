@@ -53,9 +53,9 @@ TEST_F(HelpRequests, F1InTheMainWindowAndInEachModalDialogShowsItsContextsTopic)
 
     // The dialogs have their own help file, as the program gives them; each
     // is shown modally, which disables the viewer already open.
-    tk::Form sizeDialog(HelpTestSpec("TForm3", 40));
+    tk::Form sizeDialog(HelpTestDescription("TForm3", 40));
     tk::Button sizeOk(sizeDialog, "Button1", {184, 168, 73, 25}, "&Ok");
-    tk::Form optionsDialog(HelpTestSpec("TForm4", 50));
+    tk::Form optionsDialog(HelpTestDescription("TForm4", 50));
     tk::Button optionsOk(optionsDialog, "Button1", {158, 144, 75, 25}, "&Ok");
     sizeDialog.HelpFile = optionsDialog.HelpFile = file;
     struct Seen {
@@ -113,7 +113,7 @@ TEST_F(HelpRequests, ARequestTakesTheActiveWindowsHelpFileElseTheApplications) {
 
     // A dialog without a help file of its own: the application's, owned by
     // the main window.
-    tk::Form dialog(HelpTestSpec("TForm3", 40));
+    tk::Form dialog(HelpTestDescription("TForm3", 40));
     dialog.Show();
     PumpUntil([&] { return GetActiveWindow() == dialog.Handle(); });
     ASSERT_EQ(GetActiveWindow(), dialog.Handle());

@@ -130,7 +130,7 @@ TEST_F(HelpViewerTest, ItOpensBesideTheWindowThatAskedOrCentredOnIt) {
 
 TEST_F(HelpViewerTest, AViewerWhoseOwnerIsGoneComesBackWithTheNextRequest) {
     {
-        tk::Form dialog(HelpTestSpec("TForm3", 40));
+        tk::Form dialog(HelpTestDescription("TForm3", 40));
         dialog.HelpFile = file;
         dialog.Show();
         PumpUntil([&] { return GetActiveWindow() == dialog.Handle(); });

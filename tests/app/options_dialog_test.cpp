@@ -115,8 +115,8 @@ void Press(tk::Button& button) { PostMessageW(button.Handle(), BM_CLICK, 0, 0); 
 
 bool AcceptsFiles(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
 
-tk::FormSpec MainSpec() {
-    tk::FormSpec design;
+tk::FormDescription MainDescription() {
+    tk::FormDescription design;
     design.className = "TForm1";
     design.caption = "Sorv";
     design.clientWidth = 304;
@@ -154,7 +154,7 @@ protected:
         EXPECT_EQ(when.Count(), 1);
     }
 
-    tk::Form main{MainSpec()};
+    tk::Form main{MainDescription()};
     TFileDrag drag{&main};
     test::TempDir dir;
     const std::string folder = dir.Path("Données\\");

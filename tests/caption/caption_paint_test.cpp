@@ -20,8 +20,8 @@ namespace {
 
 using test::PumpUntil;
 
-tk::FormSpec Spec(tk::BorderStyle border, const char* caption = "Sorv") {
-    tk::FormSpec design;
+tk::FormDescription TestForm(tk::BorderStyle border, const char* caption = "Sorv") {
+    tk::FormDescription design;
     design.className = "TCaptionTest";
     design.caption = caption;
     design.clientWidth = 304;
@@ -69,7 +69,7 @@ void ExpectBands(const tk::Form& form, int numColors, COLORREF from, COLORREF to
 }
 
 TEST(CaptionPaint, BandsFromBlackToTheCaptionColourActiveAndInactive) {
-    tk::Form form(Spec(tk::BorderStyle::Single));
+    tk::Form form(TestForm(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form);
     ShowActive(form);
     ExpectBands(form, 64, 0, GetSysColor(COLOR_ACTIVECAPTION));
@@ -81,7 +81,7 @@ TEST(CaptionPaint, BandsFromBlackToTheCaptionColourActiveAndInactive) {
         ExpectBands(form, count, 0, GetSysColor(COLOR_ACTIVECAPTION));
     }
 
-    tk::Form other(Spec(tk::BorderStyle::Dialog, "Autre"));
+    tk::Form other(TestForm(tk::BorderStyle::Dialog, "Autre"));
     ShowActive(other);
     ASSERT_NE(GetActiveWindow(), form.Handle());
     ExpectBands(form, 256, 0, GetSysColor(COLOR_INACTIVECAPTION));
@@ -116,7 +116,7 @@ TextPixels TextPixelsOf(HWND window, const Rect& area) {
 }
 
 TEST(CaptionPaint, TheCaptionTextLegibleOverTheGradient) {
-    tk::Form form(Spec(tk::BorderStyle::Dialog, ""));
+    tk::Form form(TestForm(tk::BorderStyle::Dialog, ""));
     TMSOfficeCaption caption(form);
     ShowActive(form);
     const Geometry g = GeometryOf(form);
@@ -148,10 +148,10 @@ std::vector<COLORREF> FrameOutsideTitleBar(const tk::Form& form) {
 }
 
 TEST(CaptionPaint, ThePlatformPaintsTheRestOfTheFrame) {
-    tk::Form form(Spec(tk::BorderStyle::Sizeable));
+    tk::Form form(TestForm(tk::BorderStyle::Sizeable));
     TMSOfficeCaption caption(form);
-    tk::Form twin(Spec(tk::BorderStyle::Sizeable));
-    tk::Form other(Spec(tk::BorderStyle::Dialog, "Autre"));
+    tk::Form twin(TestForm(tk::BorderStyle::Sizeable));
+    tk::Form other(TestForm(tk::BorderStyle::Dialog, "Autre"));
     ShowActive(form);
     ShowActive(twin);
     SetWindowPos(twin.Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -166,7 +166,7 @@ TEST(CaptionPaint, ThePlatformPaintsTheRestOfTheFrame) {
 }
 
 TEST(CaptionPaint, OursAgainAfterEveryPathOnWhichThePlatformDrawsItsTitleBar) {
-    tk::Form form(Spec(tk::BorderStyle::Single));
+    tk::Form form(TestForm(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form);
     ShowActive(form);
     const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION);
@@ -189,7 +189,7 @@ TEST(CaptionPaint, OursAgainAfterEveryPathOnWhichThePlatformDrawsItsTitleBar) {
 }
 
 TEST(CaptionPaint, OnDrawCaptionDrawsFirstAndMayNarrowTheTextArea) {
-    tk::Form form(Spec(tk::BorderStyle::Dialog, "Sorv"));
+    tk::Form form(TestForm(tk::BorderStyle::Dialog, "Sorv"));
     TMSOfficeCaption caption(form);
     HGDIOBJ fontGiven = nullptr;
     caption.OnDrawCaption = [&](TMSOfficeCaption& sender, const tk::Canvas& canvas, RECT& r) {
@@ -220,7 +220,7 @@ HRESULT WINAPI RecordDwmCall(HWND window, DWORD attribute, LPCVOID value, DWORD 
 
 TEST(CaptionPaint, ANewWindowAfterABorderChangeIsHookedAgainFromTheQueue) {
     caption::SetDwmSetWindowAttributeForTesting(RecordDwmCall);
-    tk::Form form(Spec(tk::BorderStyle::Single));
+    tk::Form form(TestForm(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form);
     EXPECT_EQ(dwmWindow, form.Handle());  // the composited frame is turned off
     EXPECT_EQ(dwmAttribute, caption::kNcRenderingPolicy);
@@ -241,7 +241,7 @@ TEST(CaptionPaint, ANewWindowAfterABorderChangeIsHookedAgainFromTheQueue) {
 }
 
 TEST(CaptionPaint, GoingAwayBetweenReCreationAndReHookIsHarmless) {
-    tk::Form form(Spec(tk::BorderStyle::Single));
+    tk::Form form(TestForm(tk::BorderStyle::Single));
     const std::size_t hooks = form.HookCount();
     {
         TMSOfficeCaption caption(form);
@@ -253,7 +253,7 @@ TEST(CaptionPaint, GoingAwayBetweenReCreationAndReHookIsHarmless) {
 
 // A form as the program's windows are: its caption a member, destroyed first.
 struct CaptionedForm : tk::Form {
-    explicit CaptionedForm(int& rewrites) : tk::Form(Spec(tk::BorderStyle::Single)) {
+    explicit CaptionedForm(int& rewrites) : tk::Form(TestForm(tk::BorderStyle::Single)) {
         counter = AddHook([&rewrites](const tk::Message& m, const tk::NextHook& next) {
             rewrites += m.msg == WM_SETTEXT;
             return next(m);
@@ -271,7 +271,7 @@ TEST(CaptionHooks, AFormThatGoesKeepsItsTitleBarToTheEnd) {
 }
 
 TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
-    tk::Form form(Spec(tk::BorderStyle::Sizeable));
+    tk::Form form(TestForm(tk::BorderStyle::Sizeable));
     int olderSawActivation = 0, newerSawPaint = 0;
     tk::HookRegistration older = form.AddHook([&](const tk::Message& m, const tk::NextHook& next) {
         olderSawActivation += m.msg == WM_NCACTIVATE;
@@ -303,7 +303,7 @@ TEST(CaptionHooks, OtherHooksOnTheFormStayAndAreNeverUnhooked) {
 }
 
 TEST(CaptionProperties, FontKindsAndSilentNumColorsBounds) {
-    tk::Form form(Spec(tk::BorderStyle::Single));
+    tk::Form form(TestForm(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI});
     EXPECT_EQ(caption.AppNameText().Font().Design().weight, FW_BOLD);
     EXPECT_EQ(caption.CaptionText().Font().Design().weight, caption.SystemCaptionFont().Design().weight);
@@ -325,7 +325,7 @@ TEST(CaptionProperties, FontKindsAndSilentNumColorsBounds) {
 }
 
 TEST(CaptionProperties, TextsAndTheWindowText) {
-    tk::Form form(Spec(tk::BorderStyle::Single, " A propos"));
+    tk::Form form(TestForm(tk::BorderStyle::Single, " A propos"));
     TMSOfficeCaption caption(form);
     EXPECT_EQ(caption.ExtractCaption(), "A propos");  // less one leading blank
     caption.CompanyText().SetCaption("Acme's");
@@ -346,13 +346,13 @@ TEST(CaptionProperties, TextsAndTheWindowText) {
 
     // Another window holds the one update lock: the text is still written and
     // that lock is left to its holder.
-    tk::Form other(Spec(tk::BorderStyle::Dialog, "Autre"));
+    tk::Form other(TestForm(tk::BorderStyle::Dialog, "Autre"));
     ASSERT_TRUE(LockWindowUpdate(other.Handle()));
     caption.CompanyText().SetVisible(true);
     EXPECT_EQ(form.Caption(), "Acme's Program - Sorv");
     EXPECT_FALSE(LockWindowUpdate(form.Handle()));  // still held
     LockWindowUpdate(nullptr);
-    tk::FontSpec custom;
+    tk::FontDescription custom;
     custom.face = "Arial";
     custom.height = -20;
     caption.AppNameText().SetFont(custom);

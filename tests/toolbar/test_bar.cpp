@@ -6,8 +6,8 @@
 
 namespace sorv::test {
 
-tk::FormSpec HostDesign() {
-    tk::FormSpec design;
+tk::FormDescription HostDesign() {
+    tk::FormDescription design;
     design.className = "TDockHost";
     design.caption = "Docks";
     design.clientWidth = 304;

@@ -11,7 +11,7 @@
 namespace sorv::test {
 
 // The window that holds the docks: 304 x 200, caption "Docks".
-tk::FormSpec HostDesign();
+tk::FormDescription HostDesign();
 
 // A child of a fixed size, painted in one colour.
 class Block : public tk::GraphicControl {

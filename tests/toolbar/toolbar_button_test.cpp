@@ -21,8 +21,8 @@ namespace {
 
 using tb97::ButtonState;
 
-tk::FormSpec Design(const char* className) {
-    tk::FormSpec design;
+tk::FormDescription Design(const char* className) {
+    tk::FormDescription design;
     design.className = className;
     design.caption = "Boutons";
     design.clientWidth = 300;

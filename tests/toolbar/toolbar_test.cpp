@@ -20,8 +20,8 @@
 namespace sorv {
 namespace {
 
-tk::FormSpec Design() {
-    tk::FormSpec design;
+tk::FormDescription Design() {
+    tk::FormDescription design;
     design.className = "TToolbarHost";
     design.caption = "Barre";
     design.clientWidth = 304;

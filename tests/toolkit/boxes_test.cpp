@@ -20,8 +20,8 @@ using test::Press;
 using test::ReadBox;
 using test::WhenBoxAppears;
 
-FormSpec Design(const char* className, const char* caption) {
-    FormSpec design;
+FormDescription Design(const char* className, const char* caption) {
+    FormDescription design;
     design.className = className;
     design.caption = caption;
     design.clientWidth = 200;

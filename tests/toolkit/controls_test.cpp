@@ -22,8 +22,8 @@
 namespace sorv::tk {
 namespace {
 
-FormSpec Design(const char* className) {
-    FormSpec design;
+FormDescription Design(const char* className) {
+    FormDescription design;
     design.className = className;
     design.caption = "Sorv";
     design.clientWidth = 267;

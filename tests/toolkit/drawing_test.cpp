@@ -90,7 +90,7 @@ TEST(Drawing, BitmapsReadBackAndMonochromeRows) {
     EXPECT_EQ(bits.At(0, 1), kBlack);
 }
 
-FormSpec Design() { return test::FormDesign("TDrawing", 200, 100, BorderStyle::Single); }
+FormDescription Design() { return test::FormDesign("TDrawing", 200, 100, BorderStyle::Single); }
 
 Rect ClipBox(HDC dc) {
     RECT r{};

@@ -17,8 +17,8 @@ namespace {
 
 using test::PumpUntil;
 
-FormSpec MainSpec() {
-    FormSpec design;
+FormDescription MainDescription() {
+    FormDescription design;
     design.className = "TForm1";
     design.caption = "Sorv";
     design.clientWidth = 304;
@@ -29,8 +29,8 @@ FormSpec MainSpec() {
     return design;
 }
 
-FormSpec DialogSpec() {
-    FormSpec design;
+FormDescription DialogDescription() {
+    FormDescription design;
     design.className = "TForm3";
     design.caption = "Sorv";
     design.clientWidth = 267;
@@ -43,9 +43,9 @@ FormSpec DialogSpec() {
 // A main window with a log area and a dialog with two buttons, as the program
 // has them.
 struct TwoForms {
-    Form main{MainSpec()};
+    Form main{MainDescription()};
     Memo memo{main, "Memo1", {8, 56, 289, 169}, true};
-    Form dialog{DialogSpec()};
+    Form dialog{DialogDescription()};
     Button ok{dialog, "Button1", {184, 168, 73, 25}, "&Ok"};
     Button cancel{dialog, "Button2", {8, 168, 73, 25}, "&Annuler"};
     int mainActivations = 0;
@@ -60,8 +60,8 @@ struct TwoForms {
 };
 
 TEST(Forms, WindowClassesCarryTheFormNames) {
-    Form main(MainSpec());
-    Form dialog(DialogSpec());
+    Form main(MainDescription());
+    Form dialog(DialogDescription());
     EXPECT_EQ(FindWindowW(L"TForm1", L"Sorv"), main.Handle());
     EXPECT_EQ(FindWindowW(L"TForm3", nullptr), dialog.Handle());
     EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
@@ -70,7 +70,7 @@ TEST(Forms, WindowClassesCarryTheFormNames) {
 }
 
 TEST(Forms, FixedBorderFormHasTheExactClientSizeWithItsMenuAndIsCentred) {
-    Form main(MainSpec());
+    Form main(MainDescription());
     MainMenu menu;
     menu.Add("fichier1", "&Fichier").Add("Quitter1", "&Quitter");
     main.SetMenu(&menu);
@@ -93,7 +93,7 @@ TEST(Forms, FixedBorderFormHasTheExactClientSizeWithItsMenuAndIsCentred) {
     EXPECT_NEAR((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((window.top + window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 
-    Form dialog(DialogSpec());
+    Form dialog(DialogDescription());
     GetClientRect(dialog.Handle(), &client);
     EXPECT_EQ(client.right, 267);
     EXPECT_EQ(client.bottom, 202);
@@ -228,7 +228,7 @@ TEST(Forms, F1AsksForTheFocusedControlsHelpContextOrTheForms) {
 }
 
 TEST(Forms, MenusShowTheirCaptionsStatesAndRunTheirHandlers) {
-    Form main(MainSpec());
+    Form main(MainDescription());
     MainMenu menu;
     int clears = 0;
     MenuItem& outils = menu.Add("Outils1", "&Outils");
@@ -262,7 +262,7 @@ TEST(Forms, MenusShowTheirCaptionsStatesAndRunTheirHandlers) {
 }
 
 TEST(Forms, HooksOnAFormComeAndGoInAnyOrder) {
-    Form form(MainSpec());
+    Form form(MainDescription());
     std::string order;
     const UINT probe = WM_APP + 5;
     auto tag = [&](char c) {
@@ -295,13 +295,13 @@ TEST(Forms, HooksOnAFormComeAndGoInAnyOrder) {
 }
 
 TEST(Forms, RecreatingTheWindowKeepsControlsMenuOwnedFormsAndHooks) {
-    Form main(MainSpec());
+    Form main(MainDescription());
     Memo memo(main, "Memo1", {8, 56, 289, 169}, true);
     memo.AppendLine("ligne");
     MainMenu menu;
     menu.Add("fichier1", "&Fichier");
     main.SetMenu(&menu);
-    Form dialog(DialogSpec());
+    Form dialog(DialogDescription());
     std::vector<UINT> destroyed;
     int painted = 0;
     HookRegistration hook = main.AddHook([&](const Message& m, const NextHook& next) {

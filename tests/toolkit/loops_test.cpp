@@ -12,7 +12,7 @@
 namespace sorv::tk {
 namespace {
 
-FormSpec Design() { return test::FormDesign("TLoop", 100, 100); }
+FormDescription Design() { return test::FormDesign("TLoop", 100, 100); }
 
 TEST(MouseLoop, FeedsMessagesUntilAcceptedAndReleasesTheCapture) {
     Form form(Design());

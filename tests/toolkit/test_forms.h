@@ -4,9 +4,9 @@
 
 namespace sorv::test {
 
-inline tk::FormSpec FormDesign(const char* className, int clientWidth, int clientHeight,
+inline tk::FormDescription FormDesign(const char* className, int clientWidth, int clientHeight,
                                tk::BorderStyle border = tk::BorderStyle::Sizeable) {
-    tk::FormSpec design;
+    tk::FormDescription design;
     design.className = className;
     design.clientWidth = clientWidth;
     design.clientHeight = clientHeight;

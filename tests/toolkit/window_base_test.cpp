@@ -25,7 +25,7 @@ class Popup : public Window {
 public:
     explicit Popup(bool withChild = false) : withChild_(withChild) {
         CreateHandle(WindowClass{L"TPopupProbe"},
-                     CreateSpec{"", WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 100, 100, 30, 20, App().Handle()});
+                     WindowDescription{"", WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 100, 100, 30, 20, App().Handle()});
     }
     ~Popup() override { DestroyHandle(); }
     std::vector<UINT> seen;
