@@ -19,6 +19,19 @@ std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& copyB
     return copied;
 }
 
+std::uint64_t File::ReadThrough(std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver& observer) {
+    const std::span<std::byte> buffer = copyBuffer.Bytes();
+    std::uint64_t read = 0;
+    while (read < maxBytes) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - read));
+        const std::size_t got = Read(buffer.first(want));
+        if (got == 0) break;
+        observer.Observe(buffer.first(got));
+        read += got;
+    }
+    return read;
+}
+
 bool FileSystem::SameFile(const std::string& a, const std::string& b) {
     if (SamePath(FullPath(a), FullPath(b))) return true;
     const auto first = IdentityOf(a);

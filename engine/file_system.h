@@ -72,6 +72,9 @@ public:
     // the bytes copied: fewer than maxBytes only when this file ran out.
     virtual std::uint64_t CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& buffer,
                                  ByteObserver* observer = nullptr);
+    // Reads up to maxBytes from this file's position only to show them to the
+    // observer. Returns the bytes read: fewer than maxBytes only at the end.
+    std::uint64_t ReadThrough(std::uint64_t maxBytes, CopyBuffer& buffer, ByteObserver& observer);
 };
 
 class FileSystem {

@@ -26,20 +26,6 @@ std::int64_t JoinProgressFor(std::uint64_t bytes) {
 
 std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std::uint64_t>(size) : 0; }
 
-// A slice read for its fingerprint only: once one slice is damaged nothing
-// more is written, but the others are still checked.
-std::uint64_t ReadThrough(File& from, std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver& observer) {
-    const std::span<std::byte> buffer = copyBuffer.Bytes();
-    std::uint64_t read = 0;
-    while (read < maxBytes) {
-        const std::size_t got = from.Read(buffer.first(static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - read))));
-        if (got == 0) break;
-        observer.Observe(buffer.first(got));
-        read += got;
-    }
-    return read;
-}
-
 }  // namespace
 
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
@@ -154,7 +140,9 @@ void Engine::JoinSlices(const std::string& scriptPath) {
                     copied = copy.copied;
                     stoppedInside = copy.stopped;
                 } else {
-                    copied = ReadThrough(*slice, limit, buffer, seen);
+                    // Once one slice is damaged nothing more is written, but the
+                    // others are still checked.
+                    copied = slice->ReadThrough(limit, buffer, seen);
                 }
                 rebuilt += copied;
                 if (slice->AtEnd()) {

@@ -1,5 +1,6 @@
 // Checking the slices of a script against its fingerprints, rebuilding nothing.
 #include <algorithm>
+#include <limits>
 
 #include "copy_buffer.h"
 #include "engine.h"
@@ -9,20 +10,6 @@
 #include "scope_exit.h"
 
 namespace sorv {
-
-namespace {
-
-// Reads a whole file for its fingerprint.
-std::uint64_t ReadAll(File& file, std::span<std::byte> buffer, ByteObserver& observer) {
-    std::uint64_t read = 0;
-    while (const std::size_t got = file.Read(buffer)) {
-        observer.Observe(buffer.first(got));
-        read += got;
-    }
-    return read;
-}
-
-}  // namespace
 
 Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
@@ -40,8 +27,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
-        CopyBuffer copyBuffer;
-        const std::span<std::byte> buffer = copyBuffer.Bytes();
+        CopyBuffer buffer;
         SliceAndFileFingerprints seen;
         std::int64_t bad = 0;
         bool wholeFileSeen = true;
@@ -53,7 +39,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             } else {
                 seen.slice.Reset();
                 try {
-                    ui_.AdvanceProgress(static_cast<std::int64_t>(ReadAll(*fs_.OpenRead(slicePath), buffer, seen)));
+                    ui_.AdvanceProgress(static_cast<std::int64_t>(fs_.OpenRead(slicePath)->ReadThrough(std::numeric_limits<std::uint64_t>::max(), buffer, seen)));
                     const std::optional<std::uint64_t> expected = recorded.Slice(k);
                     verdict = !expected ? "empreinte illisible" : *expected == seen.slice.Value() ? "ok" : "endommagée";
                 } catch (const IoError& e) {
