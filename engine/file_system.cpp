@@ -5,18 +5,27 @@
 
 namespace sorv {
 
-std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver* observer) {
-    const std::span<std::byte> buffer = copyBuffer.Bytes();
-    std::uint64_t copied = 0;
-    while (copied < maxBytes) {
-        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), maxBytes - copied));
-        const std::size_t got = Read(buffer.first(want));
-        if (got == 0) break;
-        if (observer != nullptr) observer->Observe(buffer.first(got));
-        dest.Write(buffer.first(got));
-        copied += got;
+namespace {
+
+// Shows each piece to the copy's observer, then writes it.
+class WriteThrough final : public ByteObserver {
+public:
+    WriteThrough(File& dest, ByteObserver* observer) : dest_(dest), observer_(observer) {}
+    void Observe(std::span<const std::byte> bytes) override {
+        if (observer_ != nullptr) observer_->Observe(bytes);
+        dest_.Write(bytes);
     }
-    return copied;
+
+private:
+    File& dest_;
+    ByteObserver* observer_;
+};
+
+}  // namespace
+
+std::uint64_t File::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver* observer) {
+    WriteThrough writer(dest, observer);
+    return ReadThrough(maxBytes, copyBuffer, writer);
 }
 
 std::uint64_t File::ReadThrough(std::uint64_t maxBytes, CopyBuffer& copyBuffer, ByteObserver& observer) {
