@@ -5,8 +5,7 @@
 
 #include "sizes.h"
 
-#include "flag_scope.h"
-#include "scope_exit.h"
+#include "scope_guards.h"
 
 namespace sorv {
 

@@ -6,10 +6,9 @@
 #include "copy_buffer.h"
 #include "engine.h"
 #include "fingerprint_observer.h"
-#include "flag_scope.h"
 #include "input_files.h"
 #include "io_error.h"
-#include "scope_exit.h"
+#include "scope_guards.h"
 #include "sizes.h"
 
 namespace sorv {

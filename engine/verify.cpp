@@ -5,9 +5,8 @@
 #include "copy_buffer.h"
 #include "engine.h"
 #include "fingerprint_observer.h"
-#include "flag_scope.h"
 #include "io_error.h"
-#include "scope_exit.h"
+#include "scope_guards.h"
 
 namespace sorv {
 
