@@ -29,8 +29,7 @@ void CheckIndices(const std::vector<std::uint32_t>& indices, std::uint32_t limit
         throw std::invalid_argument(std::string("recovery code: ") + what + " named twice");
 }
 
-template <typename Region>
-void CheckCount(std::span<const Region> regions, std::size_t expected) {
+void CheckCount(std::span<const std::span<std::byte>> regions, std::size_t expected) {
     if (regions.size() != expected)
         throw std::invalid_argument("recovery code: " + std::to_string(regions.size()) + " regions given for " +
                                     std::to_string(expected));
@@ -122,7 +121,7 @@ void RecoverySolver::AddPresent(std::uint32_t data, std::span<const std::byte> b
     syndromes_.Add(data, band, syndromes);
 }
 
-void RecoverySolver::Solve(std::span<const std::span<const std::byte>> syndromes,
+void RecoverySolver::Solve(std::span<const std::span<std::byte>> syndromes,
                            std::span<const std::span<std::byte>> rebuilt) const {
     CheckCount(syndromes, missing_.size());
     CheckCount(rebuilt, missing_.size());

@@ -84,7 +84,8 @@ public:
     const std::vector<std::uint32_t>& Rows() const { return syndromes_.Rows(); }
     void AddPresent(std::uint32_t data, std::span<const std::byte> band,
                     std::span<const std::span<std::byte>> syndromes) const;
-    void Solve(std::span<const std::span<const std::byte>> syndromes, std::span<const std::span<std::byte>> rebuilt) const;
+    // Reads the syndromes (left as they are), writes rebuilt bands apart from them.
+    void Solve(std::span<const std::span<std::byte>> syndromes, std::span<const std::span<std::byte>> rebuilt) const;
     // Entry (k, i) of the inverse of the matrix coefficient(Rows()[i], Missing()[k]):
     // missing band k = sum over i of InverseEntry(k, i) · syndrome i.
     gf16::Element InverseEntry(std::size_t k, std::size_t i) const;
