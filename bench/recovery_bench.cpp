@@ -44,9 +44,12 @@ double Best(const std::vector<double>& rates) { return *std::max_element(rates.b
 
 const char* NameOf(Kernel kernel) {
     switch (kernel) {
-        case Kernel::Ssse3: return "ssse3";
-        case Kernel::Avx2: return "avx2";
-        default: return "portable";
+        case Kernel::Ssse3:
+            return "ssse3";
+        case Kernel::Avx2:
+            return "avx2";
+        default:
+            return "portable";
     }
 }
 

@@ -80,7 +80,7 @@ std::vector<std::uint32_t> UsedRows(std::vector<std::uint32_t> available, std::s
 RecoverySet::RecoverySet(std::uint32_t dataCount, std::uint32_t recoveryCount)
     : dataCount_(dataCount), recoveryCount_(recoveryCount) {
     if (dataCount == 0) throw std::invalid_argument("recovery code: a set without data slices");
-    if (recoveryCount > kRecoveryMaxFiles - dataCount)
+    if (dataCount > kRecoveryMaxFiles || recoveryCount > kRecoveryMaxFiles - dataCount)
         throw std::invalid_argument("recovery code: " + std::to_string(dataCount) + " + " +
                                     std::to_string(recoveryCount) + " slices, more than " +
                                     std::to_string(kRecoveryMaxFiles));
@@ -102,7 +102,8 @@ RecoveryEncoder::RecoveryEncoder(const RecoverySet& set, std::vector<std::uint32
 void RecoveryEncoder::Add(std::uint32_t data, std::span<const std::byte> band,
                           std::span<const std::span<std::byte>> targets) const {
     CheckCount(targets, rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i) gf16::MultiplyAdd(set_.Coefficient(rows_[i], data), band, targets[i]);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        gf16::MultiplyAdd(set_.Coefficient(rows_[i], data), band, targets[i]);
 }
 
 RecoverySolver::RecoverySolver(const RecoverySet& set, std::vector<std::uint32_t> missing,

@@ -57,13 +57,11 @@ std::array<Element, 16> ProductBasis(Element factor) {
 // table[i] = the XOR of basis[b] over the bits b of i, for i < 2^bits.
 void FillSubsetSums(const Element* basis, unsigned bits, Element* table) {
     table[0] = 0;
-    for (unsigned i = 1; i < (1u << bits); ++i)
-        table[i] = table[i & (i - 1)] ^ basis[std::countr_zero(i)];
+    for (unsigned i = 1; i < (1u << bits); ++i) table[i] = table[i & (i - 1)] ^ basis[std::countr_zero(i)];
 }
 
 void CheckRegions(std::span<const std::byte> source, std::span<std::byte> target) {
-    if (source.size() != target.size())
-        throw std::invalid_argument("gf16: source and target regions differ in size");
+    if (source.size() != target.size()) throw std::invalid_argument("gf16: source and target regions differ in size");
     if (source.size() % kRegionBlock != 0)
         throw std::invalid_argument("gf16: a region's size is not a multiple of 64 bytes");
 }
@@ -182,10 +180,13 @@ struct KernelPair {
 KernelPair KernelsOf(Kernel kernel) {
     switch (kernel) {
 #ifdef SORV_X86_KERNELS
-        case Kernel::Ssse3: return {Ssse3Kernel<false>, Ssse3Kernel<true>};
-        case Kernel::Avx2: return {Avx2Kernel<false>, Avx2Kernel<true>};
+        case Kernel::Ssse3:
+            return {Ssse3Kernel<false>, Ssse3Kernel<true>};
+        case Kernel::Avx2:
+            return {Avx2Kernel<false>, Avx2Kernel<true>};
 #endif
-        default: return {PortableKernel<false>, PortableKernel<true>};
+        default:
+            return {PortableKernel<false>, PortableKernel<true>};
     }
 }
 

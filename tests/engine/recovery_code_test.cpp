@@ -1,5 +1,4 @@
 #include "recovery_code.h"
-#include "scope_guards.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,8 @@
 #include <random>
 #include <stdexcept>
 #include <vector>
+
+#include "scope_guards.h"
 
 namespace sorv {
 namespace {
@@ -28,7 +29,8 @@ Element SlowProduct(Element a, Element b) {
 // The byte layout, written out independently: 32 low bytes, 32 high bytes.
 Element ElementOf(const Bytes& region, std::size_t e) {
     const std::size_t at = e / 32 * 64 + e % 32;
-    return static_cast<Element>(std::to_integer<unsigned>(region[at]) | std::to_integer<unsigned>(region[at + 32]) << 8);
+    return static_cast<Element>(std::to_integer<unsigned>(region[at]) | std::to_integer<unsigned>(region[at + 32])
+                                                                            << 8);
 }
 
 std::mt19937 random_engine(19);
@@ -67,7 +69,8 @@ TEST(RecoveryField, AgreesWithTheSchoolbookAndLogReferences) {
         ASSERT_EQ(gf16::Divide(a, b), a ? antilog[(log[a] + 65535 - log[b]) % 65535] : 0);
         ASSERT_EQ(gf16::Power(b, 7 * trial), antilog[log[b] * 7 * trial % 65535]) << b << "^" << 7 * trial;
     }
-    for (std::uint32_t a = 1; a < 65536; ++a) ASSERT_EQ(SlowProduct(gf16::Inverse(static_cast<Element>(a)), static_cast<Element>(a)), 1);
+    for (std::uint32_t a = 1; a < 65536; ++a)
+        ASSERT_EQ(SlowProduct(gf16::Inverse(static_cast<Element>(a)), static_cast<Element>(a)), 1);
     EXPECT_EQ(gf16::Power(0, 0), 1);
     EXPECT_EQ(gf16::Power(0, 3), 0);
     EXPECT_THROW(gf16::Inverse(0), std::domain_error);
@@ -81,7 +84,8 @@ void CheckRegionProduct(Element factor, std::size_t blocks, std::size_t misalign
     Bytes in(misalignment), out(misalignment);
     in.insert(in.end(), source.begin(), source.end());
     out.insert(out.end(), was.begin(), was.end());
-    const auto target = std::span(out).subspan(misalignment), operand = inPlace ? target : std::span(in).subspan(misalignment);
+    const auto target = std::span(out).subspan(misalignment),
+               operand = inPlace ? target : std::span(in).subspan(misalignment);
     add ? gf16::MultiplyAdd(factor, operand, target) : gf16::Multiply(factor, operand, target);
     const Bytes after(target.begin(), target.end());
     for (std::size_t e = 0; e < blocks * 32; ++e)
@@ -92,7 +96,10 @@ void CheckRegionProduct(Element factor, std::size_t blocks, std::size_t misalign
 TEST(RecoveryField, EveryKernelMultipliesRegionsElementByElement) {
     const ScopeExit restore([kernel = gf16::ActiveKernel()] { gf16::SetKernelForTesting(kernel); });
     const Element factors[] = {0, 1, 2, 0x8000, 0xFFFF, 0x100B, static_cast<Element>(random_engine())};
-    struct Shape { std::size_t blocks, misalignment; bool inPlace; };
+    struct Shape {
+        std::size_t blocks, misalignment;
+        bool inPlace;
+    };
     for (const auto kernel : {gf16::Kernel::Portable, gf16::Kernel::Ssse3, gf16::Kernel::Avx2}) {
         if (!gf16::KernelAvailable(kernel)) {
             std::printf("kernel %d is not on this processor: not tested\n", static_cast<int>(kernel));
@@ -101,7 +108,8 @@ TEST(RecoveryField, EveryKernelMultipliesRegionsElementByElement) {
         gf16::SetKernelForTesting(kernel);
         for (const Element factor : factors)
             for (const Shape& s : {Shape{1, 0, false}, {37, 1, false}, {4, 3, true}, {130, 0, true}})
-                for (const bool add : {false, true}) CheckRegionProduct(factor, s.blocks, s.misalignment, s.inPlace, add);
+                for (const bool add : {false, true})
+                    CheckRegionProduct(factor, s.blocks, s.misalignment, s.inPlace, add);
     }
     Bytes region(128);
     EXPECT_THROW(gf16::Multiply(5, std::span(region).first(64), std::span(region)), std::invalid_argument);
@@ -112,8 +120,11 @@ TEST(RecoveryField, EveryKernelMultipliesRegionsElementByElement) {
 // is the identity: every entry for small m, sampled entries for a large one;
 // N + K = 65536 in the first draw.
 TEST(RecoveryCode, EverySquarePartOfTheCauchyMatrixIsInverted) {
-    struct Part { std::uint32_t data, recovery, m, samples; };
-    for (const Part d : {Part{65496, 40, 40, 0}, {300, 200, 64, 0}, {16, 16, 16, 0}, {2, 1, 1, 0}, {40000, 3000, 3000, 60}}) {
+    struct Part {
+        std::uint32_t data, recovery, m, samples;
+    };
+    for (const Part d :
+         {Part{65496, 40, 40, 0}, {300, 200, 64, 0}, {16, 16, 16, 0}, {2, 1, 1, 0}, {40000, 3000, 3000, 60}}) {
         const RecoverySet set(d.data, d.recovery);
         const RecoverySolver solver(set, Draw(d.m, d.data), Draw(d.m, d.recovery));
         for (std::size_t n = 0; n < (d.samples ? d.samples : d.m * d.m); ++n) {
@@ -121,7 +132,8 @@ TEST(RecoveryCode, EverySquarePartOfTheCauchyMatrixIsInverted) {
             const std::size_t column = d.samples ? (n % 2 ? k : random_engine() % d.m) : n % d.m;
             Element sum = 0;
             for (std::size_t i = 0; i < d.m; ++i)
-                sum ^= SlowProduct(solver.InverseEntry(k, i), set.Coefficient(solver.Rows()[i], solver.Missing()[column]));
+                sum ^=
+                    SlowProduct(solver.InverseEntry(k, i), set.Coefficient(solver.Rows()[i], solver.Missing()[column]));
             ASSERT_EQ(sum, k == column ? 1 : 0) << "m " << d.m << ", entry " << k << ", " << column;
         }
     }
@@ -145,7 +157,8 @@ void CheckRoundTrip(std::uint32_t dataCount, std::uint32_t recoveryCount, std::u
     std::fill(data.back().begin() + random_engine() % (2 * band), data.back().end(), std::byte{0});
     const RecoveryEncoder encoder(set);
     for (std::size_t at = 0; at < 2 * band; at += band)
-        for (std::uint32_t j = 0; j < dataCount; ++j) encoder.Add(j, std::span(data[j]).subspan(at, band), Bands(recovery, at, band));
+        for (std::uint32_t j = 0; j < dataCount; ++j)
+            encoder.Add(j, std::span(data[j]).subspan(at, band), Bands(recovery, at, band));
     for (std::uint32_t r = 0; r < recoveryCount; ++r) {
         const std::size_t e = random_engine() % band;
         Element expected = 0;
@@ -154,7 +167,9 @@ void CheckRoundTrip(std::uint32_t dataCount, std::uint32_t recoveryCount, std::u
         ASSERT_EQ(ElementOf(recovery[r], e), expected) << "recovery slice " << r << ", element " << e;
     }
     const std::vector<std::uint32_t> erased = Draw(lost, dataCount + recoveryCount);
-    const auto isErased = [&](std::uint32_t file) { return std::find(erased.begin(), erased.end(), file) != erased.end(); };
+    const auto isErased = [&](std::uint32_t file) {
+        return std::find(erased.begin(), erased.end(), file) != erased.end();
+    };
     std::vector<std::uint32_t> missing, available;
     for (const std::uint32_t file : Draw(dataCount + recoveryCount, dataCount + recoveryCount)) {
         if (file < dataCount && isErased(file)) missing.push_back(file);
@@ -168,21 +183,35 @@ void CheckRoundTrip(std::uint32_t dataCount, std::uint32_t recoveryCount, std::u
     std::vector<Bytes> syndromes(missing.size()), rebuilt(missing.size(), Bytes(band));
     for (std::size_t at = 0; at < 2 * band; at += band) {
         for (std::size_t i = 0; i < missing.size(); ++i)
-            syndromes[i].assign(recovery[solver.Rows()[i]].begin() + at, recovery[solver.Rows()[i]].begin() + at + band);
+            syndromes[i].assign(recovery[solver.Rows()[i]].begin() + at,
+                                recovery[solver.Rows()[i]].begin() + at + band);
         for (std::uint32_t j = 0; j < dataCount; ++j)
             if (!isErased(j)) solver.AddPresent(j, std::span(data[j]).subspan(at, band), Bands(syndromes, 0, band));
         solver.Solve(Bands(syndromes, 0, band), Bands(rebuilt, 0, band));
         for (std::size_t k = 0; k < missing.size(); ++k)
-            ASSERT_TRUE(std::equal(rebuilt[k].begin(), rebuilt[k].end(), data[missing[k]].begin() + at)) << "slice " << missing[k];
+            ASSERT_TRUE(std::equal(rebuilt[k].begin(), rebuilt[k].end(), data[missing[k]].begin() + at))
+                << "slice " << missing[k];
     }
 }
 
 TEST(RecoveryCode, AnyKLossesAreRebuiltAndOneMoreIsRefused) {
-    struct Case { std::uint32_t data, recovery, lost; std::size_t band; int trials; };
-    for (const Case c : {Case{1, 1, 1, 64, 3}, {3, 2, 2, 128, 8}, {10, 4, 4, 64, 8}, {300, 3, 3, 192, 3}, {20, 8, 8, 64, 4},
-                         {12, 5, 2, 128, 6}, {10, 4, 5, 64, 4}, {2, 1, 2, 64, 4}, {5, 0, 0, 64, 1}})
+    struct Case {
+        std::uint32_t data, recovery, lost;
+        std::size_t band;
+        int trials;
+    };
+    for (const Case c : {Case{1, 1, 1, 64, 3},
+                         {3, 2, 2, 128, 8},
+                         {10, 4, 4, 64, 8},
+                         {300, 3, 3, 192, 3},
+                         {20, 8, 8, 64, 4},
+                         {12, 5, 2, 128, 6},
+                         {10, 4, 5, 64, 4},
+                         {2, 1, 2, 64, 4},
+                         {5, 0, 0, 64, 1}})
         for (int trial = 0; trial < c.trials; ++trial) {
-            SCOPED_TRACE(testing::Message() << c.data << " + " << c.recovery << ", " << c.lost << " lost, trial " << trial);
+            SCOPED_TRACE(testing::Message()
+                         << c.data << " + " << c.recovery << ", " << c.lost << " lost, trial " << trial);
             CheckRoundTrip(c.data, c.recovery, c.lost, c.band);
         }
 }
@@ -196,11 +225,20 @@ TEST(RecoveryCode, InvalidInputsAreRefused) {
     EXPECT_NO_THROW(RecoverySet(65000, 536));
     EXPECT_NO_THROW(RecoverySet(1, 65535));
     EXPECT_EQ(solver.Rows(), std::vector<std::uint32_t>{2});
-    for (const auto& refused : std::vector<std::function<void()>>{
-             [] { RecoverySet(0, 1); }, [] { RecoverySet(65000, 537); }, [] { RecoverySet(1, 65536); },
-             [&] { RecoveryEncoder(set, {1, 1}); }, [&] { RecoverySolver(set, {1, 2}, {0}); },
-             [&] { RecoverySolver(set, {1, 1}, {0, 2}); }, [&] { encoder.Add(0, band, one); },
-             [&] { solver.AddPresent(4, band, one); }, [&] { solver.Solve({}, one); }})
+    for (const auto& refused :
+         std::vector<std::function<void()>>{[] { RecoverySet(0, 1); }, [] { RecoverySet(65000, 537); },
+                                            [] { RecoverySet(1, 65536); }, [] { RecoverySet(70000, 0); },
+                                            [&] {
+                                                RecoveryEncoder(set, {1, 1});
+                                            },
+                                            [&] {
+                                                RecoverySolver(set, {1, 2}, {0});
+                                            },
+                                            [&] {
+                                                RecoverySolver(set, {1, 1}, {0, 2});
+                                            },
+                                            [&] { encoder.Add(0, band, one); },
+                                            [&] { solver.AddPresent(4, band, one); }, [&] { solver.Solve({}, one); }})
         EXPECT_THROW(refused(), std::invalid_argument);
     for (const auto& outside : std::vector<std::function<void()>>{
              [&] { set.Coefficient(3, 0); }, [&] { set.Coefficient(0, 10); }, [&] { RecoveryEncoder(set, {3}); },
