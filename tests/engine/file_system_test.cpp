@@ -46,6 +46,9 @@ public:
     std::uint64_t Size() override { return inner_->Size(); }
     void Close() override { inner_->Close(); }
     FileId Identity() override { return inner_->Identity(); }
+    FileStamp Stamp() override { return inner_->Stamp(); }
+    bool TryLock() override { return inner_->TryLock(); }
+    void Rewrite(std::span<const std::byte> bytes) override { inner_->Rewrite(bytes); }
     std::size_t largestWrite = 0;
 
 private:

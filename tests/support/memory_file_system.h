@@ -24,9 +24,13 @@ public:
         std::uint64_t length = 0;
     };
     struct Node {
+        Node();
         std::vector<Segment> segments;
         std::uint64_t size = 0;
         std::uint32_t attributes = kAttrArchive;
+        std::uint64_t serial;       // the identity: never reused
+        std::int64_t version = 0;   // moves at every write
+        bool locked = false;
     };
 
     // The longest name part (bytes) a file may have, as a folder's limit.
@@ -47,6 +51,8 @@ public:
     // True when the file is exactly pattern bytes [0, length).
     bool HoldsPatternPrefix(const std::string& path, std::uint64_t length) const;
     std::string Contents(const std::string& path) const;
+    // Writes over bytes of an existing file in place, as another program would.
+    void Overwrite(const std::string& path, std::uint64_t offset, const std::string& bytes);
     std::vector<std::string> Names() const;
 
     // Called before each CreateNew; may throw to simulate a failure.
@@ -62,6 +68,7 @@ public:
     void SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::int64_t SizeOf(const std::string& path) override;
     bool Delete(const std::string& path) override;
+    Removal RemoveExactly(const std::string& path, const FileId& expected) override;
     std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> CreateNew(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to, bool replace) override;
