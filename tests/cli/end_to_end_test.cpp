@@ -127,19 +127,19 @@ TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
 
 TEST(CliEndToEnd, ErrorsAndUsage) {
     TempDir dir;
-    // Every I/O error names its file on a second line.
+    // Every I/O error names its file.
     ProcessResult r = Cli({dir.Path("absent.zip")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "Fichier introuvable.\nFichier : " + dir.Path("absent.zip") + "\n");
+    EXPECT_EQ(r.err, dir.Path("absent.zip") + " : Fichier introuvable.\n");
     EXPECT_EQ(r.out, "");
 
-    // A recorded name without a name part makes the script's folder the
-    // target: its creation fails with an I/O error.
-    WriteFileBytes(dir.Path("x.d"), "[Sorv]\r\nNomOriginal=c:/\r\nTailleOriginale=10\r\nTranches=0\r\n");
+    // A recorded name without a name part names no file to rebuild: the
+    // script is damaged, and nothing is written.
+    WriteFileBytes(dir.Path("x.d"), "[Sorv]\r\nNomOriginal=c:/\r\nTailleOriginale=10\r\nTranches=1\r\n");
     r = Cli({"-y", dir.Path("x.d")});
     EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
     EXPECT_FALSE(Contains(r.out, "...Ok"));
-    EXPECT_EQ(r.err, "Accès au fichier refusé.\nFichier : " + dir.folder() + "\n");
+    EXPECT_EQ(r.err, "Script endommagé, NomOriginal ne nomme aucun fichier : " + dir.Path("x.d") + "\n");
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {}, {"-t", "9", "f"}, {"-y", "-n", "f"}, {"--split", "--join", "f"}, {"a", "b"}, {"--quoi", "f"}}) {

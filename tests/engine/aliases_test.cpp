@@ -56,7 +56,7 @@ TEST_F(AliasesOnDisk, RecordedNamesWindowsWouldTrimAreRefusedAndFoldedOnesAreAli
             engine.StartJoin(dir.Path("a.d"));
             ADD_FAILURE() << trimmed;
         } catch (const IoError& e) {
-            EXPECT_STREQ(e.what(), "Nom de fichier incorrect") << trimmed;
+            EXPECT_EQ(e.text(), "Nom de fichier incorrect") << trimmed;
         }
         EXPECT_EQ(ReadFileBytes(Slice("a.bin", 2)), bytes.substr(358'400));
         EXPECT_EQ(Entries(), 3);
