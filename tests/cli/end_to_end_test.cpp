@@ -215,6 +215,37 @@ TEST(CliEndToEnd, FingerprintsAreXxhsumsAndVerifierChecksEverySlice) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathFromUtf8(dir.folder())), {}), 4);
 }
 
+// Two runs on one set at once, from two programs: while the first is held
+// between two slices, the second split (or join) stops at once with exit 1
+// and touches nothing; the first then ends with a complete set.
+TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    const std::string bytes = PatternBytes(1'000'000);
+    WriteFileBytes(source, bytes);
+    struct Run {
+        std::vector<std::string> args;
+        std::string refusal;
+    };
+    for (const Run& run : {Run{{"-y", "-t", "360", source}, "Un découpage de " + source + " est déjà en cours."},
+                           Run{{"-n", dir.Path("a.d")}, "Un regroupement de " + dir.Path("a.d") + " est déjà en cours."}}) {
+        ProcessResult second;
+        const ProcessResult first = Cli(run.args, [&](pid_t child, const std::string& line) {
+            if (line != dir.Path("a." + kDeg + "01: 358400 octet(s)")) return;
+            kill(child, SIGSTOP);
+            second = Cli(run.args);
+            kill(child, SIGCONT);
+        });
+        EXPECT_EQ(second.exitCode, 1);
+        EXPECT_EQ(second.err, run.refusal + "\n");
+        EXPECT_EQ(first.exitCode, 0) << first.err;
+        EXPECT_EQ(ReadFileBytes(source), bytes);
+        for (const char* k : {"01", "02", "03"}) EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + k)));
+        EXPECT_TRUE(FileExists(dir.Path("a.d")));
+        std::filesystem::remove(PathFromUtf8(source));
+    }
+}
+
 TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {
     TempDir dir;
     // A sparse file: large enough that the split is still running when the

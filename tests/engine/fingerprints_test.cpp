@@ -33,6 +33,12 @@ protected:
     void WriteSection(const std::string& section) {
         WriteFileBytes(script(), "[Sorv]\r\nNomOriginal=golden.bin\r\nTailleOriginale=800000\r\nTranches=3\r\n" + section);
     }
+    Lines LinesEndingWith(const std::string& end) const {
+        Lines found;
+        for (const auto& line : ui.log)
+            if (line.ends_with(end)) found.push_back(line);
+        return found;
+    }
     Lines LinesStartingWith(const std::string& start) const {
         Lines found;
         for (const auto& line : ui.log)
@@ -65,6 +71,8 @@ TEST_F(FingerprintsOnDisk, EveryDamagedSliceIsNamedAndNothingIsRebuilt) {
         {"a slice zeroed", {s1, s2, std::string(slices[2].size(), '\0')}, {3}},
         {"boundaries shifted, total right", {s1.substr(0, s1.size() - 1000), s1.substr(s1.size() - 1000) + s2, slices[2]}, {1, 2}},
         {"first and last damaged", {"Y" + s1.substr(1), s2, slices[2].substr(0, 83'199) + "Z"}, {1, 3}},
+        // The slices after it are still read whole, and are sound.
+        {"first oversized", {s1 + std::string(1000, 'x'), s2, slices[2]}, {1}},
     };
     const std::string scriptBytes = ReadFileBytes(script());
     for (const auto& c : cases) {
@@ -82,6 +90,12 @@ TEST_F(FingerprintsOnDisk, EveryDamagedSliceIsNamedAndNothingIsRebuilt) {
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(ReadFileBytes(script()), scriptBytes);
         EXPECT_TRUE(FileExists(Slice("golden.bin", 3)));
+        // The check that rebuilds nothing names the same slices.
+        ui.log.clear();
+        EXPECT_EQ(engine.CheckSlices(script()), Outcome::Failed);
+        Lines checked;
+        for (const int k : c.damaged) checked.push_back(Slice("golden.bin", k) + ": endommagée");
+        EXPECT_EQ(LinesEndingWith(": endommagée"), checked);
     }
 }
 
