@@ -103,11 +103,10 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");
         ui_.AppendLog("Nombre de tranches :" + std::to_string(state.RecordedSliceCount));
-        if (!ScriptIsSound(scriptPath)) return;
         ui_.AppendLog("Vérification de l'existence des tranches");
         state.SlicesVerified = true;
         VerifySlices(scriptPath);
-        if (!state.SlicesVerified) return;
+        if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
         ui_.AppendLog("Vérification OK.");
         copier_.RunMessages();
         JoinSlices(scriptPath);
