@@ -150,14 +150,31 @@ TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsLeftOrOfferedForDeletion) {
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 1)));
 }
 
+// A target that is a slice, or the partial file's name: refused without a
+// question, and "existe déjà" said only of a file that is there.
 TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
-    WriteScript("s.d", "NomOriginal=C:\\s.°01\r\nTailleOriginale=2\r\nTranches=2\r\n");
     WriteFileBytes(Slice("s.d", 1), "a");
     WriteFileBytes(Slice("s.d", 2), "b");
-    EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
-    EXPECT_EQ(ui.log.back(), "Arrêt. ");
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
+    const struct {
+        std::string recorded;
+        std::string said;
+    } cases[] = {
+        {"C:\\s.°01", "Le fichier à reconstituer existe déjà :" + Slice("s.d", 1)},
+        {"s.°00", "Le fichier à reconstituer porterait le nom du fichier partiel :" + dir.Path("s.°00")},
+    };
+    for (const auto& c : cases) {
+        WriteScript("s.d", "NomOriginal=" + c.recorded + "\r\nTailleOriginale=2\r\nTranches=2\r\n");
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
+        EXPECT_EQ(ui.log, (Lines{"Fichier ouvert :" + dir.Path("s.d"), "Nom original :" + c.recorded,
+                                 "Taille originale :2octet(s)", "Nombre de tranches :2",
+                                 "Vérification de l'existence des tranches",
+                                 "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.",
+                                 "Vérification OK.", c.said, "Arrêt. "}));
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
+        EXPECT_FALSE(FileExists(dir.Path("s.°00")));
+    }
 }
 
 // A script that cannot say what to rebuild (a split never writes such
