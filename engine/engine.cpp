@@ -59,13 +59,6 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
     return found;
 }
 
-// A second handle on a new output that holds its lock, so that the writing
-// handle can be closed (and its errors seen) before the output is committed.
-std::unique_ptr<File> Engine::TakeLock(const std::string& path) {
-    auto held = fs_.OpenRead(path);
-    return held->TryLock() ? std::move(held) : nullptr;
-}
-
 Outcome Engine::RunFlow(const std::function<void()>& flow) {
     // The engine state is shared: a request arriving during the message runs
     // of a running flow would overwrite it under that flow's feet.

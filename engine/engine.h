@@ -101,7 +101,6 @@ private:
     void RefuseLiveRun(const std::string& line);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
-    std::unique_ptr<File> TakeLock(const std::string& path);
 
     // Split.
     bool SourceMayBeRead(const std::string& sourcePath);

@@ -194,9 +194,9 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
     Outputs outputs(fs_);
+    // Locked until it is complete and closed.
     auto output = outputs.Create(partial, true);
-    const std::unique_ptr<File> lock = TakeLock(partial);
-    if (!lock) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (!output->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
     std::vector<ReadInput> read;
     try {
         output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));

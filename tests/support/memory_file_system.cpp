@@ -235,15 +235,6 @@ Removal MemoryFileSystem::RemoveExactly(const std::string& path, const FileId& e
     return Removal::Removed;
 }
 
-void MemoryFileSystem::Overwrite(const std::string& path, std::uint64_t offset, const std::string& bytes) {
-    const auto node = Find(path);
-    const std::string before = Contents(path);
-    const std::string after = before.substr(0, offset) + bytes + before.substr(std::min(before.size(), offset + bytes.size()));
-    node->segments = {Segment{std::make_shared<std::string>(after), 0, after.size()}};
-    node->size = after.size();
-    ++node->version;
-}
-
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     const auto node = Find(path);
     if (!node) throw IoError(2, path);

@@ -51,8 +51,6 @@ public:
     // True when the file is exactly pattern bytes [0, length).
     bool HoldsPatternPrefix(const std::string& path, std::uint64_t length) const;
     std::string Contents(const std::string& path) const;
-    // Writes over bytes of an existing file in place, as another program would.
-    void Overwrite(const std::string& path, std::uint64_t offset, const std::string& bytes);
     std::vector<std::string> Names() const;
 
     // Called before each CreateNew; may throw to simulate a failure.
