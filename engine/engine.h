@@ -103,7 +103,7 @@ private:
     Leftover ProbeLeftover(const std::string& path);
 
     // Split.
-    bool SourceMayBeRead(const std::string& sourcePath);
+    bool ReadOnlySourceAccepted(const std::string& sourcePath);
     bool ClearInterruptedSplit(const std::string& sourcePath);
     std::int64_t LeftoverSlices(const std::string& sourcePath, std::int64_t recorded);
     bool OutputsReachSource(const std::string& sourcePath);

@@ -24,7 +24,7 @@ std::span<const std::byte> BytesOf(const std::string& text) { return std::as_byt
 }  // namespace
 
 // A read-only source is made writable only when the user agrees.
-bool Engine::SourceMayBeRead(const std::string& sourcePath) {
+bool Engine::ReadOnlySourceAccepted(const std::string& sourcePath) {
     std::uint32_t attributes = kNoAttributes;
     try {
         attributes = fs_.GetAttributes(sourcePath);
@@ -48,7 +48,7 @@ bool Engine::SourceMayBeRead(const std::string& sourcePath) {
 }
 
 void Engine::PrepareSplit(const std::string& sourcePath) {
-    if (!SourceMayBeRead(sourcePath)) return;
+    if (!ReadOnlySourceAccepted(sourcePath)) return;
     state.BaseName = BaseNameOf(sourcePath, style_);
     // Any entry counts: a dangling link named like the script would be written through.
     if (fs_.EntryExists(ScriptFileName(sourcePath))) {
