@@ -22,8 +22,8 @@ public:
     // `stopAsked` is the flag the Escape handling sets.
     SliceCopy(FrontEnd& ui, const bool& stopAsked) : ui_(ui), stopAsked_(stopAsked) {}
 
-    // Copies up to maxBytes from `from` to `to` (read only when `to` is
-    // null; the observer is then required). `shown` counts the progress
+    // Copies up to maxBytes from `from` to `to` (only reads when `to` is
+    // null). `shown` counts the progress
     // shown at message runs inside the copy, in whole blocks; the caller
     // shows the rest.
     Result Copy(File& from, File* to, std::uint64_t maxBytes, ByteObserver* observer, std::int64_t& shown);
