@@ -43,6 +43,21 @@ std::optional<std::int32_t> ParseSizeChoice(std::string_view text) {
     return std::nullopt;
 }
 
+namespace {
+
+// The value of -t or --taille: joined to it ("-t4", "--taille=4") or the
+// next argument, which is then used up; none when there is no next one.
+std::optional<std::string> SizeValue(const std::vector<std::string>& args, std::size_t& i) {
+    const std::string& arg = args[i];
+    if (arg == "-t" || arg == "--taille") {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    }
+    return arg.starts_with("--taille=") ? arg.substr(9) : arg.substr(2);
+}
+
+}  // namespace
+
 CliParse ParseCliArguments(const std::vector<std::string>& args) {
     CliParse result;
     CliOptions& o = result.options;
@@ -76,17 +91,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
         } else if (arg == "--verifier") {
             sawVerify = true;
         } else if (arg.starts_with("-t") || arg == "--taille" || arg.starts_with("--taille=")) {
-            std::string value;
-            if (arg == "-t" || arg == "--taille") {
-                if (i + 1 >= args.size()) return Refuse("il manque la taille après " + arg);
-                value = args[++i];
-            } else if (arg.starts_with("--taille=")) {
-                value = arg.substr(9);
-            } else {
-                value = arg.substr(2);
-            }
-            const auto choice = ParseSizeChoice(value);
-            if (!choice) return Refuse("taille inconnue : " + value);
+            const std::optional<std::string> value = SizeValue(args, i);
+            if (!value) return Refuse("il manque la taille après " + arg);
+            const auto choice = ParseSizeChoice(*value);
+            if (!choice) return Refuse("taille inconnue : " + *value);
             o.sizeChoice = *choice;
         } else {
             return Refuse("option inconnue : " + arg);

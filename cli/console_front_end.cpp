@@ -45,10 +45,7 @@ bool ReadLine(std::FILE* in, std::string& line) {
 ConsoleFrontEnd::ConsoleFrontEnd(const Console& console, std::int32_t sizeChoice, AutoAnswer answers)
     : con_(console), sizeChoice_(sizeChoice), answers_(answers) {}
 
-void ConsoleFrontEnd::ShowError(const std::string& what, const std::string& path) {
-    SayOnErr(ErrorBoxText(what));
-    if (!path.empty()) SayOnErr("Fichier : " + path);
-}
+void ConsoleFrontEnd::ShowError(const std::string& what) { SayOnErr(ErrorBoxText(what)); }
 
 void ConsoleFrontEnd::AppendLog(const std::string& line) {
     ClearProgressLine();

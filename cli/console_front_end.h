@@ -28,9 +28,8 @@ public:
     // The engine state whose running operation a Ctrl+C stops.
     void Watch(EngineState& state) { state_ = &state; }
 
-    // Shows an error as the program's error box would, on standard error,
-    // and the file concerned on a line of its own when there is one.
-    void ShowError(const std::string& what, const std::string& path = {});
+    // Shows an error as the program's error box would, on standard error.
+    void ShowError(const std::string& what);
 
     void AppendLog(const std::string& line) override;
     // On standard output with the log, and on standard error, where a script

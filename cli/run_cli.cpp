@@ -57,9 +57,6 @@ int RunCli(const std::vector<std::string>& args, const Console& console) {
         Engine engine(ui, fs);
         ui.Watch(engine.state);
         return ExitStatusFor(RunFlow(engine, options));
-    } catch (const IoError& e) {
-        ui.ShowError(e.what(), e.path());
-        return kExitError;
     } catch (const std::exception& e) {
         ui.ShowError(e.what());
         return kExitError;

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <utility>
 
-#include "sizes.h"
-
+#include "io_error.h"
 #include "scope_guards.h"
+#include "sizes.h"
 
 namespace sorv {
 
 Engine::Engine(FrontEnd& frontEnd, FileSystem& fileSystem, PathStyle style)
-    : ui_(frontEnd), fs_(fileSystem), style_(style) {}
+    : ui_(frontEnd), fs_(fileSystem), style_(style), copier_(frontEnd, state.CancelRequested) {}
 
 std::string Engine::SliceFileName(const std::string& path, std::int64_t n) const {
     return sorv::SliceFileName(path, n, style_);
@@ -31,38 +31,32 @@ void Engine::Fail(const std::string& line) {
     result_ = Outcome::Failed;
 }
 
-void Engine::RunMessages() {
-    ui_.ProcessMessages();
-    if (const auto now = ui_.ClockMicroseconds()) cadence_.Ran(*now);
+void Engine::RefuseLiveRun(const std::string& line) {
+    ui_.ReportFailure(line);
+    result_ = Outcome::Refused;
 }
 
-Engine::PacedCopy Engine::CopyPaced(File& from, File& to, std::uint64_t maxBytes, CopyBuffer& buffer,
-                                    ByteObserver* observer, std::int64_t& progressDone) {
-    PacedCopy result;
-    if (!ui_.ClockMicroseconds()) {
-        result.copied = from.CopyTo(to, maxBytes, buffer, observer);
-        return result;
+void Engine::DiscardOutputs(Outputs& outputs) {
+    for (const std::string& path : outputs.Discard())
+        ui_.AppendLog("Laissé en place, ce n'est plus le fichier écrit ici : " + path);
+}
+
+// Opens what is under a partial name and tries its lock: a live run holds
+// it; once that run's process is gone, the system has released it.
+Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
+    Leftover found;
+    found.kind = fs_.KindOf(path);
+    if (found.kind != EntryKind::File) return found;
+    try {
+        found.held = fs_.OpenRead(path);
+    } catch (const IoError&) {
+        return found;  // not readable: not a run's file either
     }
-    while (result.copied < maxBytes) {
-        const std::uint64_t piece = std::min(sizer_.Next(), maxBytes - result.copied);
-        const std::int64_t start = ui_.ClockMicroseconds().value_or(0);
-        const std::uint64_t got = from.CopyTo(to, piece, buffer, observer);
-        result.copied += got;
-        const std::int64_t now = ui_.ClockMicroseconds().value_or(0);
-        sizer_.Took(got, now - start);
-        if (got < piece) break;  // the source ran out
-        if (result.copied == maxBytes || !cadence_.Due(now)) continue;
-        // The bar shows the whole blocks copied so far.
-        const auto blocks = static_cast<std::int64_t>(result.copied / kBlockSize) * kBlockSize;
-        ui_.AdvanceProgress(blocks - progressDone);
-        progressDone = blocks;
-        RunMessages();
-        if (state.CancelRequested) {
-            result.stopped = true;
-            break;
-        }
+    if (!found.held->TryLock()) {
+        found.held.reset();
+        found.live = true;
     }
-    return result;
+    return found;
 }
 
 Outcome Engine::RunFlow(const std::function<void()>& flow) {
@@ -87,7 +81,7 @@ Outcome Engine::StartSplit(std::string path) {
         CountSlices();
         LogSplitSettings();
         if (state.NeedsSplit) {
-            RunMessages();
+            copier_.RunMessages();
             PrepareSplit(path);
         } else {
             ui_.ShowMessage("Pas besoin de couper");
@@ -102,18 +96,12 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");
         ui_.AppendLog("Nombre de tranches :" + std::to_string(state.RecordedSliceCount));
-        // Without them the size and count read as 0: an empty file would be
-        // rebuilt and called a success.
-        if (!missingScriptKeys_.empty()) {
-            Fail("Script incomplet, il manque " + missingScriptKeys_ + " : " + scriptPath);
-            return;
-        }
         ui_.AppendLog("Vérification de l'existence des tranches");
         state.SlicesVerified = true;
         VerifySlices(scriptPath);
-        if (!state.SlicesVerified) return;
+        if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
         ui_.AppendLog("Vérification OK.");
-        RunMessages();
+        copier_.RunMessages();
         JoinSlices(scriptPath);
     });
 }

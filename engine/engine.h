@@ -3,18 +3,21 @@
 // reporting through a front end and reaching files through a file system.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine_state.h"
 #include "file_system.h"
+#include "fingerprint_observer.h"
 #include "front_end.h"
 #include "names.h"
-#include "pump_cadence.h"
+#include "outputs.h"
 #include "script_file.h"
+#include "slice_copy.h"
 
 namespace sorv {
-
-class SliceAndFileFingerprints;
 
 // How a split or join request ended.
 enum class Outcome {
@@ -23,7 +26,8 @@ enum class Outcome {
     Failed,     // a fault was found and logged (a rebuilt file of the wrong
                 // size, a source that changed, an incomplete script); nothing
                 // was left under the real name
-    Refused,    // another split or join was running: nothing started
+    Refused,    // another split or join was running (in this program or
+                // another): nothing started
 };
 
 class Engine {
@@ -42,8 +46,6 @@ public:
     // Names and script file, with this engine's path rules.
     std::string SliceFileName(const std::string& path, std::int64_t n) const;
     std::string ScriptFileName(const std::string& path) const;
-    // With the fingerprints of the slices when they are given.
-    void WriteScript(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr);
     void ReadScript(const std::string& scriptPath);
 
     // Split.
@@ -56,7 +58,6 @@ public:
     // Join.
     void VerifySlices(const std::string& scriptPath);
     void JoinSlices(const std::string& scriptPath);
-    void DeleteSlicesAndScript(const std::string& scriptPath);
     // Where the join rebuilds the file recorded by the script.
     std::string JoinTarget(const std::string& scriptPath) const;
 
@@ -81,40 +82,65 @@ public:
     bool FlowRunning() const { return flowRunning_; }
 
 private:
-    // What a copy inside a slice did: the bytes it moved, and whether a stop
-    // was asked during one of its message runs (it ended there).
-    struct PacedCopy {
-        std::uint64_t copied = 0;
-        bool stopped = false;
+    // What is under a partial name when a flow starts, and the lock on it
+    // when it could be taken.
+    struct Leftover {
+        EntryKind kind = EntryKind::None;
+        std::unique_ptr<File> held;  // open and locked: no live run has it
+        bool live = false;           // another run holds its lock
     };
-    // Copies in pieces and lets the messages run between two of them when
-    // their time has come; `progressDone` follows the blocks copied, which
-    // the bar has then shown.
-    PacedCopy CopyPaced(File& from, File& to, std::uint64_t maxBytes, CopyBuffer& buffer, ByteObserver* observer,
-                        std::int64_t& progressDone);
-    void RunMessages();
+    // A file the join read, to be deleted on request only while it is still that file.
+    struct ReadInput {
+        std::string path;
+        FileId id;
+    };
+    struct JoinPass;
+
     Outcome RunFlow(const std::function<void()>& flow);
+    void Fail(const std::string& line);
+    void RefuseLiveRun(const std::string& line);
+    void DiscardOutputs(Outputs& outputs);
+    Leftover ProbeLeftover(const std::string& path);
+
+    // Split.
+    bool ReadOnlySourceAccepted(const std::string& sourcePath);
+    bool ClearInterruptedSplit(const std::string& sourcePath);
+    std::int64_t LeftoverSlices(const std::string& sourcePath, std::int64_t recorded);
     bool OutputsReachSource(const std::string& sourcePath);
-    void RemoveInterruptedSplit(const std::string& sourcePath);
-    void WritePartialScript(const std::string& sourcePath, bool& created);
-    std::string ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr) const;
-    ScriptValues ReadScriptValues(const std::string& path);
+    std::unique_ptr<File> CreatePartialScript(const std::string& sourcePath, const FileId& source, Outputs& outputs);
+    bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
+                     std::uint64_t& copied);
+    bool SourceUnchanged(const std::string& sourcePath, File& source, const FileStamp& before, std::uint64_t copied);
+    void CommitScript(const std::string& sourcePath, File& script, const Fingerprints& fingerprints, Outputs& outputs);
+    std::string RecordedNameFor(const std::string& sourcePath) const;
+
+    // Join.
+    bool ScriptIsSound(const std::string& scriptPath);
+    bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
+                            bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
+    bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover);
+    JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
+    bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
-    void Fail(const std::string& line);
+    std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);
+    void DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs);
+
+    // Script file.
+    ScriptValues ReadScriptValues(const std::string& path);
+    ScriptValues ReadScriptValues(File& file);
+    std::string ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr) const;
 
     FrontEnd& ui_;
     FileSystem& fs_;
-    PumpCadence cadence_;
-    PieceSizer sizer_;
     PathStyle style_;
+    SliceCopy copier_;
     bool flowRunning_ = false;
     Outcome result_ = Outcome::Stopped;
-    // The [Sorv] keys the last script read did not have ("" when none).
-    std::string missingScriptKeys_;
-    // The [Empreintes] section of the last script read.
-    RecordedFingerprints recordedFingerprints_;
+    // The last script read, as it was found, and the file it was.
+    ScriptValues script_;
+    std::optional<FileId> scriptId_;
 };
 
 }  // namespace sorv

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "copy_buffer.h"
+#include "file_id.h"
 
 namespace sorv {
 
@@ -22,12 +23,22 @@ constexpr std::uint32_t kAttrReadOnly = 1;
 constexpr std::uint32_t kAttrHidden = 2;
 constexpr std::uint32_t kAttrArchive = 32;
 
-// Which file a name reaches, whatever it is called: device and inode on
-// POSIX, volume serial number and file index on Windows.
-struct FileId {
-    std::uint64_t volume = 0;
-    std::uint64_t index = 0;
-    friend bool operator==(const FileId&, const FileId&) = default;
+// When a file's contents last changed, as its open handle tells: the
+// last-write time, and the change time where the platform keeps one. Equal
+// stamps before and after a copy mean nobody wrote to the file meanwhile.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t written = 0;
+    std::int64_t changed = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// What removing an output found at its name.
+enum class Removal {
+    Removed,
+    Missing,   // nothing there any more
+    Replaced,  // another file, a link or something unknown: left in place
+    Failed,    // it is there and is ours, but the system refused
 };
 
 // What a directory entry is, the entry itself looked at (a link is not followed).
@@ -62,6 +73,14 @@ public:
     virtual void Close() = 0;
     // The file this handle has open, whatever name it has now.
     virtual FileId Identity() = 0;
+    virtual FileStamp Stamp() = 0;
+    // Takes the exclusive lock that tells a live run from a dead one; false
+    // when another handle holds it. Held until the handle is closed, and
+    // released by the system when the process dies. Other handles can still
+    // read and write the file.
+    virtual bool TryLock() = 0;
+    // Replaces the whole contents with these bytes.
+    virtual void Rewrite(std::span<const std::byte> bytes) = 0;
     // Room for the bytes about to be written, so the file system lays them out
     // in one go (a hint: failures are ignored). What the writes do not use is
     // given back when the file is closed.
@@ -105,13 +124,18 @@ public:
     // Size from the directory entry of that exact name; -1 when there is none.
     virtual std::int64_t SizeOf(const std::string& path) = 0;
     // Removes the directory entry (a link, never what it points to); false
-    // when it could not (callers pass over it).
+    // when it could not (callers pass over it). Where the system cannot show
+    // what the entry is (a link under Wine looks like its target), nothing
+    // is removed.
     virtual bool Delete(const std::string& path) = 0;
-    // Opens an existing regular file for reading only, sharing reading and
-    // writing. Folders, FIFOs and devices are refused ("Accès au fichier refusé").
+    // Removes the entry only when it is a regular file, not a link, and is
+    // the file `expected` identifies: the one this program wrote or read.
+    virtual Removal RemoveExactly(const std::string& path, const FileId& expected) = 0;
+    // Opens an existing regular file for reading only, sharing reading,
+    // writing and deletion. Folders, FIFOs and devices are refused ("Accès au fichier refusé").
     virtual std::unique_ptr<File> OpenRead(const std::string& path) = 0;
     // Creates a new file for reading and writing with the same sharing; fails
-    // when any entry of that name exists, a dangling link included.
+    // when any entry of that name exists, a dangling link included (code 80).
     virtual std::unique_ptr<File> CreateNew(const std::string& path) = 0;
     // CreateNew for a file that must not outlive an interrupted run: until it
     // is renamed or deleted, RemoveTemporaryFilesNow() removes it.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,6 +137,27 @@ public:
         return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     }
 
+    FileStamp Stamp() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) Fail(errno);
+        return {static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+    }
+
+    // flock, not fcntl: its lock belongs to the open file, so two opens in
+    // one process exclude each other too.
+    bool TryLock() override {
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) return false;
+            if (errno != EINTR) Fail(errno);
+        }
+        return true;
+    }
+
+    void Rewrite(std::span<const std::byte> bytes) override {
+        if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) Fail(errno);
+        Write(bytes);
+    }
+
     void Reserve(std::uint64_t bytes) override {
         // Beyond the end without changing the size: a reader sees nothing of
         // it. A reservation that fails half-way may still hold blocks, so
@@ -157,6 +179,10 @@ public:
                          ByteObserver* observer) override;
 
 private:
+    static std::int64_t Nanoseconds(const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    }
+
     // A full disk shows on the writing side: name that file.
     void FailIfFull(int err) const {
         if (err == ENOSPC || err == EDQUOT || err == EFBIG) Fail(err);
@@ -297,6 +323,14 @@ public:
         if (!NameIsSound(path) || ::unlink(path.c_str()) != 0) return false;
         temporary_files::Forget(path);
         return true;
+    }
+
+    Removal RemoveExactly(const std::string& path, const FileId& expected) override {
+        struct stat st {};
+        if (!NameIsSound(path) || ::lstat(path.c_str(), &st) != 0) return Removal::Missing;
+        const FileId found{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        if (!S_ISREG(st.st_mode) || !(found == expected)) return Removal::Replaced;
+        return Delete(path) ? Removal::Removed : Removal::Failed;
     }
 
     // Non-blocking, so that opening a FIFO does not wait for a writer

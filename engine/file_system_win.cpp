@@ -126,6 +126,28 @@ public:
 
     FileId Identity() override { return IdentityOfHandle(handle_.get(), path_); }
 
+    FileStamp Stamp() override {
+        FILE_BASIC_INFO basic{};
+        if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof basic)) ThrowLastError(path_);
+        return {Size(), basic.LastWriteTime.QuadPart, basic.ChangeTime.QuadPart};
+    }
+
+    // One byte far beyond any end of file: a token that excludes the other
+    // runs without keeping anybody from reading the file.
+    bool TryLock() override {
+        OVERLAPPED at{};
+        at.OffsetHigh = 0x40000000;
+        if (LockFileEx(handle_.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return true;
+        if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING) return false;
+        ThrowLastError(path_);
+    }
+
+    void Rewrite(std::span<const std::byte> bytes) override {
+        if (!SetFilePointerEx(handle_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_.get()))
+            ThrowLastError(path_);
+        Write(bytes);
+    }
+
     void Close() override {
         if (!handle_.Release()) ThrowLastError(path_);
     }
@@ -138,6 +160,61 @@ private:
 };
 
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Files this program opens can be renamed and deleted while open: its own
+// clean-up removes an output before closing the handle that holds its lock.
+constexpr DWORD kShareAll = kShareReadWrite | FILE_SHARE_DELETE;
+
+std::wstring FinalPathOf(HANDLE h) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n);
+    }
+}
+
+bool SameWidePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// The entry itself, for removal: a link on Windows, and under Wine what a
+// Unix link points to (Wine opens through it whatever the flags say).
+HANDLE OpenEntry(const std::wstring& path) {
+    return CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// Whether the handle has the entry of that name open, rather than a file
+// that a link under that name leads to. Under Wine a Unix link looks like
+// its target in every attribute; only the path the handle resolved to shows
+// it. When this cannot be told, the answer is no.
+bool IsTheEntryItself(HANDLE h, const std::wstring& path) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    const std::wstring full = FullWidePath(path);
+    const auto slash = full.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return false;
+    const Handle folder(CreateFileW(full.substr(0, slash + 1).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::wstring expected = folder.valid() ? FinalPathOf(folder.get()) : std::wstring();
+    const std::wstring actual = FinalPathOf(h);
+    if (expected.empty() || actual.empty()) return false;
+    if (expected.back() != L'\\') expected += L'\\';
+    return SameWidePath(actual, expected + found.cFileName);
+}
+
+bool MarkForDeletion(HANDLE h) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
 
 std::unique_ptr<WinFile> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     const std::wstring name = WideName(path);
@@ -234,28 +311,47 @@ public:
         return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
     }
 
-    // DeleteFileW removes a link itself, not its target.
+    // Through a handle on the entry itself: DeleteFileW under Wine removes
+    // what a Unix link points to.
     bool Delete(const std::string& path) override {
         if (!NameIsSound(path) || SystemWouldChange(NamePart(Widen(path)))) return false;
-        if (!DeleteFileW(Widen(path).c_str())) return false;
+        const std::wstring wide = Widen(path);
+        const Handle entry(OpenEntry(wide));
+        if (!entry.valid() || !IsTheEntryItself(entry.get(), wide) || !MarkForDeletion(entry.get())) return false;
         temporary_files::Forget(path);
         return true;
     }
 
+    Removal RemoveExactly(const std::string& path, const FileId& expected) override {
+        if (!NameIsSound(path) || SystemWouldChange(NamePart(Widen(path)))) return Removal::Replaced;
+        const std::wstring wide = Widen(path);
+        const Handle entry(OpenEntry(wide));
+        if (!entry.valid()) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Removal::Missing : Removal::Failed;
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!GetFileInformationByHandle(entry.get(), &info)) return Removal::Failed;
+        const bool plainFile = (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (!plainFile || !(IdentityOfHandle(entry.get(), path) == expected) || !IsTheEntryItself(entry.get(), wide))
+            return Removal::Replaced;
+        if (!MarkForDeletion(entry.get())) return Removal::Failed;
+        temporary_files::Forget(path);
+        return Removal::Removed;
+    }
+
     std::unique_ptr<File> OpenRead(const std::string& path) override {
-        return Open(path, GENERIC_READ, kShareReadWrite, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+        return Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     }
 
     // CREATE_NEW fails on any existing name, a link included.
     std::unique_ptr<File> CreateNew(const std::string& path) override {
-        return Open(path, GENERIC_READ | GENERIC_WRITE, kShareReadWrite, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+        return Open(path, GENERIC_READ | GENERIC_WRITE, kShareAll, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     }
 
-    // Shared for deletion too, so that the interrupt handler can remove it
-    // while it is open.
+    // The interrupt handler removes it by name while it is open.
     std::unique_ptr<File> CreateTemporary(const std::string& path) override {
-        auto file = Open(path, GENERIC_READ | GENERIC_WRITE, kShareReadWrite | FILE_SHARE_DELETE, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL);
+        auto file = CreateNew(path);
         temporary_files::Add(path);
         return file;
     }

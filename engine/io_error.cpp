@@ -8,9 +8,14 @@ std::string IoErrorText(int code) {
     case 3: return "Nom de fichier incorrect";
     case 4: return "Trop de fichiers ouverts";
     case 5: return "Accès au fichier refusé";
+    case 32: return "Fichier utilisé par un autre programme";
+    case 33: return "Fichier verrouillé par un autre programme";
+    case 80:
+    case 183: return "Un fichier de ce nom existe déjà";
     case 100: return "Lecture au delà de la fin de fichier";
     case 101: return "Disque plein";
     case 106: return "Saisie numérique incorrecte";
+    case 1117: return "Erreur matérielle de lecture ou d'écriture";
     default: return "Erreur E/S " + std::to_string(code);
     }
 }

@@ -1,9 +1,7 @@
 // Rebuilding a file from its script and slices.
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 
-#include "copy_buffer.h"
 #include "engine.h"
 #include "fingerprint_observer.h"
 #include "input_files.h"
@@ -27,6 +25,16 @@ std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std:
 
 }  // namespace
 
+// What one pass over the slices did.
+struct Engine::JoinPass {
+    std::uint64_t rebuilt = 0;     // bytes written
+    std::uint64_t slicesHold = 0;  // what the slices hold, excess included
+    bool sliceSizeWrong = false;
+    std::int64_t damaged = 0;
+    bool stopped = false;
+    SliceAndFileFingerprints seen;
+};
+
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
     return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, RecordedNameStyle(style_));
 }
@@ -42,8 +50,8 @@ void Engine::VerifySlices(const std::string& scriptPath) {
 }
 
 // A target that is the script or a slice under another name (a case or a
-// trailing dot Windows ignores, a link, a second hard link) would replace an
-// input of the join; so would a partial file that is one of them.
+// trailing dot Windows ignores, a link, a second hard link) would replace
+// an input of the join; so would a partial file that is one of them.
 bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial) {
     InputFiles inputs(fs_);
     inputs.Add(scriptPath);
@@ -51,11 +59,51 @@ bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& t
     return inputs.Reaches(target) || inputs.Reaches(partial) || fs_.SameFile(target, partial);
 }
 
+// False when the join must not write: the target is an input, or it exists
+// and the user keeps it. `replace` says the user agreed to replace it.
+bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
+                                bool& replace) {
+    // A folder cannot become the rebuilt file.
+    if (fs_.KindOf(target) == EntryKind::Folder) throw IoError(kAccessDenied, target);
+    fs_.CheckNewName(target);
+    const bool exists = fs_.EntryExists(target);
+    if (exists) ui_.AppendLog("Le fichier à reconstituer existe déjà :" + target);
+    if (TargetIsAnInput(scriptPath, target, partial)) {
+        if (!exists) ui_.AppendLog("Le fichier à reconstituer porterait le nom du fichier partiel :" + target);
+        ui_.AppendLog("Arrêt. ");
+        return false;
+    }
+    if (!exists) return true;
+    if (ui_.AskConfirmation("Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ?") != Answer::Yes) {
+        ui_.AppendLog("Arrêt. ");
+        return false;
+    }
+    // Replaced when the rebuilt file is complete and checked, not before.
+    replace = true;
+    return true;
+}
+
+// A file under the partial name that no live join holds: a killed join's
+// part, or a file of the user's; which one cannot be told, so the user says.
+bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover) {
+    ui_.AppendLog("Le fichier " + partial + " existe déjà.");
+    if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste d'un regroupement interrompu, ou fichier "
+                            "à vous ? Voulez-vous l'effacer ?") != Answer::Yes) {
+        ui_.AppendLog("Arrêt. ");
+        return false;
+    }
+    const bool removed = leftover.held ? fs_.RemoveExactly(partial, leftover.held->Identity()) == Removal::Removed
+                                       : fs_.Delete(partial);
+    leftover.held.reset();
+    if (!removed) throw IoError(kAccessDenied, partial);
+    return true;
+}
+
 // Says what the slice's fingerprint shows; false when the slice is damaged.
 bool Engine::SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint) {
-    const std::optional<std::uint64_t> recorded = recordedFingerprints_.Slice(n);
+    const std::optional<std::uint64_t> recorded = script_.Empreintes.Slice(n);
     if (!recorded) {
-        ui_.AppendLog("Empreinte illisible pour la tranche " + slicePath + " : elle n'est pas vérifiée.");
+        ui_.AppendLog("Empreinte illisible pour la tranche " + slicePath + " : elle est vérifiée avec le fichier entier.");
         return true;
     }
     if (*recorded == fingerprint) return true;
@@ -71,153 +119,124 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
     return total;
 }
 
+// Copies the slices in order, checking each; once one is damaged nothing
+// more is written, but the others are still read whole and checked.
+Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read) {
+    JoinPass pass;
+    const bool checking = script_.Empreintes.Present();
+    const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
+    for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
+        const std::string slicePath = SliceFileName(scriptPath, i);
+        auto slice = fs_.OpenRead(slicePath);
+        read.push_back({slicePath, slice->Identity()});
+        // From the open handle: the file being read, not a name looked up again.
+        const std::uint64_t size = slice->Size();
+        const bool writing = pass.damaged == 0;
+        // Never past the recorded total: a slice that grows (or feeds on the
+        // output) cannot fill the disk.
+        const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
+        pass.seen.slice.Reset();
+        std::int64_t shown = 0;
+        const SliceCopy::Result copy =
+            copier_.Copy(*slice, writing ? &output : nullptr, limit, checking ? &pass.seen : nullptr, shown);
+        if (writing) pass.rebuilt += copy.copied;
+        pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
+        pass.slicesHold += std::max(slice->Size(), copy.copied);
+        // A stop asked inside the slice is acted on at once.
+        if (copy.stopped) {
+            pass.stopped = true;
+            return pass;
+        }
+        ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
+        ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+        slice->Close();
+        if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value())) ++pass.damaged;
+        copier_.RunMessages();
+        if (state.CancelRequested) {
+            pass.stopped = true;
+            return pass;
+        }
+    }
+    return pass;
+}
+
+// A truncated, damaged or missing piece must not pass for a good copy:
+// nothing under the real name, the slices and the script kept, no offer to
+// delete them.
+bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target) {
+    if (pass.damaged > 0) {
+        Fail(std::to_string(pass.damaged) + " tranche(s) endommagée(s) : " + target + " n'est pas reconstitué.");
+        return false;
+    }
+    if (pass.sliceSizeWrong || pass.rebuilt != static_cast<std::uint64_t>(state.RecordedSize)) {
+        Fail("Taille reconstituée incorrecte : " + std::to_string(pass.slicesHold) + " octet(s) au lieu de " +
+             std::to_string(state.RecordedSize) + " octet(s).");
+        return false;
+    }
+    const std::optional<std::uint64_t> file = script_.Empreintes.File();
+    if (script_.Empreintes.Present() && file && *file != pass.seen.file.Value()) {
+        Fail("Le fichier reconstitué ne correspond pas à son empreinte : " + target + " n'est pas reconstitué.");
+        return false;
+    }
+    return true;
+}
+
 void Engine::JoinSlices(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     const std::string target = JoinTarget(scriptPath);
-    // The progress bar takes no range below 0: refuse before writing anything.
-    if (state.RecordedSize < 0) throw std::runtime_error("Propriété TProgressBar hors limites");
     ui_.SetProgressMax(state.RecordedSize);
-    // A folder cannot become the rebuilt file (a script without NomOriginal
-    // names the script's folder itself).
-    if (fs_.KindOf(target) == EntryKind::Folder) throw IoError(kAccessDenied, target);
-    fs_.CheckNewName(target);
     const std::string partial = PartialJoinName(scriptPath, style_);
-    const bool targetIsInput = TargetIsAnInput(scriptPath, target, partial);
+    // A live join of this script holds its partial file: stop at once.
+    Leftover leftover = ProbeLeftover(partial);
+    if (leftover.live) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
     bool replaceTarget = false;
-    if (targetIsInput || fs_.EntryExists(target)) {
-        ui_.AppendLog("Le fichier à reconstituer existe déjà :" + target);
-        if (targetIsInput ||
-            ui_.AskConfirmation("Le fichier à reconstituer existe déjà ! Voulez vous l'effacer ?") != Answer::Yes) {
-            ui_.AppendLog("Arrêt. ");
-            return;
-        }
-        // Replaced when the rebuilt file is complete and checked, not before.
-        replaceTarget = true;
-    }
-    // A partial file left by a killed join of this script.
-    fs_.Delete(partial);
-    auto output = fs_.CreateTemporary(partial);
-    const FileId rebuiltId = output->Identity();
-    // Only the file this join wrote is removed: a concurrent join may have
-    // put its own under the partial name.
-    auto discard = [&] {
-        output.reset();
-        if (fs_.IdentityOf(partial) == rebuiltId) fs_.Delete(partial);
-    };
+    if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
+    if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
+    Outputs outputs(fs_);
+    // Locked until it is complete and closed.
+    auto output = outputs.Create(partial, true);
+    if (!output->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    std::vector<ReadInput> read;
     try {
         output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
-        CopyBuffer buffer;
-        const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
-        // Scripts written before slices had fingerprints join as they always did.
-        const RecordedFingerprints& recorded = recordedFingerprints_;
-        const bool checking = recorded.Present() && recorded.KnownAlgorithm();
-        if (recorded.Present() && !checking)
-            ui_.AppendLog(recorded.UnknownAlgorithmText() + " : les tranches ne sont pas vérifiées.");
-        SliceAndFileFingerprints seen;
-        std::int64_t damaged = 0;
-        std::uint64_t rebuilt = 0;
-        std::uint64_t slicesHold = 0;  // what the slices hold, excess included
-        bool sliceSizeWrong = false;
-        for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
-            const std::string slicePath = SliceFileName(scriptPath, i);
-            bool stoppedInside = false;
-            {
-                auto slice = fs_.OpenRead(slicePath);
-                // From the open handle: the file being read, not a name looked up again.
-                const auto size = static_cast<std::int64_t>(slice->Size());
-                // Never past the slice's measured size, never past the recorded
-                // total: a slice that grows (or feeds on the output) cannot
-                // fill the disk.
-                const std::uint64_t limit = std::min(SizeOrZero(size), recordedSize - rebuilt);
-                seen.slice.Reset();
-                std::int64_t progressDone = 0;
-                std::uint64_t copied = 0;
-                if (damaged == 0) {
-                    const PacedCopy copy =
-                        CopyPaced(*slice, *output, limit, buffer, checking ? &seen : nullptr, progressDone);
-                    copied = copy.copied;
-                    stoppedInside = copy.stopped;
-                } else {
-                    // Once one slice is damaged nothing more is written, but the
-                    // others are still checked.
-                    copied = slice->ReadThrough(limit, buffer, seen);
-                }
-                rebuilt += copied;
-                if (slice->AtEnd()) {
-                    slicesHold += copied;
-                } else {
-                    sliceSizeWrong = true;
-                    slicesHold += std::max(slice->Size(), copied);
-                }
-                // A stop asked inside the slice is acted on at once.
-                if (!stoppedInside) {
-                    ui_.AdvanceProgress(JoinProgressFor(copied) - progressDone);
-                    ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
-                }
-                slice->Close();
-            }
-            if (!stoppedInside) {
-                // The first damaged slice ends the writing: the part rebuilt goes.
-                if (checking && !SliceIsSound(slicePath, i, seen.slice.Value()) && damaged++ == 0) discard();
-                RunMessages();
-            }
-            if (state.CancelRequested) {
-                ui_.ResetProgress();
-                if (output) output->Close();
-                ui_.AppendLog("Arrêt.");
-                state.CancelRequested = false;
-                discard();
-                return;
-            }
+        const JoinPass pass = CopySlices(scriptPath, *output, read);
+        if (pass.stopped) {
+            ui_.ResetProgress();
+            output->Close();
+            ui_.AppendLog("Arrêt.");
+            state.CancelRequested = false;
+            return DiscardOutputs(outputs);
         }
         ui_.ResetProgress();
-        if (damaged > 0) {
-            Fail(std::to_string(damaged) + " tranche(s) endommagée(s) : " + target + " n'est pas reconstitué.");
-            return;
-        }
         output->Close();
-        // A truncated or missing piece must not pass for a good copy: nothing
-        // under the real name, the slices and the script kept, no offer to
-        // delete them.
-        if (sliceSizeWrong || rebuilt != recordedSize) {
-            discard();
-            Fail("Taille reconstituée incorrecte : " + std::to_string(slicesHold) + " octet(s) au lieu de " +
-                 std::to_string(state.RecordedSize) + " octet(s).");
-            return;
+        if (!RebuiltFileIsSound(pass, target)) return DiscardOutputs(outputs);
+        if (!outputs.StillThere(partial)) {
+            return Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
+                        " n'est pas reconstitué.");
         }
-        if (checking) {
-            const std::optional<std::uint64_t> file = recorded.File();
-            if (!file) {
-                ui_.AppendLog("Empreinte illisible pour le fichier entier : il n'est pas vérifié.");
-            } else if (*file != seen.file.Value()) {
-                discard();
-                Fail("Le fichier reconstitué ne correspond pas à son empreinte : " + target + " n'est pas reconstitué.");
-                return;
-            }
-        }
-        if (fs_.IdentityOf(partial) != rebuiltId) {
-            Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
-                 " n'est pas reconstitué.");
-            return;
-        }
-        fs_.Rename(partial, target, replaceTarget);
+        outputs.Rename(partial, target, replaceTarget);
+        if (!outputs.StillThere(target)) return Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
     } catch (...) {
-        discard();
+        DiscardOutputs(outputs);
         throw;
     }
-    if (fs_.IdentityOf(target) != rebuiltId) {
-        Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
-        return;
-    }
+    outputs.Commit();
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
-    if (ui_.AskConfirmation("Effacer les tranches et le script ?") == Answer::Yes) DeleteSlicesAndScript(scriptPath);
+    if (ui_.AskConfirmation("Effacer les tranches et le script ?") == Answer::Yes) DeleteInputs(scriptPath, read);
 }
 
-void Engine::DeleteSlicesAndScript(const std::string& scriptPath) {
-    fs_.Delete(scriptPath);
-    for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) fs_.Delete(SliceFileName(scriptPath, k));
+// The script, then the slices, each only while it is the very file the join
+// read: never a file that has taken its name since, nor what a link points to.
+void Engine::DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs) {
+    std::vector<ReadInput> all;
+    if (scriptId_) all.push_back({scriptPath, *scriptId_});
+    all.insert(all.end(), inputs.begin(), inputs.end());
+    for (const ReadInput& input : all) {
+        if (fs_.RemoveExactly(input.path, input.id) == Removal::Replaced)
+            ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
+    }
 }
 
 }  // namespace sorv

@@ -3,9 +3,11 @@
 #include "fingerprint.h"
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace sorv {
 namespace {
@@ -14,11 +16,16 @@ constexpr std::string_view kSection = "Sorv";
 constexpr std::string_view kFingerprintSection = "Empreintes";
 constexpr std::string_view kAlgorithmKey = "Algorithme";
 constexpr std::string_view kFileKey = "Fichier";
+constexpr std::string_view kInProgressSection = "EnCours";
+constexpr std::string_view kSourceKey = "Source";
+// Slice values found before the slice count is known (a section placed
+// before [Sorv]) are held, up to this many.
+constexpr std::size_t kMaxHeldSlices = std::size_t{1} << 16;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
 // The keys of [Empreintes].
-enum class FingerprintKey { None, Algorithm, File, Slice };
+enum class FingerprintKey { None, Algorithm, File, Slice, Source };
 
 // Section and key names longer than this cannot be ours.
 constexpr std::size_t kNameCap = 64;
@@ -103,38 +110,68 @@ FoundValue Unquoted(const TrimmedText& text) {
     return {std::string(kept), text.Overflowed()};
 }
 
-std::int64_t ParseHex(std::string_view digits) {
+std::optional<std::int64_t> ParseHex(std::string_view digits) {
     std::uint64_t value = 0;
     for (const char c : digits) {
         int d = 0;
         if (c >= '0' && c <= '9') d = c - '0';
         else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
         else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return 0;
-        if (value >> 60 != 0) return 0;  // beyond 16 significant digits
+        else return std::nullopt;
+        if (value >> 60 != 0) return std::nullopt;  // beyond 16 significant digits
         value = value << 4 | static_cast<std::uint64_t>(d);
     }
     return static_cast<std::int64_t>(value);
 }
 
-std::int64_t ParseDecimal(std::string_view text) {
+std::optional<std::int64_t> ParseDecimal(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty()) return 0;
+    if (text.empty()) return std::nullopt;
     // Accumulated as a negative number, whose range includes INT64_MIN.
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     std::int64_t value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9') return 0;
+        if (c < '0' || c > '9') return std::nullopt;
         const int d = c - '0';
-        if (value < (kMin + d) / 10) return 0;
+        if (value < (kMin + d) / 10) return std::nullopt;
         value = value * 10 - d;
     }
     if (negative) return value;
-    return value == kMin ? 0 : -value;
+    if (value == kMin) return std::nullopt;
+    return -value;
+}
+
+// A section name one or two letters away from ours (a typing slip, a
+// damaged byte) is a damaged header of ours, not a section of someone else.
+bool NearlyNamed(std::string_view name, std::string_view ours) {
+    if (EqualsIgnoringAsciiCase(name, ours) || name.size() + 2 < ours.size() || name.size() > ours.size() + 2)
+        return false;
+    std::vector<std::size_t> row(ours.size() + 1);
+    for (std::size_t j = 0; j <= ours.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= name.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= ours.size(); ++j) {
+            const std::size_t up = row[j];
+            const bool same = AsciiLower(name[i - 1]) == AsciiLower(ours[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = up;
+        }
+    }
+    return row[ours.size()] <= 2;
+}
+
+std::optional<FileId> ParseSourceIdentity(std::string_view text) {
+    const auto dash = text.find('-');
+    if (dash == std::string_view::npos) return std::nullopt;
+    const auto volume = ParseFingerprintText(text.substr(0, dash));
+    const auto index = ParseFingerprintText(text.substr(dash + 1));
+    if (!volume || !index) return std::nullopt;
+    return FileId{*volume, *index};
 }
 
 // A name on a line of its own: characters that would end the line or the
@@ -168,7 +205,7 @@ std::string FingerprintText(const Fingerprints& fingerprints) {
 std::int64_t SliceKeyNumber(std::string_view name) {
     if (name.empty() || name.size() > 18 || name.front() == '0') return 0;
     if (name.find_first_not_of("0123456789") != std::string_view::npos) return 0;
-    return ParseDecimal(name);
+    return ParseDecimal(name).value_or(0);
 }
 
 }  // namespace
@@ -183,10 +220,29 @@ std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille,
     return std::string(kBom) + ScriptText(RepairUtf8(name), taille, tranches) + section;
 }
 
+std::string PartialScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
+                                   const FileId& source) {
+    return ScriptFileBytes(nomOriginal, taille, tranches) + "\r\n[" + std::string(kInProgressSection) + "]\r\n" +
+           std::string(kSourceKey) + "=" + sorv::FingerprintText(source.volume) + "-" +
+           sorv::FingerprintText(source.index) + "\r\n";
+}
+
 bool RecordedFingerprints::KnownAlgorithm() const { return EqualsIgnoringAsciiCase(algorithm_, kFingerprintAlgorithm); }
 
-std::string RecordedFingerprints::UnknownAlgorithmText() const {
-    return algorithm_.empty() ? "Empreintes sans algorithme" : "Empreintes en \"" + algorithm_ + "\" inconnues";
+bool RecordedFingerprints::EverySliceReadable(std::int64_t slices) const {
+    for (std::int64_t n = 1; n <= slices; ++n)
+        if (!Slice(n)) return false;
+    return true;
+}
+
+bool RecordedFingerprints::CanCheckEverything(std::int64_t slices) const { return Unusable(slices).empty(); }
+
+std::string RecordedFingerprints::Unusable(std::int64_t slices) const {
+    if (!misspelled_.empty()) return "en-tête [" + misspelled_ + "]";
+    if (algorithm_.empty()) return "pas d'algorithme";
+    if (!KnownAlgorithm()) return "algorithme " + algorithm_ + " inconnu";
+    if (!file_ && !EverySliceReadable(slices)) return "valeurs illisibles";
+    return {};
 }
 
 std::optional<std::uint64_t> RecordedFingerprints::Slice(std::int64_t n) const {
@@ -219,13 +275,15 @@ void RecordedFingerprints::SetSlice(std::int64_t n, std::optional<std::uint64_t>
     sliceStates_[i] = value ? 2 : 1;
 }
 
-std::int64_t ParseProfileInteger(std::string_view text) {
+std::optional<std::int64_t> ReadProfileInteger(std::string_view text) {
     text = TrimBlanks(text);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         return ParseHex(text.substr(2));
     }
     return ParseDecimal(text);
 }
+
+std::int64_t ParseProfileInteger(std::string_view text) { return ReadProfileInteger(text).value_or(0); }
 
 struct ScriptReader::Impl {
     enum class State { LineStart, Section, Key, Value, SkipLine };
@@ -236,7 +294,7 @@ struct ScriptReader::Impl {
     bool hasBom = false;
     Utf8Validator validator;
 
-    enum class Section { Other, Sorv, Fingerprints };
+    enum class Section { Other, Sorv, Fingerprints, InProgress };
 
     State state = State::LineStart;
     Section section = Section::Other;
@@ -247,6 +305,9 @@ struct ScriptReader::Impl {
     std::int64_t sliceNumber = 0;
     std::array<std::optional<FoundValue>, 3> found;
     RecordedFingerprints fingerprints;
+    std::vector<std::pair<std::int64_t, std::optional<std::uint64_t>>> heldSlices;
+    std::optional<FileId> source;
+    bool sourceSet = false;
 
     void Take(std::string_view bytes) {
         validator.Feed(bytes);
@@ -324,9 +385,12 @@ struct ScriptReader::Impl {
         section = Section::Other;
         if (name.Overflowed()) return;
         if (EqualsIgnoringAsciiCase(name.Kept(), kSection)) section = Section::Sorv;
+        if (EqualsIgnoringAsciiCase(name.Kept(), kInProgressSection)) section = Section::InProgress;
         if (EqualsIgnoringAsciiCase(name.Kept(), kFingerprintSection)) {
             section = Section::Fingerprints;
             fingerprints.MarkPresent();
+        } else if (NearlyNamed(name.Kept(), kFingerprintSection)) {
+            fingerprints.MarkMisspelled(std::string(name.Kept()));
         }
     }
 
@@ -339,6 +403,8 @@ struct ScriptReader::Impl {
             }
         }
         if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
+        if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
+            fingerprintKey = FingerprintKey::Source;
         // The first occurrence wins.
         if ((key == kNoKey || found[key]) && fingerprintKey == FingerprintKey::None) {
             state = State::SkipLine;
@@ -361,6 +427,7 @@ struct ScriptReader::Impl {
     void EndValue() {
         if (key != kNoKey) {
             found[key] = Unquoted(value);
+            if (key == kTranches) ReleaseHeldSlices();
             return;
         }
         const FoundValue text = Unquoted(value);
@@ -368,14 +435,29 @@ struct ScriptReader::Impl {
         switch (fingerprintKey) {
         case FingerprintKey::Algorithm: fingerprints.SetAlgorithm(text.cut ? std::string("?") : text.raw); break;
         case FingerprintKey::File: fingerprints.SetFile(number); break;
-        case FingerprintKey::Slice:
-            // Only as many as the script has slices (a huge key number must
-            // not make a huge table).
-            if (found[kTranches] && sliceNumber <= ParseProfileInteger(found[kTranches]->raw))
-                fingerprints.SetSlice(sliceNumber, number);
+        case FingerprintKey::Slice: TakeSlice(sliceNumber, number); break;
+        case FingerprintKey::Source:
+            sourceSet = true;
+            if (!text.cut) source = ParseSourceIdentity(text.raw);
             break;
         case FingerprintKey::None: break;
         }
+    }
+
+    // Only as many as the script has slices (a huge key number must not make
+    // a huge table); before the count is known, a bounded number is held.
+    void TakeSlice(std::int64_t n, std::optional<std::uint64_t> number) {
+        if (found[kTranches]) {
+            if (n <= ParseProfileInteger(found[kTranches]->raw)) fingerprints.SetSlice(n, number);
+        } else if (heldSlices.size() < kMaxHeldSlices) {
+            heldSlices.emplace_back(n, number);
+        }
+    }
+
+    void ReleaseHeldSlices() {
+        for (const auto& [n, number] : heldSlices) TakeSlice(n, number);
+        heldSlices.clear();
+        heldSlices.shrink_to_fit();
     }
 
     ScriptValues Finish() {
@@ -387,16 +469,30 @@ struct ScriptReader::Impl {
             const std::string text = utf8 ? RepairUtf8(nom->raw) : Cp1252ToUtf8(nom->raw);
             values.NomOriginal = std::string(Utf8Prefix(text, kMaxValueChars));
         }
-        // A number too long to keep has more than a number's digits.
-        auto integer = [&](KeyIndex k) -> std::int64_t {
-            return found[k] && !found[k]->cut ? ParseProfileInteger(found[k]->raw) : 0;
-        };
-        values.TailleOriginale = integer(kTailleOriginale);
-        values.Tranches = integer(kTranches);
-        values.HasTailleOriginale = found[kTailleOriginale].has_value();
-        values.HasTranches = found[kTranches].has_value();
+        values.TailleOriginaleKey = NumberFound(kTailleOriginale);
+        values.TranchesKey = NumberFound(kTranches);
+        values.TailleOriginale = IntegerFound(kTailleOriginale);
+        values.Tranches = IntegerFound(kTranches);
         values.Empreintes = std::move(fingerprints);
+        values.Source = source;
         return values;
+    }
+
+    // A number too long to keep has more than a number's digits.
+    std::int64_t IntegerFound(KeyIndex k) const {
+        return found[k] && !found[k]->cut ? ParseProfileInteger(found[k]->raw) : 0;
+    }
+
+    NumberKey NumberFound(KeyIndex k) const {
+        NumberKey number;
+        if (!found[k]) return number;
+        number.present = true;
+        number.readable = !found[k]->cut && ReadProfileInteger(found[k]->raw).has_value();
+        // Kept for the messages only when it can be shown as it is.
+        const std::string& raw = found[k]->raw;
+        const bool printable = std::all_of(raw.begin(), raw.end(), [](char c) { return c >= ' ' && c <= '~'; });
+        if (!found[k]->cut && printable && raw.size() <= 40) number.text = raw;
+        return number;
     }
 };
 

@@ -8,6 +8,11 @@
 //   Fichier=<16 hex digits: the whole file>
 //   1=<16 hex digits: slice 1>
 //   2=...
+// A split's partial script (the script under its partial name while the
+// slices are written) has the [Sorv] section and, instead of the
+// fingerprints, the identity of the source it is cutting:
+//   [EnCours]
+//   Source=<16 hex digits: volume>-<16 hex digits: file index>
 // Written in Windows-1252 when every character fits, otherwise in UTF-8
 // with a byte-order mark; read in either (BOM, else valid UTF-8, else
 // Windows-1252). Reading is a stream with bounded memory.
@@ -18,6 +23,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "file_id.h"
 
 namespace sorv {
 
@@ -37,23 +44,35 @@ public:
     // Slices beyond this many have no fingerprint kept (reported unreadable).
     static constexpr std::int64_t kMaxSlices = std::int64_t{1} << 22;
 
+    // A section of that name, or of a name so near it that it can only be a
+    // damaged one.
     bool Present() const { return present_; }
     // XXH64, in any case: the fingerprints below can be compared.
     bool KnownAlgorithm() const;
-    // How the log names fingerprints of another or of no algorithm.
-    std::string UnknownAlgorithmText() const;
+    // Every byte of a file cut in `slices` slices can be checked: the
+    // algorithm is known and either every slice's value or the whole file's
+    // can be read.
+    bool CanCheckEverything(std::int64_t slices) const;
+    bool EverySliceReadable(std::int64_t slices) const;
+    // Why a present section cannot serve, in a few French words ("" when it can).
+    std::string Unusable(std::int64_t slices) const;
     // None when the value is missing or is not 16 hexadecimal digits.
     std::optional<std::uint64_t> File() const { return file_; }
     std::optional<std::uint64_t> Slice(std::int64_t n) const;
 
     // For the reader: the first value of each key counts.
     void MarkPresent() { present_ = true; }
+    void MarkMisspelled(std::string header) {
+        present_ = true;
+        misspelled_ = std::move(header);
+    }
     void SetAlgorithm(std::string algorithm);
     void SetFile(std::optional<std::uint64_t> value);
     void SetSlice(std::int64_t n, std::optional<std::uint64_t> value);
 
 private:
     bool present_ = false;
+    std::string misspelled_;
     bool algorithmSet_ = false, fileSet_ = false;
     std::string algorithm_;
     std::optional<std::uint64_t> file_;
@@ -61,14 +80,22 @@ private:
     std::vector<std::uint8_t> sliceStates_;  // 0 missing, 1 unreadable, 2 read
 };
 
+// How a number key was found: a 0 may be a default or an unreadable value.
+struct NumberKey {
+    bool present = false;
+    bool readable = false;
+    std::string text;  // as written, at most a line's worth
+};
+
 struct ScriptValues {
     std::string NomOriginal{kDefaultRecordedName};
     std::int64_t TailleOriginale = 0;
     std::int64_t Tranches = 0;
-    // Whether the two numbers were there at all (0 may be a default).
-    bool HasTailleOriginale = false;
-    bool HasTranches = false;
+    NumberKey TailleOriginaleKey;
+    NumberKey TranchesKey;
     RecordedFingerprints Empreintes;
+    // Partial scripts only: the file being cut.
+    std::optional<FileId> Source;
 };
 
 // The bytes of a script file (UTF-8 names in, file encoding out); the
@@ -76,9 +103,15 @@ struct ScriptValues {
 std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
                             const Fingerprints* fingerprints = nullptr);
 
+// The partial script of a split of the source `source`.
+std::string PartialScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
+                                   const FileId& source);
+
 // An integer value as the profile reader reads it: "0x"/"0X" followed by
 // something is hexadecimal, anything else decimal; not a number gives 0.
 std::int64_t ParseProfileInteger(std::string_view text);
+// The same, none when the text is not a number.
+std::optional<std::int64_t> ReadProfileInteger(std::string_view text);
 
 // Reads a script fed in chunks of any size. Memory stays bounded whatever
 // the input's size or content.

@@ -1,4 +1,4 @@
-// Writing and reading the script file through the file system.
+// Reading the script file through the file system, and judging what it says.
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -11,67 +11,76 @@ namespace sorv {
 
 namespace {
 
-// `created` tells the caller, even when the write fails, that the file is
-// its own to remove.
-void WriteNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool& created) {
-    auto file = fs.CreateNew(path);
-    created = true;
-    file->Write(std::as_bytes(std::span(bytes.data(), bytes.size())));
-    file->Close();
+// "" when the number can serve, else what is wrong with it.
+std::string NumberProblem(const char* key, const NumberKey& found, std::int64_t value) {
+    if (!found.present) return {};
+    if (!found.readable) return std::string(key) + " illisible (\"" + found.text + "\")";
+    if (value <= 0) return std::string(key) + " vaut " + std::to_string(value);
+    return {};
 }
 
 }  // namespace
 
-ScriptValues Engine::ReadScriptValues(const std::string& path) {
+ScriptValues Engine::ReadScriptValues(File& file) {
     ScriptReader reader;
-    try {
-        auto file = fs_.OpenRead(path);
-        std::vector<std::byte> chunk(64 * 1024);
-        while (const std::size_t got = file->Read(chunk)) reader.Feed(std::span(chunk.data(), got));
-    } catch (const IoError&) {
-        // An unreadable script reads like an empty one: the defaults.
-    }
+    std::vector<std::byte> chunk(64 * 1024);
+    while (const std::size_t got = file.Read(chunk)) reader.Feed(std::span(chunk.data(), got));
     return reader.Finish();
 }
 
-std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {
-    return ScriptFileBytes(FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_),
-                           state.SourceSize, state.SliceCount, fingerprints);
-}
-
-// Written before the first slice: while it is there, the slices beside it
-// belong to a split of this source that has not ended.
-void Engine::WritePartialScript(const std::string& sourcePath, bool& created) {
-    WriteNewFile(fs_, PartialScriptName(sourcePath, style_), ScriptBytes(sourcePath), created);
-}
-
-// The script is written whole under its partial name, then renamed: a script
-// under the real name is always complete. The split removed every other file
-// of that name before it began, so nothing is replaced.
-void Engine::WriteScript(const std::string& sourcePath, const Fingerprints* fingerprints) {
-    const std::string scriptPath = ScriptFileName(sourcePath);
-    const std::string partial = PartialScriptName(sourcePath, style_);
+ScriptValues Engine::ReadScriptValues(const std::string& path) {
     try {
-        fs_.Delete(partial);
-        bool created = false;
-        WriteNewFile(fs_, partial, ScriptBytes(sourcePath, fingerprints), created);
-        fs_.Rename(partial, scriptPath, false);
+        return ReadScriptValues(*fs_.OpenRead(path));
     } catch (const IoError&) {
-        throw ProfileWriteError(scriptPath);
+        // An unreadable script reads like an empty one: the defaults.
+        return ScriptReader().Finish();
     }
-    ui_.AppendLog(scriptPath);
+}
+
+std::string Engine::RecordedNameFor(const std::string& sourcePath) const {
+    return FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_);
+}
+
+std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {
+    return ScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, fingerprints);
 }
 
 void Engine::ReadScript(const std::string& scriptPath) {
-    const ScriptValues values = ReadScriptValues(scriptPath);
-    state.RecordedName = values.NomOriginal;
-    state.RecordedSize = values.TailleOriginale;
-    state.RecordedSliceCount = values.Tranches;
-    recordedFingerprints_ = values.Empreintes;
-    missingScriptKeys_ = !values.HasTailleOriginale && !values.HasTranches ? "TailleOriginale et Tranches"
-                         : !values.HasTailleOriginale                    ? "TailleOriginale"
-                         : !values.HasTranches                           ? "Tranches"
-                                                                         : "";
+    scriptId_ = fs_.IdentityOf(scriptPath);
+    script_ = ReadScriptValues(scriptPath);
+    state.RecordedName = script_.NomOriginal;
+    state.RecordedSize = script_.TailleOriginale;
+    state.RecordedSliceCount = script_.Tranches;
+}
+
+// A script that cannot say what to rebuild, or whose fingerprints cannot
+// check it, rebuilds nothing: the slices and the script stay as they are.
+bool Engine::ScriptIsSound(const std::string& scriptPath) {
+    const bool hasSize = script_.TailleOriginaleKey.present, hasCount = script_.TranchesKey.present;
+    // Without them the size and count read as 0: an empty file would be
+    // rebuilt and called a success.
+    if (!hasSize || !hasCount) {
+        const char* missing = !hasSize && !hasCount ? "TailleOriginale et Tranches" : !hasSize ? "TailleOriginale" : "Tranches";
+        Fail(std::string("Script incomplet, il manque ") + missing + " : " + scriptPath);
+        return false;
+    }
+    std::string problem = NumberProblem("TailleOriginale", script_.TailleOriginaleKey, state.RecordedSize);
+    if (problem.empty()) problem = NumberProblem("Tranches", script_.TranchesKey, state.RecordedSliceCount);
+    const std::string name = NamePartOf(state.RecordedName, RecordedNameStyle(style_));
+    if (problem.empty() && (name.empty() || name == "." || name == ".."))
+        problem = "NomOriginal ne nomme aucun fichier";
+    if (!problem.empty()) {
+        Fail("Script endommagé, " + problem + " : " + scriptPath);
+        return false;
+    }
+    const RecordedFingerprints& recorded = script_.Empreintes;
+    if (recorded.Present() && !recorded.CanCheckEverything(state.RecordedSliceCount)) {
+        Fail("Les empreintes du script sont illisibles (" + recorded.Unusable(state.RecordedSliceCount) + ") : " +
+             scriptPath + ". Pour regrouper sans les vérifier, retirez la section [Empreintes] du script.");
+        return false;
+    }
+    if (!recorded.Present()) ui_.AppendLog("Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.");
+    return true;
 }
 
 }  // namespace sorv

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "copy_buffer.h"
 #include "engine.h"
 #include "fingerprint_observer.h"
 #include "input_files.h"
@@ -18,29 +17,38 @@ namespace {
 constexpr std::uint32_t kNoAttributes = 0xFFFFFFFFu;
 constexpr int kAccessDenied = 5;
 
+bool SaysItExists(const IoError& e) { return e.code() == 80 || e.code() == 183; }
+
+std::span<const std::byte> BytesOf(const std::string& text) { return std::as_bytes(std::span(text.data(), text.size())); }
+
 }  // namespace
 
-void Engine::PrepareSplit(const std::string& sourcePath) {
+// A read-only source is made writable only when the user agrees.
+bool Engine::ReadOnlySourceAccepted(const std::string& sourcePath) {
     std::uint32_t attributes = kNoAttributes;
     try {
         attributes = fs_.GetAttributes(sourcePath);
     } catch (const IoError&) {
         // A file that cannot be asked about is not asked about; opening it
-        // below reports the real error.
+        // later reports the real error.
     }
-    if (attributes == kAttrReadOnly || attributes == (kAttrReadOnly | kAttrArchive)) {
-        const Answer answer = ui_.AskWarning("Le fichier :" + sourcePath + " est en lecture seule.\r\n" +
-                                             "Voulez-Vous le déproteger?");
-        if (answer != Answer::Yes) {
-            ui_.AppendLog("Arrêt.");
-            return;
-        }
-        try {
-            fs_.SetAttributes(sourcePath, kAttrArchive);
-        } catch (const IoError&) {
-            // The source is only read: the split can go on without it.
-        }
+    if (attributes != kAttrReadOnly && attributes != (kAttrReadOnly | kAttrArchive)) return true;
+    const Answer answer = ui_.AskWarning("Le fichier :" + sourcePath + " est en lecture seule.\r\n" +
+                                         "Voulez-Vous le déproteger?");
+    if (answer != Answer::Yes) {
+        ui_.AppendLog("Arrêt.");
+        return false;
     }
+    try {
+        fs_.SetAttributes(sourcePath, kAttrArchive);
+    } catch (const IoError&) {
+        // The source is only read: the split can go on without it.
+    }
+    return true;
+}
+
+void Engine::PrepareSplit(const std::string& sourcePath) {
+    if (!ReadOnlySourceAccepted(sourcePath)) return;
     state.BaseName = BaseNameOf(sourcePath, style_);
     // Any entry counts: a dangling link named like the script would be written through.
     if (fs_.EntryExists(ScriptFileName(sourcePath))) {
@@ -48,7 +56,14 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
         return;
     }
     if (state.SliceCount <= 0) return;
-    RemoveInterruptedSplit(sourcePath);
+    // Its set could never be joined: the join rebuilds under that very name.
+    if (fs_.SameFile(sourcePath, PartialJoinName(ScriptFileName(sourcePath), style_))) {
+        ui_.AppendLog("Le nom " + NamePartOf(sourcePath, style_) +
+                      " est celui que prend le regroupement de ses tranches : renommez le fichier pour le découper.");
+        ui_.AppendLog("... Arrêt du processus. ");
+        return;
+    }
+    if (!ClearInterruptedSplit(sourcePath)) return;
     if (fs_.EntryExists(SliceFileName(sourcePath, 1)) || fs_.EntryExists(PartialScriptName(sourcePath, style_)) ||
         OutputsReachSource(sourcePath)) {
         ReportExistingSlices(sourcePath);
@@ -73,26 +88,43 @@ bool Engine::OutputsReachSource(const std::string& sourcePath) {
     return false;
 }
 
-// A killed split leaves its slices and its partial script, which records
-// this very source: being copies of a file that is still there, they are
-// removed so that the split can run again. Anything else is left to the user.
-void Engine::RemoveInterruptedSplit(const std::string& sourcePath) {
-    const std::string partial = PartialScriptName(sourcePath, style_);
-    if (fs_.KindOf(partial) != EntryKind::File) return;
-    const ScriptValues recorded = ReadScriptValues(partial);
-    if (recorded.NomOriginal != FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_)) return;
+// Slices are written in order: a killed split's run from 1 without a gap.
+// -1 when one of them is the source itself.
+std::int64_t Engine::LeftoverSlices(const std::string& sourcePath, std::int64_t recorded) {
     InputFiles source(fs_);
     source.Add(sourcePath);
-    // Slices are written in order: the leftovers run from 1 without a gap.
-    std::int64_t leftovers = 0;
-    while (leftovers < recorded.Tranches && fs_.KindOf(SliceFileName(sourcePath, leftovers + 1)) == EntryKind::File) {
-        if (source.Reaches(SliceFileName(sourcePath, leftovers + 1))) return;
-        ++leftovers;
+    std::int64_t count = 0;
+    while (count < recorded && fs_.KindOf(SliceFileName(sourcePath, count + 1)) == EntryKind::File) {
+        if (source.Reaches(SliceFileName(sourcePath, count + 1))) return -1;
+        ++count;
     }
-    DeleteSlices(sourcePath, leftovers);
-    fs_.Delete(partial);
-    ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(leftovers) +
+    return count;
+}
+
+// A killed split leaves its slices and its partial script, which records
+// the source by identity: found unlocked (its process is gone) and naming
+// this very file, however its path is spelled now, they are copies of a file
+// that is still there and are removed. A locked one belongs to a live split:
+// this one stops at once. Anything else is left to the user. False when the
+// split must not go on.
+bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
+    const std::string partial = PartialScriptName(sourcePath, style_);
+    Leftover leftover = ProbeLeftover(partial);
+    if (leftover.live) {
+        RefuseLiveRun("Un découpage de " + sourcePath + " est déjà en cours.");
+        return false;
+    }
+    if (!leftover.held) return true;
+    const ScriptValues recorded = ReadScriptValues(*leftover.held);
+    const std::optional<FileId> source = fs_.IdentityOf(sourcePath);
+    if (!recorded.Source || !source || !(*recorded.Source == *source)) return true;
+    const std::int64_t slices = LeftoverSlices(sourcePath, recorded.Tranches);
+    if (slices < 0) return true;
+    DeleteSlices(sourcePath, slices);
+    fs_.RemoveExactly(partial, leftover.held->Identity());
+    ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s).");
+    return true;
 }
 
 void Engine::ReportExistingSlices(const std::string& sourcePath) {
@@ -102,90 +134,132 @@ void Engine::ReportExistingSlices(const std::string& sourcePath) {
     ui_.AppendLog("... Arrêt du processus. ");
 }
 
+// Written and locked before the first slice, and held to the end: while it
+// is locked, the slices beside it belong to a live split. Null when another
+// split of this name got there first.
+std::unique_ptr<File> Engine::CreatePartialScript(const std::string& sourcePath, const FileId& source,
+                                                  Outputs& outputs) {
+    const std::string partial = PartialScriptName(sourcePath, style_);
+    std::unique_ptr<File> script;
+    try {
+        script = outputs.Create(partial);
+    } catch (const IoError& e) {
+        if (!SaysItExists(e)) throw;
+    }
+    if (!script || !script->TryLock()) {
+        RefuseLiveRun("Un découpage de " + sourcePath + " est déjà en cours.");
+        return nullptr;
+    }
+    script->Write(BytesOf(PartialScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, source)));
+    return script;
+}
+
+// Writes the slices; false when a stop was asked (inside a slice or after one).
+bool Engine::WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
+                         std::uint64_t& copied) {
+    // Every slice is SliceSize / 2048 block steps; the bar moves 2048 a
+    // step whether or not the step still found bytes to copy.
+    const std::int64_t steps = std::max<std::int64_t>(state.SliceSize / kBlockSize, 1);
+    const auto stepBytes = static_cast<std::uint64_t>(steps * kBlockSize);
+    const auto sourceSize = static_cast<std::uint64_t>(std::max<std::int64_t>(state.SourceSize, 0));
+    SliceAndFileFingerprints seen;  // made while the bytes are copied: no second reading
+    // No more slices than the script will count, no more bytes than it will
+    // record, whatever the source does meanwhile.
+    for (std::int64_t i = 1; i <= state.SliceCount && !source.AtEnd(); ++i) {
+        const std::string slicePath = SliceFileName(sourcePath, i);
+        // A slice left by an earlier split is replaced, never written
+        // through: its entry goes (a link, not what it points to).
+        if (fs_.EntryExists(slicePath) && !fs_.Delete(slicePath)) throw IoError(kAccessDenied, slicePath);
+        auto slice = outputs.Create(slicePath);
+        seen.slice.Reset();
+        std::int64_t shown = 0;
+        const SliceCopy::Result copy =
+            copier_.Copy(source, slice.get(), std::min(stepBytes, sourceSize - copied), &seen, shown);
+        copied += copy.copied;
+        fingerprints.slices.push_back(seen.slice.Value());
+        slice->Close();
+        // A stop asked inside the slice is acted on at once: the slice is
+        // not finished, and goes with the others.
+        if (copy.stopped) return false;
+        ui_.AdvanceProgress(steps * kBlockSize - shown);
+        // The copy's own count: the slice was created empty and only this copy wrote to it.
+        ui_.AppendLog(slicePath + ": " + std::to_string(copy.copied) + " octet(s)");
+        copier_.RunMessages();
+        if (state.CancelRequested) return false;
+    }
+    fingerprints.file = seen.file.Value();
+    return true;
+}
+
+// The slices must hold exactly the bytes the script records, of one
+// version of the source: its size, last-write and change times are those
+// it had when it was opened.
+bool Engine::SourceUnchanged(const std::string& sourcePath, File& source, const FileStamp& before,
+                             std::uint64_t copied) {
+    const FileStamp after = source.Stamp();
+    if (copied != static_cast<std::uint64_t>(std::max<std::int64_t>(state.SourceSize, 0)) || !source.AtEnd() ||
+        after.size != before.size) {
+        Fail("La taille du fichier " + sourcePath + " a changé pendant le découpage.");
+        return false;
+    }
+    if (!(after == before)) {
+        Fail("Le fichier " + sourcePath + " a été modifié pendant le découpage.");
+        return false;
+    }
+    return true;
+}
+
+// The whole script goes into the partial one, which then takes the real
+// name: a script under the real name is always complete. The split made
+// sure no file had that name before it began, so nothing is replaced.
+void Engine::CommitScript(const std::string& sourcePath, File& script, const Fingerprints& fingerprints,
+                          Outputs& outputs) {
+    const std::string scriptPath = ScriptFileName(sourcePath);
+    try {
+        script.Rewrite(BytesOf(ScriptBytes(sourcePath, &fingerprints)));
+        outputs.Rename(PartialScriptName(sourcePath, style_), scriptPath, false);
+        script.Close();
+    } catch (const IoError&) {
+        throw ProfileWriteError(scriptPath);
+    }
+    outputs.Commit();
+    ui_.AppendLog(scriptPath);
+}
+
 void Engine::SplitFile(const std::string& sourcePath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     ui_.AppendLog("Nombre de tranche : " + std::to_string(state.SliceCount));
     ui_.SetProgressMax(state.SourceSize);
     auto source = fs_.OpenRead(sourcePath);
-    std::int64_t i = 1;
+    const FileStamp before = source->Stamp();
     state.BaseName = BaseNameOf(sourcePath, style_);
-    const std::string partialScript = PartialScriptName(sourcePath, style_);
-    // What this split put on disk, removed on every way out but the normal end.
-    std::int64_t slicesWritten = 0;
-    bool partialWritten = false;
-    auto removeWritten = [&] {
-        DeleteSlices(sourcePath, slicesWritten);
-        if (partialWritten) fs_.Delete(partialScript);
-    };
+    // Declared before the script it holds, so that its lock outlives the clean-up.
+    Outputs outputs(fs_);
+    std::unique_ptr<File> script;
     try {
-        WritePartialScript(sourcePath, partialWritten);
-        CopyBuffer buffer;
-        // Every slice is SliceSize / 2048 block steps; the bar moves 2048 a
-        // step whether or not the step still found bytes to copy.
-        std::int64_t steps = state.SliceSize / kBlockSize;
-        if (steps < 1) steps = 1;
-        const auto stepBytes = static_cast<std::uint64_t>(steps * kBlockSize);
-        const auto sourceSize = static_cast<std::uint64_t>(std::max<std::int64_t>(state.SourceSize, 0));
-        std::uint64_t copied = 0;
-        // Made while the bytes are copied: no second reading.
-        SliceAndFileFingerprints seen;
+        script = CreatePartialScript(sourcePath, source->Identity(), outputs);
+        if (!script) return;
         Fingerprints fingerprints;
-        // No more slices than the script will count, no more bytes than it
-        // will record, whatever the source does meanwhile.
-        while (i <= state.SliceCount && !source->AtEnd()) {
-            const std::string slicePath = SliceFileName(sourcePath, i);
-            // A slice left by an earlier split is replaced, never written
-            // through: its entry goes (a link, not what it points to).
-            if (fs_.EntryExists(slicePath) && !fs_.Delete(slicePath)) throw IoError(kAccessDenied, slicePath);
-            std::uint64_t sliceBytes = 0;
-            bool stoppedInside = false;
-            {
-                auto slice = fs_.CreateNew(slicePath);
-                ++slicesWritten;
-                seen.slice.Reset();
-                std::int64_t progressDone = 0;
-                const PacedCopy copy =
-                    CopyPaced(*source, *slice, std::min(stepBytes, sourceSize - copied), buffer, &seen, progressDone);
-                sliceBytes = copy.copied;
-                copied += sliceBytes;
-                stoppedInside = copy.stopped;
-                fingerprints.slices.push_back(seen.slice.Value());
-                if (!stoppedInside) ui_.AdvanceProgress(steps * kBlockSize - progressDone);
-                slice->Close();
-            }
-            // A stop asked inside the slice is acted on at once: the slice
-            // is not finished, and goes with the others.
-            if (!stoppedInside) {
-                // The copy's own count: the slice was created empty and only
-                // this copy wrote to it.
-                ui_.AppendLog(slicePath + ": " + std::to_string(sliceBytes) + " octet(s)");
-                ++i;
-                RunMessages();
-            }
-            if (state.CancelRequested) {
-                ui_.AppendLog("Arrêt.");
-                source.reset();
-                ui_.ResetProgress();
-                state.CancelRequested = false;
-                removeWritten();
-                return;
-            }
-        }
-        // The slices must hold exactly the bytes the script records.
-        if (copied != sourceSize || !source->AtEnd()) {
+        std::uint64_t copied = 0;
+        if (!WriteSlices(sourcePath, *source, outputs, fingerprints, copied)) {
+            ui_.AppendLog("Arrêt.");
             source.reset();
-            removeWritten();
-            Fail("La taille du fichier " + sourcePath + " a changé pendant le découpage.");
+            ui_.ResetProgress();
+            state.CancelRequested = false;
+            DiscardOutputs(outputs);
+            return;
+        }
+        if (!SourceUnchanged(sourcePath, *source, before, copied)) {
+            DiscardOutputs(outputs);
             return;
         }
         source->Close();
         ui_.ResetProgress();
-        fingerprints.file = seen.file.Value();
-        WriteScript(sourcePath, &fingerprints);
+        CommitScript(sourcePath, *script, fingerprints, outputs);
     } catch (...) {
         source.reset();
-        removeWritten();
+        DiscardOutputs(outputs);
         throw;
     }
     ui_.AppendLog("...Ok");

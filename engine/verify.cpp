@@ -2,55 +2,60 @@
 #include <algorithm>
 #include <limits>
 
-#include "copy_buffer.h"
 #include "engine.h"
-#include "fingerprint_observer.h"
 #include "io_error.h"
 #include "scope_guards.h"
 
 namespace sorv {
 
+// ok, endommagée, manquante, empreinte illisible or illisible (why).
+std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen) {
+    if (!fs_.EntryExists(slicePath)) return "manquante";
+    seen.slice.Reset();
+    try {
+        auto slice = fs_.OpenRead(slicePath);
+        std::int64_t shown = 0;
+        const SliceCopy::Result copy = copier_.Copy(*slice, nullptr, std::numeric_limits<std::uint64_t>::max(), &seen, shown);
+        ui_.AdvanceProgress(static_cast<std::int64_t>(copy.copied) - shown);
+    } catch (const IoError& e) {
+        return "illisible (" + e.text() + ")";
+    }
+    const std::optional<std::uint64_t> expected = script_.Empreintes.Slice(n);
+    if (!expected) return "empreinte illisible";
+    return *expected == seen.slice.Value() ? "ok" : "endommagée";
+}
+
 Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
         if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
         ReadScript(scriptPath);
-        const RecordedFingerprints& recorded = recordedFingerprints_;
+        const RecordedFingerprints& recorded = script_.Empreintes;
         if (!recorded.Present()) {
             Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
             return;
         }
-        if (!recorded.KnownAlgorithm()) {
-            Fail(recorded.UnknownAlgorithmText() + " : les tranches ne peuvent pas être vérifiées.");
+        // Values that cannot be read are said slice by slice; a section
+        // that cannot serve at all is said at once.
+        if (const std::string why = recorded.Unusable(0); !why.empty()) {
+            Fail("Les empreintes du script sont illisibles (" + why + ") : " + scriptPath + ".");
             return;
         }
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
-        CopyBuffer buffer;
         SliceAndFileFingerprints seen;
         std::int64_t bad = 0;
         bool wholeFileSeen = true;
         for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
             const std::string slicePath = SliceFileName(scriptPath, k);
-            std::string verdict;
-            if (!fs_.EntryExists(slicePath)) {
-                verdict = "manquante";
-            } else {
-                seen.slice.Reset();
-                try {
-                    ui_.AdvanceProgress(static_cast<std::int64_t>(fs_.OpenRead(slicePath)->ReadThrough(std::numeric_limits<std::uint64_t>::max(), buffer, seen)));
-                    const std::optional<std::uint64_t> expected = recorded.Slice(k);
-                    verdict = !expected ? "empreinte illisible" : *expected == seen.slice.Value() ? "ok" : "endommagée";
-                } catch (const IoError& e) {
-                    verdict = "illisible (" + std::string(e.what()) + ")";
-                }
+            const std::string verdict = CheckOneSlice(slicePath, k, seen);
+            // A stop asked inside the slice leaves it unjudged.
+            if (!state.CancelRequested) {
+                if (verdict != "ok") ++bad;
+                if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
+                ui_.AppendLog(slicePath + ": " + verdict);
+                copier_.RunMessages();
             }
-            if (verdict != "ok") {
-                ++bad;
-                if (verdict != "empreinte illisible") wholeFileSeen = false;
-            }
-            ui_.AppendLog(slicePath + ": " + verdict);
-            ui_.ProcessMessages();
             if (state.CancelRequested) {
                 ui_.AppendLog("Arrêt.");
                 state.CancelRequested = false;
@@ -64,10 +69,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
             if (!fileGood) ++bad;
         }
-        if (bad > 0) {
-            Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
-            return;
-        }
+        if (bad > 0) return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });

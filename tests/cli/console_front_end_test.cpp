@@ -1,4 +1,5 @@
 #include "console_front_end.h"
+#include "io_error.h"
 
 #include <gtest/gtest.h>
 
@@ -100,9 +101,11 @@ TEST_F(ConsoleFrontEndTest, ASecondInterruptRemovesThePartialFileBeforeTheProgra
 TEST_F(ConsoleFrontEndTest, FailuresGoToBothStreamsAndErrorsNameTheirFile) {
     ConsoleFrontEnd ui(console, 4, AutoAnswer::Ask);
     ui.ReportFailure("Taille reconstituée incorrecte");
-    ui.ShowError("Disque plein", "/x/a.\xC2\xB0" "00");
+    ui.ShowError(IoError(101, "/x/a.\xC2\xB0" "00").what());
+    ui.ShowError(IoError(1117).what());
     EXPECT_EQ(Contents(console.out), "Taille reconstituée incorrecte\n");
-    EXPECT_EQ(Contents(console.err), "Taille reconstituée incorrecte\nDisque plein.\nFichier : /x/a.\xC2\xB0" "00\n");
+    EXPECT_EQ(Contents(console.err), "Taille reconstituée incorrecte\n/x/a.\xC2\xB0" "00 : Disque plein.\n"
+                                     "Erreur matérielle de lecture ou d'écriture.\n");
 }
 
 TEST_F(ConsoleFrontEndTest, ProgressOnTerminalOnlyAndClearedBeforeOtherOutput) {

@@ -127,19 +127,20 @@ TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
 
 TEST(CliEndToEnd, ErrorsAndUsage) {
     TempDir dir;
-    // Every I/O error names its file on a second line.
+    // Every I/O error names its file.
     ProcessResult r = Cli({dir.Path("absent.zip")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "Fichier introuvable.\nFichier : " + dir.Path("absent.zip") + "\n");
+    EXPECT_EQ(r.err, dir.Path("absent.zip") + " : Fichier introuvable.\n");
     EXPECT_EQ(r.out, "");
 
-    // A recorded name without a name part makes the script's folder the
-    // target: its creation fails with an I/O error.
-    WriteFileBytes(dir.Path("x.d"), "[Sorv]\r\nNomOriginal=c:/\r\nTailleOriginale=10\r\nTranches=0\r\n");
+    // A recorded name without a name part names no file to rebuild: the
+    // script is damaged, and nothing is written.
+    WriteFileBytes(dir.Path("x.d"), "[Sorv]\r\nNomOriginal=c:/\r\nTailleOriginale=10\r\nTranches=1\r\n");
+    WriteFileBytes(dir.Path("x." + kDeg + "01"), "0123456789");
     r = Cli({"-y", dir.Path("x.d")});
     EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
     EXPECT_FALSE(Contains(r.out, "...Ok"));
-    EXPECT_EQ(r.err, "Accès au fichier refusé.\nFichier : " + dir.folder() + "\n");
+    EXPECT_EQ(r.err, "Script endommagé, NomOriginal ne nomme aucun fichier : " + dir.Path("x.d") + "\n");
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {}, {"-t", "9", "f"}, {"-y", "-n", "f"}, {"--split", "--join", "f"}, {"a", "b"}, {"--quoi", "f"}}) {
@@ -213,6 +214,42 @@ TEST(CliEndToEnd, FingerprintsAreXxhsumsAndVerifierChecksEverySlice) {
                                                       "Vérification : 2 défaut(s) dans " + dir.Path("a.d") + "."}));
     EXPECT_EQ(r.err, "Vérification : 2 défaut(s) dans " + dir.Path("a.d") + ".\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathFromUtf8(dir.folder())), {}), 4);
+}
+
+// Two runs on one set at once, from two programs on a slow device: while
+// the first is held between two slices, the second split (or join) stops at
+// once with exit 1 and touches nothing; the first then ends with a whole set.
+TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    const std::string bytes = PatternBytes(3'000'000);
+    WriteFileBytes(source, bytes);
+    struct Run {
+        std::vector<std::string> args;
+        std::string refusal;
+    };
+    const std::string asan = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
+    setenv("LD_PRELOAD", SORV_SLOW_IO_PATH, 1);
+    setenv("ASAN_OPTIONS", (asan + ":verify_asan_link_order=0").c_str(), 1);
+    for (const Run& run : {Run{{"-y", "-t", "360", source}, "Un découpage de " + source + " est déjà en cours."},
+                           Run{{"-n", dir.Path("a.d")}, "Un regroupement de " + dir.Path("a.d") + " est déjà en cours."}}) {
+        ProcessResult second;
+        const ProcessResult first = Cli(run.args, [&](pid_t child, const std::string& line) {
+            if (line != dir.Path("a." + kDeg + "01: 358400 octet(s)")) return;
+            kill(child, SIGSTOP);
+            second = Cli(run.args);
+            kill(child, SIGCONT);
+        });
+        EXPECT_EQ(second.exitCode, 1);
+        EXPECT_EQ(second.err, run.refusal + "\n");
+        EXPECT_EQ(first.exitCode, 0) << first.err;
+        EXPECT_EQ(ReadFileBytes(source), bytes);
+        for (const char* k : {"01", "02", "09"}) EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + k)));
+        EXPECT_TRUE(FileExists(dir.Path("a.d")));
+        std::filesystem::remove(PathFromUtf8(source));
+    }
+    unsetenv("LD_PRELOAD");
+    setenv("ASAN_OPTIONS", asan.c_str(), 1);
 }
 
 TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {

@@ -198,11 +198,6 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(memory.Names(), inputs);
         EXPECT_TRUE(ui.boxes.empty());
     }
-    // Explicit values keep their rules: zero slices rebuild an empty file.
-    memory.AddFile("C:\\in\\zero.d", "[Sorv]\r\nNomOriginal=zero.bin\r\nTailleOriginale=0\r\nTranches=0\r\n");
-    ui.answers = {Answer::No};
-    EXPECT_EQ(engine.StartJoin("C:\\in\\zero.d"), Outcome::Completed);
-    EXPECT_EQ(memory.SizeOf("C:\\in\\zero.bin"), 0);
 }
 
 TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
@@ -221,79 +216,74 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
             engine.StartSplit(base + ".bin");
             ADD_FAILURE() << "no error";
         } catch (const IoError& e) {
-            EXPECT_STREQ(e.what(), "Nom de fichier incorrect");
+            EXPECT_EQ(e.text(), "Nom de fichier incorrect");
             EXPECT_EQ(e.path(), SliceFileName(base + ".bin", 100, kWindowsPaths));
         }
         EXPECT_EQ(created, 0);
     }
 }
 
+// What a split killed after slice 2 leaves: its partial script, which
+// records the source by identity, and two slices. They are cleared only when
+// their lock can be taken and they record this very source.
 TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
-    // What a split killed after slice 2 leaves: its partial script and two slices.
     const std::string partial = PartialScriptName(kSource, kWindowsPaths);
-    SplitWithoutFaults();
-    const std::string script = memory.Contents(kScript);
-    memory.Delete(kScript);
-    memory.Delete(SliceName(3));
-    memory.AddFile(partial, script);
+    const std::string killed = PartialScriptFileBytes(kSource, kSize, 3, *memory.IdentityOf(kSource));
+    auto leaveKilledSplit = [&](const std::string& partialBytes) {
+        for (const std::string& name : memory.Names())
+            if (name != kSource) memory.Delete(name);
+        SplitWithoutFaults();
+        memory.Delete(kScript);
+        memory.Delete(SliceName(3));
+        memory.AddFile(partial, partialBytes);
+        ui.log.clear();
+    };
+    leaveKilledSplit(killed);
     EXPECT_EQ(engine.StartSplit(kSource), Outcome::Completed);
     EXPECT_TRUE(std::find(ui.log.begin(), ui.log.end(),
                           "Restes d'un découpage interrompu effacés : " + partial + " et 2 tranche(s).") != ui.log.end());
     EXPECT_EQ(memory.Names().size(), 5u);
 
-    // Slices beside a partial script of another file are the user's business.
-    for (const std::string& name : memory.Names())
-        if (name != kSource) memory.Delete(name);
-    memory.AddFile(SliceName(1), "someone else's");
-    memory.AddFile(partial, "[Sorv]\r\nNomOriginal=C:\\in\\a.arj\r\nTailleOriginale=5\r\nTranches=1\r\n");
-    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Stopped);
-    EXPECT_EQ(ui.log.back(), "... Arrêt du processus. ");
-    EXPECT_EQ(memory.Contents(SliceName(1)), "someone else's");
+    // A live split holds its partial script: nothing is touched, and the
+    // second one stops at once.
+    leaveKilledSplit(killed);
+    const Names live = memory.Names();
+    const auto held = memory.OpenRead(partial);
+    ASSERT_TRUE(held->TryLock());
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Refused);
+    EXPECT_EQ(ui.log.back(), "Un découpage de " + kSource + " est déjà en cours.");
+    EXPECT_EQ(memory.Names(), live);
+
+    // Slices beside a partial script of another file, or of the layout that
+    // records no source, are the user's business.
+    for (const std::string& other :
+         {PartialScriptFileBytes("C:\\in\\a.arj", 5, 1, FileId{1, 999'999}), ScriptFileBytes(kSource, kSize, 3)}) {
+        for (const std::string& name : memory.Names())
+            if (name != kSource) memory.Delete(name);
+        memory.AddFile(SliceName(1), "someone else's");
+        memory.AddFile(partial, other);
+        EXPECT_EQ(engine.StartSplit(kSource), Outcome::Stopped);
+        EXPECT_EQ(ui.log.back(), "... Arrêt du processus. ");
+        EXPECT_EQ(memory.Contents(SliceName(1)), "someone else's");
+    }
 }
 
-// Two joins of one script at once, the second run inside the first's message
-// run: at most one says "...Ok", and what carries the real name is whole.
-TEST_F(Faults, TwoJoinsOfOneScriptNeverLeaveATruncatedFile) {
+// Another program replaces the partial file while the join runs (a second
+// join is refused: tests of runs on disk): the other file stays, and the
+// join says no "...Ok".
+TEST_F(Faults, APartialFileReplacedDuringTheJoinIsLeftAndNothingIsRebuilt) {
     const Names inputs = PrepareJoin();
     const std::string partial = PartialJoinName(kScript, kWindowsPaths);
-    // The second join has done its work (keeping or deleting the slices), or
-    // is still writing its own partial file when the first one ends.
-    for (const char* second : {"keeps the slices", "still running", "deletes the slices"}) {
-        SCOPED_TRACE(second);
-        ScriptedFrontEnd otherUi;
-        Engine other(otherUi, memory, kWindowsPaths);
-        Outcome secondOutcome = Outcome::Completed;
-        ui.onMessageRun = [&] {
-            if (ui.messageRuns != 2) return;
-            if (second == std::string("still running")) {
-                memory.Delete(partial);
-                memory.AddFile(partial, "the other join's first slice");
-                return;
-            }
-            otherUi.answers = {second == std::string("deletes the slices") ? Answer::Yes : Answer::No};
-            secondOutcome = other.StartJoin(kScript);
-        };
-        ui.messageRuns = 0;
-        Outcome first = Outcome::Refused;
-        try {
-            first = engine.StartJoin(kScript);
-        } catch (const IoError&) {
-            first = Outcome::Failed;
-        }
-        EXPECT_EQ(first, Outcome::Failed);
-        EXPECT_EQ(secondOutcome, Outcome::Completed);
-        Names expected = second == std::string("deletes the slices") ? Names{} : inputs;
-        if (second == std::string("still running")) {
-            EXPECT_EQ(memory.Contents(partial), "the other join's first slice");
-            memory.Delete(partial);
-        } else {
-            EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
-            expected.insert(expected.begin(), kSource);
-        }
-        EXPECT_EQ(memory.Names(), expected);
-        memory.Delete(kSource);
-        ui.onMessageRun = nullptr;
-    }
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns != 2) return;
+        memory.Delete(partial);
+        memory.AddFile(partial, "another program's file");
+    };
+    ui.messageRuns = 0;
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Failed);
+    EXPECT_EQ(memory.Contents(partial), "another program's file");
+    memory.Delete(partial);
+    EXPECT_EQ(memory.Names(), inputs);
 }
 
 TEST_F(Faults, AnInputThatIsAnOutputUnderAnotherNameIsNeverWritten) {
@@ -319,12 +309,24 @@ TEST_F(Faults, AnInputThatIsAnOutputUnderAnotherNameIsNeverWritten) {
     EXPECT_EQ(memory.Contents("C:\\in\\b.bin"), "keep");
 }
 
-TEST_F(Faults, AKilledJoinsPartialFileIsRemovedByTheNextJoin) {
-    PrepareJoin();
-    memory.AddFile(PartialJoinName(kScript, kWindowsPaths), "half a file");
+// Under the partial name, the join cannot tell a killed join's part from a
+// file of the user's: it asks, and "&Non" keeps the file and stops.
+TEST_F(Faults, AFileUnderThePartialNameIsRemovedOnlyOnYes) {
+    const Names inputs = PrepareJoin();
+    const std::string partial = PartialJoinName(kScript, kWindowsPaths);
+    memory.AddFile(partial, "the user's own file");
     ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Stopped);
+    EXPECT_EQ(ui.log.back(), "Arrêt. ");
+    EXPECT_EQ(memory.Contents(partial), "the user's own file");
+    EXPECT_FALSE(memory.Exists(kSource));
+
+    ui.answers = {Answer::Yes, Answer::No};
     EXPECT_EQ(engine.StartJoin(kScript), Outcome::Completed);
-    EXPECT_FALSE(memory.Exists(PartialJoinName(kScript, kWindowsPaths)));
+    EXPECT_EQ(ui.boxes[1], "confirmation: Le fichier " + partial +
+                               " existe déjà : reste d'un regroupement interrompu, ou fichier à vous ? Voulez-vous "
+                               "l'effacer ?");
+    EXPECT_FALSE(memory.Exists(partial));
     EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
 }
 

@@ -2,6 +2,7 @@
 // reading of a name, new files never made over or through an existing entry,
 // entries replaced without following them, partial files gone on a second Ctrl+C.
 #include "file_test_helpers.h"
+#include "links.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,44 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
     EXPECT_FALSE(test::FileExists(dir.Path("from")));
     Fs().Rename(dir.Path("to"), dir.Path("moved"), false);
     EXPECT_EQ(test::ReadFileBytes(dir.Path("moved")), "new");
+}
+
+// Removing an output takes its entry only while it is the file written:
+// never another file that took its name, nor what a link points to (under
+// Wine a Unix link looks like its target in every attribute).
+TEST(FileSafety, RemovalTakesTheEntryNeverWhatALinkPointsTo) {
+    TempDir dir, elsewhere;
+    test::WriteFileBytes(elsewhere.Path("precious"), "precious");
+    test::WriteFileBytes(dir.Path("mine"), "mine");
+    if (!test::MakeSymlink(elsewhere.Path("precious"), dir.Path("link"))) GTEST_SKIP() << "no symbolic links here";
+    const FileId precious = *Fs().IdentityOf(elsewhere.Path("precious"));
+    const FileId mine = *Fs().IdentityOf(dir.Path("mine"));
+    EXPECT_EQ(Fs().RemoveExactly(dir.Path("link"), precious), Removal::Replaced);
+    EXPECT_EQ(Fs().RemoveExactly(dir.Path("mine"), precious), Removal::Replaced);
+    EXPECT_EQ(Fs().RemoveExactly(dir.Path("none"), mine), Removal::Missing);
+    EXPECT_EQ(Fs().RemoveExactly(dir.Path("mine"), mine), Removal::Removed);
+    EXPECT_FALSE(test::FileExists(dir.Path("mine")));
+#ifdef _WIN32
+    EXPECT_FALSE(Fs().Delete(dir.Path("link")));  // what it is cannot be shown: refused
+    test::RemoveSymlink(dir.Path("link"));
+#else
+    EXPECT_TRUE(Fs().Delete(dir.Path("link")));  // the link itself
+#endif
+    EXPECT_EQ(test::ReadFileBytes(elsewhere.Path("precious")), "precious");
+}
+
+// The lock that tells a live run from a dead one: one holder at a time,
+// released with its handle, and no obstacle to reading the file.
+TEST(FileSafety, OneLockHolderAtATime) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("partial"), "partial");
+    auto first = Fs().OpenRead(dir.Path("partial"));
+    auto second = Fs().OpenRead(dir.Path("partial"));
+    EXPECT_TRUE(first->TryLock());
+    EXPECT_FALSE(second->TryLock());
+    EXPECT_EQ(test::ReadFileBytes(dir.Path("partial")), "partial");
+    first.reset();
+    EXPECT_TRUE(second->TryLock());
 }
 
 #ifdef _WIN32

@@ -46,6 +46,9 @@ public:
     std::uint64_t Size() override { return inner_->Size(); }
     void Close() override { inner_->Close(); }
     FileId Identity() override { return inner_->Identity(); }
+    FileStamp Stamp() override { return inner_->Stamp(); }
+    bool TryLock() override { return inner_->TryLock(); }
+    void Rewrite(std::span<const std::byte> bytes) override { inner_->Rewrite(bytes); }
     std::size_t largestWrite = 0;
 
 private:
@@ -78,7 +81,7 @@ TEST(FileSystem, CreateWriteReadRoundTripWithAtEnd) {
     // A new file is never made over an existing one.
     std::string text;
     EXPECT_EQ(ErrorCode([&] { Fs().CreateNew(path); }, &text), 80);
-    EXPECT_EQ(text, "Erreur E/S 80");
+    EXPECT_EQ(text, "Un fichier de ce nom existe déjà");
     EXPECT_EQ(test::ReadFileBytes(path), content);
 }
 
@@ -231,7 +234,7 @@ TEST(FileSystem, NoRoomLeftIsDisquePleinAndNamesTheFile) {
         file->Write(AsBytes(std::string(8192, 'x')));
         ADD_FAILURE() << "no error";
     } catch (const IoError& e) {
-        EXPECT_STREQ(e.what(), "Disque plein");
+        EXPECT_EQ(e.what(), path + " : Disque plein");
         path2 = e.path();
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);

@@ -16,7 +16,7 @@ inline int ErrorCode(const std::function<void()>& f, std::string* text = nullptr
     try {
         f();
     } catch (const IoError& e) {
-        if (text != nullptr) *text = e.what();
+        if (text != nullptr) *text = e.text();
         return e.code();
     }
     return 0;

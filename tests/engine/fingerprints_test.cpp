@@ -33,6 +33,12 @@ protected:
     void WriteSection(const std::string& section) {
         WriteFileBytes(script(), "[Sorv]\r\nNomOriginal=golden.bin\r\nTailleOriginale=800000\r\nTranches=3\r\n" + section);
     }
+    Lines LinesEndingWith(const std::string& end) const {
+        Lines found;
+        for (const auto& line : ui.log)
+            if (line.ends_with(end)) found.push_back(line);
+        return found;
+    }
     Lines LinesStartingWith(const std::string& start) const {
         Lines found;
         for (const auto& line : ui.log)
@@ -65,6 +71,8 @@ TEST_F(FingerprintsOnDisk, EveryDamagedSliceIsNamedAndNothingIsRebuilt) {
         {"a slice zeroed", {s1, s2, std::string(slices[2].size(), '\0')}, {3}},
         {"boundaries shifted, total right", {s1.substr(0, s1.size() - 1000), s1.substr(s1.size() - 1000) + s2, slices[2]}, {1, 2}},
         {"first and last damaged", {"Y" + s1.substr(1), s2, slices[2].substr(0, 83'199) + "Z"}, {1, 3}},
+        // The slices after it are still read whole, and are sound.
+        {"first oversized", {s1 + std::string(1000, 'x'), s2, slices[2]}, {1}},
     };
     const std::string scriptBytes = ReadFileBytes(script());
     for (const auto& c : cases) {
@@ -82,40 +90,70 @@ TEST_F(FingerprintsOnDisk, EveryDamagedSliceIsNamedAndNothingIsRebuilt) {
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(ReadFileBytes(script()), scriptBytes);
         EXPECT_TRUE(FileExists(Slice("golden.bin", 3)));
+        // The check that rebuilds nothing names the same slices.
+        ui.log.clear();
+        EXPECT_EQ(engine.CheckSlices(script()), Outcome::Failed);
+        Lines checked;
+        for (const int k : c.damaged) checked.push_back(Slice("golden.bin", k) + ": endommagée");
+        EXPECT_EQ(LinesEndingWith(": endommagée"), checked);
     }
 }
 
-TEST_F(FingerprintsOnDisk, UnreadableFingerprintsAreSaidAndNeverFailAGoodJoin) {
-    const std::string good = kGoldenSection.substr(0, kGoldenSection.find("Fichier="));
+// A section that cannot check every byte rebuilds nothing, whatever the
+// slices hold; one that can (a slice's value unreadable but the whole
+// file's there, the section before [Sorv]) joins and still catches damage.
+TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
+    const std::string head = "\r\n[Empreintes]\r\nAlgorithme=XXH64\r\n";
+    const std::string file = "Fichier=150e682a069840fc\r\n";
+    const std::string values = "1=e49234f87aeffec5\r\n2=45adba4a7350c18a\r\n3=cac8b1bd6d8fb79e\r\n";
+    const std::string slice2Unreadable = "1=e49234f87aeffec5\r\n2=zz\r\n3=cac8b1bd6d8fb79e\r\n";
+    const std::string unusable = "Les empreintes du script sont illisibles (";
+    const std::string remedy = "Pour regrouper sans les vérifier, retirez la section [Empreintes] du script.";
     const struct {
         std::string section;
+        bool before;  // placed before [Sorv]
         Outcome outcome;
-        Lines said;
+        std::string said;
     } cases[] = {
-        {good + "1=e49234f87aeffec5\r\n2=zz\r\n3=cac8b1bd6d8fb79e\r\n",
-         Outcome::Completed,
-         {"Empreinte illisible pour la tranche " + Slice("golden.bin", 2) + " : elle n'est pas vérifiée.",
-          "Empreinte illisible pour le fichier entier : il n'est pas vérifié."}},
-        {"\r\n[Empreintes]\r\nAlgorithme=SHA1\r\n1=00\r\n", Outcome::Completed,
-         {"Empreintes en \"SHA1\" inconnues : les tranches ne sont pas vérifiées."}},
-        {good + "Fichier=150e682a069840fd\r\n1=e49234f87aeffec5\r\n2=45adba4a7350c18a\r\n3=cac8b1bd6d8fb79e\r\n",
-         Outcome::Failed,
-         {"Le fichier reconstitué ne correspond pas à son empreinte : " + target() + " n'est pas reconstitué."}},
+        {"\r\n[Empreintez]\r\nAlgorithme=XXH64\r\n" + file + values, false, Outcome::Failed, unusable + "en-tête [Empreintez]) : "},
+        {"\r\n[Empreintes]\r\nAlgorithme=SHA1\r\n" + file + values, false, Outcome::Failed, unusable + "algorithme SHA1 inconnu) : "},
+        {"\r\n[Empreintes]\r\n" + file + values, false, Outcome::Failed, unusable + "pas d'algorithme) : "},
+        {head + "Fichier=zz\r\n" + slice2Unreadable, false, Outcome::Failed, unusable + "valeurs illisibles) : "},
+        {head + file + slice2Unreadable, false, Outcome::Completed,
+         "Empreinte illisible pour la tranche " + Slice("golden.bin", 2) + " : elle est vérifiée avec le fichier entier."},
+        {head + values, false, Outcome::Completed, ""},
+        {head + file + values, true, Outcome::Completed, ""},
+        {"", false, Outcome::Completed, "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées."},
     };
-    for (const auto& c : cases) {
-        WriteSection(c.section);
-        ui.log.clear();
-        ui.answers = {Answer::No};
-        EXPECT_EQ(engine.StartJoin(script()), c.outcome);
-        Lines said = LinesStartingWith("Empreinte");
-        for (const auto& line : LinesStartingWith("Le fichier reconstitué")) said.push_back(line);
-        EXPECT_EQ(said, c.said);
-        EXPECT_EQ(FileExists(target()), c.outcome == Outcome::Completed);
-        if (c.outcome == Outcome::Completed) {
-            EXPECT_EQ(ReadFileBytes(target()), bytes);
+    const std::string sorv = "[Sorv]\r\nNomOriginal=golden.bin\r\nTailleOriginale=800000\r\nTranches=3\r\n";
+    for (const bool damaged : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.section + (damaged ? " (slice 2 damaged)" : ""));
+            WriteFileBytes(script(), c.before ? c.section.substr(2) + "\r\n" + sorv : sorv + c.section);
+            if (damaged) WriteFileBytes(Slice("golden.bin", 2), "X" + slices[1].substr(1));
+            ui.log.clear();
+            ui.answers = {Answer::No};
+            const Outcome outcome = engine.StartJoin(script());
+            if (c.outcome == Outcome::Failed) {
+                EXPECT_EQ(outcome, Outcome::Failed);
+                EXPECT_EQ(ui.log.back(), c.said + script() + ". " + remedy);
+                EXPECT_EQ(ui.answers.size(), 1u);  // nothing asked
+            } else if (!c.section.empty() && damaged) {
+                EXPECT_EQ(outcome, Outcome::Failed);  // caught by a slice's value or by the whole file's
+            } else if (!damaged) {
+                EXPECT_EQ(outcome, Outcome::Completed);
+                EXPECT_EQ(ReadFileBytes(target()), bytes);
+                if (!c.said.empty()) {
+                    EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), c.said), ui.log.end());
+                }
+            }
+            if (outcome != Outcome::Completed) {
+                EXPECT_FALSE(FileExists(target()));
+            }
+            EXPECT_TRUE(FileExists(Slice("golden.bin", 3)));
+            std::filesystem::remove(PathFromUtf8(target()));
+            Restore();
         }
-        std::filesystem::remove(PathFromUtf8(target()));
-        ui.answers.clear();
     }
 }
 

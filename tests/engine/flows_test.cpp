@@ -23,8 +23,8 @@ protected:
 TEST_F(EngineInMemory, DispatchJoinsDotDInEitherCaseAndSplitsEverythingElse) {
     for (const std::string name : {"C:\\A.D", "C:\\A.d"}) {
         ui.log.clear();
-        // No script: the defaults name no file, so the target is the folder itself.
-        EXPECT_THROW(engine.Dispatch(name), IoError);
+        // No script read: nothing to rebuild from.
+        EXPECT_EQ(engine.Dispatch(name), Outcome::Failed);
         ASSERT_FALSE(ui.log.empty()) << name;
         EXPECT_EQ(ui.log[0], "Fichier ouvert :" + name);
         EXPECT_EQ(ui.dialogShown, 0);

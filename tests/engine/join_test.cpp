@@ -150,40 +150,67 @@ TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsLeftOrOfferedForDeletion) {
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 1)));
 }
 
-TEST_F(JoinOnDisk, ZeroSlicesRebuildAnEmptyFile) {
-    WriteScript("zero.d", "NomOriginal=zero.bin\r\nTailleOriginale=0\r\nTranches=0\r\n");
-    ui.answers = {Answer::No};
-    EXPECT_EQ(engine.StartJoin(dir.Path("zero.d")), Outcome::Completed);
-    EXPECT_EQ(ReadFileBytes(dir.Path("zero.bin")), "");
-    EXPECT_EQ(ui.boxes, (Lines{"confirmation: Effacer les tranches et le script ?"}));
-}
-
+// A target that is a slice, or the partial file's name: refused without a
+// question, and "existe déjà" said only of a file that is there.
 TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
-    WriteScript("s.d", "NomOriginal=C:\\s.°01\r\nTailleOriginale=2\r\nTranches=2\r\n");
     WriteFileBytes(Slice("s.d", 1), "a");
     WriteFileBytes(Slice("s.d", 2), "b");
-    EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
-    EXPECT_EQ(ui.log.back(), "Arrêt. ");
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
+    const struct {
+        std::string recorded;
+        std::string said;
+    } cases[] = {
+        {"C:\\s.°01", "Le fichier à reconstituer existe déjà :" + Slice("s.d", 1)},
+        {"s.°00", "Le fichier à reconstituer porterait le nom du fichier partiel :" + dir.Path("s.°00")},
+    };
+    for (const auto& c : cases) {
+        WriteScript("s.d", "NomOriginal=" + c.recorded + "\r\nTailleOriginale=2\r\nTranches=2\r\n");
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
+        EXPECT_EQ(ui.log, (Lines{"Fichier ouvert :" + dir.Path("s.d"), "Nom original :" + c.recorded,
+                                 "Taille originale :2octet(s)", "Nombre de tranches :2",
+                                 "Vérification de l'existence des tranches",
+                                 "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.",
+                                 "Vérification OK.", c.said, "Arrêt. "}));
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
+        EXPECT_FALSE(FileExists(dir.Path("s.°00")));
+    }
 }
 
-TEST_F(JoinOnDisk, FailuresClearBusyAndLeaveNoFlowRunning) {
-    // No NomOriginal: the target is the folder itself, which cannot be created.
-    WriteScript("bad.d", "TailleOriginale=0\r\nTranches=0\r\n");
-    EXPECT_THROW(engine.StartJoin(dir.Path("bad.d")), IoError);
-    EXPECT_FALSE(engine.state.Busy);
-    EXPECT_FALSE(engine.FlowRunning());
-    // A negative size is refused before anything is written.
-    WriteScript("neg.d", "NomOriginal=neg.bin\r\nTailleOriginale=-5\r\nTranches=0\r\n");
-    try {
-        engine.StartJoin(dir.Path("neg.d"));
-        ADD_FAILURE() << "no error";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Propriété TProgressBar hors limites");
+// A script that cannot say what to rebuild (a split never writes such
+// values) is refused before anything is written or asked: the script and the
+// slices stay, and no flow is left running.
+TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
+    const std::string name = "NomOriginal=z.bin\r\n", size = "TailleOriginale=3000000\r\n", count = "Tranches=3\r\n";
+    struct Case {
+        std::string keys, said;
+    };
+    std::vector<Case> cases = {
+        {name + "TailleOriginale=3000000x\r\n" + count, "TailleOriginale illisible (\"3000000x\")"},
+        {name + size + "Tranches= \r\n", "Tranches illisible (\"\")"},
+        {name + "TailleOriginale=0\r\nTranches=0\r\n", "TailleOriginale vaut 0"},
+        {name + "TailleOriginale=-5\r\n" + count, "TailleOriginale vaut -5"},
+        {name + size + "Tranches=-1\r\n", "Tranches vaut -1"},
+        {size + count, "NomOriginal ne nomme aucun fichier"},
+        {"NomOriginal=\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
+        {"NomOriginal=sub/\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
+    };
+#ifdef _WIN32
+    cases.push_back({"NomOriginal=C:\r\n" + size + count, "NomOriginal ne nomme aucun fichier"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        WriteScript("ARCHIVE.d", c.keys);
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), "Script endommagé, " + c.said + " : " + script());
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_FALSE(engine.state.Busy || engine.FlowRunning());
+        EXPECT_EQ(ReadFileBytes(script()), "[Sorv]\r\n" + c.keys);
+        EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 3)));
+        EXPECT_FALSE(FileExists(dir.Path("z.bin")));
+        EXPECT_FALSE(FileExists(PartialJoinName(script())));
     }
-    EXPECT_FALSE(FileExists(dir.Path("neg.bin")));
-    EXPECT_FALSE(engine.state.Busy);
 }
 
 TEST_F(JoinOnDisk, AMissingScriptKeepsTheLastValuesRead) {

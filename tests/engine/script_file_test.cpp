@@ -125,6 +125,38 @@ TEST(ProfileInteger, HexAfter0xElseStrictDecimal) {
         {"-9223372036854775809", 0}, {"99999999999999999999999", 0}, {"-0x10", 0}, {"007", 7},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(ParseProfileInteger(text), value) << text;
+    // What reads as 0 only because it is not a number is told apart.
+    for (const char* unreadable : {"0x", "0xg", "abc", "12abc", "", " ", "-", "9223372036854775808", "3000000x"})
+        EXPECT_EQ(ReadProfileInteger(unreadable), std::nullopt) << unreadable;
+    EXPECT_EQ(ReadProfileInteger("0"), 0);
+}
+
+// A header one or two letters away from [Empreintes] is a damaged one: the
+// section is there but cannot serve. Names further away are someone else's.
+TEST(ScriptReading, ANearlyNamedFingerprintSectionCannotServe) {
+    const std::string body = "\nAlgorithme=XXH64\nFichier=0123456789abcdef\n1=0123456789abcdef\n";
+    const std::string sorv = "[Sorv]\nNomOriginal=a\nTailleOriginale=9\nTranches=1\n";
+    for (const char* header : {"Empreintez", "empreinte", "Empreintes2", "Emprientes", "Empreint\xC3\xA9s"}) {
+        const RecordedFingerprints read = ParseScript(sorv + "[" + header + "]" + body).Empreintes;
+        EXPECT_TRUE(read.Present()) << header;
+        EXPECT_FALSE(read.CanCheckEverything(1)) << header;
+        EXPECT_EQ(read.Unusable(1), "en-tête [" + std::string(header) + "]");
+    }
+    for (const char* other : {"Sorv", "Autre", "Empreintes des photos", "Emp"})
+        EXPECT_FALSE(ParseScript(sorv + "[" + other + "]" + body).Empreintes.Present()) << other;
+    const RecordedFingerprints good = ParseScript(sorv + "[Empreintes]" + body).Empreintes;
+    EXPECT_TRUE(good.CanCheckEverything(1));
+    EXPECT_EQ(good.Unusable(1), "");
+}
+
+TEST(ScriptWriting, APartialScriptRecordsItsSourceByIdentity) {
+    const FileId source{0x801, 0xfedcba9876543210u};
+    const std::string bytes = PartialScriptFileBytes("C:\\in\\a.bin", 5, 1, source);
+    EXPECT_EQ(bytes, ScriptFileBytes("C:\\in\\a.bin", 5, 1) +
+                         "\r\n[EnCours]\r\nSource=0000000000000801-fedcba9876543210\r\n");
+    EXPECT_EQ(ParseScript(bytes).Source, source);
+    for (const char* bad : {"", "[EnCours]\nSource=801-12\n", "[EnCours]\nSource=0000000000000801\n"})
+        EXPECT_EQ(ParseScript(std::string("[Sorv]\nTranches=1\n") + bad).Source, std::nullopt) << bad;
 }
 
 TEST(ScriptReading, ProfileRules) {
@@ -270,9 +302,9 @@ TEST(ScriptReading, HostileFingerprintSections) {
         {sorv + "[Empreintes]\nAlgorithme=MD5\n1=" + good + "\n1=ffffffffffffffff\n01=ffffffffffffffff\n-2=" + good +
              "\n99999999999999999999999=" + good + "\n4=" + good + "\n",
          std::nullopt, 0x0123456789abcdefu, std::nullopt, std::nullopt, false},
-        // Before [Sorv] the slice count is not known yet: the slices' values are not kept.
-        {"[Empreintes]\nAlgorithme=XXH64\nFichier=" + good + "\n1=" + good + "\n" + sorv,
-         0x0123456789abcdefu, std::nullopt, std::nullopt, std::nullopt, true},
+        // Before [Sorv] the slices' values are held until the count is known.
+        {"[Empreintes]\nAlgorithme=XXH64\nFichier=" + good + "\n1=" + good + "\n4=" + good + "\n" + sorv,
+         0x0123456789abcdefu, 0x0123456789abcdefu, std::nullopt, std::nullopt, true},
         {sorv + "[Empreintes]\n" + std::string(5000, 'x') + "\n1=" + std::string(5000, 'f') + "\n[Autre]\n2=" + good + "\n",
          std::nullopt, std::nullopt, std::nullopt, std::nullopt, false},
     };

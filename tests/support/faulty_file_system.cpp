@@ -46,6 +46,12 @@ public:
     std::uint64_t Size() override { return inner_->Size(); }
     void Close() override { inner_->Close(); }
     FileId Identity() override { return inner_->Identity(); }
+    FileStamp Stamp() override { return inner_->Stamp(); }
+    bool TryLock() override { return inner_->TryLock(); }
+    void Rewrite(std::span<const std::byte> bytes) override {
+        inner_->Rewrite(std::span<const std::byte>());
+        Write(bytes);
+    }
     void Reserve(std::uint64_t bytes) override { inner_->Reserve(bytes); }
 
 private:

@@ -46,6 +46,9 @@ public:
     void SetAttributes(const std::string& path, std::uint32_t a) override { inner_.SetAttributes(path, a); }
     std::int64_t SizeOf(const std::string& path) override { return inner_.SizeOf(path); }
     bool Delete(const std::string& path) override { return inner_.Delete(path); }
+    Removal RemoveExactly(const std::string& path, const FileId& expected) override {
+        return inner_.RemoveExactly(path, expected);
+    }
     std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> CreateNew(const std::string& path) override;
     std::unique_ptr<File> CreateTemporary(const std::string& path) override;

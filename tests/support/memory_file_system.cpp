@@ -49,7 +49,7 @@ std::string NamePart(const std::string& path) {
     return last == std::string::npos ? path : path.substr(last + 1);
 }
 
-FileId IdOf(const Node& node) { return {1, reinterpret_cast<std::uintptr_t>(&node)}; }
+FileId IdOf(const Node& node) { return {1, node.serial}; }
 
 // A range of the pattern stands for itself by its place: what the observer
 // sees still changes with the bytes that are moved.
@@ -65,6 +65,7 @@ void ObserveRange(const Segment& s, ByteObserver& observer) {
 class MemoryFile : public File {
 public:
     MemoryFile(std::shared_ptr<Node> node, MemoryFileSystem* fs = nullptr) : node_(std::move(node)), fs_(fs) {}
+    ~MemoryFile() override { Close(); }
 
     std::size_t Read(std::span<std::byte> buffer) override {
         const std::uint64_t n = std::min<std::uint64_t>(buffer.size(), node_->size - std::min(position_, node_->size));
@@ -80,10 +81,24 @@ public:
         auto data = std::make_shared<std::string>(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         Append(*node_, Segment{data, 0, data->size()});
         position_ = node_->size;
+        ++node_->version;
+    }
+    FileStamp Stamp() override { return {node_->size, node_->version, node_->version}; }
+    bool TryLock() override {
+        if (node_->locked && !locking_) return false;
+        node_->locked = locking_ = true;
+        return true;
+    }
+    void Rewrite(std::span<const std::byte> bytes) override {
+        node_->segments.clear();
+        node_->size = 0;
+        Write(bytes);
     }
     bool AtEnd() override { return position_ >= node_->size; }
     std::uint64_t Size() override { return node_->size; }
-    void Close() override {}
+    void Close() override {
+        if (locking_) node_->locked = locking_ = false;
+    }
     FileId Identity() override { return IdOf(*node_); }
     void Reserve(std::uint64_t bytes) override {
         if (fs_) fs_->largestReservation = std::max(fs_->largestReservation, bytes);
@@ -100,6 +115,7 @@ public:
             if (observer) ObserveRange(s, *observer);
         }
         target->position_ = target->node_->size;
+        ++target->node_->version;
         position_ += n;
         return n;
     }
@@ -108,9 +124,15 @@ private:
     std::shared_ptr<Node> node_;
     MemoryFileSystem* fs_;
     std::uint64_t position_ = 0;
+    bool locking_ = false;
 };
 
 }  // namespace
+
+MemoryFileSystem::Node::Node() {
+    static std::uint64_t next = 0;
+    serial = ++next;
+}
 
 std::byte PatternByteAt(std::uint64_t offset) {
     // Varies within every block and from one gigabyte to the next.
@@ -204,6 +226,14 @@ std::int64_t MemoryFileSystem::SizeOf(const std::string& path) {
 }
 
 bool MemoryFileSystem::Delete(const std::string& path) { return files_.erase(path) > 0; }
+
+Removal MemoryFileSystem::RemoveExactly(const std::string& path, const FileId& expected) {
+    const auto node = Find(path);
+    if (!node) return Removal::Missing;
+    if (!(IdOf(*node) == expected)) return Removal::Replaced;
+    files_.erase(path);
+    return Removal::Removed;
+}
 
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     const auto node = Find(path);

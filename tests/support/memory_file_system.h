@@ -24,9 +24,13 @@ public:
         std::uint64_t length = 0;
     };
     struct Node {
+        Node();
         std::vector<Segment> segments;
         std::uint64_t size = 0;
         std::uint32_t attributes = kAttrArchive;
+        std::uint64_t serial;       // the identity: never reused
+        std::int64_t version = 0;   // moves at every write
+        bool locked = false;
     };
 
     // The longest name part (bytes) a file may have, as a folder's limit.
@@ -62,6 +66,7 @@ public:
     void SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::int64_t SizeOf(const std::string& path) override;
     bool Delete(const std::string& path) override;
+    Removal RemoveExactly(const std::string& path, const FileId& expected) override;
     std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> CreateNew(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to, bool replace) override;

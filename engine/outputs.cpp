@@ -1,0 +1,55 @@
+#include "outputs.h"
+
+#include <utility>
+
+namespace sorv {
+
+Outputs::~Outputs() {
+    try {
+        Discard();
+    } catch (...) {
+        // A destructor reports nothing; the files were the flow's to remove.
+    }
+}
+
+std::unique_ptr<File> Outputs::Create(const std::string& path, bool temporary) {
+    auto file = temporary ? fs_.CreateTemporary(path) : fs_.CreateNew(path);
+    try {
+        outputs_.push_back({path, file->Identity()});
+    } catch (...) {
+        // Not known by identity: it is removed by name while it is surely ours.
+        file.reset();
+        fs_.Delete(path);
+        throw;
+    }
+    return file;
+}
+
+Outputs::Output* Outputs::Find(const std::string& path) {
+    for (Output& output : outputs_)
+        if (output.path == path) return &output;
+    return nullptr;
+}
+
+void Outputs::Rename(const std::string& from, const std::string& to, bool replace) {
+    fs_.Rename(from, to, replace);
+    if (Output* output = Find(from)) output->path = to;
+}
+
+bool Outputs::StillThere(const std::string& path) {
+    const Output* output = Find(path);
+    return output != nullptr && fs_.IdentityOf(path) == output->id;
+}
+
+std::vector<std::string> Outputs::Discard() {
+    std::vector<std::string> kept;
+    while (!outputs_.empty()) {
+        const Output output = std::move(outputs_.back());
+        outputs_.pop_back();
+        const Removal removal = fs_.RemoveExactly(output.path, output.id);
+        if (removal == Removal::Replaced || removal == Removal::Failed) kept.push_back(output.path);
+    }
+    return kept;
+}
+
+}  // namespace sorv

@@ -1,0 +1,107 @@
+// Live runs, killed runs and links, on real files, natively and under Wine:
+// a second split or join of a set being worked on stops at once, a killed
+// split is cleared however its source is spelled now, and no clean-up ever
+// removes what a link points to.
+#include <algorithm>
+#include <filesystem>
+
+#include "engine_fixture.h"
+#include "io_error.h"
+#include "links.h"
+
+namespace sorv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunsOnDisk : public EngineOnDisk {
+protected:
+    std::string source() const { return dir.Path("a.bin"); }
+    bool Logged(const std::string& line) const { return std::find(ui.log.begin(), ui.log.end(), line) != ui.log.end(); }
+
+    // Splits a.bin in three at 360 Ko, then leaves what a split killed after
+    // slice 2 leaves: its partial script as it was then, slices 1 and 2.
+    void LeaveAKilledSplit() {
+        std::string partialBytes;
+        ui.messageRuns = 0;
+        ui.onMessageRun = [&] {
+            if (ui.messageRuns == 3) partialBytes = ReadFileBytes(PartialScriptName(source()));
+        };
+        SplitNew("a.bin", 1'000'000, 1);
+        ui.onMessageRun = nullptr;
+        fs::remove(PathFromUtf8(Script("a.bin")));
+        fs::remove(PathFromUtf8(Slice("a.bin", 3)));
+        WriteFileBytes(PartialScriptName(source()), partialBytes);
+        ui.log.clear();
+    }
+};
+
+TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
+    ScriptedFrontEnd otherUi;
+    otherUi.dialogChoice = 1;
+    Engine other(otherUi, NativeFileSystem());
+    Outcome second = Outcome::Completed;
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns == 2) second = other.StartSplit(source());
+    };
+    const std::string bytes = SplitNew("a.bin", 1'000'000, 1);
+    EXPECT_EQ(second, Outcome::Refused);
+    EXPECT_EQ(otherUi.log.back(), "Un découpage de " + source() + " est déjà en cours.");
+
+    fs::remove(PathFromUtf8(source()));
+    ui.messageRuns = 0;
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns == 2) second = other.StartJoin(Script("a.bin"));
+    };
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Completed);
+    EXPECT_EQ(second, Outcome::Refused);
+    EXPECT_EQ(otherUi.log.back(), "Un regroupement de " + Script("a.bin") + " est déjà en cours.");
+    EXPECT_TRUE(otherUi.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(source()), bytes);
+}
+
+TEST_F(RunsOnDisk, AKilledSplitIsClearedHoweverItsSourceIsSpelled) {
+    LeaveAKilledSplit();
+    const std::string respelled = dir.folder() + "." + dir.folder().back() + "a.bin";
+    EXPECT_EQ(engine.StartSplit(respelled), Outcome::Completed);
+    EXPECT_TRUE(Logged("Restes d'un découpage interrompu effacés : " + PartialScriptName(respelled) + " et 2 tranche(s)."));
+    EXPECT_TRUE(FileExists(Slice("a.bin", 3)));
+    EXPECT_FALSE(FileExists(PartialScriptName(source())));
+}
+
+// A link named like a slice, read by a join or left by a killed split: the
+// user's "Yes" to the clean-up and the clearing of leftovers remove entries
+// of this folder, never the file elsewhere that the link points to.
+TEST_F(RunsOnDisk, NoCleanUpRemovesWhatALinkPointsTo) {
+    TempDir elsewhere;
+    const std::string kept = elsewhere.Path("kept.bin");
+    const std::string bytes = SplitNew("a.bin", 1'000'000, 1);
+    fs::remove(PathFromUtf8(source()));
+    fs::rename(PathFromUtf8(Slice("a.bin", 2)), PathFromUtf8(kept));
+    if (!MakeSymlink(kept, Slice("a.bin", 2))) GTEST_SKIP() << "no symbolic links here";
+    ui.log.clear();
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Completed);
+    EXPECT_EQ(ReadFileBytes(source()), bytes);
+    EXPECT_TRUE(Logged("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + Slice("a.bin", 2)));
+    EXPECT_FALSE(FileExists(Slice("a.bin", 1)) || FileExists(Script("a.bin")));
+    EXPECT_TRUE(FileExists(kept));
+    RemoveSymlink(Slice("a.bin", 2));
+
+    LeaveAKilledSplit();
+    const std::string precious = ReadFileBytes(Slice("a.bin", 2));
+    fs::rename(PathFromUtf8(Slice("a.bin", 2)), PathFromUtf8(kept));
+    ASSERT_TRUE(MakeSymlink(kept, Slice("a.bin", 2)));
+#ifdef _WIN32
+    // Wine cannot show the link for what it is: it is refused, not deleted through.
+    EXPECT_THROW(engine.StartSplit(source()), IoError);
+#else
+    EXPECT_EQ(engine.StartSplit(source()), Outcome::Completed);
+#endif
+    EXPECT_EQ(ReadFileBytes(kept), precious);
+    RemoveSymlink(Slice("a.bin", 2));
+}
+
+}  // namespace
+}  // namespace sorv::test
