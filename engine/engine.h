@@ -37,6 +37,9 @@ public:
     Engine(FrontEnd& frontEnd, FileSystem& fileSystem, PathStyle style = kNativePaths);
 
     EngineState state;
+    // What the recovery bands of one flow may take; the tests make it small
+    // so that slices go in several bands.
+    std::uint64_t RecoveryMemory = kRecoveryMemory;
 
     // Slice size choice.
     void FormatSizeText();

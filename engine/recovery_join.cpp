@@ -119,7 +119,8 @@ void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, 
     if (rows.size() < survey.badData.size()) return;
     rebuilder.emplace(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
                                  static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                 static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, {}});
+                                 static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, {}},
+                      RecoveryMemory);
     const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
                           ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
     if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, read)) rebuilder.reset();
@@ -147,7 +148,8 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
         if (state.CancelRequested) return Stopped(pass);
         if (rows.size() < bad.size()) return Failed(LostLine(bad.size(), survey));
         Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                       codingSize, static_cast<std::uint64_t>(state.RecordedSize), bad, rows, {}});
+                                       codingSize, static_cast<std::uint64_t>(state.RecordedSize), bad, rows, {}},
+                                RecoveryMemory);
         const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
                               ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
         if (!rebuilder.Run(read, emit)) return Stopped(pass);

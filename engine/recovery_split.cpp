@@ -18,12 +18,12 @@ constexpr int kAccessDenied = 5;
 }  // namespace
 
 SplitRecovery::SplitRecovery(std::uint32_t slices, std::uint32_t count, std::uint64_t codingSize,
-                             std::uint64_t sourceSize)
+                             std::uint64_t sourceSize, std::uint64_t budget)
     : set_(slices, count),
       encoder_(set_),
       codingSize_(codingSize),
       sourceSize_(sourceSize),
-      regions_(count, BandWidth(codingSize, count)),
+      regions_(count, BandWidth(codingSize, count, budget)),
       feeder_([this](std::uint32_t data, std::span<const std::byte> blocks,
                      std::span<const std::span<std::byte>> targets) { encoder_.Add(data, blocks, targets); },
               regions_.All()),

@@ -13,7 +13,8 @@ namespace sorv {
 
 class SplitRecovery final : public ByteObserver {
 public:
-    SplitRecovery(std::uint32_t slices, std::uint32_t count, std::uint64_t codingSize, std::uint64_t sourceSize);
+    SplitRecovery(std::uint32_t slices, std::uint32_t count, std::uint64_t codingSize, std::uint64_t sourceSize,
+                  std::uint64_t budget = kRecoveryMemory);
     // Its band feeder points back at it: it stays where it was made.
     SplitRecovery(const SplitRecovery&) = delete;
     SplitRecovery& operator=(const SplitRecovery&) = delete;

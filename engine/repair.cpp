@@ -63,7 +63,8 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
     }
     Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
                                    static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                   static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, survey.badRows});
+                                   static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, survey.badRows},
+                                RecoveryMemory);
     const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
                           ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {

@@ -265,7 +265,8 @@ void Engine::SplitFile(const std::string& sourcePath) {
     if (state.RecoveryCount > 0) {
         ui_.AppendLog("Nombre de tranches de secours : " + std::to_string(state.RecoveryCount));
         recovery.emplace(static_cast<std::uint32_t>(state.SliceCount), static_cast<std::uint32_t>(state.RecoveryCount),
-                         static_cast<std::uint64_t>(state.SliceSize), static_cast<std::uint64_t>(state.SourceSize));
+                         static_cast<std::uint64_t>(state.SliceSize), static_cast<std::uint64_t>(state.SourceSize),
+                         RecoveryMemory);
     }
     ui_.SetProgressMax(state.SourceSize + static_cast<std::int64_t>(recovery ? recovery->ReadBackBytes() : 0));
     auto source = fs_.OpenRead(sourcePath);
