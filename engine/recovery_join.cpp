@@ -144,6 +144,7 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
     if (gathered && gathered->Job().missing == bad) {
         gathered->Finish(0, emit);
     } else {
+        gathered.reset();  // its bands would double the memory
         std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, bad.size());
         if (state.CancelRequested) return Stopped(pass);
         if (rows.size() < bad.size()) return Failed(LostLine(bad.size(), survey));
