@@ -166,6 +166,7 @@ private:
     bool RecoveryUsable() const;
     std::uint64_t ExpectedSliceSize(std::int64_t n) const;
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
+    void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
     bool ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,

@@ -200,6 +200,7 @@ Engine::JoinPass Engine::RunJoinPass(const std::string& scriptPath, File& output
         return CopySlices(scriptPath, output, read, nullptr, nullptr);
     }
     SetSurvey survey = SurveySet(scriptPath, &read);
+    SayKnownBad(scriptPath, survey);
     std::optional<Rebuilder> gathering;
     PrepareGathering(scriptPath, survey, gathering);
     output.Reserve(SizeOrZero(state.RecordedSize));

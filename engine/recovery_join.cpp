@@ -56,6 +56,23 @@ Engine::SetSurvey Engine::SurveySet(const std::string& scriptPath, std::vector<R
     return survey;
 }
 
+// Names what the look before the copy found: missing slices are already
+// named, slices of the wrong size and recovery slices absent or of the wrong size not.
+void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey) {
+    for (const std::uint32_t index : survey.badData) {
+        const std::string path = SliceFileName(scriptPath, index + 1);
+        const std::int64_t size = fs_.SizeOf(path);
+        if (size >= 0)
+            ui_.AppendLog("La tranche " + path + " est endommagée : " + std::to_string(size) + " octet(s) au lieu de " +
+                          std::to_string(ExpectedSliceSize(index + 1)) + ".");
+    }
+    for (const std::uint32_t row : survey.badRows) {
+        const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
+        ui_.AppendLog(fs_.SizeOf(path) < 0 ? "Il manque la tranche de secours " + path
+                                           : "La tranche de secours " + path + " n'a pas la taille d'une tranche.");
+    }
+}
+
 // Reads a whole recovery slice to check it; says when it is damaged.
 bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
     const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
