@@ -301,6 +301,9 @@ Answer TForm1::AskPlain(const std::string& text) { return ToAnswer(tk::ShowMessa
 
 void TForm1::ShowSliceSizeDialog(EngineState& state, const std::string& fileLabel, const std::string& sizeLabel) {
     if (!sliceSizeDialog_) throw std::logic_error("slice-size dialog not created");
+    // Read at each split, like every setting.
+    state.Recovery = RecoverySlicesOn(ReadSetting(kRecoverySetting)) ? RecoveryRequest{0, kRecoveryPercent}
+                                                                      : RecoveryRequest{};
     tk::App().FlushOutput();
     sliceSizeDialog_->Execute(state, fileLabel, sizeLabel);
 }

@@ -8,11 +8,14 @@
 namespace sorv {
 namespace {
 
+constexpr int kRowHeight = 32;
+
 tk::FormDescription Design() {
     tk::FormDescription design;
     design.className = "TForm4";
     design.clientWidth = 241;
-    design.clientHeight = 183;
+    // The frame grew by one row for the recovery slices' box.
+    design.clientHeight = 183 + kRowHeight;
     design.border = tk::BorderStyle::Dialog;
     design.helpContext = 50;
     return design;
@@ -34,12 +37,13 @@ tk::Bounds InFrame(int left, int top, int width, int height) {
 // neither.
 TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry, FileSystem& fileSystem)
     : tk::Form(Design()),
-      GroupBox1(*this, "GroupBox1", {kFrameLeft, kFrameTop, 225, 121}, "Options"),
+      GroupBox1(*this, "GroupBox1", {kFrameLeft, kFrameTop, 225, 121 + kRowHeight}, "Options"),
       CheckBox1(*this, "CheckBox1", InFrame(8, 24, 209, 25), "&Ajout de sorv dans le menu contextuel."),
       CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),
       CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
-      Button1(*this, "Button1", {158, 144, 75, 25}, "&Ok"),
-      Button2(*this, "Button2", {8, 144, 75, 25}, "A&nnuler"),
+      CheckBox4(*this, "CheckBox4", InFrame(8, 120, 209, 17), "Ajouter des tranches de &secours"),
+      Button1(*this, "Button1", {158, 144 + kRowHeight, 75, 25}, "&Ok"),
+      Button2(*this, "Button2", {8, 144 + kRowHeight, 75, 25}, "A&nnuler"),
       MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
       mainForm_(mainForm),
       fileDrag_(fileDrag),
@@ -61,6 +65,7 @@ void TForm4::FormActivate() {
     CheckBox1.SetChecked(IsRegistered(registry_, ContextMenuRegistration("")));
     CheckBox2.SetChecked(IsRegistered(registry_, ScriptTypeRegistration("")));
     CheckBox3.SetChecked(fileDrag_.EnableDrop());
+    CheckBox4.SetChecked(RecoverySlicesOn(ReadSetting(kRecoverySetting, registry_)));
 }
 
 // A failed write ends the handler in the error box with the dialog still
@@ -80,6 +85,7 @@ void TForm4::Button1Click() {
     const bool drop = CheckBox3.Checked();
     WriteSetting(kDropSetting, drop ? kDropOn : kDropOff, registry_);
     fileDrag_.SetEnableDrop(drop);
+    WriteSetting(kRecoverySetting, CheckBox4.Checked() ? kDropOn : kDropOff, registry_);
     Close();
 }
 

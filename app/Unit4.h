@@ -1,8 +1,8 @@
 #pragma once
-// The options dialog: the context-menu verb, the ".d" file type and the main
-// window's drop target, each on or off. Created once at start-up and shown
+// The options dialog: the context-menu verb, the ".d" file type, the main
+// window's drop target and the recovery slices of each split, each on or off. Created once at start-up and shown
 // modally on demand; it keeps nothing of its own: the boxes are read again
-// each time it shows, and "&Ok" writes all three from them.
+// each time it shows, and "&Ok" writes all four from them.
 #include "Wordcap.h"
 #include "buttons.h"
 #include "file_system.h"
@@ -27,6 +27,7 @@ public:
     tk::CheckBox CheckBox1;
     tk::CheckBox CheckBox2;
     tk::CheckBox CheckBox3;
+    tk::CheckBox CheckBox4;
     tk::Button Button1;
     tk::Button Button2;
     TMSOfficeCaption MSOfficeCaption1;

@@ -1,5 +1,5 @@
 #pragma once
-// The settings store: three string values of the current user's key
+// The settings store: string values of the current user's key
 // "SOFTWARE\TQ\sorv", read from the registry each time they are needed.
 // Kept per user so a standard account can write them.
 #include <functional>
@@ -17,6 +17,7 @@ inline constexpr char kSettingsKey[] = "SOFTWARE\\TQ\\sorv";
 inline constexpr char kInstallFolderSetting[] = "Chemin";
 inline constexpr char kDockSetting[] = "Position";
 inline constexpr char kDropSetting[] = "Dragdrop";
+inline constexpr char kRecoverySetting[] = "Secours";
 
 // kRegNone when absent.
 std::string ReadSetting(const std::string& name, RegistryStore& store = SystemRegistry());

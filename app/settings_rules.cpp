@@ -23,6 +23,8 @@ bool StartsInBottomDock(const std::string& positionText) {
     return positionText == kDockBottom;
 }
 
+bool RecoverySlicesOn(const std::string& secoursText) { return secoursText == kDropOn; }
+
 bool DropEnabled(const std::string& dragdropText) {
     return dragdropText == kDropOn;
 }

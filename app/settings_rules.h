@@ -35,6 +35,11 @@ bool StartsInBottomDock(const std::string& positionText);
 // "Dragdrop": only "Ok" means on.
 bool DropEnabled(const std::string& dragdropText);
 
+// "Secours": only "Ok" means that each split also writes recovery slices,
+// kRecoveryPercent of its slice count (at least one).
+bool RecoverySlicesOn(const std::string& secoursText);
+inline constexpr int kRecoveryPercent = 5;
+
 // Paths under the install folder read from "Chemin", used as read: with no
 // folder stored ("None") they name no existing file.
 std::string HelpFilePath(const std::string& cheminText);

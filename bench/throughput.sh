@@ -4,8 +4,12 @@
 # a whole-file copy. The split fingerprints every slice and the join checks
 # them, so `cat | xxhsum` (reading and fingerprinting the pieces once, writing
 # nothing) and xxhsum of every slice are measured too, for comparison; so is
-# a join of a script without fingerprints. Prints the times, the ratios
-# sorv / reference, and the peak resident memory of sorv-cli.
+# a join of a script without fingerprints. Recovery slices: a split with 1
+# against a plain split, a split with 4 against a plain split followed by
+# `par2 create` of 4 recovery blocks of the slice size over the same slices,
+# a join that rebuilds one missing slice against a plain join. Prints the
+# times, the ratios sorv / reference, and the peak resident memory of
+# sorv-cli (with 4 recovery slices too, at 1,4 Mo and at 99 Mo).
 #
 #   bench/throughput.sh [SORV-CLI]     (or SORV_CLI=...; default build/native/bin/sorv-cli)
 #   SORV_BENCH_MIB=1024 SORV_BENCH_RUNS=5
@@ -27,14 +31,14 @@ if [ ! -x "$cli" ]; then
     echo "throughput: no program at $cli" >&2; exit 2
   fi
 fi
-for tool in hyperfine /usr/bin/time split cat cp awk xxhsum; do
+for tool in hyperfine /usr/bin/time split cat cp awk xxhsum par2; do
   command -v "$tool" >/dev/null || { echo "throughput: $tool is missing (tools/setup.sh installs it)" >&2; exit 2; }
 done
 cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
 
 work=$(mktemp -d /tmp/sorv-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/src" "$work/join" "$work/ref" "$work/old"
+mkdir "$work/src" "$work/join" "$work/ref" "$work/old" "$work/rec"
 deg=$'\xC2\xB0'
 
 echo "throughput: $mib MiB of random bytes in $work, $runs runs each"
@@ -50,10 +54,14 @@ split -d -a 4 -b 1433600 "$work/src/data.bin" "$work/join/gnu."
 # fingerprints: its first four lines.
 ln "$work/join/data.${deg}"* "$work/old/"
 head -n 4 "$work/join/data.d" >"$work/old/data.d"
+# A set with one recovery slice, of which a slice in the middle is missing.
+"$cli" -t 4 -s 1 "$work/src/data.bin" >/dev/null
+mv "$work/src/data.${deg}"* "$work/src/data.d" "$work/rec/"
+rm "$work/rec/data.${deg}300"
 
 q() { printf '%q' "$1"; }
 S=$(q "$cli"); SRC=$(q "$work/src/data.bin"); SRCDIR=$(q "$work/src"); REF=$(q "$work/ref"); JOIN=$(q "$work/join")
-OLD=$(q "$work/old")
+OLD=$(q "$work/old"); REC=$(q "$work/rec")
 # Every prepare ends with sync: the runs before leave gigabytes of dirty
 # pages, and their write-back must not land in whichever command runs next.
 clean_src="rm -f $SRCDIR/data.${deg}* $SRCDIR/data.d; sync"
@@ -66,6 +74,9 @@ bench "split 99 Mo vs cp" "$S -t zip $SRC" "$clean_src" "cp" "cp $SRC $REF/copy"
 bench "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" "cat" "cat $JOIN/gnu.* > $REF/out" "rm -f $REF/*; sync" 1.0
 bench "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" "cat | xxhsum" "cat $JOIN/gnu.* | xxhsum" "sync" -
 bench "join, old script" "$S -n $OLD/data.d" "rm -f $OLD/data.bin; sync" "cat" "cat $JOIN/gnu.* > $REF/out" "rm -f $REF/*; sync" 1.0
+bench "split +1 secours" "$S -t 4 -s 1 $SRC" "$clean_src" "split 1,4 Mo" "$S -t 4 $SRC" "$clean_src" 1.15
+bench "split +4 secours" "$S -t 4 -s 4 $SRC" "$clean_src" "split + par2 -c4" "$S -t 4 $SRC >/dev/null && par2 create -q -q -s1433600 -c4 -n1 $SRCDIR/p.par2 $SRCDIR/data.${deg}*" "$clean_src; rm -f $SRCDIR/p*.par2" 0.35
+bench "join, 1 rebuilt" "$S -n $REC/data.d" "rm -f $REC/data.bin; sync" "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" 1.5
 bench "--verifier" "$S --verifier $JOIN/data.d" "sync" "xxhsum of slices" "xxhsum $JOIN/gnu.* >/dev/null" "sync" -
 
 # The median of the runs: one run caught by another process's disk traffic
@@ -91,7 +102,7 @@ for b in "${benches[@]}"; do
 done
 eval "$clean_src"
 # The last join runs left their rebuilt files: they must be the source again.
-for rebuilt in "$work/join/data.bin" "$work/old/data.bin"; do
+for rebuilt in "$work/join/data.bin" "$work/old/data.bin" "$work/rec/data.bin"; do
   cmp -s "$work/src/data.bin" "$rebuilt" || { echo "throughput: the join did not give the source back" >&2; exit 2; }
 done
 
@@ -101,11 +112,17 @@ peak() {
 }
 rss_split=$(peak "$cli" -t 4 "$work/src/data.bin"); eval "$clean_src"
 rss_zip=$(peak "$cli" -t zip "$work/src/data.bin"); eval "$clean_src"
+rss_split4=$(peak "$cli" -t 4 -s 4 "$work/src/data.bin"); eval "$clean_src"
+rss_zip4=$(peak "$cli" -t zip -s 4 "$work/src/data.bin"); eval "$clean_src"
+rm -f "$work/rec/data.bin"
+rss_rebuild=$(peak "$cli" -n "$work/rec/data.d")
 rm -f "$work/join/data.bin"
 rss_join=$(peak "$cli" -n "$work/join/data.d")
 cmp -s "$work/src/data.bin" "$work/join/data.bin" ||
   { echo "throughput: the join did not give the source back" >&2; exit 2; }
 limit_kib=8192
+# Recovery slices keep their bands in memory: the whole run stays below 64 MiB.
+limit_recovery_kib=65536
 
 echo
 printf '%-18s %10s %10s  %-18s %6s  %s\n' "work (median)" "sorv (s)" "ref (s)" "reference" "ratio" "target"
@@ -115,5 +132,10 @@ for r in "split 1,4 Mo:$rss_split" "split 99 Mo:$rss_zip" "join 1,4 Mo:$rss_join
   kib=${r##*:}
   verdict=ok; [ "$kib" -le "$limit_kib" ] || { verdict=MISS; missed=1; }
   printf 'peak RSS %-13s %6d KiB  <= %d KiB %s\n' "${r%%:*}" "$kib" "$limit_kib" "$verdict"
+done
+for r in "split 1,4 Mo +4:$rss_split4" "split 99 Mo +4:$rss_zip4" "join, 1 rebuilt:$rss_rebuild"; do
+  kib=${r##*:}
+  verdict=ok; [ "$kib" -le "$limit_recovery_kib" ] || { verdict=MISS; missed=1; }
+  printf 'peak RSS %-15s %6d KiB  <= %d KiB %s\n' "${r%%:*}" "$kib" "$limit_recovery_kib" "$verdict"
 done
 exit "$missed"

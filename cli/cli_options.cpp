@@ -43,17 +43,40 @@ std::optional<std::int32_t> ParseSizeChoice(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<RecoveryRequest> ParseRecoveryRequest(std::string_view text) {
+    const bool percent = text.ends_with('%');
+    if (percent) text.remove_suffix(1);
+    // A set holds at most 65,535 files, one slice at least.
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : text) value = value * 10 + (c - '0');
+    RecoveryRequest request;
+    if (percent && value > 0) {
+        request.percent = static_cast<std::int32_t>(value);
+    } else if (!percent) {
+        if (value > 65534) return std::nullopt;
+        request.count = value;
+    }
+    return request;
+}
+
 namespace {
 
-// The value of -t or --taille: joined to it ("-t4", "--taille=4") or the
-// next argument, which is then used up; none when there is no next one.
-std::optional<std::string> SizeValue(const std::vector<std::string>& args, std::size_t& i) {
+// The value of an option with a short and a long spelling: joined to it
+// ("-t4", "--taille=4") or the next argument, which is then used up; none
+// when there is no next one.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& longName) {
     const std::string& arg = args[i];
-    if (arg == "-t" || arg == "--taille") {
+    if (arg.size() == 2 || arg == longName) {
         if (i + 1 >= args.size()) return std::nullopt;
         return args[++i];
     }
-    return arg.starts_with("--taille=") ? arg.substr(9) : arg.substr(2);
+    return arg.starts_with(longName + "=") ? arg.substr(longName.size() + 1) : arg.substr(2);
+}
+
+bool IsOption(const std::string& arg, char letter, const std::string& longName) {
+    return (arg.size() >= 2 && arg[0] == '-' && arg[1] == letter) || arg == longName || arg.starts_with(longName + "=");
 }
 
 }  // namespace
@@ -61,7 +84,8 @@ std::optional<std::string> SizeValue(const std::vector<std::string>& args, std::
 CliParse ParseCliArguments(const std::vector<std::string>& args) {
     CliParse result;
     CliOptions& o = result.options;
-    bool sawYes = false, sawNo = false, sawSplit = false, sawJoin = false, sawVerify = false;
+    bool sawYes = false, sawNo = false, sawSplit = false, sawJoin = false, sawVerify = false, sawRepair = false;
+    bool sawRecovery = false;
     bool optionsEnded = false;
     std::vector<std::string> files;
 
@@ -90,25 +114,43 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
             sawJoin = true;
         } else if (arg == "--verifier") {
             sawVerify = true;
-        } else if (arg.starts_with("-t") || arg == "--taille" || arg.starts_with("--taille=")) {
-            const std::optional<std::string> value = SizeValue(args, i);
+        } else if (arg == "--reparer") {
+            sawRepair = true;
+        } else if (IsOption(arg, 't', "--taille")) {
+            const std::optional<std::string> value = OptionValue(args, i, "--taille");
             if (!value) return Refuse("il manque la taille après " + arg);
             const auto choice = ParseSizeChoice(*value);
             if (!choice) return Refuse("taille inconnue : " + *value);
             o.sizeChoice = *choice;
+        } else if (IsOption(arg, 's', "--secours")) {
+            const std::optional<std::string> value = OptionValue(args, i, "--secours");
+            if (!value) return Refuse("il manque le nombre de tranches de secours après " + arg);
+            const auto request = ParseRecoveryRequest(*value);
+            if (!request)
+                return Refuse("nombre de tranches de secours incorrect : " + *value +
+                              " (un nombre de 0 à 65534, ou un pourcentage des tranches comme 5%)");
+            o.recovery = *request;
+            sawRecovery = true;
         } else {
             return Refuse("option inconnue : " + arg);
         }
     }
 
     if (sawYes && sawNo) return Refuse("-y et -n s'excluent");
-    if (sawSplit + sawJoin + sawVerify > 1) return Refuse("--split, --join et --verifier s'excluent");
+    if (sawSplit + sawJoin + sawVerify + sawRepair > 1)
+        return Refuse("--split, --join, --verifier et --reparer s'excluent");
+    if (sawRecovery && (sawJoin || sawVerify || sawRepair))
+        return Refuse("-s ne sert qu'au découpage : les tranches de secours d'un script sont déjà écrites");
     if (files.empty()) return Refuse("il manque le fichier");
     if (files.size() > 1) return Refuse("un seul fichier à la fois");
 
     o.file = files.front();
     o.answers = sawYes ? AutoAnswer::Yes : sawNo ? AutoAnswer::No : AutoAnswer::Ask;
-    o.flow = sawSplit ? FlowChoice::Split : sawJoin ? FlowChoice::Join : sawVerify ? FlowChoice::Verify : FlowChoice::ByExtension;
+    o.flow = sawSplit    ? FlowChoice::Split
+             : sawJoin   ? FlowChoice::Join
+             : sawVerify ? FlowChoice::Verify
+             : sawRepair ? FlowChoice::Repair
+                         : FlowChoice::ByExtension;
     return result;
 }
 
@@ -118,12 +160,18 @@ std::string UsageText() {
            "\n"
            "  -t, --taille CHOIX  taille maximum d'une tranche : 1 à 7, ou 360, 720,\n"
            "                      1.1, 1.4, 1.7, 1.9, zip (par défaut 4 : 1.4 Mo)\n"
+           "  -s, --secours K     écrit K tranches de secours en plus des tranches, ou K%\n"
+           "                      du nombre de tranches (arrondi au-dessus) : jusqu'à K\n"
+           "                      fichiers perdus ou endommagés seront reconstitués\n"
            "  -y, --oui           répond Oui à toutes les questions\n"
            "  -n, --non           répond Non à toutes les questions\n"
            "      --split         coupe FICHIER, quelle que soit son extension\n"
            "      --join          reconstitue à partir du script FICHIER\n"
            "      --verifier      vérifie les tranches du script FICHIER par leurs empreintes,\n"
-           "                      sans rien reconstituer\n"
+           "                      sans rien reconstituer (0 entier, 1 réparable, 2 perdu)\n"
+           "      --reparer       refait les tranches et tranches de secours manquantes ou\n"
+           "                      endommagées du script FICHIER (les fichiers endommagés\n"
+           "                      sont gardés sous le nom NOM.endommagée)\n"
            "  -h, --help          affiche cette aide\n"
            "      --version       affiche la version\n"
            "      --              fin des options\n"

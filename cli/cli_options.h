@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine_state.h"
 #include "sizes.h"
 
 namespace sorv {
@@ -17,6 +18,7 @@ enum class FlowChoice {
     Split,
     Join,
     Verify,  // the slices against the script's fingerprints
+    Repair,  // the missing and damaged files of a set made again
 };
 
 // How the Yes/No questions are answered.
@@ -31,6 +33,7 @@ struct CliOptions {
     FlowChoice flow = FlowChoice::ByExtension;
     std::int32_t sizeChoice = kDefaultSizeChoice;
     AutoAnswer answers = AutoAnswer::Ask;
+    RecoveryRequest recovery;
 };
 
 enum class CliCommand { Run, Help, Version, BadUsage };
@@ -47,6 +50,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& args);
 
 // "1".."7", or "360", "720", "1.1", "1.4", "1.7", "1.9", "zip" (any case).
 std::optional<std::int32_t> ParseSizeChoice(std::string_view text);
+
+// The value of -s: a count of recovery slices ("3") or a percentage of the
+// slice count ("5%"); none when it is neither.
+std::optional<RecoveryRequest> ParseRecoveryRequest(std::string_view text);
 
 std::string UsageText();
 

@@ -25,6 +25,7 @@ Outcome RunFlow(Engine& engine, const CliOptions& options) {
     case FlowChoice::Split: return engine.StartSplit(options.file);
     case FlowChoice::Join: return engine.StartJoin(options.file);
     case FlowChoice::Verify: return engine.CheckSlices(options.file);
+    case FlowChoice::Repair: return engine.RepairSet(options.file);
     case FlowChoice::ByExtension: break;
     }
     return engine.Dispatch(options.file);
@@ -55,6 +56,7 @@ int RunCli(const std::vector<std::string>& args, const Console& console) {
         // nobody is watching, so it is an error before anything starts.
         if (!fs.Exists(options.file)) throw IoError(2, options.file);
         Engine engine(ui, fs);
+        engine.state.Recovery = options.recovery;
         ui.Watch(engine.state);
         return ExitStatusFor(RunFlow(engine, options));
     } catch (const std::exception& e) {

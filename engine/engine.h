@@ -14,6 +14,8 @@
 #include "front_end.h"
 #include "names.h"
 #include "outputs.h"
+#include "recovery_rebuild.h"
+#include "recovery_split.h"
 #include "script_file.h"
 #include "slice_copy.h"
 
@@ -35,6 +37,9 @@ public:
     Engine(FrontEnd& frontEnd, FileSystem& fileSystem, PathStyle style = kNativePaths);
 
     EngineState state;
+    // What the recovery bands of one flow may take; the tests make it small
+    // so that slices go in several bands.
+    std::uint64_t RecoveryMemory = kRecoveryMemory;
 
     // Slice size choice.
     void FormatSizeText();
@@ -72,6 +77,10 @@ public:
     // nothing: one line per slice (ok, endommagée, manquante), then the whole
     // file. Completed only when everything is good.
     Outcome CheckSlices(std::string scriptPath);
+    // Writes again every missing or damaged slice and recovery slice of the
+    // set of a script with recovery slices; a damaged file is kept under a
+    // name that says so. Completed when the whole set checks afterwards.
+    Outcome RepairSet(std::string scriptPath);
     // While a flow runs, says in the log that a new request is refused and
     // returns true; a command can ask before it shows its open dialog.
     bool RefuseWhileRunning();
@@ -95,6 +104,18 @@ private:
         FileId id;
     };
     struct JoinPass;
+    // What a look at the set's files finds before reading them: data slices
+    // (from 0) absent or of the wrong size, recovery slices likewise, and
+    // recovery slices already read and found sound.
+    struct SetSurvey {
+        std::uint32_t recoveryCount = 0;
+        std::vector<std::uint32_t> badData, badRows, soundRows;
+    };
+    // The recovery slices a split writes, and their fingerprints as written.
+    struct RecoveryFiles {
+        std::vector<std::unique_ptr<File>> files;
+        std::vector<Fingerprint> prints;
+    };
 
     Outcome RunFlow(const std::function<void()>& flow);
     void Fail(const std::string& line);
@@ -109,7 +130,17 @@ private:
     bool OutputsReachSource(const std::string& sourcePath);
     std::unique_ptr<File> CreatePartialScript(const std::string& sourcePath, const FileId& source, Outputs& outputs);
     bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
-                     std::uint64_t& copied);
+                     std::uint64_t& copied, SplitRecovery* recovery);
+    bool RecoveryPossible(const std::string& sourcePath);
+    void DeleteLeftoverRecovery(const std::string& sourcePath);
+    bool WriteRecoverySlices(const std::string& sourcePath, SplitRecovery& recovery, Outputs& outputs,
+                             Fingerprints& fingerprints);
+    void WriteRecoveryBand(RecoveryFiles& files, SplitRecovery& recovery, std::uint64_t band);
+    SliceCopy::Result ReadBackBand(const std::string& sourcePath, SplitRecovery& recovery, std::uint32_t index,
+                                   std::uint64_t band, ByteObserver& check);
+    bool WriteLaterBands(const std::string& sourcePath, RecoveryFiles& files, SplitRecovery& recovery,
+                         std::uint32_t slices);
+    void StopSplit(std::unique_ptr<File>& source, Outputs& outputs);
     bool SourceUnchanged(const std::string& sourcePath, File& source, const FileStamp& before, std::uint64_t copied);
     void CommitScript(const std::string& sourcePath, File& script, const Fingerprints& fingerprints, Outputs& outputs);
     std::string RecordedNameFor(const std::string& sourcePath) const;
@@ -120,12 +151,45 @@ private:
                             bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
     bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover);
-    JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
+    JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
+                        const SetSurvey* survey, Rebuilder* gathering);
+    JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
+    bool CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
+                      JoinPass& pass, ByteObserver* extra, bool repairing);
     bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);
-    bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint);
+    bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);
     void DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs);
+
+    // Recovery slices at a join and a check.
+    bool RecoveryUsable() const;
+    std::uint64_t ExpectedSliceSize(std::int64_t n) const;
+    SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
+    void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
+    bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
+    std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
+    bool ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
+                        std::uint64_t length, ByteObserver& to);
+    std::string LostLine(std::size_t damaged, const SetSurvey& survey) const;
+    void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
+    bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,
+                     std::optional<Rebuilder>& gathered);
+    bool FingerprintFromHole(File& output, JoinPass& pass);
+    std::string CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row);
+    void JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices, bool fileBad);
+
+    // Repair of a set.
+    struct RepairFile;
+    bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
+    bool WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
+                      std::vector<RepairFile>& files);
+    void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);
+    void RepairFlow(const std::string& scriptPath);
+    bool Failed(const std::string& line) {
+        Fail(line);
+        return false;
+    }
 
     // Script file.
     ScriptValues ReadScriptValues(const std::string& path);

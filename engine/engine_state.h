@@ -7,6 +7,13 @@
 
 namespace sorv {
 
+// How many recovery slices a split is asked to write: a count, or a
+// percentage of the slice count (rounded up) when `percent` is above 0.
+struct RecoveryRequest {
+    std::int64_t count = 0;
+    std::int32_t percent = 0;
+};
+
 struct EngineState {
     std::string StartupFile;
     std::int32_t SizeChoice = 0;
@@ -18,6 +25,9 @@ struct EngineState {
     std::string SliceSizeLabel;
     bool NeedsSplit = false;
     std::int64_t SliceCount = 0;
+    RecoveryRequest Recovery;
+    // Recovery slices of the split under way, from Recovery and SliceCount.
+    std::int64_t RecoveryCount = 0;
     std::string BaseName;
     std::string RecordedName;
     std::int64_t RecordedSize = 0;

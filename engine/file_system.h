@@ -70,6 +70,9 @@ public:
     virtual bool AtEnd() = 0;
     // The file's current size, from the open handle.
     virtual std::uint64_t Size() = 0;
+    // Moves the position to `offset` from the start; a write beyond the end
+    // leaves the bytes between as zeros.
+    virtual void Seek(std::uint64_t offset) = 0;
     virtual void Close() = 0;
     // The file this handle has open, whatever name it has now.
     virtual FileId Identity() = 0;

@@ -131,6 +131,10 @@ public:
         return static_cast<std::uint64_t>(st.st_size);
     }
 
+    void Seek(std::uint64_t offset) override {
+        if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) Fail(errno);
+    }
+
     FileId Identity() override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) Fail(errno);

@@ -124,6 +124,12 @@ public:
         return static_cast<std::uint64_t>(size.QuadPart);
     }
 
+    void Seek(std::uint64_t offset) override {
+        LARGE_INTEGER to{};
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(handle_.get(), to, nullptr, FILE_BEGIN)) ThrowLastError(path_);
+    }
+
     FileId Identity() override { return IdentityOfHandle(handle_.get(), path_); }
 
     FileStamp Stamp() override {

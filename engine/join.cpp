@@ -1,8 +1,10 @@
 // Rebuilding a file from its script and slices.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "engine.h"
+#include "join_pass.h"
 #include "fingerprint_observer.h"
 #include "input_files.h"
 #include "io_error.h"
@@ -25,28 +27,27 @@ std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std:
 
 }  // namespace
 
-// What one pass over the slices did.
-struct Engine::JoinPass {
-    std::uint64_t rebuilt = 0;     // bytes written
-    std::uint64_t slicesHold = 0;  // what the slices hold, excess included
-    bool sliceSizeWrong = false;
-    std::int64_t damaged = 0;
-    bool stopped = false;
-    SliceAndFileFingerprints seen;
-};
 
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
     return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, RecordedNameStyle(style_));
 }
 
+// With recovery slices every missing slice is named, and the join goes on
+// as long as they may be enough.
 void Engine::VerifySlices(const std::string& scriptPath) {
+    const bool repairable = RecoveryUsable();
+    std::int64_t missing = 0;
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
         if (!fs_.EntryExists(SliceFileName(scriptPath, k))) {
             ui_.AppendLog("Il manque la tranche " + std::string(kDegree) + SliceNumberText(k));
-            state.SlicesVerified = false;
-            return;
+            ++missing;
+            if (!repairable) break;
         }
     }
+    if (missing > (repairable ? script_.Secours.Count() : 0)) state.SlicesVerified = false;
+    if (repairable && missing > script_.Secours.Count())
+        Fail(std::to_string(missing) + " tranche(s) manquante(s) : il faudrait autant de tranches de secours, le jeu en a " +
+             std::to_string(script_.Secours.Count()) + ".");
 }
 
 // A target that is the script or a slice under another name (a case or a
@@ -56,6 +57,8 @@ bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& t
     InputFiles inputs(fs_);
     inputs.Add(scriptPath);
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) inputs.Add(SliceFileName(scriptPath, k));
+    for (std::int64_t r = 1; r <= script_.Secours.Count() && script_.Secours.Count() < kMaxSetFiles; ++r)
+        inputs.Add(RecoverySliceFileName(scriptPath, r, style_));
     return inputs.Reaches(target) || inputs.Reaches(partial) || fs_.SameFile(target, partial);
 }
 
@@ -100,14 +103,16 @@ bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftove
 }
 
 // Says what the slice's fingerprint shows; false when the slice is damaged.
-bool Engine::SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint) {
+bool Engine::SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable) {
     const std::optional<std::uint64_t> recorded = script_.Empreintes.Slice(n);
     if (!recorded) {
         ui_.AppendLog("Empreinte illisible pour la tranche " + slicePath + " : elle est vérifiée avec le fichier entier.");
         return true;
     }
     if (*recorded == fingerprint) return true;
-    Fail("La tranche " + slicePath + " est endommagée.");
+    // Not yet a failure when recovery slices may rebuild it.
+    if (repairable) ui_.AppendLog("La tranche " + slicePath + " est endommagée.");
+    else Fail("La tranche " + slicePath + " est endommagée.");
     return false;
 }
 
@@ -120,43 +125,89 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
 }
 
 // Copies the slices in order, checking each; once one is damaged nothing
-// more is written, but the others are still read whole and checked.
-Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read) {
+// more is written, but the others are still read whole and checked. With
+// recovery slices (`survey`) the slices known bad are passed over, every
+// slice is written at its place, and the syndromes of the known bad ones are
+// gathered on the way (`gathering`).
+Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
+                                    const SetSurvey* survey, Rebuilder* gathering) {
     JoinPass pass;
-    const bool checking = script_.Empreintes.Present();
-    const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
-        const std::string slicePath = SliceFileName(scriptPath, i);
-        auto slice = fs_.OpenRead(slicePath);
-        read.push_back({slicePath, slice->Identity()});
-        // From the open handle: the file being read, not a name looked up again.
-        const std::uint64_t size = slice->Size();
-        const bool writing = pass.damaged == 0;
-        // Never past the recorded total: a slice that grows (or feeds on the
-        // output) cannot fill the disk.
-        const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
-        pass.seen.slice.Reset();
-        std::int64_t shown = 0;
-        const SliceCopy::Result copy =
-            copier_.Copy(*slice, writing ? &output : nullptr, limit, checking ? &pass.seen : nullptr, shown);
-        if (writing) pass.rebuilt += copy.copied;
-        pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
-        pass.slicesHold += std::max(slice->Size(), copy.copied);
-        // A stop asked inside the slice is acted on at once.
-        if (copy.stopped) {
-            pass.stopped = true;
-            return pass;
+        const auto index = static_cast<std::uint32_t>(i - 1);
+        const std::uint64_t offset = survey ? static_cast<std::uint64_t>(script_.Secours.CodingSize()) * index : 0;
+        if (survey && std::find(survey->badData.begin(), survey->badData.end(), index) != survey->badData.end()) {
+            pass.MarkBad(index, pass.seen.file, offset);
+            continue;
         }
-        ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
-        ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
-        slice->Close();
-        if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value())) ++pass.damaged;
+        const Fingerprint fileBefore = pass.seen.file;
+        if (survey) output.Seek(offset);
+        std::optional<BothObservers> both;
+        if (gathering) both.emplace(pass.seen, gathering->StartPresent(index, 0));
+        if (!CopyOneSlice(scriptPath, i, output, read, pass, both ? &*both : nullptr, survey != nullptr)) return pass;
+        if (gathering) gathering->StartPresent(index, 0).EndSlice();
+        if (pass.damaged > 0 && survey) {
+            // Its bytes were written; the rebuilt ones take their place.
+            pass.damaged = 0;
+            pass.rebuilt -= ExpectedSliceSize(i);
+            pass.MarkBad(index, fileBefore, offset);
+        }
         copier_.RunMessages();
         if (state.CancelRequested) {
             pass.stopped = true;
             return pass;
         }
     }
+    return pass;
+}
+
+// One slice of the pass; false when a stop was asked inside it.
+bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
+                          JoinPass& pass, ByteObserver* extra, bool repairing) {
+    const bool checking = script_.Empreintes.Present();
+    const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
+    const std::string slicePath = SliceFileName(scriptPath, i);
+    auto slice = fs_.OpenRead(slicePath);
+    read.push_back({slicePath, slice->Identity()});
+    // From the open handle: the file being read, not a name looked up again.
+    const std::uint64_t size = slice->Size();
+    const bool writing = pass.damaged == 0 || repairing;
+    // Never past the recorded total: a slice that grows (or feeds on the
+    // output) cannot fill the disk.
+    const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
+    pass.seen.slice.Reset();
+    std::int64_t shown = 0;
+    ByteObserver* observer = extra ? extra : checking ? &pass.seen : nullptr;
+    const SliceCopy::Result copy = copier_.Copy(*slice, writing ? &output : nullptr, limit, observer, shown);
+    if (writing) pass.rebuilt += copy.copied;
+    pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
+    pass.slicesHold += std::max(slice->Size(), copy.copied);
+    // A stop asked inside the slice is acted on at once.
+    if (copy.stopped) {
+        pass.stopped = true;
+        return false;
+    }
+    ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
+    ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+    slice->Close();
+    if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), repairing)) ++pass.damaged;
+    return true;
+}
+
+// The copy, and with recovery slices the rebuild of what it could not copy.
+Engine::JoinPass Engine::RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read) {
+    if (!RecoveryUsable()) {
+        output.Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
+        return CopySlices(scriptPath, output, read, nullptr, nullptr);
+    }
+    SetSurvey survey = SurveySet(scriptPath, &read);
+    SayKnownBad(scriptPath, survey);
+    std::optional<Rebuilder> gathering;
+    PrepareGathering(scriptPath, survey, gathering);
+    output.Reserve(SizeOrZero(state.RecordedSize));
+    JoinPass pass = CopySlices(scriptPath, output, read, &survey, gathering ? &*gathering : nullptr);
+    pass.stopped = pass.stopped || state.CancelRequested;
+    if (!pass.stopped && !pass.bad.empty() && !RebuildInto(scriptPath, output, pass, survey, gathering))
+        pass.failed = !pass.stopped;
     return pass;
 }
 
@@ -199,8 +250,11 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     if (!output->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
     std::vector<ReadInput> read;
     try {
-        output->Reserve(std::min(SizeOrZero(state.RecordedSize), SlicesTotal(scriptPath)));
-        const JoinPass pass = CopySlices(scriptPath, *output, read);
+        const JoinPass pass = RunJoinPass(scriptPath, *output, read);
+        if (pass.failed) {
+            output->Close();
+            return DiscardOutputs(outputs);
+        }
         if (pass.stopped) {
             ui_.ResetProgress();
             output->Close();

@@ -58,6 +58,31 @@ std::string PartialJoinName(std::string_view scriptPath, PathStyle style) {
     return name;
 }
 
+namespace {
+
+std::string WithExtension(std::string_view path, PathStyle style, std::string_view tail) {
+    std::string name = FolderOf(path, style);
+    name.append(BaseNameOf(path, style)).append(kSliceExtensionPrefix).append(tail);
+    return name;
+}
+
+}  // namespace
+
+std::string RecoverySliceFileName(std::string_view path, std::int64_t r, PathStyle style) {
+    return WithExtension(path, style, "s" + SliceNumberText(r));
+}
+
+std::string RepairPartialName(std::string_view path, std::int64_t n, bool recovery, PathStyle style) {
+    return WithExtension(path, style, (recovery ? "rs" : "r") + SliceNumberText(n));
+}
+
+std::string DamagedFileName(std::string_view path, int attempt) {
+    std::string name(path);
+    name += ".endommag\xC3\xA9" "e";
+    if (attempt > 1) name += "-" + std::to_string(attempt);
+    return name;
+}
+
 bool IsScriptExtension(std::string_view extension) { return extension == ".d" || extension == ".D"; }
 
 }  // namespace sorv

@@ -56,6 +56,17 @@ std::string PartialScriptName(std::string_view sourcePath, PathStyle style = kNa
 // slice names, so it fits wherever they do.
 std::string PartialJoinName(std::string_view scriptPath, PathStyle style = kNativePaths);
 
+// Recovery slice r (from 1): folder + base name + ".°s" + number, written
+// like slice numbers. Never a slice's name (digits only) nor a partial one,
+// and sorted right after the slices.
+std::string RecoverySliceFileName(std::string_view path, std::int64_t r, PathStyle style = kNativePaths);
+// Where a repair writes a slice (".°r" + number) or a recovery slice
+// (".°rs" + number) again until it is checked and put in place.
+std::string RepairPartialName(std::string_view path, std::int64_t n, bool recovery, PathStyle style = kNativePaths);
+// The name a damaged file is kept under when a repair puts a good one in its
+// place: the name + ".endommagée", then ".endommagée-2", "-3"... for `attempt`.
+std::string DamagedFileName(std::string_view path, int attempt);
+
 // True for ".d" and ".D": such files are joined, all others split.
 bool IsScriptExtension(std::string_view extension);
 

@@ -1,12 +1,14 @@
 #include "script_file.h"
 
 #include "fingerprint.h"
+#include "recovery_code.h"
 #include "text_encoding.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace sorv {
@@ -17,6 +19,10 @@ constexpr std::string_view kFingerprintSection = "Empreintes";
 constexpr std::string_view kAlgorithmKey = "Algorithme";
 constexpr std::string_view kFileKey = "Fichier";
 constexpr std::string_view kInProgressSection = "EnCours";
+constexpr std::string_view kRecoverySection = "Secours";
+constexpr std::string_view kCodeKey = "Code";
+constexpr std::string_view kCountKey = "Tranches";
+constexpr std::string_view kCodingSizeKey = "Taille";
 constexpr std::string_view kSourceKey = "Source";
 // Slice values found before the slice count is known (a section placed
 // before [Sorv]) are held, up to this many.
@@ -25,7 +31,7 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
 // The keys of [Empreintes].
-enum class FingerprintKey { None, Algorithm, File, Slice, Source };
+enum class FingerprintKey { None, Algorithm, File, Slice, Source, Code, Count, CodingSize, RecoverySlice };
 
 // Section and key names longer than this cannot be ours.
 constexpr std::size_t kNameCap = 64;
@@ -201,6 +207,16 @@ std::string FingerprintText(const Fingerprints& fingerprints) {
     return out;
 }
 
+std::string RecoveryText(const Fingerprints& fingerprints) {
+    std::string out = "\r\n[" + std::string(kRecoverySection) + "]\r\n";
+    out += std::string(kCodeKey) + "=" + std::string(kRecoveryCodeIdentity) + "\r\n";
+    out += std::string(kCountKey) + "=" + std::to_string(fingerprints.recovery.size()) + "\r\n";
+    out += std::string(kCodingSizeKey) + "=" + std::to_string(fingerprints.codingSize) + "\r\n";
+    for (std::size_t i = 0; i < fingerprints.recovery.size(); ++i)
+        out += std::to_string(i + 1) + "=" + sorv::FingerprintText(fingerprints.recovery[i]) + "\r\n";
+    return out;
+}
+
 // A slice key is its number as we write it: decimal, no sign, no leading zero.
 std::int64_t SliceKeyNumber(std::string_view name) {
     if (name.empty() || name.size() > 18 || name.front() == '0') return 0;
@@ -213,7 +229,8 @@ std::int64_t SliceKeyNumber(std::string_view name) {
 std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
                             const Fingerprints* fingerprints) {
     const std::string name = OneLine(nomOriginal);
-    const std::string section = fingerprints ? FingerprintText(*fingerprints) : std::string();
+    std::string section = fingerprints ? FingerprintText(*fingerprints) : std::string();
+    if (fingerprints && !fingerprints->recovery.empty()) section += RecoveryText(*fingerprints);
     if (const std::optional<std::string> ansi = Utf8ToCp1252(name)) {
         return ScriptText(*ansi, taille, tranches) + section;
     }
@@ -275,6 +292,32 @@ void RecordedFingerprints::SetSlice(std::int64_t n, std::optional<std::uint64_t>
     sliceStates_[i] = value ? 2 : 1;
 }
 
+void RecordedRecovery::SetCode(std::string code) {
+    if (std::exchange(codeSet_, true)) return;
+    code_ = std::move(code);
+}
+
+void RecordedRecovery::SetCount(std::optional<std::int64_t> count) {
+    if (!std::exchange(countSet_, true)) count_ = count;
+}
+
+void RecordedRecovery::SetCodingSize(std::optional<std::int64_t> size) {
+    if (!std::exchange(sizeSet_, true)) codingSize_ = size;
+}
+
+std::string RecordedRecovery::Unusable(std::int64_t slices, std::int64_t size) const {
+    if (code_ != kRecoveryCodeIdentity) return code_.empty() ? "pas de code" : "code " + code_ + " inconnu";
+    if (!count_ || *count_ <= 0) return "Tranches illisible";
+    if (slices <= 0 || *count_ > static_cast<std::int64_t>(kRecoveryMaxFiles) - 1 - slices) return "trop de tranches";
+    if (!codingSize_ || *codingSize_ <= 0 || *codingSize_ % static_cast<std::int64_t>(gf16::kRegionBlock) != 0)
+        return "Taille illisible";
+    // The slices are that size, the last one holding what remains.
+    if (size <= (slices - 1) * *codingSize_ || size > slices * *codingSize_) return "Taille ne correspond pas aux tranches";
+    for (std::int64_t r = 1; r <= *count_; ++r)
+        if (!Slice(r)) return "empreinte de la tranche de secours " + std::to_string(r) + " illisible";
+    return {};
+}
+
 std::optional<std::int64_t> ReadProfileInteger(std::string_view text) {
     text = TrimBlanks(text);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -294,7 +337,7 @@ struct ScriptReader::Impl {
     bool hasBom = false;
     Utf8Validator validator;
 
-    enum class Section { Other, Sorv, Fingerprints, InProgress };
+    enum class Section { Other, Sorv, Fingerprints, InProgress, Recovery };
 
     State state = State::LineStart;
     Section section = Section::Other;
@@ -305,6 +348,7 @@ struct ScriptReader::Impl {
     std::int64_t sliceNumber = 0;
     std::array<std::optional<FoundValue>, 3> found;
     RecordedFingerprints fingerprints;
+    RecordedRecovery recovery;
     std::vector<std::pair<std::int64_t, std::optional<std::uint64_t>>> heldSlices;
     std::optional<FileId> source;
     bool sourceSet = false;
@@ -386,6 +430,10 @@ struct ScriptReader::Impl {
         if (name.Overflowed()) return;
         if (EqualsIgnoringAsciiCase(name.Kept(), kSection)) section = Section::Sorv;
         if (EqualsIgnoringAsciiCase(name.Kept(), kInProgressSection)) section = Section::InProgress;
+        if (EqualsIgnoringAsciiCase(name.Kept(), kRecoverySection)) {
+            section = Section::Recovery;
+            recovery.MarkPresent();
+        }
         if (EqualsIgnoringAsciiCase(name.Kept(), kFingerprintSection)) {
             section = Section::Fingerprints;
             fingerprints.MarkPresent();
@@ -403,6 +451,7 @@ struct ScriptReader::Impl {
             }
         }
         if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
+        if (section == Section::Recovery && !name.Overflowed()) StartRecoveryValue();
         if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
             fingerprintKey = FingerprintKey::Source;
         // The first occurrence wins.
@@ -424,6 +473,15 @@ struct ScriptReader::Impl {
         }
     }
 
+    void StartRecoveryValue() {
+        const std::string_view kept = name.Kept();
+        if (EqualsIgnoringAsciiCase(kept, kCodeKey)) fingerprintKey = FingerprintKey::Code;
+        else if (EqualsIgnoringAsciiCase(kept, kCountKey)) fingerprintKey = FingerprintKey::Count;
+        else if (EqualsIgnoringAsciiCase(kept, kCodingSizeKey)) fingerprintKey = FingerprintKey::CodingSize;
+        else if ((sliceNumber = SliceKeyNumber(kept)) > 0 && sliceNumber < kRecoveryMaxFiles)
+            fingerprintKey = FingerprintKey::RecoverySlice;
+    }
+
     void EndValue() {
         if (key != kNoKey) {
             found[key] = Unquoted(value);
@@ -440,6 +498,10 @@ struct ScriptReader::Impl {
             sourceSet = true;
             if (!text.cut) source = ParseSourceIdentity(text.raw);
             break;
+        case FingerprintKey::Code: recovery.SetCode(text.cut ? std::string("?") : text.raw); break;
+        case FingerprintKey::Count: recovery.SetCount(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
+        case FingerprintKey::CodingSize: recovery.SetCodingSize(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
+        case FingerprintKey::RecoverySlice: recovery.SetSlice(sliceNumber, number); break;
         case FingerprintKey::None: break;
         }
     }
@@ -474,6 +536,7 @@ struct ScriptReader::Impl {
         values.TailleOriginale = IntegerFound(kTailleOriginale);
         values.Tranches = IntegerFound(kTranches);
         values.Empreintes = std::move(fingerprints);
+        values.Secours = std::move(recovery);
         values.Source = source;
         return values;
     }

@@ -8,6 +8,13 @@
 //   Fichier=<16 hex digits: the whole file>
 //   1=<16 hex digits: slice 1>
 //   2=...
+// A split that writes recovery slices adds, after it:
+//   [Secours]
+//   Code=<the recovery code's identity, recovery_code.h>
+//   Tranches=<K, the number of recovery slices>
+//   Taille=<the coding size: the slice size, a multiple of 64>
+//   1=<16 hex digits: recovery slice 1>
+//   ...
 // A split's partial script (the script under its partial name while the
 // slices are written) has the [Sorv] section and, instead of the
 // fingerprints, the identity of the source it is cutting:
@@ -32,10 +39,13 @@ inline constexpr std::string_view kDefaultRecordedName = "c:\\";
 // The read buffer of a text value holds 1023 characters and its NUL.
 inline constexpr std::size_t kMaxValueChars = 1023;
 
-// What a split writes into [Empreintes].
+// What a split writes into [Empreintes], and into [Secours] when it made
+// recovery slices.
 struct Fingerprints {
     std::uint64_t file = 0;
     std::vector<std::uint64_t> slices;  // slice n at n - 1
+    std::uint64_t codingSize = 0;
+    std::vector<std::uint64_t> recovery;  // recovery slice r at r - 1
 };
 
 // What a script's [Empreintes] section says, as far as it can be read.
@@ -80,6 +90,32 @@ private:
     std::vector<std::uint8_t> sliceStates_;  // 0 missing, 1 unreadable, 2 read
 };
 
+// What a script's [Secours] section says.
+class RecordedRecovery {
+public:
+    bool Present() const { return present_; }
+    // Why the section cannot serve a set of `slices` slices holding `size`
+    // bytes, in a few French words ("" when it can).
+    std::string Unusable(std::int64_t slices, std::int64_t size) const;
+    // Meaningful once Unusable() is "".
+    std::int64_t Count() const { return count_.value_or(0); }
+    std::int64_t CodingSize() const { return codingSize_.value_or(0); }
+    std::optional<std::uint64_t> Slice(std::int64_t r) const { return values_.Slice(r); }
+
+    // For the reader: the first value of each key counts.
+    void MarkPresent() { present_ = true; }
+    void SetCode(std::string code);
+    void SetCount(std::optional<std::int64_t> count);
+    void SetCodingSize(std::optional<std::int64_t> size);
+    void SetSlice(std::int64_t r, std::optional<std::uint64_t> value) { values_.SetSlice(r, value); }
+
+private:
+    bool present_ = false, codeSet_ = false, countSet_ = false, sizeSet_ = false;
+    std::string code_;
+    std::optional<std::int64_t> count_, codingSize_;
+    RecordedFingerprints values_;  // the recovery slices' fingerprints
+};
+
 // How a number key was found: a 0 may be a default or an unreadable value.
 struct NumberKey {
     bool present = false;
@@ -94,6 +130,7 @@ struct ScriptValues {
     NumberKey TailleOriginaleKey;
     NumberKey TranchesKey;
     RecordedFingerprints Empreintes;
+    RecordedRecovery Secours;
     // Partial scripts only: the file being cut.
     std::optional<FileId> Source;
 };

@@ -1,6 +1,7 @@
 // Cutting a source file into slices.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "engine.h"
 #include "fingerprint_observer.h"
@@ -64,7 +65,9 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
         return;
     }
     if (!ClearInterruptedSplit(sourcePath)) return;
+    if (!RecoveryPossible(sourcePath)) return;
     if (fs_.EntryExists(SliceFileName(sourcePath, 1)) || fs_.EntryExists(PartialScriptName(sourcePath, style_)) ||
+        (state.RecoveryCount > 0 && fs_.EntryExists(RecoverySliceFileName(sourcePath, 1, style_))) ||
         OutputsReachSource(sourcePath)) {
         ReportExistingSlices(sourcePath);
         return;
@@ -85,6 +88,8 @@ bool Engine::OutputsReachSource(const std::string& sourcePath) {
         return true;
     for (std::int64_t k = 1; k <= state.SliceCount; ++k)
         if (source.Reaches(SliceFileName(sourcePath, k))) return true;
+    for (std::int64_t r = 1; r <= state.RecoveryCount; ++r)
+        if (source.Reaches(RecoverySliceFileName(sourcePath, r, style_))) return true;
     return false;
 }
 
@@ -99,6 +104,17 @@ std::int64_t Engine::LeftoverSlices(const std::string& sourcePath, std::int64_t 
         ++count;
     }
     return count;
+}
+
+// A killed split's recovery slices, written after its slices, from the first on.
+void Engine::DeleteLeftoverRecovery(const std::string& sourcePath) {
+    InputFiles source(fs_);
+    source.Add(sourcePath);
+    for (std::int64_t r = 1; r <= kMaxSetFiles; ++r) {
+        const std::string path = RecoverySliceFileName(sourcePath, r, style_);
+        if (fs_.KindOf(path) != EntryKind::File || source.Reaches(path)) return;
+        fs_.Delete(path);
+    }
 }
 
 // A killed split leaves its slices and its partial script, which records
@@ -121,6 +137,7 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const std::int64_t slices = LeftoverSlices(sourcePath, recorded.Tranches);
     if (slices < 0) return true;
     DeleteSlices(sourcePath, slices);
+    DeleteLeftoverRecovery(sourcePath);
     fs_.RemoveExactly(partial, leftover.held->Identity());
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s).");
@@ -156,13 +173,16 @@ std::unique_ptr<File> Engine::CreatePartialScript(const std::string& sourcePath,
 
 // Writes the slices; false when a stop was asked (inside a slice or after one).
 bool Engine::WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
-                         std::uint64_t& copied) {
+                         std::uint64_t& copied, SplitRecovery* recovery) {
     // Every slice is SliceSize / 2048 block steps; the bar moves 2048 a
     // step whether or not the step still found bytes to copy.
     const std::int64_t steps = std::max<std::int64_t>(state.SliceSize / kBlockSize, 1);
     const auto stepBytes = static_cast<std::uint64_t>(steps * kBlockSize);
     const auto sourceSize = static_cast<std::uint64_t>(std::max<std::int64_t>(state.SourceSize, 0));
     SliceAndFileFingerprints seen;  // made while the bytes are copied: no second reading
+    std::optional<BothObservers> both;
+    if (recovery) both.emplace(seen, *recovery);
+    ByteObserver* observer = recovery ? static_cast<ByteObserver*>(&*both) : &seen;
     // No more slices than the script will count, no more bytes than it will
     // record, whatever the source does meanwhile.
     for (std::int64_t i = 1; i <= state.SliceCount && !source.AtEnd(); ++i) {
@@ -172,10 +192,12 @@ bool Engine::WriteSlices(const std::string& sourcePath, File& source, Outputs& o
         if (fs_.EntryExists(slicePath) && !fs_.Delete(slicePath)) throw IoError(kAccessDenied, slicePath);
         auto slice = outputs.Create(slicePath);
         seen.slice.Reset();
+        if (recovery) recovery->StartSlice(static_cast<std::uint32_t>(i - 1));
         std::int64_t shown = 0;
         const SliceCopy::Result copy =
-            copier_.Copy(source, slice.get(), std::min(stepBytes, sourceSize - copied), &seen, shown);
+            copier_.Copy(source, slice.get(), std::min(stepBytes, sourceSize - copied), observer, shown);
         copied += copy.copied;
+        if (recovery) recovery->EndSlice();
         fingerprints.slices.push_back(seen.slice.Value());
         slice->Close();
         // A stop asked inside the slice is acted on at once: the slice is
@@ -226,11 +248,27 @@ void Engine::CommitScript(const std::string& sourcePath, File& script, const Fin
     ui_.AppendLog(scriptPath);
 }
 
+// A stop asked during the split: everything it wrote goes.
+void Engine::StopSplit(std::unique_ptr<File>& source, Outputs& outputs) {
+    ui_.AppendLog("Arrêt.");
+    source.reset();
+    ui_.ResetProgress();
+    state.CancelRequested = false;
+    DiscardOutputs(outputs);
+}
+
 void Engine::SplitFile(const std::string& sourcePath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     ui_.AppendLog("Nombre de tranche : " + std::to_string(state.SliceCount));
-    ui_.SetProgressMax(state.SourceSize);
+    std::optional<SplitRecovery> recovery;
+    if (state.RecoveryCount > 0) {
+        ui_.AppendLog("Nombre de tranches de secours : " + std::to_string(state.RecoveryCount));
+        recovery.emplace(static_cast<std::uint32_t>(state.SliceCount), static_cast<std::uint32_t>(state.RecoveryCount),
+                         static_cast<std::uint64_t>(state.SliceSize), static_cast<std::uint64_t>(state.SourceSize),
+                         RecoveryMemory);
+    }
+    ui_.SetProgressMax(state.SourceSize + static_cast<std::int64_t>(recovery ? recovery->ReadBackBytes() : 0));
     auto source = fs_.OpenRead(sourcePath);
     const FileStamp before = source->Stamp();
     state.BaseName = BaseNameOf(sourcePath, style_);
@@ -242,19 +280,14 @@ void Engine::SplitFile(const std::string& sourcePath) {
         if (!script) return;
         Fingerprints fingerprints;
         std::uint64_t copied = 0;
-        if (!WriteSlices(sourcePath, *source, outputs, fingerprints, copied)) {
-            ui_.AppendLog("Arrêt.");
-            source.reset();
-            ui_.ResetProgress();
-            state.CancelRequested = false;
-            DiscardOutputs(outputs);
-            return;
-        }
-        if (!SourceUnchanged(sourcePath, *source, before, copied)) {
-            DiscardOutputs(outputs);
-            return;
-        }
+        if (!WriteSlices(sourcePath, *source, outputs, fingerprints, copied, recovery ? &*recovery : nullptr))
+            return StopSplit(source, outputs);
+        if (!SourceUnchanged(sourcePath, *source, before, copied)) return DiscardOutputs(outputs);
         source->Close();
+        if (recovery && !WriteRecoverySlices(sourcePath, *recovery, outputs, fingerprints)) {
+            if (result_ == Outcome::Failed) return DiscardOutputs(outputs);
+            return StopSplit(source, outputs);
+        }
         ui_.ResetProgress();
         CommitScript(sourcePath, *script, fingerprints, outputs);
     } catch (...) {

@@ -45,6 +45,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
         SliceAndFileFingerprints seen;
         std::int64_t bad = 0;
+        std::vector<std::uint32_t> badSlices;
         bool wholeFileSeen = true;
         for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
             const std::string slicePath = SliceFileName(scriptPath, k);
@@ -52,6 +53,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             // A stop asked inside the slice leaves it unjudged.
             if (!state.CancelRequested) {
                 if (verdict != "ok") ++bad;
+                if (verdict != "ok") badSlices.push_back(static_cast<std::uint32_t>(k - 1));
                 if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
                 ui_.AppendLog(slicePath + ": " + verdict);
                 copier_.RunMessages();
@@ -69,10 +71,46 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
             if (!fileGood) ++bad;
         }
+        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, bad > static_cast<std::int64_t>(badSlices.size()));
         if (bad > 0) return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });
+}
+
+// ok, endommagée or manquante, for a recovery slice.
+std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row) {
+    if (fs_.SizeOf(RecoverySliceFileName(scriptPath, row + 1, style_)) < 0) return "manquante";
+    return RecoverySliceIsSound(scriptPath, row) ? "ok" : "endommagée";
+}
+
+// With recovery slices the check lists them too and says whether the file is
+// whole, repairable (--reparer) or lost.
+void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices, bool fileBad) {
+    SetSurvey survey;
+    survey.recoveryCount = static_cast<std::uint32_t>(script_.Secours.Count());
+    for (std::uint32_t r = 0; r < survey.recoveryCount; ++r) {
+        const std::string verdict = CheckOneRecoverySlice(scriptPath, r);
+        if (state.CancelRequested) {
+            ui_.AppendLog("Arrêt.");
+            state.CancelRequested = false;
+            return;
+        }
+        if (verdict != "ok") survey.badRows.push_back(r);
+        ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
+    }
+    const std::size_t usable = survey.recoveryCount - survey.badRows.size();
+    // Slices that all check and a file that does not: the script contradicts itself.
+    if (badSlices.size() > usable || (fileBad && badSlices.empty()))
+        return Fail("Perdu : " + LostLine(std::max<std::size_t>(badSlices.size(), 1), survey));
+    if (badSlices.empty() && survey.badRows.empty()) {
+        ui_.AppendLog("...Ok");
+        result_ = Outcome::Completed;
+        return;
+    }
+    ui_.ReportFailure("Réparable : " + std::to_string(badSlices.size() + survey.badRows.size()) +
+                      " fichier(s) manquant(s) ou endommagé(s), " + std::to_string(survey.recoveryCount) +
+                      " tranche(s) de secours ; sorv-cli --reparer " + scriptPath + " les refait.");
 }
 
 }  // namespace sorv

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev googletest mingw-w64 wine wine64 fonts-wine fonts-liberation xvfb xauth
-          imagemagick hyperfine time xdotool x11-utils libxxhash-dev xxhash)
+          imagemagick hyperfine time xdotool x11-utils libxxhash-dev xxhash
+          par2)  # par2: the speed reference of the recovery slices in bench/throughput.sh
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -10,7 +10,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <algorithm>
+#include <cwctype>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Unit4.h"
@@ -27,6 +30,7 @@ namespace sorv {
 namespace {
 
 using test::PumpUntil;
+using test::TextOf;
 
 constexpr char kVerbKey[] = "*\\shell\\Sorv";
 constexpr char kVerbCommandKey[] = "*\\shell\\Sorv\\command";
@@ -363,6 +367,35 @@ TEST_F(OptionsDialog, AnnulerTheCloseBoxAndAltF4WriteNothing) {
     }
 }
 
+// Off until "&Ok" stores it on; "A&nnuler" writes nothing; its access key
+// is its own.
+TEST_F(OptionsDialog, TheRecoveryBoxIsOffByDefaultAndStoredAsSecours) {
+    MemoryRegistry store;
+    WriteSetting(kInstallFolderSetting, folder, store);
+    Create(store);
+    for (const auto& [check, press, stored] : std::vector<std::tuple<bool, bool, std::string>>{
+             {true, false, kRegNone}, {true, true, "Ok"}, {false, true, "No"}}) {
+        bool shownBefore = true;
+        const bool storedOn = ReadSetting(kRecoverySetting, store) == "Ok";
+        RunModal([&](TForm4& d) {
+            shownBefore = Shown(d.CheckBox4);
+            SetLikeUser(d.CheckBox4, check);
+            PumpUntil([&] { return Shown(d.CheckBox4) == check; }, 1000);
+            Press(press ? d.Button1 : d.Button2);
+        });
+        EXPECT_EQ(shownBefore, storedOn);
+        EXPECT_EQ(ReadSetting(kRecoverySetting, store), stored);
+    }
+    std::vector<wchar_t> keys;
+    for (const tk::Control* c : std::initializer_list<const tk::Control*>{&dialog->CheckBox1, &dialog->CheckBox2,
+                                                                         &dialog->CheckBox3, &dialog->Button1,
+                                                                         &dialog->Button2, &dialog->GroupBox1}) {
+        const std::wstring text = TextOf(c->Handle());
+        if (const auto amp = text.find(L'&'); amp != std::wstring::npos) keys.push_back(towlower(text[amp + 1]));
+    }
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), L's'), 0);
+}
+
 TEST_F(OptionsDialog, TabGoesThroughTheBoxesThenOkThenAnnulerAndEnterOrEscapePressesNeither) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
@@ -371,7 +404,7 @@ TEST_F(OptionsDialog, TabGoesThroughTheBoxesThenOkThenAnnulerAndEnterOrEscapePre
     bool openAfterKeys = false;
     RunModal([&](TForm4& d) {
         focus.push_back(GetFocus());
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             HWND from = GetFocus();
             test::PostKey(from, VK_TAB);
             PumpUntil([&] { return GetFocus() != from; }, 1000);
@@ -384,7 +417,8 @@ TEST_F(OptionsDialog, TabGoesThroughTheBoxesThenOkThenAnnulerAndEnterOrEscapePre
     });
     const TForm4& d = *dialog;
     EXPECT_EQ(focus, (std::vector<HWND>{d.CheckBox1.Handle(), d.CheckBox2.Handle(), d.CheckBox3.Handle(),
-                                        d.Button1.Handle(), d.Button2.Handle(), d.CheckBox1.Handle()}));
+                                        d.CheckBox4.Handle(), d.Button1.Handle(), d.Button2.Handle(),
+                                        d.CheckBox1.Handle()}));
     EXPECT_TRUE(openAfterKeys);
     EXPECT_FALSE(d.Button1.Default() || d.Button1.Cancel || d.Button2.Default() || d.Button2.Cancel);
     EXPECT_EQ(ReadSetting(kDropSetting, store), kRegNone);
@@ -397,8 +431,6 @@ RECT BoundsInParent(HWND control) {
     return r;
 }
 
-using test::TextOf;
-
 TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
@@ -410,7 +442,7 @@ TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
     RECT client{};
     GetClientRect(d.Handle(), &client);
     EXPECT_EQ(client.right, 241);
-    EXPECT_EQ(client.bottom, 183);
+    EXPECT_EQ(client.bottom, 215);
     const auto style = GetWindowLongPtrW(d.Handle(), GWL_STYLE);
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     EXPECT_NE(GetWindowLongPtrW(d.Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
@@ -422,12 +454,14 @@ TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
     };
     // The boxes sit inside the frame: its origin (8, 8) plus their place.
     const Expected controls[] = {
-        {d.GroupBox1, {8, 8, 233, 129}, L"Options"},
+        {d.GroupBox1, {8, 8, 233, 161}, L"Options"},
         {d.CheckBox1, {16, 32, 225, 57}, L"&Ajout de sorv dans le menu contextuel."},
         {d.CheckBox2, {16, 64, 225, 81}, L"&Enregistrer *.d comme type de fichier."},
         {d.CheckBox3, {16, 96, 209, 113}, L"Utiliser le drag and drop."},
-        {d.Button1, {158, 144, 233, 169}, L"&Ok"},
-        {d.Button2, {8, 144, 83, 169}, L"A&nnuler"},
+        {d.CheckBox4, {16, 128, 225, 145}, L"Ajouter des tranches de &secours"},
+        // The buttons stay below the frame that grew by one row.
+        {d.Button1, {158, 176, 233, 201}, L"&Ok"},
+        {d.Button2, {8, 176, 83, 201}, L"A&nnuler"},
     };
     for (const auto& c : controls) {
         SCOPED_TRACE(c.control.Name());

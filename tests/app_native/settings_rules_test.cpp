@@ -33,8 +33,10 @@ TEST(SettingsRules, StoredFlagsMatchExactly) {
         EXPECT_FALSE(StartsInBottomDock(other)) << other;
     }
     EXPECT_TRUE(DropEnabled("Ok"));
+    EXPECT_TRUE(RecoverySlicesOn("Ok"));
     for (const char* other : {"ok", "OK", "Ok ", "No", "None", ""}) {
         EXPECT_FALSE(DropEnabled(other)) << other;
+        EXPECT_FALSE(RecoverySlicesOn(other)) << other;
     }
 }
 

@@ -120,3 +120,34 @@ TEST(CliExit, ErrorTextGetsItsDotAsInTheErrorBox) {
 
 }  // namespace
 }  // namespace sorv
+
+namespace sorv {
+namespace {
+
+TEST(CliOptions, RecoverySlicesAreACountOrAPercentForASplitOnly) {
+    const struct {
+        std::vector<std::string> args;
+        std::int64_t count;
+        std::int32_t percent;
+    } good[] = {
+        {{"-s", "3", "f"}, 3, 0},      {{"-s3", "f"}, 3, 0},           {{"--secours", "5%", "f"}, 0, 5},
+        {{"--secours=0", "f"}, 0, 0}, {{"-s", "65534", "f"}, 65534, 0}, {{"--split", "-s", "150%", "f"}, 0, 150},
+    };
+    for (const auto& g : good) {
+        const CliParse p = ParseCliArguments(g.args);
+        ASSERT_EQ(p.command, CliCommand::Run) << g.args[1];
+        EXPECT_EQ(p.options.recovery.count, g.count);
+        EXPECT_EQ(p.options.recovery.percent, g.percent);
+    }
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"-s", "65535", "f"}, {"-s", "-1", "f"}, {"-s", "2.5%", "f"}, {"-s", "%", "f"}, {"-s", "x", "f"},
+             {"-s", "f"}, {"--join", "-s", "2", "f.d"}, {"--reparer", "--verifier", "f.d"}}) {
+        const CliParse p = ParseCliArguments(bad);
+        EXPECT_EQ(p.command, CliCommand::BadUsage) << bad[1];
+        EXPECT_FALSE(p.error.empty());
+    }
+    EXPECT_EQ(ParseCliArguments({"--reparer", "f.d"}).options.flow, FlowChoice::Repair);
+}
+
+}  // namespace
+}  // namespace sorv

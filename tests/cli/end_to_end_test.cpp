@@ -101,6 +101,51 @@ TEST(CliEndToEnd, JoinWithNoKeepsSlicesAndForcedFlowsIgnoreTheExtension) {
     EXPECT_TRUE(FileExists(script));
 }
 
+// Recovery slices: named beside the slices, the check's three verdicts as
+// exit statuses, the repair, and a join that rebuilds and then cleans up
+// the recovery slices too.
+TEST(CliEndToEnd, RecoverySlicesThroughTheirLife) {
+    TempDir dir;
+    const std::string source = dir.Path("set.bin");
+    const std::string bytes = PatternBytes(1'000'000, 5);
+    WriteFileBytes(source, bytes);
+    const ProcessResult split = Cli({"-t", "360", "-s", "50%", source});
+    EXPECT_EQ(split.exitCode, 0) << split.err;
+    const std::string s1 = dir.Path("set." + kDeg + "s01"), s2 = dir.Path("set." + kDeg + "s02");
+    EXPECT_TRUE(Contains(split.out, "Nombre de tranches de secours : 2\n" + dir.Path("set." + kDeg + "01")));
+    EXPECT_TRUE(Contains(split.out, s1 + ": 358400 octet(s)\n" + s2 + ": 358400 octet(s)\n" + dir.Path("set.d")));
+    std::filesystem::remove(PathFromUtf8(source));
+    const std::string script = dir.Path("set.d"), third = dir.Path("set." + kDeg + "03");
+    const std::string thirdBytes = ReadFileBytes(third);
+
+    EXPECT_EQ(Cli({"--verifier", script}).exitCode, 0);
+    std::filesystem::remove(PathFromUtf8(third));
+    const ProcessResult repairable = Cli({"--verifier", script});
+    EXPECT_EQ(repairable.exitCode, 1);
+    EXPECT_TRUE(Contains(repairable.out, third + ": manquante\n")) << repairable.out;
+    EXPECT_TRUE(Contains(repairable.out, s2 + ": ok\nRéparable : 1 fichier(s)")) << repairable.out;
+    const ProcessResult repaired = Cli({"--reparer", script});
+    EXPECT_EQ(repaired.exitCode, 0) << repaired.out;
+    EXPECT_TRUE(ReadFileBytes(third) == thirdBytes);
+
+    const std::string first = dir.Path("set." + kDeg + "01"), second = dir.Path("set." + kDeg + "02");
+    const std::string firstBytes = ReadFileBytes(first), s1Bytes = ReadFileBytes(s1);
+    for (const std::string& lost : {first, second, s1}) std::filesystem::remove(PathFromUtf8(lost));
+    EXPECT_EQ(Cli({"--verifier", script}).exitCode, 2);
+    EXPECT_EQ(Cli({"--reparer", script}).exitCode, 2);
+    EXPECT_EQ(Cli({"-y", script}).exitCode, 2);
+    EXPECT_FALSE(FileExists(source));
+
+    // One slice missing: rebuilt by the join, and the clean-up takes the recovery slices too.
+    WriteFileBytes(first, firstBytes);
+    WriteFileBytes(s1, s1Bytes);
+    const ProcessResult join = Cli({"-y", script});
+    EXPECT_EQ(join.exitCode, 0) << join.out;
+    EXPECT_TRUE(Contains(join.out, "La tranche " + second + " est reconstituée à partir des tranches de secours.\n...Ok\n"));
+    EXPECT_TRUE(ReadFileBytes(source) == bytes);
+    for (const std::string& gone : {script, first, third, s1, s2}) EXPECT_FALSE(FileExists(gone)) << gone;
+}
+
 TEST(CliEndToEnd, StopsWithoutErrorExitOne) {
     TempDir dir;
     // Too small to cut.

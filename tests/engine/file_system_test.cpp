@@ -44,6 +44,7 @@ public:
     }
     bool AtEnd() override { return inner_->AtEnd(); }
     std::uint64_t Size() override { return inner_->Size(); }
+    void Seek(std::uint64_t offset) override { inner_->Seek(offset); }
     void Close() override { inner_->Close(); }
     FileId Identity() override { return inner_->Identity(); }
     FileStamp Stamp() override { return inner_->Stamp(); }

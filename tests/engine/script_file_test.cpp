@@ -268,7 +268,7 @@ TEST(Fingerprints, AreXxh64AsXxhsumComputesThemWhateverThePieces) {
 }
 
 TEST(ScriptWriting, FingerprintsFollowAnUnchangedSorvSection) {
-    const Fingerprints fingerprints{0x150e682a069840fcu, {0xe49234f87aeffec5u, 0x45adba4a7350c18au, 0x0ac8b1bd6d8fb79eu}};
+    const Fingerprints fingerprints{0x150e682a069840fcu, {0xe49234f87aeffec5u, 0x45adba4a7350c18au, 0x0ac8b1bd6d8fb79eu}, 0, {}};
     for (const std::string name : {"C:\\DATA\\ARCHIVE.ZIP", "C:\\\u0416.txt"}) {
         const std::string plain = ScriptFileBytes(name, 800000, 3);
         EXPECT_EQ(ScriptFileBytes(name, 800000, 3, &fingerprints),

@@ -79,10 +79,21 @@ public:
     }
     void Write(std::span<const std::byte> bytes) override {
         auto data = std::make_shared<std::string>(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        Append(*node_, Segment{data, 0, data->size()});
-        position_ = node_->size;
+        // Written at the position: what lies before stays, a gap reads as
+        // zeros, what comes after the new bytes stays too.
+        Node before;
+        ForRange(*node_, 0, std::min(position_, node_->size), [&](const Segment& s) { Append(before, s); });
+        if (position_ > node_->size)
+            Append(before, Segment{std::make_shared<std::string>(position_ - node_->size, '\0'), 0, position_ - node_->size});
+        Append(before, Segment{data, 0, data->size()});
+        const std::uint64_t end = position_ + data->size();
+        if (end < node_->size) ForRange(*node_, end, node_->size - end, [&](const Segment& s) { Append(before, s); });
+        node_->segments = std::move(before.segments);
+        node_->size = before.size;
+        position_ = end;
         ++node_->version;
     }
+    void Seek(std::uint64_t offset) override { position_ = offset; }
     FileStamp Stamp() override { return {node_->size, node_->version, node_->version}; }
     bool TryLock() override {
         if (node_->locked && !locking_) return false;
@@ -92,6 +103,7 @@ public:
     void Rewrite(std::span<const std::byte> bytes) override {
         node_->segments.clear();
         node_->size = 0;
+        position_ = 0;
         Write(bytes);
     }
     bool AtEnd() override { return position_ >= node_->size; }

@@ -1,0 +1,200 @@
+// What the join and the check do with recovery slices: the set looked at
+// before the copy, the recovery slices chosen and checked, the missing or
+// damaged slices rebuilt into the partial file, and the whole file checked
+// again from the first rebuilt byte on.
+#include <algorithm>
+
+#include "engine.h"
+#include "join_pass.h"
+#include "io_error.h"
+#include "recovery_rebuild.h"
+
+namespace sorv {
+
+namespace {
+
+std::string Count(std::size_t n) { return std::to_string(n); }
+
+template <typename Pass>
+bool Stopped(Pass& pass) {
+    pass.stopped = true;
+    return false;
+}
+
+}  // namespace
+
+// The script can rebuild slices: its recovery section serves, and every
+// slice has a fingerprint that tells a damaged one.
+bool Engine::RecoveryUsable() const {
+    const RecordedFingerprints& prints = script_.Empreintes;
+    return script_.Secours.Present() && script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize).empty() &&
+           prints.Present() && prints.KnownAlgorithm() && prints.EverySliceReadable(state.RecordedSliceCount);
+}
+
+std::uint64_t Engine::ExpectedSliceSize(std::int64_t n) const {
+    const auto size = static_cast<std::uint64_t>(script_.Secours.CodingSize());
+    const std::uint64_t start = static_cast<std::uint64_t>(n - 1) * size, total = static_cast<std::uint64_t>(state.RecordedSize);
+    return start >= total ? 0 : std::min(size, total - start);
+}
+
+// What can be told before reading: files absent or of the wrong size.
+Engine::SetSurvey Engine::SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found) {
+    SetSurvey survey;
+    survey.recoveryCount = static_cast<std::uint32_t>(script_.Secours.Count());
+    const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n)
+        if (fs_.SizeOf(SliceFileName(scriptPath, n)) != static_cast<std::int64_t>(ExpectedSliceSize(n)))
+            survey.badData.push_back(static_cast<std::uint32_t>(n - 1));
+    for (std::uint32_t r = 1; r <= survey.recoveryCount; ++r) {
+        const std::string path = RecoverySliceFileName(scriptPath, r, style_);
+        if (fs_.SizeOf(path) != static_cast<std::int64_t>(codingSize)) {
+            survey.badRows.push_back(r - 1);
+        } else if (found != nullptr) {
+            if (const auto id = fs_.IdentityOf(path)) found->push_back({path, *id});
+        }
+    }
+    return survey;
+}
+
+// Names what the look before the copy found: missing slices are already
+// named, slices of the wrong size and recovery slices absent or of the wrong size not.
+void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey) {
+    for (const std::uint32_t index : survey.badData) {
+        const std::string path = SliceFileName(scriptPath, index + 1);
+        const std::int64_t size = fs_.SizeOf(path);
+        if (size >= 0)
+            ui_.AppendLog("La tranche " + path + " est endommagée : " + std::to_string(size) + " octet(s) au lieu de " +
+                          std::to_string(ExpectedSliceSize(index + 1)) + ".");
+    }
+    for (const std::uint32_t row : survey.badRows) {
+        const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
+        ui_.AppendLog(fs_.SizeOf(path) < 0 ? "Il manque la tranche de secours " + path
+                                           : "La tranche de secours " + path + " n'a pas la taille d'une tranche.");
+    }
+}
+
+// Reads a whole recovery slice to check it; says when it is damaged.
+bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
+    const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
+    FingerprintFrom seen;
+    try {
+        auto file = fs_.OpenRead(path);
+        std::int64_t shown = 0;
+        if (copier_.Copy(*file, nullptr, static_cast<std::uint64_t>(script_.Secours.CodingSize()), &seen, shown).stopped)
+            return false;
+    } catch (const IoError& e) {
+        ui_.AppendLog("La tranche de secours " + path + " est illisible (" + e.text() + ").");
+        return false;
+    }
+    if (seen.fingerprint.Value() == script_.Secours.Slice(row + 1)) return true;
+    ui_.AppendLog("La tranche de secours " + path + " est endommagée.");
+    return false;
+}
+
+// The first `count` sound recovery slices; each is read whole once.
+std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count) {
+    std::vector<std::uint32_t> rows;
+    for (std::uint32_t r = 0; r < survey.recoveryCount && rows.size() < count && !state.CancelRequested; ++r) {
+        if (std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end()) continue;
+        if (std::find(survey.soundRows.begin(), survey.soundRows.end(), r) == survey.soundRows.end()) {
+            if (!RecoverySliceIsSound(scriptPath, r)) {
+                survey.badRows.push_back(r);
+                continue;
+            }
+            survey.soundRows.push_back(r);
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// Reads a part of a slice or recovery slice for the rebuild; false when a
+// stop was asked.
+bool Engine::ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
+                            std::uint64_t length, ByteObserver& to) {
+    auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
+                                      : SliceFileName(scriptPath, index + 1));
+    file->Seek(offset);
+    std::int64_t shown = 0;
+    if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
+    if (recovery) return true;
+    copier_.RunMessages();
+    return !state.CancelRequested;
+}
+
+std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const {
+    return Count(damaged) + " tranche(s) manquante(s) ou endommagée(s) : il faudrait " + Count(damaged) +
+           " tranche(s) de secours intacte(s), il y en a " + Count(survey.recoveryCount - survey.badRows.size()) +
+           " sur " + Count(survey.recoveryCount) + ".";
+}
+
+// Before the copy: when slices are known missing, the syndromes of a
+// single band are gathered while the others are copied.
+void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder) {
+    if (survey.badData.empty() || survey.badData.size() > survey.recoveryCount - survey.badRows.size()) return;
+    std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, survey.badData.size());
+    if (rows.size() < survey.badData.size()) return;
+    rebuilder.emplace(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
+                                 static_cast<std::uint64_t>(script_.Secours.CodingSize()),
+                                 static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, {}},
+                      RecoveryMemory);
+    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
+                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
+    if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, read)) rebuilder.reset();
+}
+
+// Rebuilds the slices the copy found missing or damaged into the partial
+// file; false when that cannot be done (said) or a stop was asked (pass.stopped).
+bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,
+                         std::optional<Rebuilder>& gathered) {
+    std::vector<std::uint32_t>& bad = pass.bad;
+    std::sort(bad.begin(), bad.end());
+    if (bad.size() > survey.recoveryCount - survey.badRows.size()) return Failed(LostLine(bad.size(), survey));
+    const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
+    std::vector<Fingerprint> prints(bad.size());
+    const auto emit = [&](bool, std::uint32_t index, std::uint64_t offset, std::span<const std::byte> bytes) {
+        output.Seek(std::uint64_t{index} * codingSize + offset);
+        output.Write(bytes);
+        prints[static_cast<std::size_t>(std::find(bad.begin(), bad.end(), index) - bad.begin())].Add(bytes);
+        pass.rebuilt += bytes.size();
+    };
+    if (gathered && gathered->Job().missing == bad) {
+        gathered->Finish(0, emit);
+    } else {
+        gathered.reset();  // its bands would double the memory
+        std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, bad.size());
+        if (state.CancelRequested) return Stopped(pass);
+        if (rows.size() < bad.size()) return Failed(LostLine(bad.size(), survey));
+        Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
+                                       codingSize, static_cast<std::uint64_t>(state.RecordedSize), bad, rows, {}},
+                                RecoveryMemory);
+        const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
+                              ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
+        if (!rebuilder.Run(read, emit)) return Stopped(pass);
+    }
+    for (std::size_t k = 0; k < bad.size(); ++k) {
+        const std::string path = SliceFileName(scriptPath, bad[k] + 1);
+        if (prints[k].Value() != script_.Empreintes.Slice(bad[k] + 1))
+            return Failed("La tranche " + path + " n'a pas pu être reconstituée à partir des tranches de secours.");
+        ui_.AppendLog("La tranche " + path + " est reconstituée à partir des tranches de secours.");
+    }
+    return FingerprintFromHole(output, pass);
+}
+
+// The whole file's fingerprint, from what the partial file now holds after
+// the first slice that was not copied as it was read.
+bool Engine::FingerprintFromHole(File& output, JoinPass& pass) {
+    FingerprintFrom rest;
+    rest.Start(0);
+    rest.fingerprint = pass.fileAtHole.value_or(Fingerprint());
+    output.Seek(pass.holeOffset);
+    std::int64_t shown = 0;
+    const auto total = static_cast<std::uint64_t>(state.RecordedSize);
+    const SliceCopy::Result read = copier_.Copy(output, nullptr, total - std::min(total, pass.holeOffset), &rest, shown);
+    if (read.stopped) return Stopped(pass);
+    pass.seen.file = rest.fingerprint;
+    pass.damaged = 0;
+    return true;
+}
+
+}  // namespace sorv

@@ -1,0 +1,161 @@
+// Putting a set back on disk: every missing or damaged slice and recovery
+// slice is written again under a partial name, checked, and put in place; a
+// damaged file is kept under a name that says so.
+#include <algorithm>
+
+#include "engine.h"
+#include "io_error.h"
+#include "recovery_rebuild.h"
+#include "scope_guards.h"
+
+namespace sorv {
+
+// A file the repair writes again.
+struct Engine::RepairFile {
+    bool recovery = false;
+    std::uint32_t index = 0;  // from 0
+    std::string path, partial;
+    std::unique_ptr<File> file;
+    Fingerprint written;
+    std::optional<std::uint64_t> expected;
+};
+
+// Every file of the set judged, each bad one said; false when a stop was asked.
+bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
+    survey = SurveySet(scriptPath, nullptr);
+    SliceAndFileFingerprints seen;
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
+        const auto index = static_cast<std::uint32_t>(n - 1);
+        const std::string path = SliceFileName(scriptPath, n);
+        const bool known = std::find(survey.badData.begin(), survey.badData.end(), index) != survey.badData.end();
+        const std::string verdict = known ? (fs_.SizeOf(path) < 0 ? "manquante" : "endommagée") : CheckOneSlice(path, n, seen);
+        if (verdict == "ok") continue;
+        if (!known) survey.badData.push_back(index);
+        ui_.AppendLog(path + ": " + verdict);
+    }
+    for (std::uint32_t r = 0; r < survey.recoveryCount && !state.CancelRequested; ++r) {
+        const bool known = std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end();
+        if (!known && RecoverySliceIsSound(scriptPath, r)) {
+            survey.soundRows.push_back(r);
+            continue;
+        }
+        if (!known) survey.badRows.push_back(r);
+        else ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + (fs_.SizeOf(RecoverySliceFileName(scriptPath, r + 1, style_)) < 0 ? "manquante" : "endommagée"));
+    }
+    std::sort(survey.badData.begin(), survey.badData.end());
+    return !state.CancelRequested;
+}
+
+// The rebuilt files, under their partial names, checked as written and read
+// back; false when a stop was asked or one does not check (said).
+bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
+                          std::vector<RepairFile>& files) {
+    std::vector<std::uint32_t> rows(survey.soundRows.begin(), survey.soundRows.begin() + static_cast<std::ptrdiff_t>(survey.badData.size()));
+    for (const bool recovery : {false, true}) {
+        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
+            RepairFile f{recovery, index,
+                         recovery ? RecoverySliceFileName(scriptPath, index + 1, style_) : SliceFileName(scriptPath, index + 1),
+                         RepairPartialName(scriptPath, index + 1, recovery, style_), nullptr, Fingerprint(),
+                         recovery ? script_.Secours.Slice(index + 1) : script_.Empreintes.Slice(index + 1)};
+            f.file = outputs.Create(f.partial, true);
+            files.push_back(std::move(f));
+        }
+    }
+    Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
+                                   static_cast<std::uint64_t>(script_.Secours.CodingSize()),
+                                   static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, survey.badRows},
+                                RecoveryMemory);
+    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
+                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
+    const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
+        for (RepairFile& f : files) {
+            if (f.recovery != recovery || f.index != index) continue;
+            f.file->Write(bytes);
+            f.written.Add(bytes);
+        }
+    };
+    if (!rebuilder.Run(read, emit)) return false;
+    for (RepairFile& f : files) {
+        f.file->Close();
+        FingerprintFrom back;
+        std::int64_t shown = 0;
+        copier_.Copy(*fs_.OpenRead(f.partial), nullptr, static_cast<std::uint64_t>(script_.Secours.CodingSize()), &back, shown);
+        if (f.written.Value() != f.expected || back.fingerprint.Value() != f.expected)
+            return Failed("Le fichier " + f.path + " n'a pas pu être refait à partir des tranches de secours.");
+    }
+    return true;
+}
+
+// A damaged file steps aside under a name of its own, never replaced; the
+// checked one takes its name.
+void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs) {
+    for (RepairFile& f : files) {
+        if (fs_.EntryExists(f.path)) {
+            int attempt = 1;
+            while (fs_.EntryExists(DamagedFileName(f.path, attempt))) ++attempt;
+            fs_.Rename(f.path, DamagedFileName(f.path, attempt), false);
+            ui_.AppendLog("Le fichier endommagé " + f.path + " est gardé sous le nom " + DamagedFileName(f.path, attempt) + ".");
+        }
+        outputs.Rename(f.partial, f.path, false);
+        ui_.AppendLog(f.recovery ? "La tranche de secours " + f.path + " est refaite."
+                                 : "La tranche " + f.path + " est reconstituée à partir des tranches de secours.");
+    }
+    outputs.Commit();
+}
+
+void Engine::RepairFlow(const std::string& scriptPath) {
+    FlagScope busy(state.Busy);
+    ScopeExit resetProgress([this] { ui_.ResetProgress(); });
+    // The join's lock: no join nor another repair of this set meanwhile.
+    const std::string partial = PartialJoinName(scriptPath, style_);
+    Leftover leftover = ProbeLeftover(partial);
+    if (leftover.live) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
+    Outputs lockHolder(fs_);
+    auto lock = lockHolder.Create(partial, true);
+    if (!lock->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    SetSurvey survey;
+    if (!SurveyForRepair(scriptPath, survey)) return ui_.AppendLog("Arrêt."), void(state.CancelRequested = false);
+    if (survey.badData.empty() && survey.badRows.empty()) {
+        ui_.AppendLog("Le jeu est entier : rien à réparer.");
+        ui_.AppendLog("...Ok");
+        result_ = Outcome::Completed;
+        return;
+    }
+    if (survey.badData.size() > survey.soundRows.size()) return Fail("Perdu : " + LostLine(survey.badData.size(), survey));
+    Outputs outputs(fs_);
+    std::vector<RepairFile> files;
+    try {
+        if (!WriteRepairs(scriptPath, survey, outputs, files)) {
+            if (result_ == Outcome::Failed) return DiscardOutputs(outputs);
+            ui_.AppendLog("Arrêt.");
+            state.CancelRequested = false;
+            return DiscardOutputs(outputs);
+        }
+        PutRepairsInPlace(files, outputs);
+    } catch (...) {
+        files.clear();
+        DiscardOutputs(outputs);
+        throw;
+    }
+    ui_.AppendLog("...Ok");
+    result_ = Outcome::Completed;
+}
+
+Outcome Engine::RepairSet(std::string scriptPath) {
+    return RunFlow([&] {
+        if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
+        ReadScript(scriptPath);
+        if (!RecoveryUsable()) {
+            const std::string why = script_.Secours.Present()
+                                        ? script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize)
+                                        : "pas de section [Secours]";
+            return Fail("Le script " + scriptPath + " ne permet aucune réparation (" +
+                        (why.empty() ? "empreintes des tranches illisibles" : why) + ").");
+        }
+        ui_.SetProgressMax(state.RecordedSize);
+        RepairFlow(scriptPath);
+    });
+}
+
+}  // namespace sorv

@@ -1,0 +1,269 @@
+// Recovery slices on real files, natively and under Wine: any K losses of a
+// set repaired exactly by the join and by --reparer, K + 1 refused with
+// everything kept, sets of more than 255 slices, slices in several bands, the
+// values both builds write, and the pure pieces under them.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <numeric>
+#include <random>
+
+#include "engine_fixture.h"
+#include "recovery_bands.h"
+#include "recovery_code.h"
+#include "sizes.h"
+
+namespace sorv::test {
+namespace {
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+enum class Loss { Missing, Truncated, BitFlipped, Zeroed };
+
+class RecoveryOnDisk : public EngineOnDisk {
+protected:
+    std::string source = "set.bin";
+    std::string bytes;
+    std::int64_t slices = 0, count = 0;
+    std::map<std::string, std::string> files;  // every file of the set as the split left it
+
+    // Splits `size` pattern bytes at `sliceSize` (a test seam: any multiple of 2048) with K recovery
+    // slices, in an empty folder.
+    void Split(std::size_t size, std::int64_t sliceSize, std::int64_t k) {
+        files.clear();
+        Restore();
+        bytes = PatternBytes(size, 7);
+        WriteFileBytes(dir.Path(source), bytes);
+        engine.state.SourceSize = static_cast<std::int64_t>(size);
+        engine.state.SliceSize = sliceSize;
+        engine.state.SliceCount = CountSlices(engine.state.SourceSize, sliceSize);
+        engine.state.Recovery = {k, 0};
+        engine.PrepareSplit(dir.Path(source));
+        ASSERT_EQ(ui.log.back(), "...Ok") << ui.log.back();
+        slices = engine.state.SliceCount, count = k;
+        std::filesystem::remove(PathFromUtf8(dir.Path(source)));
+        files.clear();
+        for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
+            files[Utf8(entry.path().filename())] = ReadFileBytes(Utf8(entry.path()));
+        ui.log.clear();
+    }
+    // File i of the set: data slices 0..N-1, then recovery slices.
+    std::string SetFile(std::int64_t i) const {
+        return i < slices ? Slice(source, static_cast<int>(i + 1)) : RecoverySliceFileName(dir.Path(source), i - slices + 1);
+    }
+    void Damage(std::int64_t i, Loss loss) {
+        const std::string path = SetFile(i);
+        std::string content = ReadFileBytes(path);
+        switch (loss) {
+        case Loss::Missing: std::filesystem::remove(PathFromUtf8(path)); return;
+        case Loss::Truncated: content.resize(content.size() / 2); break;
+        case Loss::BitFlipped: content[content.size() / 3] ^= 0x10; break;
+        case Loss::Zeroed: content.assign(content.size(), '\0'); break;
+        }
+        WriteFileBytes(path, content);
+    }
+    std::string ScriptPath() const { return Script(source); }
+    std::string Target() const { return dir.Path(source); }
+    std::size_t LinesWith(const std::string& part) const {
+        return static_cast<std::size_t>(std::count_if(ui.log.begin(), ui.log.end(), [&](const std::string& l) {
+            return l.find(part) != std::string::npos;
+        }));
+    }
+    // The set as the split left it, nothing else beside it.
+    void Restore() {
+        for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
+            std::filesystem::remove(entry.path());
+        for (const auto& [name, content] : files) WriteFileBytes(dir.Path(name), content);
+    }
+    // `losses` distinct files drawn from the whole set, the short last slice and the recovery slices included.
+    std::vector<std::pair<std::int64_t, Loss>> Draw(std::mt19937& random, std::int64_t losses) const {
+        std::vector<std::int64_t> all(static_cast<std::size_t>(slices + count));
+        std::iota(all.begin(), all.end(), 0);
+        std::shuffle(all.begin(), all.end(), random);
+        std::vector<std::pair<std::int64_t, Loss>> drawn;
+        for (std::int64_t i = 0; i < losses; ++i) drawn.emplace_back(all[static_cast<std::size_t>(i)], static_cast<Loss>(random() % 4));
+        return drawn;
+    }
+};
+
+// Up to K losses of any kind are rebuilt exactly by the join, in one band or
+// in several, whether the slices are known missing before the copy or found
+// damaged while it reads them; K + 1 leave nothing under the real name and
+// every file as it was.
+TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
+    const struct {
+        std::size_t size;
+        std::int64_t sliceSize, k;
+        std::uint64_t memory;
+    } sets[] = {
+        {40'000, 4096, 3, kRecoveryMemory},  // 10 slices, the last of 3,136 bytes
+        {40'000, 4096, 3, 4096},             // the same in bands of 1,344 bytes
+        {20'000, 2048, 12, 3 * 2048},        // more recovery slices than slices
+    };
+    std::mt19937 random(19);
+    for (const auto& set : sets) {
+        engine.RecoveryMemory = set.memory;
+        Split(set.size, set.sliceSize, set.k);
+        for (int trial = 0; trial < 12; ++trial) {
+            const std::int64_t losses = trial < 10 ? 1 + trial % set.k : set.k + 1;
+            const auto drawn = Draw(random, losses);
+            SCOPED_TRACE("size " + std::to_string(set.size) + ", trial " + std::to_string(trial));
+            Restore();
+            for (const auto& [file, loss] : drawn) Damage(file, loss);
+            std::map<std::string, std::string> before;
+            for (std::int64_t i = 0; i < slices + count; ++i)
+                if (FileExists(SetFile(i))) before[SetFile(i)] = ReadFileBytes(SetFile(i));
+            ui.answers = {Answer::No};
+            ui.log.clear();
+            const Outcome outcome = engine.StartJoin(ScriptPath());
+            const auto dataLost = std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) { return d.first < slices; });
+            if (losses <= set.k) {
+                ASSERT_EQ(outcome, Outcome::Completed);
+                EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+                EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), static_cast<std::size_t>(dataLost));
+                continue;
+            }
+            ui.answers.clear();
+            EXPECT_NE(outcome, Outcome::Completed);
+            EXPECT_FALSE(FileExists(Target()));
+            EXPECT_FALSE(FileExists(PartialJoinName(ScriptPath())));
+            for (const auto& [path, content] : before) EXPECT_TRUE(ReadFileBytes(path) == content) << path;
+        }
+    }
+}
+
+// The repair puts every file back byte for byte, keeps each damaged one
+// under a name that says so, and the check then finds the set whole; what
+// cannot be repaired writes nothing. The check says whole, repairable, lost.
+TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
+    engine.RecoveryMemory = 3 * 2048;
+    Split(70'000, 8192, 3);  // 9 slices, 3 recovery slices, bands of 1,024 bytes
+    const struct {
+        std::vector<std::pair<std::int64_t, Loss>> losses;
+        Outcome check, repair;
+    } cases[] = {
+        {{}, Outcome::Completed, Outcome::Completed},
+        {{{8, Loss::Truncated}, {9, Loss::Missing}, {3, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
+        {{{0, Loss::Zeroed}, {11, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
+        {{{0, Loss::Missing}, {1, Loss::Missing}, {10, Loss::Zeroed}, {5, Loss::BitFlipped}}, Outcome::Failed,
+         Outcome::Failed},
+    };
+    for (const auto& c : cases) {
+        Restore();
+        for (const auto& [file, loss] : c.losses) Damage(file, loss);
+        const auto damagedFile = [&](std::int64_t i) { return DamagedFileName(SetFile(i), 1); };
+        ui.log.clear();
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), c.check);
+        const auto listed = std::filesystem::directory_iterator(PathFromUtf8(dir.folder()));
+        const std::size_t filesBefore = static_cast<std::size_t>(std::distance(listed, {}));
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), c.repair);
+        const auto after = std::filesystem::directory_iterator(PathFromUtf8(dir.folder()));
+        const std::size_t filesAfter = static_cast<std::size_t>(std::distance(after, {}));
+        if (c.repair == Outcome::Failed) {
+            EXPECT_EQ(filesAfter, filesBefore);
+            continue;
+        }
+        for (const auto& [name, content] : files) EXPECT_TRUE(ReadFileBytes(dir.Path(name)) == content) << name;
+        for (const auto& [file, loss] : c.losses)
+            EXPECT_EQ(FileExists(damagedFile(file)), loss != Loss::Missing) << SetFile(file);
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Completed);
+    }
+}
+
+// More than 255 slices: indices past one byte rebuild like the others.
+TEST_F(RecoveryOnDisk, ASetOfMoreThan255SlicesIsRepaired) {
+    Split(300 * 2048 + 100, 2048, 3);
+    ASSERT_EQ(slices, 301);
+    for (const std::int64_t lost : {255, 256, 300}) Damage(lost, Loss::Missing);
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed);
+    EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+}
+
+// Both builds write these very recovery slices (they are a pure function of
+// the bytes), so a set split by one is repaired by the other; a split without
+// recovery slices writes the script and files it always wrote.
+TEST_F(RecoveryOnDisk, BothBuildsWriteTheSameRecoverySlicesAndKZeroChangesNothing) {
+    Split(10'000, 4096, 0);
+    const std::map<std::string, std::string> plain = files;
+    Split(10'000, 4096, 2);
+    const std::string script = files.at("set.d");
+    EXPECT_EQ(script.substr(0, script.find("\r\n[Secours]")), plain.at("set.d"));
+    EXPECT_EQ(script.substr(script.find("\r\n[Secours]")),
+              "\r\n[Secours]\r\nCode=cauchy-gf16-1100b-split64\r\nTranches=2\r\nTaille=4096\r\n"
+              "1=0de0333444c84bb3\r\n2=04b39c2afec33956\r\n");
+    for (const auto& [name, content] : plain) EXPECT_TRUE(files.at(name) == content || name == "set.d") << name;
+    EXPECT_EQ(files.size(), plain.size() + 2);
+}
+
+// The script's [Secours] section serves only when every value fits the set.
+TEST(RecoverySection, ServesOnlyWhenItFitsTheSet) {
+    const std::string head = "[Sorv]\r\nNomOriginal=a\r\nTailleOriginale=10000\r\nTranches=3\r\n[Secours]\r\n";
+    const std::string code = "Code=cauchy-gf16-1100b-split64\r\n";
+    const std::string prints = "1=0123456789abcdef\r\n2=0123456789ABCDEF\r\n";
+    const struct {
+        std::string section;
+        std::string unusable;
+    } cases[] = {
+        {code + "Tranches=2\r\nTaille=4096\r\n" + prints, ""},
+        {"Code=autre\r\nTranches=2\r\nTaille=4096\r\n" + prints, "code autre inconnu"},
+        {code + "Tranches=x\r\nTaille=4096\r\n" + prints, "Tranches illisible"},
+        {code + "Tranches=65533\r\nTaille=4096\r\n" + prints, "trop de tranches"},
+        {code + "Tranches=2\r\nTaille=4000\r\n" + prints, "Taille illisible"},
+        {code + "Tranches=2\r\nTaille=3264\r\n" + prints, "Taille ne correspond pas aux tranches"},
+        {code + "Tranches=2\r\nTaille=5120\r\n" + prints, "Taille ne correspond pas aux tranches"},
+        {code + "Tranches=2\r\nTaille=4096\r\n1=0123456789abcdef\r\n2=zz\r\n", "empreinte de la tranche de secours 2 illisible"},
+    };
+    for (const auto& c : cases) {
+        const ScriptValues values = ParseScript(head + c.section);
+        EXPECT_TRUE(values.Secours.Present());
+        EXPECT_EQ(values.Secours.Unusable(3, 10000), c.unusable) << c.section;
+    }
+    EXPECT_FALSE(ParseScript(head.substr(0, head.find("[Secours]"))).Secours.Present());
+}
+
+TEST(RecoveryCounts, PercentRoundsUpAndBandsFitTheBudget) {
+    const struct {
+        RecoveryRequest request;
+        std::int64_t slices, expected;
+    } counts[] = {{{3, 0}, 10, 3}, {{0, 5}, 749, 38}, {{0, 5}, 3, 1}, {{0, 100}, 7, 7}, {{0, 0}, 7, 0}, {{-2, 0}, 7, 0}};
+    for (const auto& c : counts) EXPECT_EQ(RecoverySliceCount(c.request, c.slices), c.expected);
+    EXPECT_EQ(BandWidth(1'433'600, 1), 1'433'600u);
+    EXPECT_EQ(BandWidth(99'123'200, 4, 40 << 20), 10u << 20);
+    EXPECT_EQ(BandWidth(358'400, 65'535, 40 << 20), 640u);
+    EXPECT_EQ(BandCount(99'123'200, 10u << 20), 10u);
+}
+
+// Bytes shown in pieces of any size, a window of the slice's offsets, the
+// end padded: the same regions as the code given the whole padded band.
+TEST(RecoveryBands, AFeederAddsWhatTheCodeAddsForTheWholeBand) {
+    std::mt19937 random(7);
+    const RecoverySet set(3, 2);
+    const RecoveryEncoder encoder(set);
+    for (const std::uint64_t windowStart : {0u, 640u}) {
+        const std::string slice = PatternBytes(1500 + windowStart, 3);
+        BandRegions fed(2, 1024), expected(2, 1024);
+        BandFeeder feeder([&](std::uint32_t d, std::span<const std::byte> b, std::span<const std::span<std::byte>> t) {
+            encoder.Add(d, b, t);
+        }, fed.All());
+        feeder.StartSlice(1, windowStart);
+        for (std::size_t at = 0; at < slice.size();) {
+            const std::size_t piece = std::min<std::size_t>(1 + random() % 200, slice.size() - at);
+            feeder.Observe(std::as_bytes(std::span(slice.data() + at, piece)));
+            at += piece;
+        }
+        feeder.EndSlice();
+        std::vector<std::byte> band(1024);
+        const std::size_t length = std::min<std::size_t>(1024, slice.size() - windowStart);
+        std::memcpy(band.data(), slice.data() + windowStart, length);
+        encoder.Add(1, band, expected.All());
+        for (std::size_t r = 0; r < 2; ++r) EXPECT_TRUE(std::ranges::equal(fed[r], expected[r])) << windowStart;
+    }
+}
+
+}  // namespace
+}  // namespace sorv::test
