@@ -13,4 +13,6 @@ if(TARGET sorv_program)
   sorv_window_test(program_toolbar_test SOURCES program_toolbar_test.cpp
     LIBS sorv_program sorv_resources sorv_user_driver)
   set_tests_properties(program_toolbar_test PROPERTIES RUN_SERIAL TRUE)
+  # Each of the program's windows paints its gradient title bar.
+  sorv_pixel_test(program_captions_test SOURCES program_captions_test.cpp LIBS sorv_program sorv_resources)
 endif()
