@@ -1,13 +1,17 @@
 #include "Wordcap.h"
 
-#include "application.h"
-#include "caption_fonts_win.h"
-#include "caption_metrics_win.h"
-#include "dwm_frame.h"
-#include "private_messages.h"
-#include "window_text.h"
+#include <algorithm>
+#include <array>
 
-namespace sorv {
+#include "application.h"
+#include "colour.h"
+#include "private_messages.h"
+#include "scope_guards.h"
+#include "win_geometry.h"
+#include "wordcap_paint_win.h"
+#include "wordcap_win.h"
+
+namespace sorv::caption {
 namespace {
 
 // Hit-test codes of the caption buttons: the platform draws a pressed button
@@ -20,11 +24,12 @@ bool IsCaptionButton(WPARAM hitTest) {
 // Sent by the themed window procedure to draw the caption directly.
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
 
-caption::PartText TextOf(const TCompanyText& part) { return {part.Visible(), part.StoredCaption()}; }
+PartText TextOf(const TCompanyText& part) { return {part.Visible(), part.StoredCaption()}; }
 
 }  // namespace
 
-TCompanyText::TCompanyText(TMSOfficeCaption& owner) : font_(owner.systemFont_), owner_(owner) {}
+TCompanyText::TCompanyText(TMSOfficeCaption& owner)
+    : colorActive_(clCaptionText), colorInactive_(clInactiveCaptionText), font_(owner.systemFont_), owner_(owner) {}
 
 void TCompanyText::SetCaption(std::string_view caption) {
     if (caption_ == caption) return;
@@ -40,7 +45,7 @@ void TCompanyText::SetVisible(bool visible) {
 
 void TCompanyText::SetFont(const tk::FontDescription& font) {
     if (fontKind_ == TFontKind::fkAutoHeight) {
-        font_ = tk::MakeFont(caption::FitToHeightOf(font, owner_.SystemCaptionFont().Design()));
+        font_ = tk::MakeFont(FontOfKind(fontKind_, font, owner_.systemCaption_));
     } else {
         font_ = tk::MakeFont(font);
         fontKind_ = TFontKind::fkCustom;
@@ -49,12 +54,7 @@ void TCompanyText::SetFont(const tk::FontDescription& font) {
 
 void TCompanyText::SetFontKind(TFontKind kind) {
     fontKind_ = kind;
-    const tk::FontDescription& system = owner_.SystemCaptionFont().Design();
-    switch (kind) {
-        case TFontKind::fkCustom: break;
-        case TFontKind::fkAutoHeight: font_ = tk::MakeFont(caption::FitToHeightOf(font_->Design(), system)); break;
-        default: font_ = tk::MakeFont(caption::ToFontDescription(caption::FontForKind(kind, {}, owner_.systemCaption_))); break;
-    }
+    if (kind != TFontKind::fkCustom) font_ = tk::MakeFont(FontOfKind(kind, font_->Design(), owner_.systemCaption_));
 }
 
 std::string TCaptionText::Caption() const { return Owner().ExtractCaption(); }
@@ -63,11 +63,15 @@ TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design,
     : Component(owner, std::move(name)),
       form_(owner),
       formHandle_(owner.Handle()),
-      systemCaption_(caption::ReadSystemCaptionFont()),
-      systemFont_(tk::MakeFont(caption::ToFontDescription(systemCaption_))),
+      systemCaption_(ReadSystemCaptionFont()),
+      systemFont_(tk::MakeFont(ToFontDescription(systemCaption_))),
       companyText_(*this),
       appNameText_(*this),
-      captionText_(*this) {
+      captionText_(*this),
+      colorLeftActive_(clBlack),
+      colorLeftInActive_(clBlack),
+      colorRightActive_(clActiveCaption),
+      colorRightInActive_(clInactiveCaption) {
     HookForm();
     // The caption part holds the form's caption from the start, not only from
     // the first paint: a text set before it would otherwise blank the caption.
@@ -108,7 +112,7 @@ void TMSOfficeCaption::HookForm() {
             [this](const tk::Message& message, const tk::NextHook& next) { return ApplicationMessage(message, next); });
     recreating_ = false;
     hooked_ = true;
-    caption::UsePaintedFrame(formHandle_);
+    UsePaintedFrame(formHandle_);
 }
 
 void TMSOfficeCaption::UnhookForm() {
@@ -125,8 +129,10 @@ void TMSOfficeCaption::ComposeWindowText() {
     // frame is repainted (by us) when the lock goes. Another window may hold
     // the one lock there is: then it is left alone.
     const bool locked = LockWindowUpdate(form_.Handle()) != FALSE;
+    const ScopeExit unlock([locked] {
+        if (locked) LockWindowUpdate(nullptr);
+    });
     form_.SetCaption(text);
-    if (locked) LockWindowUpdate(nullptr);
 }
 
 std::string TMSOfficeCaption::ExtractCaption() const {
@@ -145,8 +151,8 @@ void TMSOfficeCaption::RefreshFrame() const {
 }
 
 void TMSOfficeCaption::ReadSystemFont() {
-    systemCaption_ = caption::ReadSystemCaptionFont();
-    systemFont_ = tk::MakeFont(caption::ToFontDescription(systemCaption_));
+    systemCaption_ = ReadSystemCaptionFont();
+    systemFont_ = tk::MakeFont(ToFontDescription(systemCaption_));
 }
 
 void TMSOfficeCaption::SystemChanged() {
@@ -162,18 +168,12 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
         case WM_NCPAINT:
             return PaintFrame(message, next);
         case WM_NCACTIVATE:
-            active_ = message.wParam != 0;
-            activeKnown_ = true;
-            // With the new look the platform's answer would draw its own
-            // title bar over ours.
-            if (!caption::NewWindowLook()) next(message);
-            RedrawWindow(message.window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-            return 1;
+            return Activate(message, next);
         case WM_NCUAHDRAWCAPTION:
             PaintCaption(IsFormActive());
             return 0;
         case WM_SETCURSOR:
-            if (const int cursor = caption::SizingCursorFor(LOWORD(message.lParam))) {
+            if (const int cursor = SizingCursorFor(LOWORD(message.lParam))) {
                 SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(cursor)));
                 return 1;
             }
@@ -189,6 +189,21 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
             break;
     }
     const LRESULT result = next(message);
+    AfterForwarding(message);
+    return result;
+}
+
+LRESULT TMSOfficeCaption::Activate(const tk::Message& message, const tk::NextHook& next) {
+    active_ = message.wParam != 0;
+    activeKnown_ = true;
+    // With the new look the platform's answer would draw its own title bar
+    // over ours.
+    if (!NewWindowLook()) next(message);
+    RedrawWindow(message.window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return 1;
+}
+
+void TMSOfficeCaption::AfterForwarding(const tk::Message& message) {
     switch (message.msg) {
         case WM_SETICON:
         case WM_SETTEXT:
@@ -207,7 +222,6 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
         default:
             break;
     }
-    return result;
 }
 
 LRESULT TMSOfficeCaption::ApplicationMessage(const tk::Message& message, const tk::NextHook& next) {
@@ -220,4 +234,73 @@ LRESULT TMSOfficeCaption::ApplicationMessage(const tk::Message& message, const t
     return next(message);
 }
 
-}  // namespace sorv
+// Composed off-screen (window coordinates throughout: the bitmap reaches from
+// the origin) and copied to the window in one block.
+Rect TMSOfficeCaption::PaintCaption(bool active) {
+    const HWND window = form_.Handle();
+    if (!window) return {};
+    const FrameState frame = FrameStateOf(form_);
+    if (frame.style == FrameStyle::None) return {};
+    const CaptionMetrics metrics = CurrentCaptionMetrics();
+    const Rect titleBar = TitleBarRect(metrics, frame);
+    Rect textRect = TextRect(metrics, frame, titleBar);
+    const Rect covered = CoveredRect(frame, titleBar, textRect);
+    if (covered.IsEmpty()) return {};
+    const tk::WindowDc windowDc(window, tk::WindowDc::Area::Whole);
+    if (!windowDc) return {};
+    const tk::OffscreenBitmap offscreen(windowDc.get(), covered.right, covered.bottom);
+    if (!offscreen) return {};
+    const HDC dc = offscreen.Dc();
+
+    const COLORREF solid = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    const COLORREF left = tk::ColorToRgb((active ? colorLeftActive_ : colorLeftInActive_).Value());
+    const COLORREF right = tk::ColorToRgb((active ? colorRightActive_ : colorRightInActive_).Value());
+    const bool gradient = GradientOn(enabled_, active, GetDeviceCaps(dc, BITSPIXEL));
+    const std::vector<Band> background = gradient ? GradientBands(textRect.left, textRect.right, numColors_, left, right)
+                                                  : std::vector<Band>{{textRect.left, textRect.right, solid}};
+    PaintBackground(dc, frame, covered, textRect, background, gradient ? right : solid);
+    if (ShowsIcon(frame)) {
+        const IconPlacement placed = PlaceIcon(metrics, textRect);
+        DrawWindowIcon(dc, window, placed.icon);
+        textRect = placed.textRect;
+    }
+    DrawCaptionButtons(dc, PlaceButtons(metrics, frame, covered));
+    if (OnDrawCaption) {
+        tk::Canvas canvas(dc);
+        canvas.SetFont(systemFont_->Handle());
+        OnDrawCaption(*this, canvas, textRect);
+    }
+    captionText_.StoreCaption(ExtractCaption());
+    DrawTexts(dc, textRect, active, background);
+    offscreen.CopyTo(windowDc.get(), ToRECT(covered));
+    return covered;
+}
+
+void TMSOfficeCaption::DrawTexts(HDC dc, const Rect& textRect, bool active, const std::vector<Band>& background) {
+    const std::array<const TCompanyText*, kPartCount> parts{&companyText_, &appNameText_, &captionText_};
+    std::array<PartInput, kPartCount> inputs;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string& text = parts[i]->StoredCaption();
+        inputs[i] = {parts[i]->Visible(), text.empty(), MeasureText(dc, parts[i]->Font().Handle(), text, textRect)};
+    }
+    const TextLayout layout = LayoutTexts(inputs, textRect, justification_, NewWindowLook());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!layout.drawn[i]) continue;
+        const Rect& r = *layout.drawn[i];
+        const TColor wanted = active ? parts[i]->ColorActive() : parts[i]->ColorInactive();
+        const COLORREF colour = LegibleTextColour(
+            tk::ColorToRgb(wanted.Value()), ColoursUnder(background, r.left, std::min(r.left + inputs[i].width, r.right)));
+        DrawPartText(dc, parts[i]->Font().Handle(), parts[i]->StoredCaption(), r, colour);
+    }
+}
+
+// The platform paints the rest of the frame, never over our title bar.
+LRESULT TMSOfficeCaption::PaintFrame(const tk::Message& message, const tk::NextHook& next) {
+    const Rect covered = PaintCaption(IsFormActive());
+    const tk::RegionHandle region = FrameUpdateRegion(message.window, message.wParam, covered);
+    tk::Message forwarded = message;
+    forwarded.wParam = reinterpret_cast<WPARAM>(region.get());
+    return next(forwarded);
+}
+
+}  // namespace sorv::caption

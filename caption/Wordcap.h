@@ -7,8 +7,6 @@
 // the activation changes.
 #include <windows.h>
 
-#include <array>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,28 +14,17 @@
 #include <vector>
 
 #include "canvas.h"
-#include "caption_rules.h"
-#include "caption_text_layout.h"
 #include "component.h"
 #include "font.h"
 #include "form.h"
 #include "geometry.h"
-#include "gradient.h"
 #include "hook_chain.h"
+#include "tcolor.h"
+#include "wordcap_rules.h"
 
-namespace sorv {
-
-using caption::TFontKind;
-using caption::TGradEnabled;
-using caption::TJustification;
+namespace sorv::caption {
 
 class TMSOfficeCaption;
-
-// Colours: a value with the top byte 0x80 names a system colour.
-inline constexpr std::uint32_t clActiveCaption = 0x80000002;
-inline constexpr std::uint32_t clInactiveCaption = 0x80000003;
-inline constexpr std::uint32_t clCaptionText = 0x80000009;
-inline constexpr std::uint32_t clInactiveCaptionText = 0x80000013;
 
 // One of the three texts.
 class TCompanyText {
@@ -52,10 +39,10 @@ public:
     virtual void SetCaption(std::string_view caption);
     const std::string& StoredCaption() const { return caption_; }
 
-    std::uint32_t ColorActive() const { return colorActive_; }
-    void SetColorActive(std::uint32_t color) { colorActive_ = color; }
-    std::uint32_t ColorInactive() const { return colorInactive_; }
-    void SetColorInactive(std::uint32_t color) { colorInactive_ = color; }
+    TColor ColorActive() const { return colorActive_; }
+    void SetColorActive(TColor color) { colorActive_ = color; }
+    TColor ColorInactive() const { return colorInactive_; }
+    void SetColorInactive(TColor color) { colorInactive_ = color; }
 
     const tk::Font& Font() const { return *font_; }
     // Takes a copy; the kind becomes fkCustom unless it is fkAutoHeight,
@@ -77,8 +64,8 @@ private:
     void StoreCaption(std::string caption) { caption_ = std::move(caption); }
 
     std::string caption_;
-    std::uint32_t colorActive_ = clCaptionText;
-    std::uint32_t colorInactive_ = clInactiveCaptionText;
+    TColor colorActive_;
+    TColor colorInactive_;
     tk::SharedFont font_;
     TFontKind fontKind_ = TFontKind::fkSystem;
     TMSOfficeCaption& owner_;
@@ -116,7 +103,7 @@ struct CaptionDesign {
 class TMSOfficeCaption : public tk::Component {
 public:
     // The handler may move the rectangle; the texts are laid out in what is left.
-    using TOnDrawCaption = std::function<void(TMSOfficeCaption& Sender, const tk::Canvas& Canvas, RECT& R)>;
+    using TOnDrawCaption = std::function<void(TMSOfficeCaption& Sender, const tk::Canvas& Canvas, Rect& R)>;
 
     explicit TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design = {},
                               std::string name = "MSOfficeCaption1");
@@ -127,21 +114,21 @@ public:
     TCompanyText& CompanyText() { return companyText_; }
 
     // Values show at the next frame repaint.
-    std::uint32_t ColorLeftActive() const { return colorLeftActive_; }
-    void SetColorLeftActive(std::uint32_t color) { colorLeftActive_ = color; }
-    std::uint32_t ColorLeftInActive() const { return colorLeftInActive_; }
-    void SetColorLeftInActive(std::uint32_t color) { colorLeftInActive_ = color; }
-    std::uint32_t ColorRightActive() const { return colorRightActive_; }
-    void SetColorRightActive(std::uint32_t color) { colorRightActive_ = color; }
-    std::uint32_t ColorRightInActive() const { return colorRightInActive_; }
-    void SetColorRightInActive(std::uint32_t color) { colorRightInActive_ = color; }
+    TColor ColorLeftActive() const { return colorLeftActive_; }
+    void SetColorLeftActive(TColor color) { colorLeftActive_ = color; }
+    TColor ColorLeftInActive() const { return colorLeftInActive_; }
+    void SetColorLeftInActive(TColor color) { colorLeftInActive_ = color; }
+    TColor ColorRightActive() const { return colorRightActive_; }
+    void SetColorRightActive(TColor color) { colorRightActive_ = color; }
+    TColor ColorRightInActive() const { return colorRightInActive_; }
+    void SetColorRightInActive(TColor color) { colorRightInActive_ = color; }
     TGradEnabled Enabled() const { return enabled_; }
     void SetEnabled(TGradEnabled enabled) { enabled_ = enabled; }
     TJustification Justification() const { return justification_; }
     void SetJustification(TJustification justification) { justification_ = justification; }
     int NumColors() const { return numColors_; }
     // 1 to 256: 0 or less is ignored, more than 256 stores 256.
-    void SetNumColors(int count) { numColors_ = caption::NumColorsAfterWrite(numColors_, count); }
+    void SetNumColors(int count) { numColors_ = NumColorsAfterWrite(numColors_, count); }
 
     TOnDrawCaption OnDrawCaption;
 
@@ -167,25 +154,27 @@ private:
     void Loaded();
     LRESULT FormMessage(const tk::Message& message, const tk::NextHook& next);
     LRESULT ApplicationMessage(const tk::Message& message, const tk::NextHook& next);
+    LRESULT Activate(const tk::Message& message, const tk::NextHook& next);
+    void AfterForwarding(const tk::Message& message);
     LRESULT PaintFrame(const tk::Message& message, const tk::NextHook& next);
     void ReadSystemFont();
     void SystemChanged();
-    void DrawTexts(HDC dc, const Rect& textRect, bool active, const std::vector<caption::Band>& background);
+    void DrawTexts(HDC dc, const Rect& textRect, bool active, const std::vector<Band>& background);
 
     tk::Form& form_;
     HWND formHandle_ = nullptr;
-    caption::CaptionFont systemCaption_;
+    CaptionFont systemCaption_;
     tk::SharedFont systemFont_;
     TCompanyText companyText_;
     TAppNameText appNameText_;
     TCaptionText captionText_;
-    std::uint32_t colorLeftActive_ = 0;
-    std::uint32_t colorLeftInActive_ = 0;
-    std::uint32_t colorRightActive_ = clActiveCaption;
-    std::uint32_t colorRightInActive_ = clInactiveCaption;
+    TColor colorLeftActive_;
+    TColor colorLeftInActive_;
+    TColor colorRightActive_;
+    TColor colorRightInActive_;
     TGradEnabled enabled_ = TGradEnabled::geSmart;
     TJustification justification_ = TJustification::jAuto;
-    int numColors_ = caption::kDefaultNumColors;
+    int numColors_ = kDefaultNumColors;
     bool hooked_ = false;
     bool active_ = true;
     bool activeKnown_ = false;
@@ -193,5 +182,19 @@ private:
     tk::HookRegistration formHook_;
     tk::HookRegistration applicationHook_;
 };
+
+}  // namespace sorv::caption
+
+namespace sorv {
+
+// The names the forms use, as the unit publishes them.
+using caption::CaptionDesign;
+using caption::TAppNameText;
+using caption::TCaptionText;
+using caption::TCompanyText;
+using caption::TFontKind;
+using caption::TGradEnabled;
+using caption::TJustification;
+using caption::TMSOfficeCaption;
 
 }  // namespace sorv

@@ -1,1 +1,2 @@
+#include <windows.h>
 #include "names.h"

@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Wordcap.h"
-#include "caption_geometry.h"
-#include "caption_metrics_win.h"
 #include "program_fixture.h"
+#include "wordcap_win.h"
 
 namespace sorv {
 namespace {

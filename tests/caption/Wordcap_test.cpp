@@ -9,13 +9,11 @@
 #include "Wordcap.h"
 #include "application.h"
 #include "box_driver.h"
-#include "caption_geometry.h"
-#include "caption_metrics_win.h"
-#include "dwm_frame.h"
-#include "legible_colour.h"
 #include "form.h"
+#include "wordcap_rules.h"
+#include "wordcap_win.h"
 
-namespace sorv {
+namespace sorv::caption {
 namespace {
 
 using test::PumpUntil;
@@ -46,10 +44,10 @@ struct Geometry {
 };
 
 Geometry GeometryOf(const tk::Form& form) {
-    const caption::CaptionMetrics metrics = caption::CurrentCaptionMetrics();
-    const caption::FrameState frame = caption::FrameStateOf(form);
-    const Rect bar = caption::TitleBarRect(metrics, frame);
-    return {bar, caption::TextRect(metrics, frame, bar)};
+    const CaptionMetrics metrics = CurrentCaptionMetrics();
+    const FrameState frame = FrameStateOf(form);
+    const Rect bar = TitleBarRect(metrics, frame);
+    return {bar, TextRect(metrics, frame, bar)};
 }
 
 std::vector<COLORREF> Row(HWND window, int y, int left, int right) {
@@ -63,7 +61,7 @@ std::vector<COLORREF> Row(HWND window, int y, int left, int right) {
 void ExpectBands(const tk::Form& form, int numColors, COLORREF from, COLORREF to) {
     const Geometry g = GeometryOf(form);
     const std::vector<COLORREF> row = Row(form.Handle(), g.bar.top, g.text.left, g.text.right);
-    for (const caption::Band& band : caption::GradientBands(g.text.left, g.text.right, numColors, from, to))
+    for (const Band& band : GradientBands(g.text.left, g.text.right, numColors, from, to))
         for (int x = band.left; x < band.right; ++x)
             ASSERT_EQ(row[static_cast<std::size_t>(x - g.text.left)], band.color) << "x " << x;
 }
@@ -109,7 +107,7 @@ TextPixels TextPixelsOf(HWND window, const Rect& area) {
         for (std::size_t x = 0; x < row.size(); ++x) {
             if (row[x] == bands[x]) continue;
             ++pixels.drawn;
-            pixels.faint += caption::ContrastRatio(row[x], bands[x]) < caption::kLegibleContrast;
+            pixels.faint += ContrastRatio(row[x], bands[x]) < kLegibleContrast;
         }
     }
     return pixels;
@@ -192,11 +190,11 @@ TEST(CaptionPaint, OnDrawCaptionDrawsFirstAndMayNarrowTheTextArea) {
     tk::Form form(TestForm(tk::BorderStyle::Dialog, "Sorv"));
     TMSOfficeCaption caption(form);
     HGDIOBJ fontGiven = nullptr;
-    caption.OnDrawCaption = [&](TMSOfficeCaption& sender, const tk::Canvas& canvas, RECT& r) {
+    caption.OnDrawCaption = [&](TMSOfficeCaption& sender, const tk::Canvas& canvas, Rect& r) {
         EXPECT_EQ(&sender, &caption);
         fontGiven = GetCurrentObject(canvas.Handle(), OBJ_FONT);
         const tk::BrushHandle red(CreateSolidBrush(RGB(255, 0, 0)));
-        RECT mark{r.left, r.top, r.left + 40, r.bottom};
+        const RECT mark{r.left, r.top, r.left + 40, r.bottom};
         FillRect(canvas.Handle(), &mark, red.get());
         r.left += 40;
     };
@@ -219,12 +217,12 @@ HRESULT WINAPI RecordDwmCall(HWND window, DWORD attribute, LPCVOID value, DWORD 
 }
 
 TEST(CaptionPaint, ANewWindowAfterABorderChangeIsHookedAgainFromTheQueue) {
-    caption::SetDwmSetWindowAttributeForTesting(RecordDwmCall);
+    SetDwmSetWindowAttributeForTesting(RecordDwmCall);
     tk::Form form(TestForm(tk::BorderStyle::Single));
     TMSOfficeCaption caption(form);
     EXPECT_EQ(dwmWindow, form.Handle());  // the composited frame is turned off
-    EXPECT_EQ(dwmAttribute, caption::kNcRenderingPolicy);
-    EXPECT_EQ(dwmValue, caption::kNcRenderingDisabled);
+    EXPECT_EQ(dwmAttribute, kNcRenderingPolicy);
+    EXPECT_EQ(dwmValue, kNcRenderingDisabled);
     EXPECT_EQ(dwmSize, sizeof(DWORD));
     ShowActive(form);
     const HWND first = form.Handle();
@@ -237,7 +235,7 @@ TEST(CaptionPaint, ANewWindowAfterABorderChangeIsHookedAgainFromTheQueue) {
     SetForegroundWindow(form.Handle());
     Settle();
     ExpectBands(form, 64, 0, GetSysColor(COLOR_ACTIVECAPTION));
-    caption::SetDwmSetWindowAttributeForTesting(nullptr);
+    SetDwmSetWindowAttributeForTesting(nullptr);
 }
 
 TEST(CaptionPaint, GoingAwayBetweenReCreationAndReHookIsHarmless) {
@@ -363,4 +361,4 @@ TEST(CaptionProperties, TextsAndTheWindowText) {
 }
 
 }  // namespace
-}  // namespace sorv
+}  // namespace sorv::caption
