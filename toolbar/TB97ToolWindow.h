@@ -185,6 +185,9 @@ private:
     bool ShouldBeVisible() const;
     void UpdateVisibility();
     void ShowingChanged();
+    // Puts the floating window back above its form, which the window manager
+    // may have raised over it (an activation, the end of a modal loop).
+    void KeepAboveOwner();
     static void HookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam);
 
     // The modal mouse loops.
@@ -217,6 +220,8 @@ private:
     bool inactiveCaption_ = false;
     Point floatingTopLeft_;
     std::unique_ptr<TFloatingWindowParent> floatingParent_;
+    // Watches the form while the bar floats.
+    tk::HookRegistration ownerHook_;
     bool closePressed_ = false;
     bool visible_ = true;
     std::uint32_t color_;

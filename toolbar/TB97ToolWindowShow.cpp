@@ -28,6 +28,19 @@ bool OwnedBy(HWND window, HWND owner) {
     return false;
 }
 
+// Messages after which a form may stand over the windows it owns: its
+// activation, its enabling at the end of a modal loop, a change of its place
+// in the z-order.
+bool MayRaiseOverOwned(const tk::Message& message) {
+    switch (message.msg) {
+        case WM_ACTIVATE: return LOWORD(message.wParam) != WA_INACTIVE;
+        case WM_ENABLE: return message.wParam != 0;
+        case WM_WINDOWPOSCHANGED:
+            return !(reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_NOZORDER);
+        default: return false;
+    }
+}
+
 // The window the bar goes directly below: the first above the form that the
 // form does not own (HWND_TOP when there is none).
 HWND ZOrderPlaceAbove(HWND form) {
@@ -71,8 +84,18 @@ void TCustomToolWindow97::ListAsFloating(bool floating) {
     auto& list = FloatingWindows();
     const bool hooked = !list.empty();
     const auto found = std::find(list.begin(), list.end(), this);
-    if (floating && found == list.end()) list.push_back(this);
-    if (!floating && found != list.end()) list.erase(found);
+    if (floating && found == list.end()) {
+        list.push_back(this);
+        ownerHook_ = form_.AddHook([this](const tk::Message& message, const tk::NextHook& next) {
+            const LRESULT result = next(message);
+            if (MayRaiseOverOwned(message)) KeepAboveOwner();
+            return result;
+        });
+    }
+    if (!floating && found != list.end()) {
+        list.erase(found);
+        ownerHook_ = {};
+    }
     if (hooked == !list.empty()) return;
     // Activation messages were not watched meanwhile.
     if (!hooked) LastApplicationActivation().reset();
@@ -106,6 +129,14 @@ void TCustomToolWindow97::ShowingChanged() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     if (!show && wasActive)
         if (HWND next = FindActivatableTopWindow(Handle())) SetActiveWindow(next);
+}
+
+void TCustomToolWindow97::KeepAboveOwner() {
+    HWND form = form_.Handle();
+    if (docked_ || !Handle() || !IsWindowVisible(Handle()) || GetWindow(Handle(), GW_OWNER) != form) return;
+    // Placed again even when Wine's order already has it above: the X11
+    // driver may have raised the form's own window over it.
+    SetWindowPos(Handle(), ZOrderPlaceAbove(form), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT TCustomToolWindow97::Activate(const tk::Message& message, UINT state, bool minimized, HWND other) {

@@ -1,6 +1,7 @@
 // The frames as painted, read back from the screen: the docked frame shows
 // the dock's tiles aligned with the dock's own, the floating frame its
-// caption and close button.
+// caption and close button. And the floating window's place in the
+// z-order, which the X11 driver keeps as the desktop's.
 #include <gtest/gtest.h>
 
 #include "box_driver.h"
@@ -105,6 +106,32 @@ TEST_F(DockingTest, AFloatingFrameShowsItsCaptionAndCloseButton) {
     Settle();
     EXPECT_EQ(ScreenPixel(w, border, border), GetSysColor(COLOR_INACTIVECAPTION));
     SendMessageW(form.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+}
+
+
+// Whether `window` is above `other` in the z-order.
+bool Above(HWND window, HWND other) {
+    for (HWND w = GetWindow(other, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == window) return true;
+    return false;
+}
+
+TEST_F(DockingTest, AFloatingBarComesBackAboveItsFormAfterAModalDialogAndAnActivation) {
+    auto bar = MakeBar(form, "Bar1");
+    ASSERT_TRUE(Above(bar->Handle(), form.Handle()));
+    tk::FormDescription design;
+    design.className = "TModal";
+    design.caption = "Dialogue";
+    tk::Form dialog(design);
+    PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);  // ends the modal loop once it runs
+    dialog.ShowModal();
+    Pump();
+    EXPECT_TRUE(Above(bar->Handle(), form.Handle())) << "after the modal dialog";
+    dialog.Show();
+    SetActiveWindow(dialog.Handle());
+    SetActiveWindow(form.Handle());
+    Pump();
+    EXPECT_TRUE(Above(bar->Handle(), form.Handle())) << "after the form's activation";
 }
 
 }  // namespace
