@@ -71,7 +71,7 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       Memo1(*this, "Memo1", {8, 56, 289, 169}, true),
       ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
       Dock971(*this, "Dock971", {0, 0, 304, 42}),
-      Dock972(*this, "Dock972", {0, 229, 304, 9}, TDockPosition::dpBottom),
+      Dock972(*this, "Dock972", {0, 229, 304, 9}, toolbar::TDockPosition::dpBottom),
       Toolbar971(Dock971, "Toolbar971"),
       ToolbarButton971(Toolbar971, "ToolbarButton971", 0),
       ToolbarButton975(Toolbar971, "ToolbarButton975", 38),

@@ -1,20 +1,20 @@
 #include "TB97Tlbr.h"
 
 #include <algorithm>
+#include <stdexcept>
 
-#include "TB97Dock.h"
+#include "TB97.h"
 #include "canvas.h"
-#include "toolbar_sep.h"
 
-namespace sorv {
+namespace sorv::toolbar {
 namespace {
 
-tb97::SizingEdge EdgeOf(dock::FrameHit hit) {
+toolbar::SizingEdge EdgeOf(toolbar::FrameHit hit) {
     switch (hit) {
-        case dock::FrameHit::Left: return tb97::SizingEdge::Left;
-        case dock::FrameHit::Top: return tb97::SizingEdge::Top;
-        case dock::FrameHit::Bottom: return tb97::SizingEdge::Bottom;
-        default: return tb97::SizingEdge::Right;
+        case toolbar::FrameHit::Left: return toolbar::SizingEdge::Left;
+        case toolbar::FrameHit::Top: return toolbar::SizingEdge::Top;
+        case toolbar::FrameHit::Bottom: return toolbar::SizingEdge::Bottom;
+        default: return toolbar::SizingEdge::Right;
     }
 }
 
@@ -46,11 +46,11 @@ void TCustomToolbar97::Loaded() {
     UpdateSize();
 }
 
-std::vector<tb97::BarChild> TCustomToolbar97::Children() const {
-    std::vector<tb97::BarChild> children;
+std::vector<toolbar::BarChild> TCustomToolbar97::Children() const {
+    std::vector<toolbar::BarChild> children;
     children.reserve(orderList_.size());
     for (const tk::GraphicControl* graphic : orderList_) {
-        tb97::BarChild child;
+        toolbar::BarChild child;
         child.visible = graphic->Visible();
         if (const auto* sep = dynamic_cast<const TToolbarSep97*>(graphic)) {
             child.separator = true;
@@ -71,11 +71,11 @@ void TCustomToolbar97::CreateParams(tk::ControlParams& params) const {
 }
 
 int TCustomToolbar97::MeasureThickness(DockKind kind) const {
-    return tb97::MeasureThickness(Children(), kind == DockKind::dkVertical);
+    return toolbar::MeasureThickness(Children(), kind == DockKind::dkVertical);
 }
 
 Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
-    tb97::BarPlacement placement;
+    toolbar::BarPlacement placement;
     placement.children = Children();
     placement.docked = target != nullptr;
     placement.vertical = target && target->Kind() == DockKind::dkVertical;
@@ -84,9 +84,9 @@ Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
     // never thinner: a row measured before the bar grew is out of date.
     if (target && target == DockedTo()) {
         placement.rowSize = std::max(target->RowThicknessOf(DockRow(), this),
-                                     tb97::MeasureThickness(placement.children, placement.vertical));
+                                     toolbar::MeasureThickness(placement.children, placement.vertical));
     }
-    const tb97::BarLayout layout = tb97::PlaceChildren(placement);
+    const toolbar::BarLayout layout = toolbar::PlaceChildren(placement);
     if (canMove) {
         const std::vector<tk::GraphicControl*> order = orderList_;
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -101,7 +101,7 @@ bool TCustomToolbar97::IsIgnoredChild(const tk::GraphicControl& child) const {
     return dynamic_cast<const TToolbarSep97*>(&child) != nullptr;
 }
 
-void TCustomToolbar97::SizingStarted(dock::FrameHit hit) {
+void TCustomToolbar97::SizingStarted(toolbar::FrameHit hit) {
     RECT window{};
     RECT client{};
     GetWindowRect(Handle(), &window);
@@ -119,7 +119,7 @@ void TCustomToolbar97::SizingStarted(dock::FrameHit hit) {
         floatRightX_ = floatRightX;
         return PlaceChildren(false, DockKind::dkFloating, nullptr);
     };
-    resize_ = std::make_unique<tb97::FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
+    resize_ = std::make_unique<toolbar::FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
                                                      EdgeOf(hit),
                                                      Size{window.right - window.left, window.bottom - window.top},
                                                      floatRightX_);
@@ -135,7 +135,7 @@ void TCustomToolbar97::SizingMoved(Rect& proposed, const Rect& start) {
 }
 
 void TCustomToolbar97::SizingEnded(bool accepted) {
-    const std::unique_ptr<tb97::FloatingResize> resize = std::move(resize_);
+    const std::unique_ptr<toolbar::FloatingResize> resize = std::move(resize_);
     if (!accepted || !resize) return;
     floatRightX_ = resize->ChosenFloatRightX();
     UpdateSize();
@@ -147,7 +147,7 @@ void TCustomToolbar97::Paint(HDC dc, const RECT& updateRect) {
     RECT client{};
     GetClientRect(Handle(), &client);
     tk::Canvas canvas(dc);
-    for (const tb97::LineBreak& line : lineSeparators_) {
+    for (const toolbar::LineBreak& line : lineSeparators_) {
         if (line.blank) continue;
         canvas.Line({1, line.y - 4}, {client.right - 1, line.y - 4}, GetSysColor(COLOR_BTNSHADOW));
         canvas.Line({1, line.y - 3}, {client.right - 1, line.y - 3}, GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -163,4 +163,62 @@ TToolbar97::TToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds)
     CreateBar();
 }
 
-}  // namespace sorv
+namespace {
+
+tk::Window& ToolbarOnly(tk::Window& parent) {
+    if (!dynamic_cast<TCustomToolbar97*>(&parent)) {
+        throw std::logic_error("TToolbarSep97 can only be placed on a TToolbar97");
+    }
+    return parent;
+}
+
+}  // namespace
+
+TToolbarSep97::TToolbarSep97(tk::Window& parent, std::string name, int left, int top)
+    : tk::GraphicControl(ToolbarOnly(parent), Rect::FromOrigin({left, top}, {6, 6}), std::move(name)) {}
+
+TCustomToolbar97& TToolbarSep97::Toolbar() const { return static_cast<TCustomToolbar97&>(Parent()); }
+
+void TToolbarSep97::SetBlank(bool blank) {
+    if (blank == blank_) return;
+    blank_ = blank;
+    Invalidate();
+}
+
+void TToolbarSep97::SetSizeHorz(int size) {
+    size = std::max(size, 1);
+    if (size == sizeHorz_) return;
+    sizeHorz_ = size;
+    Toolbar().UpdateSize();
+}
+
+void TToolbarSep97::SetSizeVert(int size) {
+    size = std::max(size, 1);
+    if (size == sizeVert_) return;
+    sizeVert_ = size;
+    Toolbar().UpdateSize();
+}
+
+void TToolbarSep97::Paint(HDC dc) {
+    if (blank_) return;
+    const int w = Bounds().Width();
+    const int h = Bounds().Height();
+    tk::Canvas canvas(dc);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const TDock97* dock = Toolbar().DockedTo();
+    if (dock && dock->Kind() == DockKind::dkVertical) {
+        canvas.Line({0, h / 2 - 1}, {w, h / 2 - 1}, shadow);
+        canvas.Line({0, h / 2}, {w, h / 2}, highlight);
+    } else {
+        canvas.Line({w / 2 - 1, 0}, {w / 2 - 1, h}, shadow);
+        canvas.Line({w / 2, 0}, {w / 2, h}, highlight);
+    }
+}
+
+void TToolbarSep97::MouseDown(const tk::MouseEvent& event) {
+    if (event.button != tk::MouseButton::Left) return;
+    Toolbar().MouseDownAt({Bounds().left + event.x, Bounds().top + event.y}, event.doubleClick);
+}
+
+}  // namespace sorv::toolbar

@@ -2,7 +2,7 @@
 
 #include "win_geometry.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 DockingTest::DockingTest()
     : form(HostDesign()),
@@ -62,4 +62,4 @@ void DockingTest::Pump() {
     }
 }
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test
