@@ -8,6 +8,7 @@
 #include "canvas.h"
 #include "menu.h"
 #include "nonclient_dc.h"
+#include "scope_guards.h"
 #include "win_geometry.h"
 
 namespace sorv::toolbar {
@@ -39,8 +40,8 @@ void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where) 
     menu.Popup(window.Handle(), at.x, at.y);
 }
 
-TDock97::TDock97(tk::Window& parent, std::string name, tk::Bounds bounds, TDockPosition position)
-    : tk::CustomControl(CheckedParent(parent), std::move(name), bounds), position_(position) {
+TDock97::TDock97(tk::Window& parent, std::string name, const Rect& bounds, TDockPosition position)
+    : tk::CustomControl(CheckedParent(parent), std::move(name), ToBounds(bounds)), position_(position) {
     Create();
     SetAlign(AlignOf(position_));
 }
@@ -141,14 +142,8 @@ void TDock97::LayoutBars() {
         layoutPending_ = true;
         return;
     }
-    ++layoutSuspend_;
-    struct Done {
-        TDock97& dock;
-        ~Done() {
-            --dock.layoutSuspend_;
-            dock.layoutPending_ = false;
-        }
-    } done{*this};
+    const CounterScope running(layoutSuspend_);
+    const ScopeExit done([this] { layoutPending_ = false; });
     if (!Handle()) return;
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -253,7 +248,7 @@ HBITMAP TDock97::TransparentCopy() {
     return transparentCopy_.get();
 }
 
-void TDock97::DrawBackground(HDC dc, const RECT& clip, const RECT& tile, const RECT* exclude) {
+void TDock97::DrawBackground(HDC dc, const Rect& clip, const Rect& tile, const Rect* exclude) {
     if (!HasBackground()) return;
     const Size size = BackgroundSize();
     HBITMAP bitmap = backgroundTransparent_ ? TransparentCopy() : background_.get();
@@ -268,7 +263,7 @@ void TDock97::DrawBackground(HDC dc, const RECT& clip, const RECT& tile, const R
     RestoreDC(dc, saved);
 }
 
-POINT TDock97::TileOriginIn(HWND window) const {
+Point TDock97::TileOriginIn(HWND window) const {
     POINT origin{0, 0};
     ClientToScreen(Parent().Handle(), &origin);
     RECT r{};
@@ -323,7 +318,7 @@ void TDock97::Paint(HDC dc, const RECT&) {
     if (!HasBackground()) return;
     POINT origin{0, 0};
     MapWindowPoints(Parent().Handle(), Handle(), &origin, 1);
-    DrawBackground(dc, client, RECT{origin.x, origin.y, client.right, client.bottom}, nullptr);
+    DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
 }
 
 void TDock97::Resized(const tk::Message&, UINT, Size) {

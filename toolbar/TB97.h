@@ -42,6 +42,9 @@ class GraphicControl;
 
 namespace sorv::toolbar {
 
+// The toolkit's bounds (left, top, width, height) of a rectangle.
+inline tk::Bounds ToBounds(const Rect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
+
 class TCustomToolWindow97;
 
 // A colour value naming the button-face system colour.
@@ -50,7 +53,7 @@ inline constexpr std::uint32_t clBtnFace = 0x80000000u | COLOR_BTNFACE;
 class TDock97 : public tk::CustomControl {
 public:
     // A dock inside a tool window or another dock is refused.
-    TDock97(tk::Window& parent, std::string name, tk::Bounds bounds, TDockPosition position = TDockPosition::dpTop);
+    TDock97(tk::Window& parent, std::string name, const Rect& bounds, TDockPosition position = TDockPosition::dpTop);
     ~TDock97() override;
 
     bool AllowDrag() const { return allowDrag_; }
@@ -104,9 +107,9 @@ public:
     // `clip` and outside `exclude`. Callers put the tiles' origin at the
     // client origin of the dock's parent, so that the dock and its bars show
     // one pattern.
-    void DrawBackground(HDC dc, const RECT& clip, const RECT& tile, const RECT* exclude);
+    void DrawBackground(HDC dc, const Rect& clip, const Rect& tile, const Rect* exclude);
     // The parent's client origin in `window`'s window coordinates.
-    POINT TileOriginIn(HWND window) const;
+    Point TileOriginIn(HWND window) const;
     void RefreshBackgrounds();
     void BackgroundChanged();
 
@@ -226,7 +229,7 @@ public:
 
 protected:
     // `parent`: the dock the bar starts in, or its form (the bar floats).
-    TCustomToolWindow97(tk::Window& parent, std::string name, tk::Bounds bounds);
+    TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds);
     // The most-derived constructor calls this last: the window is made and
     // the bar placed in its dock or on the screen.
     void CreateBar();
@@ -261,7 +264,6 @@ protected:
 
 private:
     friend class TDock97;
-    struct Guard;
 
     static std::vector<TCustomToolWindow97*>& FloatingWindows();
     // In or out of the floating list; the shared hooks are wanted while it
@@ -338,7 +340,7 @@ private:
     bool closePressed_ = false;
     bool visible_ = true;
     std::uint32_t color_;
-    tk::Bounds creationBounds_;
+    Rect creationBounds_;
 };
 
 class TFloatingWindowParent : public tk::Form {

@@ -10,6 +10,7 @@
 #include "form.h"
 #include "menu.h"
 #include "pattern_brush.h"
+#include "scope_guards.h"
 #include "tb97ctls_button_rules.h"
 #include "tb97ctls_glyph_rules.h"
 #include "utf16.h"
@@ -55,15 +56,6 @@ struct TToolbarButton97::Shared {
 };
 
 namespace {
-
-// Runs `f` when the scope ends, also by an exception.
-template <typename F>
-struct OnExit {
-    F f;
-    ~OnExit() { f(); }
-};
-template <typename F>
-OnExit(F) -> OnExit<F>;
 
 void DrawFaceEdge(HDC dc, const toolbar::FaceEdge& edge) {
     tk::Canvas canvas(dc);
@@ -399,9 +391,9 @@ void TToolbarButton97::MouseDown(const tk::MouseEvent& event) {
     ButtonEffects pressed = toolbar::PressLeft(model_, event.x, Width());
     const bool repeat = pressed.startRepeat;
     pressed.click = pressed.startRepeat = false;
-    const OnExit clearMenu{[&] {
+    const ScopeExit clearMenu([&] {
         if (*alive) model_.menuIsDown = false;
-    }};
+    });
     Apply(pressed);
     if (OnMouseDown) OnMouseDown(event.button, event.keys, event.x, event.y);
     if (!*alive) return;
@@ -485,11 +477,11 @@ void TToolbarButton97::Click() {
     }
     const auto alive = alive_;
     model_.inClick = true;
-    const OnExit end{[&] {
+    const ScopeExit end([&] {
         if (!*alive) return;
         Apply(toolbar::EndClick(model_));
         RefreshHover();
-    }};
+    });
     if (model_.groupIndex != 0) SetDown(!model_.down);
     Apply(toolbar::BeginClick(model_, Shared::Get().hot == this));
     if (!dropdownMenu_ || (model_.dropdownCombo && !model_.menuIsDown)) {
@@ -521,7 +513,7 @@ void TToolbarButton97::DropDown() {
     tk::PopupMenu& menu = *dropdownMenu_;
     const tk::PopupAlignment alignment = menu.Alignment;
     menu.Alignment = side;
-    const OnExit restore{[&] { menu.Alignment = alignment; }};
+    const ScopeExit restore([&] { menu.Alignment = alignment; });
     if (menu.OnPopup) menu.OnPopup();
     const UINT major = LOBYTE(LOWORD(GetVersion()));
     // Returns when the menu closes. The command goes to the list's window

@@ -5,6 +5,7 @@
 
 #include "TB97.h"
 #include "canvas.h"
+#include "scope_guards.h"
 
 namespace sorv::toolbar {
 namespace {
@@ -20,7 +21,7 @@ toolbar::SizingEdge EdgeOf(toolbar::FrameHit hit) {
 
 }  // namespace
 
-TCustomToolbar97::TCustomToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds)
+TCustomToolbar97::TCustomToolbar97(tk::Window& parent, std::string name, const Rect& bounds)
     : TCustomToolWindow97(parent, std::move(name), bounds) {}
 
 TCustomToolbar97::~TCustomToolbar97() = default;
@@ -110,12 +111,7 @@ void TCustomToolbar97::SizingStarted(toolbar::FrameHit hit) {
     // Each measure lays out for a wrap width of its own, then puts the
     // bar's back, also when it fails.
     const auto measure = [this](int floatRightX) {
-        const int kept = floatRightX_;
-        struct Restore {
-            TCustomToolbar97& bar;
-            int value;
-            ~Restore() { bar.floatRightX_ = value; }
-        } restore{*this, kept};
+        const ScopeExit restore([this, kept = floatRightX_] { floatRightX_ = kept; });
         floatRightX_ = floatRightX;
         return PlaceChildren(false, DockKind::dkFloating, nullptr);
     };
@@ -158,7 +154,7 @@ void TCustomToolbar97::ReadSettings(const ReadInteger& read) { SetFloatRightX(re
 
 void TCustomToolbar97::WriteSettings(const WriteInteger& write) const { write(Name(), "FloatRightX", floatRightX_); }
 
-TToolbar97::TToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds)
+TToolbar97::TToolbar97(tk::Window& parent, std::string name, const Rect& bounds)
     : TCustomToolbar97(parent, std::move(name), bounds) {
     CreateBar();
 }

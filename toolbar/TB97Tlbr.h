@@ -44,7 +44,7 @@ public:
     void WriteSettings(const WriteInteger& write) const;
 
 protected:
-    TCustomToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds);
+    TCustomToolbar97(tk::Window& parent, std::string name, const Rect& bounds);
 
     // The window's class is named after the bar's own.
     void CreateParams(tk::ControlParams& params) const override;
@@ -76,7 +76,7 @@ private:
 class TToolbar97 : public TCustomToolbar97 {
 public:
     // `parent`: the dock the bar starts in, or its form (it floats).
-    TToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds = {});
+    TToolbar97(tk::Window& parent, std::string name, const Rect& bounds = {});
 };
 
 class TCustomToolbar97;

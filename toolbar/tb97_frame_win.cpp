@@ -64,9 +64,7 @@ void DrawDockedFrame(HDC dc, const DockedFramePaint& frame) {
         canvas.FrameRect(whole, frame.color);
     const bool tiles = static_cast<bool>(frame.background);
     if (tiles) {
-        const RECT area{inner.left, inner.top, inner.right, inner.bottom};
-        const RECT client{frame.client.left, frame.client.top, frame.client.right, frame.client.bottom};
-        frame.background(dc, area, &client);
+        frame.background(dc, inner, &frame.client);
     } else {
         canvas.FrameRect(inner, frame.color);
     }

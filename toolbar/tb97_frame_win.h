@@ -24,7 +24,7 @@ namespace sorv::toolbar {
 
 // Fills `area` (window coordinates) with the dock's background, `exclude`
 // left alone; empty when the dock's background does not show on its bars.
-using BackgroundFill = std::function<void(HDC dc, const RECT& area, const RECT* exclude)>;
+using BackgroundFill = std::function<void(HDC dc, const Rect& area, const Rect* exclude)>;
 
 struct DockedFramePaint {
     Size window;  // outer size

@@ -19,6 +19,7 @@
 #include "mouse_loop.h"
 #include "nonclient_dc.h"
 #include "private_messages.h"
+#include "scope_guards.h"
 #include "screen_scopes.h"
 #include "tb97_frame_rules.h"
 #include "tb97_frame_win.h"
@@ -38,17 +39,8 @@ tk::Form& FormOf(tk::Window& parent, const std::string& name) {
 
 }  // namespace
 
-// Holds a counter up for a scope.
-struct TCustomToolWindow97::Guard {
-    explicit Guard(int& counter) : counter_(counter) { ++counter_; }
-    ~Guard() { --counter_; }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-    int& counter_;
-};
-
-TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, tk::Bounds bounds)
-    : tk::CustomControl(parent, name, bounds), form_(FormOf(parent, name)), color_(clBtnFace), creationBounds_(bounds) {
+TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
+    : tk::CustomControl(parent, name, ToBounds(bounds)), form_(FormOf(parent, name)), color_(clBtnFace), creationBounds_(bounds) {
     AllBars().push_back(this);
     InstallHookProc(HookProc, {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
                                THookProcType::hkPreDestroy});
@@ -81,7 +73,7 @@ void TCustomToolWindow97::CreateBar() {
         POINT origin{creationBounds_.left, creationBounds_.top};
         ClientToScreen(form_.Handle(), &origin);
         floatingTopLeft_ = {origin.x, origin.y};
-        SetCreationBounds({origin.x, origin.y, creationBounds_.width, creationBounds_.height});
+        SetCreationBounds(ToBounds(Rect::FromOrigin(FromPOINT(origin), creationBounds_.Extent())));
         floatingParent_ = std::make_unique<TFloatingWindowParent>(form_);
         SetParent(floatingParent_.get());
         Create();
@@ -202,28 +194,20 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
     if (!destroying && OnRecreating) OnRecreating();
 
     {
-        Guard hide(transitionHide_);
-        Guard quiet(moveNotifySuppress_);
+        const CounterScope hide(transitionHide_);
+        const CounterScope quiet(moveNotifySuppress_);
         UpdateVisibility();
-        struct LayoutUpdate {
-            TDock97* dock;
-            explicit LayoutUpdate(TDock97* d) : dock(d) {
-                if (dock) dock->BeginLayoutUpdate();
-            }
-            ~LayoutUpdate() {
-                if (dock) dock->EndLayoutUpdate();
-            }
-        } layout(newDock);
+        if (newDock) newDock->BeginLayoutUpdate();
+        const ScopeExit layout([newDock] {
+            if (newDock) newDock->EndLayoutUpdate();
+        });
         {
-            Guard bounds(boundsGuard_);
+            const CounterScope bounds(boundsGuard_);
             // The children are placed for the new dock before the move.
             if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
 
             BeginUpdate();
-            struct Resume {
-                TCustomToolWindow97& bar;
-                ~Resume() { bar.EndUpdate(); }
-            } resume{*this};
+            const ScopeExit resume([this] { EndUpdate(); });
             const bool wasFloating = !docked_;
             if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
             dockedTo_ = newDock;
@@ -251,7 +235,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
 void TCustomToolWindow97::FloatingBookkeeping() {
     if (!docked_ && floatingParent_ && &Parent() == floatingParent_.get()) {
         ListAsFloating(true);
-        Guard bounds(boundsGuard_);
+        const CounterScope bounds(boundsGuard_);
         SetBounds(floatingTopLeft_.x, floatingTopLeft_.y, Width(), Height());
     } else {
         ListAsFloating(false);
@@ -263,7 +247,7 @@ void TCustomToolWindow97::PlaceChildrenFor(DockKind previousKind, TDock97* targe
         updatePending_ = true;
         return;
     }
-    Guard update(childrenUpdate_);
+    const CounterScope update(childrenUpdate_);
     PlaceChildren(true, previousKind, target);
 }
 
@@ -277,7 +261,7 @@ void TCustomToolWindow97::UpdateSize() {
         return;
     }
     updatePending_ = false;
-    Guard update(childrenUpdate_);
+    const CounterScope update(childrenUpdate_);
     Size size = PlaceChildren(true, dockedTo_ ? dockedTo_->Kind() : DockKind::dkFloating, dockedTo_);
     const Size frame = FrameInsets().Total();
     if (docked_) {
@@ -294,7 +278,7 @@ void TCustomToolWindow97::UpdateSize() {
         }
     }
     if (size == ClientSize()) return;
-    Guard bounds(boundsGuard_);
+    const CounterScope bounds(boundsGuard_);
     const RECT r = BoundsRect();
     SetBounds(r.left, r.top, size.cx + frame.cx, size.cy + frame.cy);
 }
@@ -309,7 +293,7 @@ void TCustomToolWindow97::SetBounds(int left, int top, int width, int height) {
 }
 
 void TCustomToolWindow97::PlaceInDock(const Rect& bounds) {
-    Guard guard(boundsGuard_);
+    const CounterScope guard(boundsGuard_);
     SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
 }
 
@@ -386,7 +370,7 @@ void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
     RECT client{};
     GetClientRect(Handle(), &client);
     if (docked_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
-        POINT origin = dockedTo_->TileOriginIn(Handle());
+        Point origin = dockedTo_->TileOriginIn(Handle());
         // Window coordinates to client coordinates.
         POINT clientOrigin{0, 0};
         MapWindowPoints(Handle(), nullptr, &clientOrigin, 1);
@@ -394,7 +378,7 @@ void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
         GetWindowRect(Handle(), &window);
         origin.x -= clientOrigin.x - window.left;
         origin.y -= clientOrigin.y - window.top;
-        dockedTo_->DrawBackground(dc, client, RECT{origin.x, origin.y, client.right, client.bottom}, nullptr);
+        dockedTo_->DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
         return;
     }
     tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
@@ -516,9 +500,9 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     frame.color = tk::ColorToRgb(color_);
     if (dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         TDock97* dock = dockedTo_;
-        const POINT origin = dock->TileOriginIn(Handle());
-        const RECT tile{origin.x, origin.y, frame.window.cx, frame.window.cy};
-        frame.background = [dock, tile](HDC dc, const RECT& area, const RECT* exclude) {
+        const Point origin = dock->TileOriginIn(Handle());
+        const Rect tile{origin.x, origin.y, frame.window.cx, frame.window.cy};
+        frame.background = [dock, tile](HDC dc, const Rect& area, const Rect* exclude) {
             dock->DrawBackground(dc, area, tile, exclude);
         };
     }
@@ -845,11 +829,8 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point
     const int thickness = FloatingBorder().cx;
 
     SizingStarted(hit);
-    struct Ended {
-        TCustomToolWindow97& bar;
-        bool accepted = false;
-        ~Ended() { bar.SizingEnded(accepted); }
-    } ended{*this};
+    bool accepted = false;
+    const ScopeExit ended([&] { SizingEnded(accepted); });
 
     PumpPendingPaints();
     DesktopOutline outline;
@@ -857,7 +838,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point
     if (params_.clipCursorWhileSizing) clip.emplace(WorkAreaFor(start));
     outline.MoveTo(OutlineFrame{start, thickness});
 
-    ended.accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
+    accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
         if (IsKeyMessage(msg.message))
             return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE ? tk::LoopStep::Cancel : tk::LoopStep::Continue;
         switch (msg.message) {
@@ -877,7 +858,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point
             default: return IsOtherButton(msg.message) ? tk::LoopStep::Continue : tk::LoopStep::Dispatch;
         }
     });
-    if (!ended.accepted) return std::nullopt;
+    if (!accepted) return std::nullopt;
     return outline.Current()->rect;
 }
 
@@ -891,13 +872,10 @@ void TCustomToolWindow97::CloseButtonLoop() {
         DrawFloatingFrame(nullptr, {false, true, false});
     };
     press(true);
-    struct Release {
-        TCustomToolWindow97& bar;
-        ~Release() {
-            bar.closePressed_ = false;
-            bar.DrawFloatingFrame(nullptr, {false, true, false});
-        }
-    } release{*this};
+    const ScopeExit release([this] {
+        closePressed_ = false;
+        DrawFloatingFrame(nullptr, {false, true, false});
+    });
 
     const bool accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
         if (IsKeyMessage(msg.message) || IsOtherButton(msg.message)) return tk::LoopStep::Continue;

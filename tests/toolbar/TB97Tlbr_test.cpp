@@ -64,8 +64,8 @@ class ToolbarTest : public testing::Test {
 protected:
     ToolbarTest()
         : form_(Design()),
-          top_(form_, "Dock971", {0, 0, 304, 42}),
-          left_(form_, "DockLeft", {0, 0, 9, 200}, TDockPosition::dpLeft) {
+          top_(form_, "Dock971", Rect::FromOrigin({0, 0}, {304, 42})),
+          left_(form_, "DockLeft", Rect::FromOrigin({0, 0}, {9, 200}), TDockPosition::dpLeft) {
         form_.Show();
     }
 
@@ -171,7 +171,7 @@ TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
 }
 
 TEST_F(ToolbarTest, DropdownMenusOpenBesideTheButtonInSideDocks) {
-    TDock97 right(form_, "DockRight", {295, 0, 9, 200}, TDockPosition::dpRight);
+    TDock97 right(form_, "DockRight", Rect::FromOrigin({295, 0}, {9, 200}), TDockPosition::dpRight);
     for (TDock97* dock : {&left_, &right}) {
         tk::PopupMenu menu;  // outlives its button
         menu.Add("Item1", "&Un");

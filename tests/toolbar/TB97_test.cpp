@@ -75,10 +75,10 @@ TEST_F(DockingTest, TheBackgroundTilesFromTheParentsOriginWithItsCornerColourSee
     tk::Selection selected(dc.get(), target.get());
     const RECT all{0, 0, 6, 6};
     FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    const RECT exclude{4, 4, 6, 6};
+    const Rect exclude{4, 4, 6, 6};
     // Tiles start one pixel up and left of the area, as a bar 1 pixel in from
     // the parent's origin draws them.
-    top.DrawBackground(dc.get(), RECT{0, 0, 6, 6}, RECT{-1, -1, 6, 6}, &exclude);
+    top.DrawBackground(dc.get(), Rect{0, 0, 6, 6}, Rect{-1, -1, 6, 6}, &exclude);
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(dc.get(), 2, 1), RGB(0, 255, 0));
@@ -87,7 +87,7 @@ TEST_F(DockingTest, TheBackgroundTilesFromTheParentsOriginWithItsCornerColourSee
 
     top.SetColor(RGB(10, 20, 30));
     top.SetBackgroundTransparent(true);
-    top.DrawBackground(dc.get(), RECT{0, 0, 6, 6}, RECT{0, 0, 6, 6}, nullptr);
+    top.DrawBackground(dc.get(), Rect{0, 0, 6, 6}, Rect{0, 0, 6, 6}, nullptr);
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(dc.get(), 0, 1), RGB(10, 20, 30));  // the bottom-left colour shows the dock's
     EXPECT_EQ(GetPixel(dc.get(), 2, 3), RGB(10, 20, 30));
@@ -210,7 +210,7 @@ TEST_F(DockingTest, PlacesThatAreRefused) {
     }
     EXPECT_EQ(top.Position(), TDockPosition::dpTop);
     try {
-        TDock97 inner(top, "Inner", {0, 0, 10, 10});
+        TDock97 inner(top, "Inner", Rect::FromOrigin({0, 0}, {10, 10}));
         ADD_FAILURE() << "no error";
     } catch (const std::logic_error& e) {
         EXPECT_STREQ(e.what(), "A TDock97 control cannot be placed inside a tool window or another TDock97");

@@ -6,8 +6,8 @@ namespace sorv::toolbar::test {
 
 DockingTest::DockingTest()
     : form(HostDesign()),
-      top(form, "Dock971", {0, 0, 304, 42}),
-      bottom(form, "Dock972", {0, 191, 304, 9}, TDockPosition::dpBottom) {
+      top(form, "Dock971", Rect::FromOrigin({0, 0}, {304, 42})),
+      bottom(form, "Dock972", Rect::FromOrigin({0, 191}, {304, 9}), TDockPosition::dpBottom) {
     SetWindowPos(form.Handle(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form.Show();
     Pump();

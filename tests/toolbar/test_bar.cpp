@@ -22,7 +22,7 @@ void Block::Paint(HDC dc) {
 }
 
 TestBar::TestBar(tk::Window& parent, std::string name, const std::vector<Size>& children, int dockPos)
-    : TCustomToolWindow97(parent, std::move(name), {0, 0, 50, 30}) {
+    : TCustomToolWindow97(parent, std::move(name), Rect::FromOrigin({0, 0}, {50, 30})) {
     SetDockPos(dockPos);
     const auto note = [this](const char* event) { return [this, event] { events.push_back(event); }; };
     OnClose = note("close");
