@@ -88,7 +88,7 @@ void TDock97::SetBoundLines(TDockBoundLines lines) {
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TDock97::SetColor(std::uint32_t color) {
+void TDock97::SetColor(TColor color) {
     if (color_ == color) return;
     color_ = color;
     if (HasBackground()) BackgroundChanged();
@@ -242,7 +242,7 @@ HBITMAP TDock97::TransparentCopy() {
     transparentCopy_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     tk::Selection from(source.get(), background_.get());
     tk::Selection to(target.get(), transparentCopy_.get());
-    tk::Canvas(target.get()).FillRect(RECT{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
+    tk::Canvas(target.get()).FillRect(RECT{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_.Value()));
     const COLORREF key = GetPixel(source.get(), 0, size.cy - 1);
     TransparentBlt(target.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, key);
     return transparentCopy_.get();
@@ -314,7 +314,7 @@ LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
 void TDock97::Paint(HDC dc, const RECT&) {
     RECT client{};
     GetClientRect(Handle(), &client);
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
     if (!HasBackground()) return;
     POINT origin{0, 0};
     MapWindowPoints(Parent().Handle(), Handle(), &origin, 1);

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "TB97Cmn.h"
+#include "colour.h"
 #include "custom_control.h"
 #include "form.h"
 #include "geometry.h"
@@ -47,9 +48,6 @@ inline tk::Bounds ToBounds(const Rect& r) { return {r.left, r.top, r.Width(), r.
 
 class TCustomToolWindow97;
 
-// A colour value naming the button-face system colour.
-inline constexpr std::uint32_t clBtnFace = 0x80000000u | COLOR_BTNFACE;
-
 class TDock97 : public tk::CustomControl {
 public:
     // A dock inside a tool window or another dock is refused.
@@ -67,8 +65,8 @@ public:
     void SetBackgroundTransparent(bool on);
     TDockBoundLines BoundLines() const { return boundLines_; }
     void SetBoundLines(TDockBoundLines lines);
-    std::uint32_t Color() const { return color_; }
-    void SetColor(std::uint32_t color);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     bool FixAlign() const { return fixAlign_; }
     void SetFixAlign(bool fix);
     bool LimitToOneRow() const { return limitToOneRow_; }
@@ -130,7 +128,7 @@ private:
     bool backgroundOnToolbars_ = true;
     bool backgroundTransparent_ = false;
     TDockBoundLines boundLines_;
-    std::uint32_t color_ = clBtnFace;
+    TColor color_ = clBtnFace;
     bool fixAlign_ = false;
     bool limitToOneRow_ = false;
     TDockPosition position_ = TDockPosition::dpTop;
@@ -166,8 +164,8 @@ public:
     void SetBorderStyle(TBorderStyle style);
     std::string Caption() const { return Text(); }
     void SetCaption(std::string_view caption);
-    std::uint32_t Color() const { return color_; }
-    void SetColor(std::uint32_t color);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     bool CloseButton() const { return closeButton_; }
     void SetCloseButton(bool on);
     TDock97* DefaultDock() const { return defaultDock_; }
@@ -339,7 +337,7 @@ private:
     tk::HookRegistration ownerHook_;
     bool closePressed_ = false;
     bool visible_ = true;
-    std::uint32_t color_;
+    TColor color_ = clBtnFace;
     Rect creationBounds_;
 };
 

@@ -128,7 +128,7 @@ void TToolbarButton97::SetCaption(std::string caption) {
     Redraw(true);
 }
 
-void TToolbarButton97::SetColor(std::uint32_t color) {
+void TToolbarButton97::SetColor(TColor color) {
     color_ = color;
     Redraw(false);
 }
@@ -276,7 +276,7 @@ void TToolbarButton97::Paint(HDC dc) {
         offscreen.emplace(dc, size.cx, size.cy);
         if (*offscreen) {
             target = offscreen->Dc();
-            tk::Canvas(target).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
+            tk::Canvas(target).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_.Value()));
         }
     }
     const tk::SharedFont font = font_ ? font_ : Parent().GetFont() ? Parent().GetFont() : tk::DefaultFont();

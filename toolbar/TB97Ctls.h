@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "colour.h"
 #include "font.h"
 #include "geometry.h"
 #include "graphic_control.h"
@@ -208,8 +209,8 @@ public:
     bool Cancel = false;
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
-    std::uint32_t Color() const { return color_; }
-    void SetColor(std::uint32_t color);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     bool Default = false;
     TButtonDisplayMode DisplayMode() const { return displayMode_; }
     void SetDisplayMode(TButtonDisplayMode value);
@@ -326,7 +327,7 @@ private:
     TButtonGlyph glyph_;
     TAlignment alignment_ = TAlignment::taCenter;
     std::string caption_;
-    std::uint32_t color_ = 0x8000000F;  // clBtnFace
+    TColor color_ = clBtnFace;
     TButtonDisplayMode displayMode_ = TButtonDisplayMode::dmBoth;
     bool dropdownArrow_ = true;
     tk::PopupMenu* dropdownMenu_ = nullptr;

@@ -40,7 +40,7 @@ tk::Form& FormOf(tk::Window& parent, const std::string& name) {
 }  // namespace
 
 TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
-    : tk::CustomControl(parent, name, ToBounds(bounds)), form_(FormOf(parent, name)), color_(clBtnFace), creationBounds_(bounds) {
+    : tk::CustomControl(parent, name, ToBounds(bounds)), form_(FormOf(parent, name)), creationBounds_(bounds) {
     AllBars().push_back(this);
     InstallHookProc(HookProc, {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
                                THookProcType::hkPreDestroy});
@@ -117,7 +117,7 @@ void TCustomToolWindow97::SetBorderStyle(TBorderStyle style) {
 
 void TCustomToolWindow97::SetCaption(std::string_view caption) { SetText(caption); }
 
-void TCustomToolWindow97::SetColor(std::uint32_t color) {
+void TCustomToolWindow97::SetColor(TColor color) {
     if (color_ == color) return;
     color_ = color;
     RequestDockedFrameRepaint();
@@ -381,7 +381,7 @@ void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
         dockedTo_->DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
         return;
     }
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
 }
 
 LRESULT TCustomToolWindow97::HandleMessage(const tk::Message& message) {
@@ -497,7 +497,7 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     frame.allowDrag = dockedTo_->AllowDrag();
     frame.handle = dragHandleStyle_;
     frame.raisedBorder = borderStyle_ == TBorderStyle::bsSingle;
-    frame.color = tk::ColorToRgb(color_);
+    frame.color = tk::ColorToRgb(color_.Value());
     if (dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         TDock97* dock = dockedTo_;
         const Point origin = dock->TileOriginIn(Handle());

@@ -85,7 +85,7 @@ TEST_F(DockingTest, TheBackgroundTilesFromTheParentsOriginWithItsCornerColourSee
     EXPECT_EQ(GetPixel(dc.get(), 1, 2), RGB(0, 0, 255));
     EXPECT_EQ(GetPixel(dc.get(), 5, 5), RGB(0, 0, 0));  // excluded
 
-    top.SetColor(RGB(10, 20, 30));
+    top.SetColor(TColor::Rgb(10, 20, 30));
     top.SetBackgroundTransparent(true);
     top.DrawBackground(dc.get(), Rect{0, 0, 6, 6}, Rect{0, 0, 6, 6}, nullptr);
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
