@@ -314,6 +314,12 @@ void TToolbarButton97::UpdateTool() {
     }
 }
 
+bool TToolbarButton97::TipsAllowed() const {
+    HWND parent = Parent().Handle();
+    return parent && GetActiveWindow() != nullptr && IsWindowEnabled(GetAncestor(parent, GA_ROOT)) &&
+           IsWindowEnabled(GetAncestor(parent, GA_ROOTOWNER));
+}
+
 // --- Hover. ------------------------------------------------------------------------
 
 void TToolbarButton97::Apply(const ButtonEffects& effects) {
@@ -364,6 +370,7 @@ void TToolbarButton97::HoverTick() {
 }
 
 void TToolbarButton97::HoverHookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam) {
+    if (kind == THookProcType::hkActivateApp && wParam == 0) ControlTip::DeactivateAll();
     TToolbarButton97* hot = Shared::Get().hot;
     if (!hot) return;
     if (kind == THookProcType::hkActivateApp) {
@@ -414,6 +421,7 @@ void TToolbarButton97::MouseMove(const tk::MouseEvent& event) {
     lastMouse_ = {event.x, event.y};
     if (OnMouseMove) OnMouseMove(event.keys, event.x, event.y);
     UpdateTool();
+    tip_.SetActive(TipsAllowed());
     POINT screen = ToPOINT(Bounds().TopLeft());
     screen.x += event.x;
     screen.y += event.y;
@@ -471,6 +479,8 @@ tk::Form* TToolbarButton97::ParentForm() const {
 }
 
 void TToolbarButton97::Click() {
+    // The handlers may open a modal window: no tip over it.
+    tip_.SetActive(false);
     if (model_.repeating && !model_.menuIsDown) {
         if (OnClick) OnClick();
         return;

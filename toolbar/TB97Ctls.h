@@ -321,6 +321,9 @@ private:
     void DiscardMenuClicks();
     tk::Form* ParentForm() const;
     void UpdateTool();
+    // Tips show while the program is the active one and no modal window is
+    // up over the bar (it disables the bar's form).
+    bool TipsAllowed() const;
     static void HoverHookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam);
 
     toolbar::ButtonModel model_;

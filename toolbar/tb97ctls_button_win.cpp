@@ -12,7 +12,14 @@ namespace {
 struct TipWindow {
     HWND handle = nullptr;
     int tools = 0;
+    bool active = true;
 };
+
+void Activate(TipWindow& window, bool active) {
+    if (window.active == active || !window.handle || !IsWindow(window.handle)) return;
+    window.active = active;
+    SendMessageW(window.handle, TTM_ACTIVATE, active, 0);
+}
 
 std::map<HWND, TipWindow>& TipWindows() {
     static std::map<HWND, TipWindow> windows;
@@ -76,6 +83,15 @@ void ControlTip::Place(HWND parent, const RECT& rect, const std::wstring& text) 
     } else {
         tip_ = nullptr;
     }
+}
+
+void ControlTip::SetActive(bool active) {
+    if (!parent_) return;
+    if (auto it = TipWindows().find(parent_); it != TipWindows().end()) Activate(it->second, active);
+}
+
+void ControlTip::DeactivateAll() {
+    for (auto& [parent, window] : TipWindows()) Activate(window, false);
 }
 
 void ControlTip::Remove() {

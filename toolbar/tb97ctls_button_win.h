@@ -24,6 +24,12 @@ public:
     // Shows `text` over `rect` of `parent`; an empty text removes the tool.
     void Place(HWND parent, const RECT& rect, const std::wstring& text);
     void Remove();
+    // An inactive tooltip window shows no tip, and hides the one it shows.
+    // The setting holds for every tool of the parent's tooltip window.
+    void SetActive(bool active);
+    // Every tooltip window goes inactive (the program is no longer the
+    // active one).
+    static void DeactivateAll();
     // The tooltip window in use, for tests.
     HWND Window() const { return tip_; }
 

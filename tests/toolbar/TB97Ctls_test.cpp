@@ -1,23 +1,27 @@
 // The tool-bar button on a real window under Wine: the mouse, hot tracking,
 // repeats against a fake clock, groups, the dropdown menu, keys, painting.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
-#include <gtest/gtest.h>
-
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TB97Ctls.h"
+#include "TB97Tlbr.h"
+#include "box_driver.h"
 #include "dib_pixels.h"
 #include "fake_clock.h"
 #include "form.h"
 #include "menu.h"
 #include "tb97ctls_glyph_win.h"
+#include "timer.h"
 
 namespace sorv::toolbar {
 namespace {
-
 
 tk::FormDescription Design(const char* className) {
     tk::FormDescription design;
@@ -70,6 +74,32 @@ protected:
     void PutCursor(int x, int y) {
         const POINT p = Screen(x, y);
         SetCursorPos(p.x, p.y);
+    }
+    // The form's tooltip window, made when a button with a hint is painted.
+    static HWND Tips() {
+        HWND tips = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = window;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tips));
+        return tips;
+    }
+    // Rests the mouse at a client point of `window` (the form's unless
+    // told); whether a tip comes up.
+    bool TipComesUpAt(int x, int y, HWND window = nullptr) {
+        window = window ? window : form_.Handle();
+        HWND tips = Tips();
+        SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+        POINT screen{x, y};
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(window, WM_MOUSEMOVE, 0, At(x, y));
+        return sorv::test::PumpUntil([tips] { return IsWindowVisible(tips) != FALSE; }, 400);
     }
     void Pump() {
         MSG msg;
@@ -287,16 +317,7 @@ TEST_F(ButtonTest, HintIsAToolOverTheButton) {
     auto button = Add("hint", 38);
     button->Hint = "Regrouper";
     RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // painted, it places its tip
-    HWND tips = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = window;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
+    HWND tips = Tips();
     ASSERT_NE(tips, nullptr);
     ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
     wchar_t text[80] = {};
@@ -309,6 +330,84 @@ TEST_F(ButtonTest, HintIsAToolOverTheButton) {
     EXPECT_EQ(info.rect.right, 76);
     button.reset();
     EXPECT_FALSE(IsWindow(tips)) << "the last tool takes the tooltip window with it";
+}
+
+TEST_F(ButtonTest, NoTipOverTheModalWindowTheButtonOpens) {
+    // A floating bar: a modal window disables its form, not the bar.
+    TToolbar97 bar(form_, "Barre", Rect::FromOrigin({-90, -90}, {60, 50}));
+    TToolbarButton97 button(bar, "join");
+    button.SetSize(38, 38);
+    button.Hint = "Regrouper";
+    bar.Loaded();
+    RedrawWindow(bar.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(TipComesUpAt(10, 10, bar.Handle()));
+    bool hiddenWhenOpened = false;
+    bool upDuringModal = true;
+    // Runs inside the message box's modal loop: the mouse rests on the button.
+    tk::Timer during(
+        10,
+        [&] {
+            during.SetEnabled(false);
+            hiddenWhenOpened = !IsWindowVisible(Tips());
+            upDuringModal = TipComesUpAt(12, 12, bar.Handle());
+            sorv::test::Press(sorv::test::FindThreadWindow(L"#32770"), IDOK);
+        },
+        false);
+    button.OnClick = [&] {
+        during.SetEnabled(true);
+        MessageBoxW(form_.Handle(), L"Modale", L"Boutons", MB_OK);
+    };
+    button.Click();  // as Enter or the accelerator gives it, the tip still up
+    EXPECT_TRUE(hiddenWhenOpened);
+    EXPECT_FALSE(upDuringModal);
+    EXPECT_TRUE(TipComesUpAt(14, 14, bar.Handle())) << "the modal window gone, tips come back";
+}
+
+// A window of another thread takes the activation: the program is inactive.
+class OtherProgram {
+public:
+    OtherProgram() {
+        const HDESK desktop = GetThreadDesktop(GetCurrentThreadId());
+        thread_ = std::thread([this, desktop] {
+            SetThreadDesktop(desktop);
+            threadId_ = GetCurrentThreadId();
+            window_ = CreateWindowExW(0, L"STATIC", L"Autre", WS_POPUP | WS_VISIBLE, 400, 300, 100, 50, nullptr,
+                                      nullptr, nullptr, nullptr);
+            ready_ = true;
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            DestroyWindow(window_);
+        });
+        sorv::test::PumpUntil([this] { return ready_.load(); });
+        SetForegroundWindow(window_);
+        sorv::test::PumpUntil([] { return GetActiveWindow() == nullptr; });
+    }
+    ~OtherProgram() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> ready_{false};
+    std::atomic<DWORD> threadId_{0};
+    HWND window_ = nullptr;
+};
+
+TEST_F(ButtonTest, NoTipWhileTheProgramIsInactive) {
+    auto button = Add("join", 38);
+    button->Hint = "Regrouper";
+    RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(TipComesUpAt(50, 10));
+    {
+        OtherProgram other;
+        ASSERT_EQ(GetActiveWindow(), nullptr);
+        EXPECT_FALSE(IsWindowVisible(Tips())) << "the shown tip goes with the activation";
+        EXPECT_FALSE(TipComesUpAt(52, 12));
+    }
+    SetForegroundWindow(form_.Handle());
+    Pump();
+    EXPECT_TRUE(TipComesUpAt(54, 14)) << "active again, tips come back";
 }
 
 TEST_F(ButtonTest, FlatButtonShowsItsBorderOnlyWhileHotOrDown) {
