@@ -147,10 +147,10 @@ void TDock97::LayoutBars() {
     if (!Handle()) return;
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    std::vector<toolbar::LayoutBar> bars;
+    std::vector<LayoutBar> bars;
     for (std::size_t i = 0; i < barList_.size(); ++i) {
         TCustomToolWindow97& bar = *barList_[i];
-        toolbar::LayoutBar entry;
+        LayoutBar entry;
         entry.id = i;
         entry.dockRow = bar.DockRow();
         entry.dockPos = bar.DockPos();
@@ -161,17 +161,17 @@ void TDock97::LayoutBars() {
     }
     RECT client{};
     GetClientRect(Handle(), &client);
-    toolbar::DockGeometry geometry;
+    DockGeometry geometry;
     geometry.position = position_;
     geometry.bounds = FromRECT(BoundsRect());
     geometry.clientSize = {client.right, client.bottom};
     geometry.fixAlign = fixAlign_;
     geometry.limitToOneRow = limitToOneRow_;
-    const toolbar::DockLayout layout = toolbar::LayoutBars(std::move(bars), geometry);
+    const DockLayout layout = toolbar::LayoutBars(std::move(bars), geometry);
 
     const std::vector<TCustomToolWindow97*> previous = barList_;
     barList_.clear();
-    for (const toolbar::LayoutBar& placed : layout.bars) {
+    for (const LayoutBar& placed : layout.bars) {
         TCustomToolWindow97& bar = *previous[placed.id];
         barList_.push_back(&bar);
         bar.dockRow_ = placed.dockRow;
@@ -184,7 +184,7 @@ void TDock97::LayoutBars() {
 }
 
 void TDock97::MeasureRows() {
-    std::vector<toolbar::LayoutBar> bars(barList_.size());
+    std::vector<LayoutBar> bars(barList_.size());
     for (std::size_t i = 0; i < bars.size(); ++i) {
         bars[i].dockRow = barList_[i]->DockRow();
         bars[i].thickness = barList_[i]->MeasureThickness(Kind());
@@ -206,7 +206,7 @@ int TDock97::HighestRow() const {
 
 int TDock97::RowAt(int coordinate) const { return toolbar::RowAt(rowThickness_, HighestRow(), coordinate); }
 
-toolbar::DropRow TDock97::DropRowAt(int coordinate) const {
+DropRow TDock97::DropRowAt(int coordinate) const {
     return toolbar::DropRowAt(rowThickness_, HighestRow(), coordinate);
 }
 

@@ -96,7 +96,7 @@ public:
     int RowThicknessOf(int row, const TCustomToolWindow97* bar) const;
     int HighestRow() const;
     int RowAt(int coordinate) const;
-    toolbar::DropRow DropRowAt(int coordinate) const;
+    DropRow DropRowAt(int coordinate) const;
     void InsertRowAt(int row);
     int BarsInRow(int row, const TCustomToolWindow97* except) const;
 
@@ -242,7 +242,7 @@ protected:
     // A press on a child that is ignored drags the bar.
     virtual bool IsIgnoredChild(const tk::GraphicControl& /*child*/) const { return false; }
     virtual ToolWindowParams GetWindowParams() const { return {}; }
-    virtual void SizingStarted(toolbar::FrameHit /*hit*/) {}
+    virtual void SizingStarted(FrameHit /*hit*/) {}
     virtual void SizingMoved(Rect& /*proposed*/, const Rect& /*start*/) {}
     virtual void SizingEnded(bool /*accepted*/) {}
 
@@ -285,8 +285,8 @@ private:
     // Frames.
     Size FloatingBorder() const;
     int CaptionHeight() const;
-    toolbar::Insets FrameInsetsFor(TDock97* target) const;
-    toolbar::Insets FrameInsets() const;
+    Insets FrameInsetsFor(TDock97* target) const;
+    Insets FrameInsets() const;
     Size ClientSize() const;
     Size OuterSize(Size client, TDock97* target) const;
     void DrawDockedFrame(HRGN update);
@@ -306,7 +306,7 @@ private:
     // The modal mouse loops.
     void DragLoop(Point client);
     void FinishDrag(TDock97* target, const Rect& outline);
-    std::optional<Rect> ResizeLoop(toolbar::FrameHit hit, Point startCursor);
+    std::optional<Rect> ResizeLoop(FrameHit hit, Point startCursor);
     void CloseButtonLoop();
 
     tk::Form& form_;

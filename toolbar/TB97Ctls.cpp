@@ -19,7 +19,6 @@
 
 namespace sorv::toolbar {
 
-
 // What all buttons of the process share.
 struct TToolbarButton97::Shared {
     TToolbarButton97* hot = nullptr;
@@ -57,13 +56,13 @@ struct TToolbarButton97::Shared {
 
 namespace {
 
-void DrawFaceEdge(HDC dc, const toolbar::FaceEdge& edge) {
+void DrawFaceEdge(HDC dc, const FaceEdge& edge) {
     tk::Canvas canvas(dc);
     switch (edge.style) {
-        case toolbar::EdgeStyle::FlatRaised: canvas.DrawEdge(edge.rect, BDR_RAISEDINNER, BF_RECT); break;
-        case toolbar::EdgeStyle::FlatSunken: canvas.DrawEdge(edge.rect, BDR_SUNKENOUTER, BF_RECT); break;
-        case toolbar::EdgeStyle::Raised: canvas.DrawEdge(edge.rect, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE); break;
-        case toolbar::EdgeStyle::Sunken: canvas.DrawEdge(edge.rect, EDGE_SUNKEN, BF_RECT | BF_SOFT | BF_MIDDLE); break;
+        case EdgeStyle::FlatRaised: canvas.DrawEdge(edge.rect, BDR_RAISEDINNER, BF_RECT); break;
+        case EdgeStyle::FlatSunken: canvas.DrawEdge(edge.rect, BDR_SUNKENOUTER, BF_RECT); break;
+        case EdgeStyle::Raised: canvas.DrawEdge(edge.rect, EDGE_RAISED, BF_RECT | BF_SOFT | BF_MIDDLE); break;
+        case EdgeStyle::Sunken: canvas.DrawEdge(edge.rect, EDGE_SUNKEN, BF_RECT | BF_SOFT | BF_MIDDLE); break;
     }
 }
 
@@ -140,7 +139,7 @@ void TToolbarButton97::SetDisplayMode(TButtonDisplayMode value) {
 }
 
 void TToolbarButton97::SetDown(bool value) {
-    const toolbar::DownChange change = toolbar::SetDown(model_, value);
+    const DownChange change = toolbar::SetDown(model_, value);
     if (!change.changed) return;
     Apply(change.effects);
     if (change.wentDown) ReleaseGroupMates();
@@ -156,7 +155,7 @@ void TToolbarButton97::SetDropdownCombo(bool value) {
     if (value == model_.dropdownCombo) return;
     model_.dropdownCombo = value;
     // The arrow part is added to the button, not taken from it.
-    const int width = value ? Width() + toolbar::kDropdownComboWidth : std::max(Width() - toolbar::kDropdownComboWidth, 1);
+    const int width = value ? Width() + kDropdownComboWidth : std::max(Width() - kDropdownComboWidth, 1);
     SetSize(width, Height());
     Redraw(true);
 }
@@ -228,7 +227,7 @@ void TToolbarButton97::SetNoBorder(bool value) {
 }
 
 void TToolbarButton97::SetNumGlyphs(int value) {
-    value = toolbar::ClampNumGlyphs(value);
+    value = ClampNumGlyphs(value);
     if (value == glyph_.NumGlyphs()) return;
     glyph_.SetNumGlyphs(value);
     model_.numGlyphs = glyph_.NumGlyphs();
@@ -269,7 +268,7 @@ void TToolbarButton97::Redraw(bool erase) { Invalidate(erase && model_.flat && !
 void TToolbarButton97::Paint(HDC dc) {
     UpdateTool();
     const Size size{Width(), Height()};
-    const toolbar::FacePlan plan = toolbar::PlanFace(model_, {opaque_, noBorder_, dropdownArrow_, false}, size);
+    const FacePlan plan = PlanFace(model_, {opaque_, noBorder_, dropdownArrow_, false}, size);
     std::optional<tk::OffscreenBitmap> offscreen;
     HDC target = dc;
     if (plan.offscreen) {
@@ -395,7 +394,7 @@ void TToolbarButton97::MouseDown(const tk::MouseEvent& event) {
         if (OnMouseDown) OnMouseDown(event.button, event.keys, event.x, event.y);
         return;
     }
-    ButtonEffects pressed = toolbar::PressLeft(model_, event.x, Width());
+    ButtonEffects pressed = PressLeft(model_, event.x, Width());
     const bool repeat = pressed.startRepeat;
     pressed.click = pressed.startRepeat = false;
     const ScopeExit clearMenu([&] {
@@ -428,8 +427,8 @@ void TToolbarButton97::MouseMove(const tk::MouseEvent& event) {
     ClientToScreen(Parent().Handle(), &screen);
     if (IsAt(screen)) BecomeHot();
     if (model_.tracking) {
-        const bool onFace = toolbar::HitTestFace(model_, {event.x, event.y}, {Width(), Height()});
-        ButtonEffects moved = toolbar::TrackTo(model_, onFace);
+        const bool onFace = HitTestFace(model_, {event.x, event.y}, {Width(), Height()});
+        ButtonEffects moved = TrackTo(model_, onFace);
         if (moved.resumeRepeat && repeatTimer_) repeatTimer_->SetEnabled(true);
         Apply(moved);
     }
@@ -446,7 +445,7 @@ void TToolbarButton97::MouseUp(const tk::MouseEvent& event) {
     if (OnMouseUp) OnMouseUp(event.button, event.keys, event.x, event.y);
     if (!*alive || event.button != tk::MouseButton::Left) return;
     const ButtonEffects released =
-        toolbar::ReleaseLeft(model_, toolbar::HitTestFace(model_, {event.x, event.y}, {Width(), Height()}));
+        ReleaseLeft(model_, HitTestFace(model_, {event.x, event.y}, {Width(), Height()}));
     if (released.click) {
         Click();
     } else {
@@ -454,14 +453,14 @@ void TToolbarButton97::MouseUp(const tk::MouseEvent& event) {
     }
 }
 
-void TToolbarButton97::CancelMode() { Apply(toolbar::CancelTracking(model_)); }
+void TToolbarButton97::CancelMode() { Apply(CancelTracking(model_)); }
 
 void TToolbarButton97::RepeatTick() {
     if (!repeatTimer_) return;
     repeatTimer_->SetInterval(RepeatInterval);
     const bool captured = GetCapture() == Parent().Handle();
     if (model_.repeating && model_.tracking && captured &&
-        toolbar::HitTestFace(model_, lastMouse_, {Width(), Height()})) {
+        HitTestFace(model_, lastMouse_, {Width(), Height()})) {
         Click();
     } else {
         repeatTimer_->SetEnabled(false);
@@ -489,11 +488,11 @@ void TToolbarButton97::Click() {
     model_.inClick = true;
     const ScopeExit end([&] {
         if (!*alive) return;
-        Apply(toolbar::EndClick(model_));
+        Apply(EndClick(model_));
         RefreshHover();
     });
     if (model_.groupIndex != 0) SetDown(!model_.down);
-    Apply(toolbar::BeginClick(model_, Shared::Get().hot == this));
+    Apply(BeginClick(model_, Shared::Get().hot == this));
     if (!dropdownMenu_ || (model_.dropdownCombo && !model_.menuIsDown)) {
         if (tk::Form* form = ParentForm()) form->SetModalResult(ModalResult);
         if (OnClick) OnClick();
@@ -554,7 +553,7 @@ void TToolbarButton97::DiscardMenuClicks() {
 void TToolbarButton97::ReleaseGroupMates() {
     if (model_.groupIndex == 0) return;
     std::vector<TToolbarButton97*> mates;
-    std::vector<toolbar::ButtonModel*> models;
+    std::vector<ButtonModel*> models;
     for (tk::GraphicControl* control : Parent().GraphicControls()) {
         auto* button = dynamic_cast<TToolbarButton97*>(control);
         if (!button || button == this) continue;
@@ -578,7 +577,7 @@ bool CanTakeKeys(const TToolbarButton97& button) {
 
 bool TToolbarButton97::DialogChar(wchar_t character) {
     if (displayMode_ == TButtonDisplayMode::dmGlyphOnly || !CanTakeKeys(*this) ||
-        !toolbar::IsAccelerator(static_cast<char16_t>(character), caption_)) {
+        !IsAccelerator(static_cast<char16_t>(character), caption_)) {
         return false;
     }
     Click();

@@ -86,7 +86,7 @@ public:
     // Puts the image in the lowest free slot and returns it. The image must be
     // of the list's size ("Taille d'image incorrecte"); a list that refuses it
     // raises "Ne peut remplacer l'image".
-    int Add(const toolbar::MaskedImage& image);
+    int Add(const MaskedImage& image);
     // Frees a used slot (its image stays until the slot is reused).
     void Delete(int slot);
     int Count() const { return slots_.Count(); }
@@ -96,7 +96,7 @@ public:
 private:
     Size size_;
     tk::ImageListHandle list_;
-    toolbar::SlotSet slots_;
+    SlotSet slots_;
 };
 
 class TGlyphCache {
@@ -152,7 +152,7 @@ public:
     std::function<void()> OnChange;
 
     // The image of a state, made and kept on first request.
-    StateImage BuildStateImage(toolbar::ButtonState state);
+    StateImage BuildStateImage(ButtonState state);
     // Every image made so far goes (the lists keep only others' images).
     void DiscardImages();
     // The size of one image: the image list's, or a cell of the strip; (0, 0)
@@ -160,16 +160,16 @@ public:
     Size GlyphSize() const;
 
     struct Content {
-        toolbar::ContentRequest layout;  // its glyph size is filled in here
+        ContentRequest layout;  // its glyph size is filled in here
         bool drawGlyph = true;
         UINT alignment = DT_CENTER;   // 0, DT_RIGHT or DT_CENTER
-        toolbar::ButtonState state = toolbar::ButtonState::Up;
+        ButtonState state = ButtonState::Up;
         COLORREF textColor = 0;
     };
     // Lays out and draws glyph, caption and small arrow on `dc` in its font.
     void DrawContent(HDC dc, Content content);
     // The small arrow at (x, y): a 5-pixel triangle; etched when disabled.
-    static void DrawArrow(HDC dc, Point at, toolbar::ButtonState state, COLORREF color);
+    static void DrawArrow(HDC dc, Point at, ButtonState state, COLORREF color);
 
 private:
     void SourceChanged(bool fromGlyph);
@@ -189,8 +189,8 @@ private:
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TButtonDisplayMode { dmBoth, dmGlyphOnly, dmTextOnly };
-using TButtonLayout = toolbar::GlyphLayout;
-using TButtonState = toolbar::ButtonState;
+using TButtonLayout = GlyphLayout;
+using TButtonState = ButtonState;
 
 class TToolbarButton97 : public tk::GraphicControl {
 public:
@@ -304,7 +304,7 @@ public:
 private:
     struct Shared;
 
-    void Apply(const toolbar::ButtonEffects& effects);
+    void Apply(const ButtonEffects& effects);
     void Redraw(bool erase);
     void BeginHover();
     void EndHover();
@@ -326,7 +326,7 @@ private:
     bool TipsAllowed() const;
     static void HoverHookProc(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam);
 
-    toolbar::ButtonModel model_;
+    ButtonModel model_;
     TButtonGlyph glyph_;
     TAlignment alignment_ = TAlignment::taCenter;
     std::string caption_;

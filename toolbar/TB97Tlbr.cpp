@@ -10,12 +10,12 @@
 namespace sorv::toolbar {
 namespace {
 
-toolbar::SizingEdge EdgeOf(toolbar::FrameHit hit) {
+SizingEdge EdgeOf(FrameHit hit) {
     switch (hit) {
-        case toolbar::FrameHit::Left: return toolbar::SizingEdge::Left;
-        case toolbar::FrameHit::Top: return toolbar::SizingEdge::Top;
-        case toolbar::FrameHit::Bottom: return toolbar::SizingEdge::Bottom;
-        default: return toolbar::SizingEdge::Right;
+        case FrameHit::Left: return SizingEdge::Left;
+        case FrameHit::Top: return SizingEdge::Top;
+        case FrameHit::Bottom: return SizingEdge::Bottom;
+        default: return SizingEdge::Right;
     }
 }
 
@@ -47,11 +47,11 @@ void TCustomToolbar97::Loaded() {
     UpdateSize();
 }
 
-std::vector<toolbar::BarChild> TCustomToolbar97::Children() const {
-    std::vector<toolbar::BarChild> children;
+std::vector<BarChild> TCustomToolbar97::Children() const {
+    std::vector<BarChild> children;
     children.reserve(orderList_.size());
     for (const tk::GraphicControl* graphic : orderList_) {
-        toolbar::BarChild child;
+        BarChild child;
         child.visible = graphic->Visible();
         if (const auto* sep = dynamic_cast<const TToolbarSep97*>(graphic)) {
             child.separator = true;
@@ -76,7 +76,7 @@ int TCustomToolbar97::MeasureThickness(DockKind kind) const {
 }
 
 Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
-    toolbar::BarPlacement placement;
+    BarPlacement placement;
     placement.children = Children();
     placement.docked = target != nullptr;
     placement.vertical = target && target->Kind() == DockKind::dkVertical;
@@ -87,7 +87,7 @@ Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
         placement.rowSize = std::max(target->RowThicknessOf(DockRow(), this),
                                      toolbar::MeasureThickness(placement.children, placement.vertical));
     }
-    const toolbar::BarLayout layout = toolbar::PlaceChildren(placement);
+    const BarLayout layout = toolbar::PlaceChildren(placement);
     if (canMove) {
         const std::vector<tk::GraphicControl*> order = orderList_;
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -102,7 +102,7 @@ bool TCustomToolbar97::IsIgnoredChild(const tk::GraphicControl& child) const {
     return dynamic_cast<const TToolbarSep97*>(&child) != nullptr;
 }
 
-void TCustomToolbar97::SizingStarted(toolbar::FrameHit hit) {
+void TCustomToolbar97::SizingStarted(FrameHit hit) {
     RECT window{};
     RECT client{};
     GetWindowRect(Handle(), &window);
@@ -115,7 +115,7 @@ void TCustomToolbar97::SizingStarted(toolbar::FrameHit hit) {
         floatRightX_ = floatRightX;
         return PlaceChildren(false, DockKind::dkFloating, nullptr);
     };
-    resize_ = std::make_unique<toolbar::FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
+    resize_ = std::make_unique<FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
                                                      EdgeOf(hit),
                                                      Size{window.right - window.left, window.bottom - window.top},
                                                      floatRightX_);
@@ -131,7 +131,7 @@ void TCustomToolbar97::SizingMoved(Rect& proposed, const Rect& start) {
 }
 
 void TCustomToolbar97::SizingEnded(bool accepted) {
-    const std::unique_ptr<toolbar::FloatingResize> resize = std::move(resize_);
+    const std::unique_ptr<FloatingResize> resize = std::move(resize_);
     if (!accepted || !resize) return;
     floatRightX_ = resize->ChosenFloatRightX();
     UpdateSize();
@@ -143,7 +143,7 @@ void TCustomToolbar97::Paint(HDC dc, const RECT& updateRect) {
     RECT client{};
     GetClientRect(Handle(), &client);
     tk::Canvas canvas(dc);
-    for (const toolbar::LineBreak& line : lineSeparators_) {
+    for (const LineBreak& line : lineSeparators_) {
         if (line.blank) continue;
         canvas.Line({1, line.y - 4}, {client.right - 1, line.y - 4}, GetSysColor(COLOR_BTNSHADOW));
         canvas.Line({1, line.y - 3}, {client.right - 1, line.y - 3}, GetSysColor(COLOR_BTNHIGHLIGHT));

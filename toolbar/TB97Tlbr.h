@@ -29,7 +29,7 @@ public:
     // Loaded, the order of their positions.
     const std::vector<tk::GraphicControl*>& OrderList() const { return orderList_; }
     // The breaks between the lines of the floating layout.
-    const std::vector<toolbar::LineBreak>& LineSeparators() const { return lineSeparators_; }
+    const std::vector<LineBreak>& LineSeparators() const { return lineSeparators_; }
 
     // Once the children are made: they are put in the order of their
     // positions (top to bottom in a side dock, else left to right) and the
@@ -56,7 +56,7 @@ protected:
     // Children keep their own size; the floating window sizes by its edges
     // only, and the cursor is free while it does.
     ToolWindowParams GetWindowParams() const override { return {false, false, false}; }
-    void SizingStarted(toolbar::FrameHit hit) override;
+    void SizingStarted(FrameHit hit) override;
     void SizingMoved(Rect& proposed, const Rect& start) override;
     void SizingEnded(bool accepted) override;
     void Paint(HDC dc, const RECT& updateRect) override;
@@ -64,13 +64,13 @@ protected:
     void GraphicLeft(tk::GraphicControl& graphic) override;
 
 private:
-    std::vector<toolbar::BarChild> Children() const;
+    std::vector<BarChild> Children() const;
 
     int floatRightX_ = 0;
     std::vector<tk::GraphicControl*> orderList_;
-    std::vector<toolbar::LineBreak> lineSeparators_;
+    std::vector<LineBreak> lineSeparators_;
     // Only while the floating window is resized.
-    std::unique_ptr<toolbar::FloatingResize> resize_;
+    std::unique_ptr<FloatingResize> resize_;
 };
 
 class TToolbar97 : public TCustomToolbar97 {

@@ -46,7 +46,7 @@ void DrawCaptionText(tk::Canvas& canvas, const Rect& caption, const std::string&
     tk::FontHandle font = SmallCaptionFont();
     if (font) canvas.SetFont(font.get());
     RECT r{caption.left + 1, caption.top, caption.right - 1, caption.bottom};
-    const std::string shown = toolbar::FitCaption(text, r.right - r.left,
+    const std::string shown = FitCaption(text, r.right - r.left,
                                                [&canvas](std::string_view part) { return canvas.TextExtent(part).cx; });
     canvas.DrawText(shown, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
                     System(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
@@ -70,8 +70,8 @@ void DrawDockedFrame(HDC dc, const DockedFramePaint& frame) {
     }
 
     if (!frame.allowDrag) return;
-    for (const toolbar::HandlePart& part : toolbar::DragHandleParts(frame.kind, frame.handle, frame.client.Extent())) {
-        if (part.kind == toolbar::HandlePart::Kind::Background) {
+    for (const HandlePart& part : DragHandleParts(frame.kind, frame.handle, frame.client.Extent())) {
+        if (part.kind == HandlePart::Kind::Background) {
             if (!tiles) canvas.FillRect(part.rect, frame.color);
             continue;
         }
@@ -81,8 +81,8 @@ void DrawDockedFrame(HDC dc, const DockedFramePaint& frame) {
 }
 
 void DrawFloatingFrame(HDC dc, const FloatingFramePaint& frame, FloatingParts parts) {
-    const Rect fullCaption = toolbar::FloatingCaptionRect(frame.border, frame.clientWidth, frame.captionHeight, false);
-    const Rect closeRect = toolbar::CloseButtonRect(frame.border, frame.clientWidth, frame.captionHeight);
+    const Rect fullCaption = FloatingCaptionRect(frame.border, frame.clientWidth, frame.captionHeight, false);
+    const Rect closeRect = CloseButtonRect(frame.border, frame.clientWidth, frame.captionHeight);
     const bool gradient = GradientCaptions();
 
     if (parts.border) {
@@ -90,7 +90,7 @@ void DrawFloatingFrame(HDC dc, const FloatingFramePaint& frame, FloatingParts pa
         const Rect whole{0, 0, frame.window.cx, frame.window.cy};
         canvas.DrawEdge(whole, EDGE_RAISED, BF_RECT);
         // Between the edge and the client area and caption.
-        const toolbar::Insets insets = toolbar::FloatingFrame(frame.border, frame.captionHeight);
+        const Insets insets = FloatingFrame(frame.border, frame.captionHeight);
         const Rect client{insets.left, insets.top, whole.right - insets.right, whole.bottom - insets.bottom};
         ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
         ExcludeClipRect(dc, fullCaption.left, fullCaption.top, fullCaption.right, fullCaption.bottom);
@@ -101,7 +101,7 @@ void DrawFloatingFrame(HDC dc, const FloatingFramePaint& frame, FloatingParts pa
             tk::Canvas canvas(dc);
             if (parts.closeButton) ExcludeClipRect(dc, closeRect.left, closeRect.top, closeRect.right, closeRect.bottom);
             const Rect caption =
-                toolbar::FloatingCaptionRect(frame.border, frame.clientWidth, frame.captionHeight, frame.closeButton);
+                FloatingCaptionRect(frame.border, frame.clientWidth, frame.captionHeight, frame.closeButton);
             FillCaption(canvas, caption, frame.active, gradient);
             DrawCaptionText(canvas, caption, frame.caption, frame.active);
         }
@@ -150,8 +150,6 @@ void DrawDragOutline(HDC dc, HBRUSH pattern, const std::optional<OutlineFrame>& 
     RestoreDC(dc, saved);
 }
 
-
-
 void PumpPendingPaints() {
     MSG msg;
     // Bounded: a window that never validates itself must not hang the drag.
@@ -183,15 +181,15 @@ Rect WholeScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetri
 
 }  // namespace
 
-std::vector<toolbar::MonitorArea> MonitorAreas() {
-    std::vector<toolbar::MonitorArea> areas;
+std::vector<MonitorArea> MonitorAreas() {
+    std::vector<MonitorArea> areas;
     EnumDisplayMonitors(
         nullptr, nullptr,
         [](HMONITOR monitor, HDC, LPRECT, LPARAM param) -> BOOL {
             MONITORINFO info{};
             info.cbSize = sizeof info;
             if (GetMonitorInfoW(monitor, &info))
-                reinterpret_cast<std::vector<toolbar::MonitorArea>*>(param)->push_back(
+                reinterpret_cast<std::vector<MonitorArea>*>(param)->push_back(
                     {FromRECT(info.rcMonitor), FromRECT(info.rcWork)});
             return TRUE;
         },
@@ -199,9 +197,9 @@ std::vector<toolbar::MonitorArea> MonitorAreas() {
     return areas;
 }
 
-Rect WorkAreaAt(Point point) { return toolbar::WorkAreaAt(MonitorAreas(), point, WholeScreen()); }
+Rect WorkAreaAt(Point point) { return WorkAreaAt(MonitorAreas(), point, WholeScreen()); }
 
-Rect WorkAreaFor(const Rect& window) { return toolbar::WorkAreaFor(MonitorAreas(), window, WholeScreen()); }
+Rect WorkAreaFor(const Rect& window) { return WorkAreaFor(MonitorAreas(), window, WholeScreen()); }
 
 // Hit-test codes.
 
@@ -248,7 +246,6 @@ Point ScreenPoint(HWND window, LPARAM lParam) {
     ClientToScreen(window, &p);
     return FromPOINT(p);
 }
-
 
 Point ClientPoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 

@@ -85,7 +85,7 @@ private:
     std::optional<OutlineFrame> current_;
 };
 
-std::vector<toolbar::MonitorArea> MonitorAreas();
+std::vector<MonitorArea> MonitorAreas();
 // The work area of the screen holding the point (else the nearest one).
 Rect WorkAreaAt(Point point);
 // The work area of the screen holding most of the window (else the nearest).

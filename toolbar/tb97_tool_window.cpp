@@ -336,8 +336,8 @@ LRESULT TCustomToolWindow97::NcButtonDown(const tk::Message& message, tk::MouseB
         CloseButtonLoop();
         return 0;
     }
-    const toolbar::FrameHit hit = FrameHitOfCode(hitTest);
-    if (toolbar::SidesFor(hit) == toolbar::ResizeSides{})
+    const FrameHit hit = FrameHitOfCode(hitTest);
+    if (SidesFor(hit) == ResizeSides{})
         return tk::CustomControl::NcButtonDown(message, button, hitTest, screen, doubleClick);
     if (const std::optional<Rect> accepted = ResizeLoop(hit, screen)) {
         BeginUpdate();
@@ -435,12 +435,12 @@ Size TCustomToolWindow97::FloatingBorder() const {
                       : Size{GetSystemMetrics(SM_CXFIXEDFRAME), GetSystemMetrics(SM_CYFIXEDFRAME)};
 }
 
-toolbar::Insets TCustomToolWindow97::FrameInsetsFor(TDock97* target) const {
-    if (target) return toolbar::DockedFrame(target->Kind(), target->AllowDrag(), dragHandleStyle_);
-    return toolbar::FloatingFrame(FloatingBorder(), CaptionHeight());
+Insets TCustomToolWindow97::FrameInsetsFor(TDock97* target) const {
+    if (target) return DockedFrame(target->Kind(), target->AllowDrag(), dragHandleStyle_);
+    return FloatingFrame(FloatingBorder(), CaptionHeight());
 }
 
-toolbar::Insets TCustomToolWindow97::FrameInsets() const { return FrameInsetsFor(docked_ ? dockedTo_ : nullptr); }
+Insets TCustomToolWindow97::FrameInsets() const { return FrameInsetsFor(docked_ ? dockedTo_ : nullptr); }
 
 Size TCustomToolWindow97::OuterSize(Size client, TDock97* target) const {
     const Size frame = FrameInsetsFor(target).Total();
@@ -454,7 +454,7 @@ Size TCustomToolWindow97::ClientSize() const {
 }
 
 Rect TCustomToolWindow97::NcCalcSize(const tk::Message&, const Rect& proposed) {
-    const toolbar::Insets insets = FrameInsets();
+    const Insets insets = FrameInsets();
     return {proposed.left + insets.left, proposed.top + insets.top, proposed.right - insets.right,
             proposed.bottom - insets.bottom};
 }
@@ -467,14 +467,14 @@ LRESULT TCustomToolWindow97::NcHitTest(const tk::Message& message, Point screen)
     }
     RECT window{};
     GetWindowRect(Handle(), &window);
-    toolbar::FloatingHitTest frame;
+    FloatingHitTest frame;
     frame.window = {window.right - window.left, window.bottom - window.top};
     frame.border = FloatingBorder();
     frame.captionHeight = CaptionHeight();
     frame.closeButton = closeButton_;
     frame.resizable = resizable_;
     frame.eightWay = params_.eightWayResize;
-    return HitTestCode(toolbar::HitTestFloating(frame, {screen.x - window.left, screen.y - window.top}));
+    return HitTestCode(HitTestFloating(frame, {screen.x - window.left, screen.y - window.top}));
 }
 
 LRESULT TCustomToolWindow97::NcPaint(const tk::Message&, HRGN update) {
@@ -489,7 +489,7 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     if (!docked_ || !Handle()) return;
     RECT window{};
     GetWindowRect(Handle(), &window);
-    const toolbar::Insets insets = FrameInsets();
+    const Insets insets = FrameInsets();
     DockedFramePaint frame;
     frame.window = {window.right - window.left, window.bottom - window.top};
     frame.client = {insets.left, insets.top, frame.window.cx - insets.right, frame.window.cy - insets.bottom};
@@ -716,7 +716,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     POINT clientOrigin{0, 0};
     ClientToScreen(Handle(), &clientOrigin);
     const Point grab{client.x + clientOrigin.x - window.left, client.y + clientOrigin.y - window.top};
-    const Size extent = toolbar::DragExtent({window.right - window.left, window.bottom - window.top});
+    const Size extent = DragExtent({window.right - window.left, window.bottom - window.top});
     bool noDock = GetKeyState(VK_CONTROL) < 0;
 
     std::vector<TDock97*> docks;
@@ -745,7 +745,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
             for (std::size_t i = 0; i < docks.size(); ++i) {
                 RECT d{};
                 GetWindowRect(docks[i]->Handle(), &d);
-                if (!toolbar::CanDropOn({FromRECT(d), docks[i]->Position(), dockedSizes[i]}, cursor, grab, extent))
+                if (!CanDropOn({FromRECT(d), docks[i]->Position(), dockedSizes[i]}, cursor, grab, extent))
                     continue;
                 bool accept = true;
                 if (docks[i]->OnRequestDock) docks[i]->OnRequestDock(*docks[i], *this, accept);
@@ -756,9 +756,9 @@ void TCustomToolWindow97::DragLoop(Point client) {
             }
         }
         const Rect work = WorkAreaAt(cursor);
-        const Point at = target ? cursor : toolbar::ClampInto(cursor, work);
-        Rect r = toolbar::DragOutline(at, size, grab, extent);
-        if (!target) r = toolbar::ClampFloatingOutline(r, work, FloatingBorder(), CaptionHeight());
+        const Point at = target ? cursor : ClampInto(cursor, work);
+        Rect r = DragOutline(at, size, grab, extent);
+        if (!target) r = ClampFloatingOutline(r, work, FloatingBorder(), CaptionHeight());
         outline.MoveTo(OutlineFrame{r, target ? 1 : floatingThickness});
     };
 
@@ -801,8 +801,8 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
         for (const TCustomToolWindow97* bar : target->BarList())
             if (bar != this) otherRows.push_back(bar->DockRow());
         target->MeasureRows();
-        const toolbar::DropPlacement drop =
-            toolbar::PlaceDrop(Rect{corners[0].x, corners[0].y, corners[1].x, corners[1].y}, target->Position(),
+        const DropPlacement drop =
+            PlaceDrop(Rect{corners[0].x, corners[0].y, corners[1].x, corners[1].y}, target->Position(),
                             target->RowThickness(), target->HighestRow(), fullSize_, otherRows);
         if (drop.insertRowAt) target->InsertRowAt(*drop.insertRowAt);
         dockRow_ = drop.dockRow;
@@ -819,8 +819,8 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
     KeepOnScreen(true);
 }
 
-std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point startCursor) {
-    const toolbar::ResizeSides sides = toolbar::SidesFor(hit);
+std::optional<Rect> TCustomToolWindow97::ResizeLoop(FrameHit hit, Point startCursor) {
+    const ResizeSides sides = SidesFor(hit);
     const Size minimum = OuterSize(MinimumClientSize(), nullptr);
     RECT window{};
     GetWindowRect(Handle(), &window);
@@ -846,7 +846,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point
                 const Point cursor = ScreenPoint(Handle(), msg.lParam);
                 if (cursor == lastCursor) return tk::LoopStep::Continue;
                 lastCursor = cursor;
-                Rect proposed = toolbar::ResizedRect(start, sides, {cursor.x - startCursor.x, cursor.y - startCursor.y},
+                Rect proposed = ResizedRect(start, sides, {cursor.x - startCursor.x, cursor.y - startCursor.y},
                                                   minimum);
                 SizingMoved(proposed, start);
                 outline.MoveTo(OutlineFrame{proposed, thickness});
@@ -864,7 +864,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(toolbar::FrameHit hit, Point
 
 void TCustomToolWindow97::CloseButtonLoop() {
     const auto closeRect = [this] {
-        return toolbar::CloseButtonRect(FloatingBorder(), ClientSize().cx, CaptionHeight());
+        return CloseButtonRect(FloatingBorder(), ClientSize().cx, CaptionHeight());
     };
     const auto press = [this](bool pressed) {
         if (closePressed_ == pressed) return;

@@ -8,7 +8,6 @@
 namespace sorv::toolbar {
 namespace {
 
-
 Size BitmapSize(HBITMAP bitmap) {
     BITMAP header{};
     if (!bitmap || !GetObjectW(bitmap, sizeof header, &header)) return {};
@@ -20,9 +19,9 @@ tk::BitmapHandle Copy(HBITMAP bitmap) {
     return tk::BitmapHandle(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
 }
 
-toolbar::DisabledColours SystemColours() {
-    return {toolbar::ToPixel(GetSysColor(COLOR_BTNFACE)), toolbar::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)),
-            toolbar::ToPixel(GetSysColor(COLOR_BTNSHADOW))};
+DisabledColours SystemColours() {
+    return {ToPixel(GetSysColor(COLOR_BTNFACE)), ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT)),
+            ToPixel(GetSysColor(COLOR_BTNSHADOW))};
 }
 
 void Triangle(HDC dc, Point at, int dx, int dy, COLORREF color) {
@@ -44,9 +43,9 @@ TButtonGlyph::~TButtonGlyph() {
 
 void TButtonGlyph::SourceChanged(bool fromGlyph) {
     if (fromGlyph && glyph_) {
-        const toolbar::PixelImage pixels = toolbar::ReadPixels(glyph_.get());
+        const PixelImage pixels = ReadPixels(glyph_.get());
         // Flagged palette-relative, as the platform's colour matching wants.
-        if (!pixels.Empty()) transparentColor_ = toolbar::ToColorRef(pixels.At(0, pixels.height - 1)) | 0x02000000;
+        if (!pixels.Empty()) transparentColor_ = ToColorRef(pixels.At(0, pixels.height - 1)) | 0x02000000;
     }
     DiscardImages();
     if (OnChange) OnChange();
@@ -55,7 +54,7 @@ void TButtonGlyph::SourceChanged(bool fromGlyph) {
 void TButtonGlyph::SetGlyph(HBITMAP bitmap) {
     DiscardImages();
     glyph_ = Copy(bitmap);
-    numGlyphs_ = toolbar::GlyphCountFor(BitmapSize(glyph_.get()));
+    numGlyphs_ = GlyphCountFor(BitmapSize(glyph_.get()));
     SourceChanged(true);
 }
 
@@ -67,14 +66,14 @@ void TButtonGlyph::SetGlyphMask(HBITMAP bitmap) {
 
 void TButtonGlyph::SetNumGlyphs(int value) {
     DiscardImages();
-    numGlyphs_ = images_ || value <= 0 || value > toolbar::kMaxGlyphs ? 1 : value;
+    numGlyphs_ = images_ || value <= 0 || value > kMaxGlyphs ? 1 : value;
     SourceChanged(false);
 }
 
 void TButtonGlyph::SetImages(HIMAGELIST images) {
     if (images == images_) return;
     images_ = images;
-    numGlyphs_ = toolbar::GlyphCountFor(BitmapSize(glyph_.get()));
+    numGlyphs_ = GlyphCountFor(BitmapSize(glyph_.get()));
     SourceChanged(false);
 }
 
@@ -113,11 +112,11 @@ Size TButtonGlyph::GlyphSize() const {
         return {width, height};
     }
     if (!glyph_) return {};
-    return toolbar::CellSize(BitmapSize(glyph_.get()), numGlyphs_);
+    return CellSize(BitmapSize(glyph_.get()), numGlyphs_);
 }
 
 TButtonGlyph::StateImage TButtonGlyph::BuildStateImage(ButtonState requested) {
-    const ButtonState state = toolbar::ImageState(requested, numGlyphs_);
+    const ButtonState state = ImageState(requested, numGlyphs_);
     const auto index = static_cast<std::size_t>(state);
     if (indexes_[1][index] >= 0) return {lists_[1], indexes_[1][index]};
     if (indexes_[0][index] >= 0) return {lists_[0], indexes_[0][index]};
@@ -129,34 +128,34 @@ TButtonGlyph::StateImage TButtonGlyph::BuildStateImage(ButtonState requested) {
     const Size listSize = disabled ? Size{cell.cx + 1, cell.cy + 1} : cell;
     const std::size_t target = disabled ? 0 : 1;
 
-    toolbar::PixelImage strip;
-    toolbar::Bitmask mask;
+    PixelImage strip;
+    Bitmask mask;
     bool hasMask = false;
     Rect source;
     if (images_) {
         IMAGEINFO info{};
         if (!ImageList_GetImageInfo(images_, imageIndex_, &info)) return {};
-        strip = toolbar::ReadPixels(info.hbmImage);
+        strip = ReadPixels(info.hbmImage);
         hasMask = info.hbmMask != nullptr;
-        if (hasMask) mask = toolbar::ReadMask(info.hbmMask);
+        if (hasMask) mask = ReadMask(info.hbmMask);
         source = {info.rcImage.left, info.rcImage.top, info.rcImage.right, info.rcImage.bottom};
     } else {
-        strip = toolbar::ReadPixels(glyph_.get());
+        strip = ReadPixels(glyph_.get());
         hasMask = glyphMask_ && BitmapSize(glyphMask_.get()).cx > 0;
-        if (hasMask) mask = toolbar::ReadMask(glyphMask_.get());
-        source = Rect::FromOrigin({toolbar::CellIndex(state, numGlyphs_) * cell.cx, 0}, cell);
+        if (hasMask) mask = ReadMask(glyphMask_.get());
+        source = Rect::FromOrigin({CellIndex(state, numGlyphs_) * cell.cx, 0}, cell);
     }
     if (strip.Empty() || source.right > strip.width || source.bottom > strip.height) return {};
     if (hasMask && (mask.width < source.right || mask.height < source.bottom)) hasMask = false;
-    const toolbar::Bitmask* maskStrip = hasMask ? &mask : nullptr;
+    const Bitmask* maskStrip = hasMask ? &mask : nullptr;
 
-    toolbar::MaskedImage image;
+    MaskedImage image;
     if (!disabled) {
-        image = toolbar::CellImage(strip, source, maskStrip);
+        image = CellImage(strip, source, maskStrip);
     } else if (numGlyphs_ >= 2 && !images_) {
-        image = toolbar::DisabledFromCell(strip, source, maskStrip, SystemColours());
+        image = DisabledFromCell(strip, source, maskStrip, SystemColours());
     } else {
-        image = toolbar::GeneratedDisabled(strip, source, maskStrip, oldDisabledStyle_, SystemColours());
+        image = GeneratedDisabled(strip, source, maskStrip, oldDisabledStyle_, SystemColours());
     }
     if (!lists_[target]) lists_[target] = &TGlyphCache::Instance().AcquireList(listSize);
     indexes_[target][index] = lists_[target]->Add(image);
@@ -164,7 +163,7 @@ TButtonGlyph::StateImage TButtonGlyph::BuildStateImage(ButtonState requested) {
 }
 
 void TButtonGlyph::DrawContent(HDC dc, Content content) {
-    toolbar::ContentRequest& request = content.layout;
+    ContentRequest& request = content.layout;
     request.glyph = content.drawGlyph ? GlyphSize() : Size{};
     const auto measure = [dc](const std::string& caption, int width, bool wordWrap) {
         const std::wstring text = Widen(caption);
@@ -173,7 +172,7 @@ void TButtonGlyph::DrawContent(HDC dc, Content content) {
                   DT_CALCRECT | (wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
         return Size{box.right - box.left, box.bottom - box.top};
     };
-    const toolbar::ContentLayout layout = toolbar::CalculateLayout(request, measure);
+    const ContentLayout layout = CalculateLayout(request, measure);
     const bool disabled = content.state == ButtonState::Disabled;
 
     if (content.drawGlyph) {

@@ -20,19 +20,19 @@ TGlyphList::TGlyphList(int width, int height)
     if (!list_) throw std::runtime_error("ImageList_Create failed");
 }
 
-int TGlyphList::Add(const toolbar::MaskedImage& image) {
+int TGlyphList::Add(const MaskedImage& image) {
     if (image.image.width != size_.cx || image.image.height != size_.cy || image.transparent.width != size_.cx ||
         image.transparent.height != size_.cy) {
         throw std::logic_error("Taille d'image incorrecte");
     }
     // Masked drawing ORs the image over the holes the mask cuts: the
     // transparent pixels must be black.
-    toolbar::PixelImage colours = image.image;
+    PixelImage colours = image.image;
     for (std::size_t i = 0; i < colours.pixels.size(); ++i) {
-        if (image.transparent.bits[i]) colours.pixels[i] = toolbar::kBlack;
+        if (image.transparent.bits[i]) colours.pixels[i] = kBlack;
     }
-    const tk::BitmapHandle bitmap = toolbar::MakeColourBitmap(colours);
-    const tk::BitmapHandle mask = toolbar::MakeMaskBitmap(image.transparent);
+    const tk::BitmapHandle bitmap = MakeColourBitmap(colours);
+    const tk::BitmapHandle mask = MakeMaskBitmap(image.transparent);
     if (!bitmap || !mask) throw std::logic_error("Ne peut remplacer l'image");
     // The list grows first, so that a refusal leaves slots and list agreeing.
     if (slots_.Count() == slots_.Capacity() && !ImageList_SetImageCount(Handle(), slots_.Capacity() + 1)) {

@@ -412,9 +412,9 @@ TEST_F(ButtonTest, NoTipWhileTheProgramIsInactive) {
 
 TEST_F(ButtonTest, FlatButtonShowsItsBorderOnlyWhileHotOrDown) {
     auto button = Add("paint", 0);
-    const std::uint32_t face = toolbar::ToPixel(GetSysColor(COLOR_BTNFACE));
-    const std::uint32_t light = toolbar::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
-    const std::uint32_t shadow = toolbar::ToPixel(GetSysColor(COLOR_BTNSHADOW));
+    const std::uint32_t face = ToPixel(GetSysColor(COLOR_BTNFACE));
+    const std::uint32_t light = ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const std::uint32_t shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
     struct Look {
         std::uint32_t topLeft;
         std::uint32_t bottomRight;

@@ -109,7 +109,7 @@ TEST_F(ToolbarTest, SideDockStacksTheButtonsAndTurnsTheSeparators) {
     // Drawn across the column: a horizontal etched line.
     tk::DibSection surface(38, 6);
     const COLORREF face = RGB(1, 2, 3);
-    test::Fill(surface, toolbar::ToPixel(face));
+    test::Fill(surface, ToPixel(face));
     main.seps[0]->Paint(surface.Dc());
     EXPECT_EQ(surface.Pixel(10, 2), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(surface.Pixel(10, 3), GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -120,7 +120,7 @@ TEST_F(ToolbarTest, SeparatorsDrawAnEtchedLineUnlessBlank) {
     MainBar main(top_);
     tk::DibSection surface(6, 38);
     const COLORREF face = RGB(1, 2, 3);
-    test::Fill(surface, toolbar::ToPixel(face));
+    test::Fill(surface, ToPixel(face));
     main.seps[1]->Paint(surface.Dc());
     EXPECT_EQ(surface.Pixel(2, 0), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(surface.Pixel(3, 37), GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -138,7 +138,7 @@ TEST_F(ToolbarTest, FloatingWrapsBeforeGroupsAndCollapsesTheSeparatorAtTheLineEn
     EXPECT_EQ(ClientOf(main.bar), (Size{122, 129}));
     EXPECT_EQ(Of(*main.seps[0]).Width(), 0);
     EXPECT_EQ(Of(*main.seps[2]).Width(), 6);
-    EXPECT_EQ(main.bar.LineSeparators(), (std::vector<toolbar::LineBreak>{{46, false}, {90, false}}));
+    EXPECT_EQ(main.bar.LineSeparators(), (std::vector<LineBreak>{{46, false}, {90, false}}));
     // Docked again: one line, every separator back to its width.
     main.bar.SetDockedTo(&top_);
     EXPECT_EQ(Of(*main.seps[0]), Rect::FromOrigin({76, 0}, {6, 38}));
@@ -151,7 +151,7 @@ TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
     GetWindowRect(bar.Handle(), &window);
     const Rect start{window.left, window.top, window.right, window.bottom};
     const int frame = start.Width() - 292;
-    bar.SizingStarted(toolbar::FrameHit::Right);
+    bar.SizingStarted(FrameHit::Right);
     // Halfway along: the widest layout within reach, three buttons a line.
     SetCursorPos(start.left + frame + 130, start.top + 10);
     Rect proposed = start;
@@ -163,7 +163,7 @@ TEST_F(ToolbarTest, ResizingByTheRightEdgeSnapsToTheWrappedWidths) {
     EXPECT_EQ(bar.FloatRightX(), 122);
     EXPECT_EQ(ClientOf(bar).cx, 122);
 
-    bar.SizingStarted(toolbar::FrameHit::Right);
+    bar.SizingStarted(FrameHit::Right);
     SetCursorPos(start.left + 1000, start.top + 10);
     bar.SizingMoved(proposed, start);
     bar.SizingEnded(false);

@@ -110,7 +110,6 @@ TEST_F(DockingTest, AFloatingFrameShowsItsCaptionAndCloseButton) {
     SendMessageW(form.Handle(), WM_ACTIVATEAPP, TRUE, 0);
 }
 
-
 // Whether `window` is above `other` in the z-order.
 bool Above(HWND window, HWND other) {
     for (HWND w = GetWindow(other, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))

@@ -373,7 +373,7 @@ TEST_F(DockingTest, ResizingGoesThroughTheSizingCallbacks) {
     SendMessageW(w, WM_NCLBUTTONDOWN, HTRIGHT, ScreenLParam(edge));
     Pump();
     const int frame = start.Width() - 60;
-    const std::vector<std::string> expected{"sizing started " + std::to_string(static_cast<int>(toolbar::FrameHit::Right)),
+    const std::vector<std::string> expected{"sizing started " + std::to_string(static_cast<int>(FrameHit::Right)),
                                             "sizing moved " + std::to_string(start.Width() - 10),
                                             "sizing moved " + std::to_string(start.Width() - 20),
                                             "sizing ended accepted"};

@@ -10,9 +10,9 @@ namespace sorv::toolbar::test {
 
 inline void Fill(tk::DibSection& section, std::uint32_t rgb) {
     for (int y = 0; y < section.Height(); ++y)
-        for (int x = 0; x < section.Width(); ++x) section.SetPixel(x, y, toolbar::ToColorRef(rgb));
+        for (int x = 0; x < section.Width(); ++x) section.SetPixel(x, y, ToColorRef(rgb));
 }
 
-inline std::uint32_t RgbAt(const tk::DibSection& section, int x, int y) { return toolbar::ToPixel(section.Pixel(x, y)); }
+inline std::uint32_t RgbAt(const tk::DibSection& section, int x, int y) { return ToPixel(section.Pixel(x, y)); }
 
 }  // namespace sorv::toolbar::test

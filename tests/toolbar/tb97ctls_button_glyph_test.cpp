@@ -27,7 +27,7 @@ tk::BitmapHandle Strip(int cells, int size = 32, int width = 0) {
             for (int x = 8; x < 24; ++x) image.At(c * size + x, y) = kRed + c;
         }
     }
-    return toolbar::MakeColourBitmap(image);
+    return MakeColourBitmap(image);
 }
 
 TEST(ButtonGlyph, CellCountFollowsTheStrip) {
@@ -123,8 +123,8 @@ TEST(ButtonGlyph, GeneratedDisabledImageIsAnEtchedShadow) {
     content.layout.face = {0, 0, 38, 38};
     content.state = ButtonState::Disabled;
     glyph.DrawContent(surface.Dc(), content);
-    const std::uint32_t shadow = toolbar::ToPixel(GetSysColor(COLOR_BTNSHADOW));
-    const std::uint32_t highlight = toolbar::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const std::uint32_t shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
+    const std::uint32_t highlight = ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
     // 33 x 33 centred in 38: at 3 (rounded up), the red square at 8..23.
     EXPECT_EQ(RgbAt(surface, 3 + 8, 3 + 8), shadow);
     EXPECT_EQ(RgbAt(surface, 3 + 23, 3 + 23), shadow);
@@ -141,8 +141,8 @@ TEST(ButtonGlyph, CaptionAndArrowInTheTextColourOrEtchedWhenDisabled) {
     content.layout.arrow = true;
     content.drawGlyph = false;
     content.textColor = RGB(255, 0, 0);
-    const std::uint32_t shadow = toolbar::ToPixel(GetSysColor(COLOR_BTNSHADOW));
-    const std::uint32_t highlight = toolbar::ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const std::uint32_t shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
+    const std::uint32_t highlight = ToPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
     for (const ButtonState state : {ButtonState::Up, ButtonState::Disabled}) {
         tk::DibSection surface(60, 30);
         test::Fill(surface, 0x000000);
@@ -181,7 +181,7 @@ TEST(ButtonGlyph, TheMainBarGlyphsAreThirtyTwoSquareWithAKeyCorner) {
         const tk::BitmapHandle bitmap(static_cast<HBITMAP>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         ASSERT_TRUE(bitmap) << id;
-        const PixelImage pixels = toolbar::ReadPixels(bitmap.get());
+        const PixelImage pixels = ReadPixels(bitmap.get());
         ASSERT_EQ(pixels.width, 32) << id;
         ASSERT_EQ(pixels.height, 32) << id;
         const std::uint32_t key = pixels.At(0, 31);
@@ -192,7 +192,7 @@ TEST(ButtonGlyph, TheMainBarGlyphsAreThirtyTwoSquareWithAKeyCorner) {
         TButtonGlyph glyph;
         glyph.SetGlyph(bitmap.get());
         EXPECT_EQ(glyph.NumGlyphs(), 1);
-        EXPECT_EQ(glyph.TransparentColor() & 0xFFFFFF, toolbar::ToColorRef(key));
+        EXPECT_EQ(glyph.TransparentColor() & 0xFFFFFF, ToColorRef(key));
     }
 }
 

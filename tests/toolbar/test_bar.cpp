@@ -76,7 +76,7 @@ Size TestBar::PlaceChildren(bool canMove, DockKind, TDock97* target) {
     return vertical ? Size{across, std::max(longest, 8)} : Size{std::max(longest, 8), across};
 }
 
-void TestBar::SizingStarted(toolbar::FrameHit hit) {
+void TestBar::SizingStarted(FrameHit hit) {
     events.push_back("sizing started " + std::to_string(static_cast<int>(hit)));
 }
 

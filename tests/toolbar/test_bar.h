@@ -37,7 +37,7 @@ protected:
     int MeasureThickness(DockKind kind) const override;
     Size MinimumClientSize() const override { return {8, 8}; }
     Size PlaceChildren(bool canMove, DockKind previousKind, TDock97* target) override;
-    void SizingStarted(toolbar::FrameHit hit) override;
+    void SizingStarted(FrameHit hit) override;
     void SizingMoved(Rect& proposed, const Rect& start) override;
     void SizingEnded(bool accepted) override;
 
