@@ -37,6 +37,30 @@ tk::Form& FormOf(tk::Window& parent, const std::string& name) {
     throw std::logic_error("Le contr\u00f4le '" + name + "' n'a pas de fen\u00eatre parente");
 }
 
+
+// Whether the program is the active one, as the last activation message
+// said; before the first one, whether this thread has an active window.
+std::optional<bool>& LastApplicationActivation() {
+    static std::optional<bool> active;
+    return active;
+}
+
+bool ApplicationActive() {
+    const std::optional<bool>& seen = LastApplicationActivation();
+    return seen ? *seen : GetActiveWindow() != nullptr;
+}
+
+// The docks of a container: its own by position (top, bottom, left, right),
+// then those of its other windowed children.
+void CollectDocks(const tk::Window& container, std::vector<TDock97*>& docks) {
+    for (TDockPosition position : {TDockPosition::dpTop, TDockPosition::dpBottom, TDockPosition::dpLeft,
+                                   TDockPosition::dpRight})
+        for (tk::Control* child : container.Controls())
+            if (auto* dock = dynamic_cast<TDock97*>(child); dock && dock->Position() == position) docks.push_back(dock);
+    for (tk::Control* child : container.Controls())
+        if (!dynamic_cast<TDock97*>(child)) CollectDocks(*child, docks);
+}
+
 }  // namespace
 
 TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
@@ -555,22 +579,6 @@ bool TCustomToolWindow97::HandleFrameMessage(const tk::Message& message, LRESULT
     }
 }
 
-namespace {
-
-// Whether the program is the active one, as the last activation message
-// said; before the first one, whether this thread has an active window.
-std::optional<bool>& LastApplicationActivation() {
-    static std::optional<bool> active;
-    return active;
-}
-
-bool ApplicationActive() {
-    const std::optional<bool>& seen = LastApplicationActivation();
-    return seen ? *seen : GetActiveWindow() != nullptr;
-}
-
-}  // namespace
-
 bool TCustomToolWindow97::FloatingOnParent() const {
     return !docked_ && floatingParent_ && &Parent() == floatingParent_.get();
 }
@@ -694,21 +702,6 @@ void TCustomToolWindow97::HookProc(THookProcType kind, HWND window, WPARAM wPara
         default: break;
     }
 }
-
-namespace {
-
-// The docks of a container: its own by position (top, bottom, left, right),
-// then those of its other windowed children.
-void CollectDocks(const tk::Window& container, std::vector<TDock97*>& docks) {
-    for (TDockPosition position : {TDockPosition::dpTop, TDockPosition::dpBottom, TDockPosition::dpLeft,
-                                   TDockPosition::dpRight})
-        for (tk::Control* child : container.Controls())
-            if (auto* dock = dynamic_cast<TDock97*>(child); dock && dock->Position() == position) docks.push_back(dock);
-    for (tk::Control* child : container.Controls())
-        if (!dynamic_cast<TDock97*>(child)) CollectDocks(*child, docks);
-}
-
-}  // namespace
 
 void TCustomToolWindow97::DragLoop(Point client) {
     RECT window{};
