@@ -305,6 +305,16 @@ private:
 
     // The modal mouse loops.
     void DragLoop(Point client);
+    // The docks a drag may end in: on the bar's form, shown, taking drags,
+    // at a position the bar may dock to.
+    std::vector<TDock97*> DropCandidates() const;
+    // The first of the docks (the bar's outer size in each given) that takes
+    // the bar with the cursor there.
+    std::optional<std::size_t> DropTargetAt(const std::vector<TDock97*>& docks, const std::vector<Size>& sizes,
+                                            Point cursor, Point grab, Size extent);
+    // The drag outline of that size for the cursor there, kept on the work
+    // area when floating.
+    Rect OutlineAt(Point cursor, Size size, bool overDock, Point grab, Size extent) const;
     void FinishDrag(TDock97* target, const Rect& outline);
     std::optional<Rect> ResizeLoop(FrameHit hit, Point startCursor);
     void CloseButtonLoop();

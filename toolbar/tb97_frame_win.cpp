@@ -236,6 +236,11 @@ FrameHit FrameHitOfCode(int hitTest) {
 
 bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
 
+std::optional<bool> ControlKeyDown(const MSG& msg) {
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) || msg.wParam != VK_CONTROL) return std::nullopt;
+    return msg.message == WM_KEYDOWN;
+}
+
 bool IsOtherButton(UINT msg) {
     return msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDOWN ||
            msg == WM_MBUTTONUP || msg == WM_MBUTTONDBLCLK;

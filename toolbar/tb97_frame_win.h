@@ -97,6 +97,8 @@ FrameHit FrameHitOfCode(int hitTest);
 
 // Messages of the modal mouse loops.
 bool IsKeyMessage(UINT msg);
+// For a Control key message, whether the key is now down.
+std::optional<bool> ControlKeyDown(const MSG& msg);
 // Right and middle button messages.
 bool IsOtherButton(UINT msg);
 // The mouse position of a message of the capture window, on the screen.

@@ -712,11 +712,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     const Size extent = DragExtent({window.right - window.left, window.bottom - window.top});
     bool noDock = GetKeyState(VK_CONTROL) < 0;
 
-    std::vector<TDock97*> docks;
-    std::vector<TDock97*> all;
-    CollectDocks(form_, all);
-    for (TDock97* d : all)
-        if (d->AllowDrag() && dockableTo_.Has(d->Position()) && IsWindowVisible(d->Handle())) docks.push_back(d);
+    const std::vector<TDock97*> docks = DropCandidates();
 
     // The bar's outer size floating and in each candidate dock.
     const DockKind kind = docked_ ? dockedTo_->Kind() : DockKind::dkFloating;
@@ -732,26 +728,10 @@ void TCustomToolWindow97::DragLoop(Point client) {
     TDock97* target = nullptr;
     Point cursor = FromPOINT(POINT{clientOrigin.x + client.x, clientOrigin.y + client.y});
     const auto mouseMoved = [&] {
-        target = nullptr;
-        Size size = floatingSize;
-        if (!noDock) {
-            for (std::size_t i = 0; i < docks.size(); ++i) {
-                RECT d{};
-                GetWindowRect(docks[i]->Handle(), &d);
-                if (!CanDropOn({FromRECT(d), docks[i]->Position(), dockedSizes[i]}, cursor, grab, extent))
-                    continue;
-                bool accept = true;
-                if (docks[i]->OnRequestDock) docks[i]->OnRequestDock(*docks[i], *this, accept);
-                if (!accept) continue;
-                target = docks[i];
-                size = dockedSizes[i];
-                break;
-            }
-        }
-        const Rect work = WorkAreaAt(cursor);
-        const Point at = target ? cursor : ClampInto(cursor, work);
-        Rect r = DragOutline(at, size, grab, extent);
-        if (!target) r = ClampFloatingOutline(r, work, FloatingBorder(), CaptionHeight());
+        const std::optional<std::size_t> found =
+            noDock ? std::nullopt : DropTargetAt(docks, dockedSizes, cursor, grab, extent);
+        target = found ? docks[*found] : nullptr;
+        const Rect r = OutlineAt(cursor, found ? dockedSizes[*found] : floatingSize, target != nullptr, grab, extent);
         outline.MoveTo(OutlineFrame{r, target ? 1 : floatingThickness});
     };
 
@@ -759,16 +739,12 @@ void TCustomToolWindow97::DragLoop(Point client) {
     mouseMoved();
     const bool accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
             if (IsKeyMessage(msg.message)) {
-                if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) && msg.wParam == VK_CONTROL) {
-                    const bool down = msg.message == WM_KEYDOWN;
-                    if (down != noDock) {
-                        noDock = down;
-                        mouseMoved();
-                    }
-                } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-                    return tk::LoopStep::Cancel;
+                if (const std::optional<bool> control = ControlKeyDown(msg); control && *control != noDock) {
+                    noDock = *control;
+                    mouseMoved();
                 }
-                return tk::LoopStep::Continue;
+                return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE ? tk::LoopStep::Cancel
+                                                                            : tk::LoopStep::Continue;
             }
             switch (msg.message) {
                 case WM_MOUSEMOVE:
@@ -784,6 +760,35 @@ void TCustomToolWindow97::DragLoop(Point client) {
     const std::optional<OutlineFrame> last = outline.Current();
     outline.MoveTo(std::nullopt);
     if (accepted && last) FinishDrag(target, last->rect);
+}
+
+std::vector<TDock97*> TCustomToolWindow97::DropCandidates() const {
+    std::vector<TDock97*> all;
+    CollectDocks(form_, all);
+    std::vector<TDock97*> docks;
+    for (TDock97* d : all)
+        if (d->AllowDrag() && dockableTo_.Has(d->Position()) && IsWindowVisible(d->Handle())) docks.push_back(d);
+    return docks;
+}
+
+std::optional<std::size_t> TCustomToolWindow97::DropTargetAt(const std::vector<TDock97*>& docks,
+                                                              const std::vector<Size>& sizes, Point cursor,
+                                                              Point grab, Size extent) {
+    for (std::size_t i = 0; i < docks.size(); ++i) {
+        RECT d{};
+        GetWindowRect(docks[i]->Handle(), &d);
+        if (!CanDropOn({FromRECT(d), docks[i]->Position(), sizes[i]}, cursor, grab, extent)) continue;
+        bool accept = true;
+        if (docks[i]->OnRequestDock) docks[i]->OnRequestDock(*docks[i], *this, accept);
+        if (accept) return i;
+    }
+    return std::nullopt;
+}
+
+Rect TCustomToolWindow97::OutlineAt(Point cursor, Size size, bool overDock, Point grab, Size extent) const {
+    const Rect work = WorkAreaAt(cursor);
+    const Rect outline = DragOutline(overDock ? cursor : ClampInto(cursor, work), size, grab, extent);
+    return overDock ? outline : ClampFloatingOutline(outline, work, FloatingBorder(), CaptionHeight());
 }
 
 void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {

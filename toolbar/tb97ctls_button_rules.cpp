@@ -206,6 +206,71 @@ FacePlan PlanFace(const ButtonModel& button, const FaceLook& look, Size size) {
     return plan;
 }
 
+namespace {
+
+// The caption's size, measured in the box the layout leaves it.
+Size MeasureText(const ContentRequest& request, bool horizontal, bool hasGlyph, Size arrow,
+                 const MeasureCaption& measure) {
+    if (!request.drawCaption || request.caption.empty()) return {};
+    int width = request.face.Width();
+    if (horizontal) width -= arrow.cx;
+    if (request.wordWrap) {
+        int edge = 4;
+        if (horizontal && hasGlyph) {
+            width -= request.glyph.cx + (request.spacing == -1 ? 4 : request.spacing);
+            edge = request.margin != -1 ? request.margin : request.spacing != -1 ? request.spacing : 4;
+        }
+        width -= 2 * edge;
+    }
+    return measure(request.caption, width, request.wordWrap);
+}
+
+// A margin or spacing of -1 takes its share of the room left along the
+// layout's direction.
+void SpreadRoom(int& margin, int& spacing, int room, int glyph, int text, int arrow) {
+    if (margin == -1 && spacing == -1) {
+        margin = (room - (glyph + text + arrow)) / 3;
+        spacing = margin;
+    } else if (margin == -1) {
+        margin = (room - (glyph + text + arrow + spacing) + 1) / 2;
+    } else if (spacing == -1) {
+        spacing = (room - (margin + glyph + arrow) - text) / 2;
+    }
+}
+
+struct ContentPoints {
+    Point glyph;
+    Point text;
+    Point arrow;
+};
+
+// Glyph, caption and arrow one after the other along the layout's direction.
+void PlaceAlong(GlyphLayout layout, ContentPoints& at, Size client, Size glyph, Size text, Size arrow, int margin,
+                int spacing) {
+    switch (layout) {
+        case GlyphLayout::GlyphLeft:
+            at.glyph.x = margin;
+            at.text.x = at.glyph.x + glyph.cx + spacing;
+            at.arrow.x = at.text.x + text.cx;
+            break;
+        case GlyphLayout::GlyphRight:
+            at.arrow.x = client.cx - margin - arrow.cx;
+            at.glyph.x = at.arrow.x - glyph.cx;
+            at.text.x = at.glyph.x - spacing - text.cx;
+            break;
+        case GlyphLayout::GlyphTop:
+            at.glyph.y = margin;
+            at.text.y = at.glyph.y + glyph.cy + spacing;
+            break;
+        case GlyphLayout::GlyphBottom:
+            at.glyph.y = client.cy - margin - glyph.cy;
+            at.text.y = at.glyph.y - spacing - text.cy;
+            break;
+    }
+}
+
+}  // namespace
+
 ContentLayout CalculateLayout(const ContentRequest& request, const MeasureCaption& measure) {
     const Size client = request.face.Extent();
     const Size glyph = request.glyph;
@@ -216,78 +281,31 @@ ContentLayout CalculateLayout(const ContentRequest& request, const MeasureCaptio
         layout = GlyphLayout::GlyphLeft;
     }
     const bool horizontal = layout == GlyphLayout::GlyphLeft || layout == GlyphLayout::GlyphRight;
-    int margin = request.margin;
-    int spacing = request.spacing;
-
-    Size text;
-    if (request.drawCaption && !request.caption.empty()) {
-        int width = client.cx;
-        if (horizontal) width -= arrow.cx;
-        if (request.wordWrap) {
-            int edge = 4;
-            if (horizontal && hasGlyph) {
-                width -= glyph.cx + (spacing == -1 ? 4 : spacing);
-                edge = margin != -1 ? margin : spacing != -1 ? spacing : 4;
-            }
-            width -= 2 * edge;
-        }
-        text = measure(request.caption, width, request.wordWrap);
-    }
+    const Size text = MeasureText(request, horizontal, hasGlyph, arrow, measure);
     const bool hasText = text.cx > 0 || text.cy > 0;
 
-    Point glyphAt;
-    Point textAt;
-    Point arrowAt;
+    ContentPoints at;
     if (horizontal) {
-        glyphAt.y = (client.cy - glyph.cy + 1) / 2;
-        textAt.y = (client.cy - text.cy + 1) / 2;
+        at.glyph.y = (client.cy - glyph.cy + 1) / 2;
+        at.text.y = (client.cy - text.cy + 1) / 2;
     } else {
-        glyphAt.x = (client.cx - glyph.cx - arrow.cx + 1) / 2;
-        textAt.x = (client.cx - text.cx + 1) / 2;
-        arrowAt.x = hasGlyph ? glyphAt.x + glyph.cx : textAt.x + text.cx;
+        at.glyph.x = (client.cx - glyph.cx - arrow.cx + 1) / 2;
+        at.text.x = (client.cx - text.cx + 1) / 2;
+        at.arrow.x = hasGlyph ? at.glyph.x + glyph.cx : at.text.x + text.cx;
     }
-    if (!hasText || !hasGlyph) spacing = 0;
+    int margin = request.margin;
+    int spacing = hasText && hasGlyph ? request.spacing : 0;
+    if (horizontal)
+        SpreadRoom(margin, spacing, client.cx, glyph.cx, text.cx, arrow.cx);
+    else
+        SpreadRoom(margin, spacing, client.cy, glyph.cy, text.cy, 0);
+    PlaceAlong(layout, at, client, glyph, text, arrow, margin, spacing);
+    at.arrow.y = hasGlyph ? at.glyph.y + (glyph.cy - arrow.cy) / 2 : at.text.y + (text.cy - arrow.cy) / 2;
 
-    const int room = horizontal ? client.cx : client.cy;
-    const int glyphLength = horizontal ? glyph.cx : glyph.cy;
-    const int textLength = horizontal ? text.cx : text.cy;
-    const int arrowLength = horizontal ? arrow.cx : 0;
-    if (margin == -1 && spacing == -1) {
-        margin = (room - (glyphLength + textLength + arrowLength)) / 3;
-        spacing = margin;
-    } else if (margin == -1) {
-        margin = (room - (glyphLength + textLength + arrowLength + spacing) + 1) / 2;
-    } else if (spacing == -1) {
-        spacing = (room - (margin + glyphLength + arrowLength) - textLength) / 2;
-    }
-
-    switch (layout) {
-        case GlyphLayout::GlyphLeft:
-            glyphAt.x = margin;
-            textAt.x = glyphAt.x + glyph.cx + spacing;
-            arrowAt.x = textAt.x + text.cx;
-            break;
-        case GlyphLayout::GlyphRight:
-            arrowAt.x = client.cx - margin - arrow.cx;
-            glyphAt.x = arrowAt.x - glyph.cx;
-            textAt.x = glyphAt.x - spacing - text.cx;
-            break;
-        case GlyphLayout::GlyphTop:
-            glyphAt.y = margin;
-            textAt.y = glyphAt.y + glyph.cy + spacing;
-            break;
-        case GlyphLayout::GlyphBottom:
-            glyphAt.y = client.cy - margin - glyph.cy;
-            textAt.y = glyphAt.y - spacing - text.cy;
-            break;
-    }
-    arrowAt.y = hasGlyph ? glyphAt.y + (glyph.cy - arrow.cy) / 2 : textAt.y + (text.cy - arrow.cy) / 2;
-
-    const int dx = request.face.left + request.offset.x;
-    const int dy = request.face.top + request.offset.y;
-    return {{glyphAt.x + dx, glyphAt.y + dy},
-            {arrowAt.x + dx, arrowAt.y + dy},
-            Rect::FromOrigin({textAt.x + dx, textAt.y + dy}, text)};
+    const Point shift{request.face.left + request.offset.x, request.face.top + request.offset.y};
+    return {{at.glyph.x + shift.x, at.glyph.y + shift.y},
+            {at.arrow.x + shift.x, at.arrow.y + shift.y},
+            Rect::FromOrigin({at.text.x + shift.x, at.text.y + shift.y}, text)};
 }
 
 namespace {

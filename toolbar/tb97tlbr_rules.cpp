@@ -55,6 +55,24 @@ int WrapWidth(const BarPlacement& placement) {
     return std::max(placement.floatRightX, widest + 8);
 }
 
+// A child at `along` (x in a horizontal line) and `across`, in a row of
+// `rowSize`: a separator fills the row's thickness, a control is centred in it.
+Rect ChildBounds(const BarChild& child, int along, int across, int rowSize, bool vertical) {
+    if (vertical) {
+        return child.separator ? Rect::FromOrigin({across, along}, {rowSize, child.sizeVert})
+                               : Rect::FromOrigin({across + (rowSize - child.size.cx) / 2, along}, child.size);
+    }
+    return child.separator ? Rect::FromOrigin({along, across}, {child.sizeHorz, rowSize})
+                           : Rect::FromOrigin({along, across + (rowSize - child.size.cy) / 2}, child.size);
+}
+
+// The separator that ends a line takes no room; the next line starts at `y`.
+void EndLineAt(BarLayout& layout, std::size_t separator, int y, bool blank) {
+    Rect& bounds = *layout.bounds[separator];
+    bounds.right = bounds.left;
+    layout.lineBreaks.push_back({y, blank});
+}
+
 }  // namespace
 
 int MeasureThickness(const std::vector<BarChild>& children, bool vertical) {
@@ -92,11 +110,8 @@ BarLayout PlaceChildren(const BarPlacement& placement) {
             if (g > 0) {
                 y += thickness + 6;
                 if (prevSep) {
-                    // The separator that ends the line takes no room.
                     maxX = maxXBeforePrevSep;
-                    Rect& sep = *layout.bounds[*prevSep];
-                    sep.right = sep.left;
-                    layout.lineBreaks.push_back({y, placement.children[*prevSep].blank});
+                    EndLineAt(layout, *prevSep, y, placement.children[*prevSep].blank);
                 }
             }
         }
@@ -110,15 +125,7 @@ BarLayout PlaceChildren(const BarPlacement& placement) {
                 y += thickness;
                 childWrapped = true;
             }
-            Rect bounds;
-            if (vertical) {
-                bounds = child.separator ? Rect::FromOrigin({y, x}, {rowSize, child.sizeVert})
-                                         : Rect::FromOrigin({y + (rowSize - child.size.cx) / 2, x}, child.size);
-            } else {
-                bounds = child.separator ? Rect::FromOrigin({x, y}, {child.sizeHorz, rowSize})
-                                         : Rect::FromOrigin({x, y + (rowSize - child.size.cy) / 2}, child.size);
-            }
-            layout.bounds[index] = bounds;
+            layout.bounds[index] = ChildBounds(child, x, y, rowSize, vertical);
             x += length;
             maxXBeforeLast = maxX;
             maxX = std::max(maxX, x);
