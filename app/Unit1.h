@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "Format.h"
-#include "TB97Dock.h"
+#include "TB97.h"
+#include "TB97Ctls.h"
 #include "TB97Tlbr.h"
 #include "Wordcap.h"
 #include "engine.h"
@@ -19,8 +20,6 @@
 #include "menu.h"
 #include "open_dialog.h"
 #include "progress_bar.h"
-#include "toolbar_button.h"
-#include "toolbar_sep.h"
 
 namespace sorv {
 
@@ -58,20 +57,20 @@ public:
     tk::Memo Memo1;
     tk::ProgressBar ProgressBar1;
     // The tool bar's docks, made before the bar so that they outlive it.
-    TDock97 Dock971;
-    TDock97 Dock972;
+    toolbar::TDock97 Dock971;
+    toolbar::TDock97 Dock972;
     // The tool bar and its buttons in their order on it.
-    TToolbar97 Toolbar971;
-    TToolbarButton97 ToolbarButton971;
-    TToolbarButton97 ToolbarButton975;
-    TToolbarSep97 ToolbarSep971;
-    TToolbarButton97 ToolbarButton974;
-    TToolbarButton97 ToolbarButton976;
-    TToolbarButton97 ToolbarButton977;
-    TToolbarSep97 ToolbarSep972;
-    TToolbarButton97 ToolbarButton973;
-    TToolbarSep97 ToolbarSep973;
-    TToolbarButton97 ToolbarButton972;
+    toolbar::TToolbar97 Toolbar971;
+    toolbar::TToolbarButton97 ToolbarButton971;
+    toolbar::TToolbarButton97 ToolbarButton975;
+    toolbar::TToolbarSep97 ToolbarSep971;
+    toolbar::TToolbarButton97 ToolbarButton974;
+    toolbar::TToolbarButton97 ToolbarButton976;
+    toolbar::TToolbarButton97 ToolbarButton977;
+    toolbar::TToolbarSep97 ToolbarSep972;
+    toolbar::TToolbarButton97 ToolbarButton973;
+    toolbar::TToolbarSep97 ToolbarSep973;
+    toolbar::TToolbarButton97 ToolbarButton972;
     tk::OpenDialog OpenDialog1;
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;

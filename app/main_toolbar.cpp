@@ -15,7 +15,7 @@ LogAreaPlace LogAreaFor(BarPlace place) {
     return {15, 210};
 }
 
-void SetUpCommandButton(TToolbarButton97& button, int glyphId, std::string hint, std::function<void()> onClick) {
+void SetUpCommandButton(toolbar::TToolbarButton97& button, int glyphId, std::string hint, std::function<void()> onClick) {
     button.SetSize(38, 38);
     // The button keeps a copy; the loaded one goes.
     const tk::BitmapHandle glyph(static_cast<HBITMAP>(

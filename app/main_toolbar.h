@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "toolbar_button.h"
+#include "TB97Ctls.h"
 
 namespace sorv {
 
@@ -22,6 +22,6 @@ LogAreaPlace LogAreaFor(BarPlace place);
 
 // 38 x 38 with the program's glyph resource `glyphId`, the hint shown as its
 // tooltip and its command.
-void SetUpCommandButton(TToolbarButton97& button, int glyphId, std::string hint, std::function<void()> onClick);
+void SetUpCommandButton(toolbar::TToolbarButton97& button, int glyphId, std::string hint, std::function<void()> onClick);
 
 }  // namespace sorv

@@ -5,7 +5,7 @@
 
 #include "thread_hook.h"
 
-namespace sorv {
+namespace sorv::toolbar {
 namespace {
 
 struct HookManager {
@@ -86,4 +86,4 @@ void WantHooks(THookProcTypes kinds, bool on) {
     Apply();
 }
 
-}  // namespace sorv
+}  // namespace sorv::toolbar

@@ -5,9 +5,9 @@
 // and has work for them.
 #include <windows.h>
 
-#include "hook_registry.h"
+#include "tb97cmn_hook_rules.h"
 
-namespace sorv {
+namespace sorv::toolbar {
 
 using THookProc = void (*)(THookProcType code, HWND window, WPARAM wParam, LPARAM lParam);
 
@@ -20,4 +20,4 @@ void UninstallHookProc(THookProc proc);
 // (on) or no longer (off): the system hooks wait for it (see HookDemand).
 void WantHooks(THookProcTypes kinds, bool on);
 
-}  // namespace sorv
+}  // namespace sorv::toolbar

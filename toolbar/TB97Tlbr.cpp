@@ -1,26 +1,27 @@
 #include "TB97Tlbr.h"
 
 #include <algorithm>
+#include <stdexcept>
 
-#include "TB97Dock.h"
+#include "TB97.h"
 #include "canvas.h"
-#include "toolbar_sep.h"
+#include "scope_guards.h"
 
-namespace sorv {
+namespace sorv::toolbar {
 namespace {
 
-tb97::SizingEdge EdgeOf(dock::FrameHit hit) {
+SizingEdge EdgeOf(FrameHit hit) {
     switch (hit) {
-        case dock::FrameHit::Left: return tb97::SizingEdge::Left;
-        case dock::FrameHit::Top: return tb97::SizingEdge::Top;
-        case dock::FrameHit::Bottom: return tb97::SizingEdge::Bottom;
-        default: return tb97::SizingEdge::Right;
+        case FrameHit::Left: return SizingEdge::Left;
+        case FrameHit::Top: return SizingEdge::Top;
+        case FrameHit::Bottom: return SizingEdge::Bottom;
+        default: return SizingEdge::Right;
     }
 }
 
 }  // namespace
 
-TCustomToolbar97::TCustomToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds)
+TCustomToolbar97::TCustomToolbar97(tk::Window& parent, std::string name, const Rect& bounds)
     : TCustomToolWindow97(parent, std::move(name), bounds) {}
 
 TCustomToolbar97::~TCustomToolbar97() = default;
@@ -46,11 +47,11 @@ void TCustomToolbar97::Loaded() {
     UpdateSize();
 }
 
-std::vector<tb97::BarChild> TCustomToolbar97::Children() const {
-    std::vector<tb97::BarChild> children;
+std::vector<BarChild> TCustomToolbar97::Children() const {
+    std::vector<BarChild> children;
     children.reserve(orderList_.size());
     for (const tk::GraphicControl* graphic : orderList_) {
-        tb97::BarChild child;
+        BarChild child;
         child.visible = graphic->Visible();
         if (const auto* sep = dynamic_cast<const TToolbarSep97*>(graphic)) {
             child.separator = true;
@@ -71,11 +72,11 @@ void TCustomToolbar97::CreateParams(tk::ControlParams& params) const {
 }
 
 int TCustomToolbar97::MeasureThickness(DockKind kind) const {
-    return tb97::MeasureThickness(Children(), kind == DockKind::dkVertical);
+    return toolbar::MeasureThickness(Children(), kind == DockKind::dkVertical);
 }
 
 Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
-    tb97::BarPlacement placement;
+    BarPlacement placement;
     placement.children = Children();
     placement.docked = target != nullptr;
     placement.vertical = target && target->Kind() == DockKind::dkVertical;
@@ -84,9 +85,9 @@ Size TCustomToolbar97::PlaceChildren(bool canMove, DockKind, TDock97* target) {
     // never thinner: a row measured before the bar grew is out of date.
     if (target && target == DockedTo()) {
         placement.rowSize = std::max(target->RowThicknessOf(DockRow(), this),
-                                     tb97::MeasureThickness(placement.children, placement.vertical));
+                                     toolbar::MeasureThickness(placement.children, placement.vertical));
     }
-    const tb97::BarLayout layout = tb97::PlaceChildren(placement);
+    const BarLayout layout = toolbar::PlaceChildren(placement);
     if (canMove) {
         const std::vector<tk::GraphicControl*> order = orderList_;
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -101,7 +102,7 @@ bool TCustomToolbar97::IsIgnoredChild(const tk::GraphicControl& child) const {
     return dynamic_cast<const TToolbarSep97*>(&child) != nullptr;
 }
 
-void TCustomToolbar97::SizingStarted(dock::FrameHit hit) {
+void TCustomToolbar97::SizingStarted(FrameHit hit) {
     RECT window{};
     RECT client{};
     GetWindowRect(Handle(), &window);
@@ -110,16 +111,11 @@ void TCustomToolbar97::SizingStarted(dock::FrameHit hit) {
     // Each measure lays out for a wrap width of its own, then puts the
     // bar's back, also when it fails.
     const auto measure = [this](int floatRightX) {
-        const int kept = floatRightX_;
-        struct Restore {
-            TCustomToolbar97& bar;
-            int value;
-            ~Restore() { bar.floatRightX_ = value; }
-        } restore{*this, kept};
+        const ScopeExit restore([this, kept = floatRightX_] { floatRightX_ = kept; });
         floatRightX_ = floatRightX;
         return PlaceChildren(false, DockKind::dkFloating, nullptr);
     };
-    resize_ = std::make_unique<tb97::FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
+    resize_ = std::make_unique<FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
                                                      EdgeOf(hit),
                                                      Size{window.right - window.left, window.bottom - window.top},
                                                      floatRightX_);
@@ -135,7 +131,7 @@ void TCustomToolbar97::SizingMoved(Rect& proposed, const Rect& start) {
 }
 
 void TCustomToolbar97::SizingEnded(bool accepted) {
-    const std::unique_ptr<tb97::FloatingResize> resize = std::move(resize_);
+    const std::unique_ptr<FloatingResize> resize = std::move(resize_);
     if (!accepted || !resize) return;
     floatRightX_ = resize->ChosenFloatRightX();
     UpdateSize();
@@ -147,7 +143,7 @@ void TCustomToolbar97::Paint(HDC dc, const RECT& updateRect) {
     RECT client{};
     GetClientRect(Handle(), &client);
     tk::Canvas canvas(dc);
-    for (const tb97::LineBreak& line : lineSeparators_) {
+    for (const LineBreak& line : lineSeparators_) {
         if (line.blank) continue;
         canvas.Line({1, line.y - 4}, {client.right - 1, line.y - 4}, GetSysColor(COLOR_BTNSHADOW));
         canvas.Line({1, line.y - 3}, {client.right - 1, line.y - 3}, GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -158,9 +154,67 @@ void TCustomToolbar97::ReadSettings(const ReadInteger& read) { SetFloatRightX(re
 
 void TCustomToolbar97::WriteSettings(const WriteInteger& write) const { write(Name(), "FloatRightX", floatRightX_); }
 
-TToolbar97::TToolbar97(tk::Window& parent, std::string name, tk::Bounds bounds)
+TToolbar97::TToolbar97(tk::Window& parent, std::string name, const Rect& bounds)
     : TCustomToolbar97(parent, std::move(name), bounds) {
     CreateBar();
 }
 
-}  // namespace sorv
+namespace {
+
+tk::Window& ToolbarOnly(tk::Window& parent) {
+    if (!dynamic_cast<TCustomToolbar97*>(&parent)) {
+        throw std::logic_error("TToolbarSep97 can only be placed on a TToolbar97");
+    }
+    return parent;
+}
+
+}  // namespace
+
+TToolbarSep97::TToolbarSep97(tk::Window& parent, std::string name, int left, int top)
+    : tk::GraphicControl(ToolbarOnly(parent), Rect::FromOrigin({left, top}, {6, 6}), std::move(name)) {}
+
+TCustomToolbar97& TToolbarSep97::Toolbar() const { return static_cast<TCustomToolbar97&>(Parent()); }
+
+void TToolbarSep97::SetBlank(bool blank) {
+    if (blank == blank_) return;
+    blank_ = blank;
+    Invalidate();
+}
+
+void TToolbarSep97::SetSizeHorz(int size) {
+    size = std::max(size, 1);
+    if (size == sizeHorz_) return;
+    sizeHorz_ = size;
+    Toolbar().UpdateSize();
+}
+
+void TToolbarSep97::SetSizeVert(int size) {
+    size = std::max(size, 1);
+    if (size == sizeVert_) return;
+    sizeVert_ = size;
+    Toolbar().UpdateSize();
+}
+
+void TToolbarSep97::Paint(HDC dc) {
+    if (blank_) return;
+    const int w = Bounds().Width();
+    const int h = Bounds().Height();
+    tk::Canvas canvas(dc);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const TDock97* dock = Toolbar().DockedTo();
+    if (dock && dock->Kind() == DockKind::dkVertical) {
+        canvas.Line({0, h / 2 - 1}, {w, h / 2 - 1}, shadow);
+        canvas.Line({0, h / 2}, {w, h / 2}, highlight);
+    } else {
+        canvas.Line({w / 2 - 1, 0}, {w / 2 - 1, h}, shadow);
+        canvas.Line({w / 2, 0}, {w / 2, h}, highlight);
+    }
+}
+
+void TToolbarSep97::MouseDown(const tk::MouseEvent& event) {
+    if (event.button != tk::MouseButton::Left) return;
+    Toolbar().MouseDownAt({Bounds().left + event.x, Bounds().top + event.y}, event.doubleClick);
+}
+
+}  // namespace sorv::toolbar

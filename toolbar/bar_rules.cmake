@@ -3,15 +3,9 @@
 # windows.h, built on every platform and tested natively.
 if(NOT TARGET sorv_bar_rules)
   add_library(sorv_bar_rules STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/toolbar_layout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/floating_resize.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/button_behaviour.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/button_face.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/button_content_layout.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/glyph_strip.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/glyph_pixels.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/glyph_slots.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/accelerator.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tb97tlbr_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tb97ctls_button_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tb97ctls_glyph_rules.cpp
   )
   target_include_directories(sorv_bar_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR})
   target_link_libraries(sorv_bar_rules PUBLIC sorv_base)

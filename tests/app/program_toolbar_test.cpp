@@ -53,7 +53,7 @@ TEST(MainToolbar, DockedAtTheTopWithItsSevenButtonsAndHints) {
     GetClassNameW(form.Toolbar971.Handle(), className, 32);
     EXPECT_STREQ(className, L"TToolbar97");
     struct Expected {
-        TToolbarButton97& button;
+        toolbar::TToolbarButton97& button;
         int left;
         const char* hint;
     };
@@ -76,7 +76,7 @@ TEST(MainToolbar, DockedAtTheTopWithItsSevenButtonsAndHints) {
 }
 
 // The user's press and release at the middle of a tool-bar button.
-void ClickButton(const TToolbarButton97& button) {
+void ClickButton(const toolbar::TToolbarButton97& button) {
     const HWND bar = button.Parent().Handle();
     const Rect b = button.Bounds();
     POINT middle{b.left + b.Width() / 2, b.top + b.Height() / 2};
@@ -127,13 +127,13 @@ TEST(MainToolbar, TheButtonUnderTheMouseIsHot) {
     ClientToScreen(bar, &over);
     SetCursorPos(over.x, over.y);
     PostMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(100, 19));
-    PumpUntil([&] { return TToolbarButton97::HotButton() != nullptr; });
-    EXPECT_EQ(TToolbarButton97::HotButton(), &form.ToolbarButton974);
-    EXPECT_EQ(form.ToolbarButton974.State(), TButtonState::Hot);
+    PumpUntil([&] { return toolbar::TToolbarButton97::HotButton() != nullptr; });
+    EXPECT_EQ(toolbar::TToolbarButton97::HotButton(), &form.ToolbarButton974);
+    EXPECT_EQ(form.ToolbarButton974.State(), toolbar::TButtonState::Hot);
     // Away from the bar: the hover timer notices.
     SetCursorPos(over.x, over.y + 150);
-    ASSERT_TRUE(PumpUntil([&] { return TToolbarButton97::HotButton() == nullptr; }));
-    EXPECT_EQ(form.ToolbarButton974.State(), TButtonState::Up);
+    ASSERT_TRUE(PumpUntil([&] { return toolbar::TToolbarButton97::HotButton() == nullptr; }));
+    EXPECT_EQ(form.ToolbarButton974.State(), toolbar::TButtonState::Up);
 }
 
 TEST(MainToolbar, DockingMovesTheLogAreaAndRemembersTheDock) {

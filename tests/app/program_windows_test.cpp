@@ -119,7 +119,7 @@ TEST(MainWindow, EmptyDocksTakeNoRoomAboveTheLogAndAboveTheProgressBar) {
     Program program;
     if (program.Form1.Dock971.BarList().empty()) ExpectBounds(program.Form1.Dock971.Handle(), 0, 0, 304, 0);
     ExpectBounds(program.Form1.Dock972.Handle(), 0, 238, 304, 0);
-    EXPECT_EQ(program.Form1.Dock972.Position(), TDockPosition::dpBottom);
+    EXPECT_EQ(program.Form1.Dock972.Position(), toolbar::TDockPosition::dpBottom);
 }
 
 TEST(SliceSizeDialog, IsCreatedHiddenWithItsDesignedControls) {

@@ -4,15 +4,15 @@
 #include <cstdint>
 
 #include "dib_section.h"
-#include "pixel_bitmaps.h"
+#include "tb97ctls_glyph_win.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 inline void Fill(tk::DibSection& section, std::uint32_t rgb) {
     for (int y = 0; y < section.Height(); ++y)
-        for (int x = 0; x < section.Width(); ++x) section.SetPixel(x, y, tb97::ToColorRef(rgb));
+        for (int x = 0; x < section.Width(); ++x) section.SetPixel(x, y, ToColorRef(rgb));
 }
 
-inline std::uint32_t RgbAt(const tk::DibSection& section, int x, int y) { return tb97::ToPixel(section.Pixel(x, y)); }
+inline std::uint32_t RgbAt(const tk::DibSection& section, int x, int y) { return ToPixel(section.Pixel(x, y)); }
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test

@@ -16,6 +16,7 @@
 namespace {
 
 using namespace sorv;
+using namespace sorv::toolbar;
 
 void PostMouseMove(HWND window, POINT screen) {
     ScreenToClient(window, &screen);
@@ -28,10 +29,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     tk::App().SetTitle("Docks");
     tk::Form form(test::HostDesign());
     SetWindowPos(form.Handle(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    TDock97 top(form, "Dock971", {0, 0, 304, 42});
-    TDock97 bottom(form, "Dock972", {0, 191, 304, 9}, TDockPosition::dpBottom);
+    TDock97 top(form, "Dock971", Rect::FromOrigin({0, 0}, {304, 42}));
+    TDock97 bottom(form, "Dock972", Rect::FromOrigin({0, 191}, {304, 9}), TDockPosition::dpBottom);
     top.SetBoundLines({TDockBoundLinesValues::blBottom});
-    test::TestBar bar(top, "Barre d'ic\u00f4nes", {{38, 38}, {38, 38}, {38, 38}, {38, 38}});
+    toolbar::test::TestBar bar(top, "Barre d'ic\u00f4nes", {{38, 38}, {38, 38}, {38, 38}, {38, 38}});
     bar.SetCaption("Barre d'ic\u00f4nes");
     bar.SetDefaultDock(&bottom);
     form.Show();

@@ -2,12 +2,12 @@
 
 #include "win_geometry.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 DockingTest::DockingTest()
     : form(HostDesign()),
-      top(form, "Dock971", {0, 0, 304, 42}),
-      bottom(form, "Dock972", {0, 191, 304, 9}, TDockPosition::dpBottom) {
+      top(form, "Dock971", Rect::FromOrigin({0, 0}, {304, 42})),
+      bottom(form, "Dock972", Rect::FromOrigin({0, 191}, {304, 9}), TDockPosition::dpBottom) {
     SetWindowPos(form.Handle(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form.Show();
     Pump();
@@ -62,4 +62,4 @@ void DockingTest::Pump() {
     }
 }
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test

@@ -1,10 +1,9 @@
 #pragma once
 // A form with a top and a bottom dock, and mouse input driven into the
 // tool windows' modal loops: messages posted first, the press sent last.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +12,7 @@
 #include "form.h"
 #include "test_bar.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 class DockingTest : public ::testing::Test {
 protected:
@@ -43,4 +42,4 @@ protected:
     TDock97 bottom;
 };
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "button_timer.h"
+#include "tb97ctls_button_win.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 class FakeClock {
 public:
@@ -75,4 +75,4 @@ private:
     unsigned now_ = 0;
 };
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test

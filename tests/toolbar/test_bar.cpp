@@ -4,7 +4,7 @@
 
 #include "canvas.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 tk::FormDescription HostDesign() {
     tk::FormDescription design;
@@ -22,7 +22,7 @@ void Block::Paint(HDC dc) {
 }
 
 TestBar::TestBar(tk::Window& parent, std::string name, const std::vector<Size>& children, int dockPos)
-    : TCustomToolWindow97(parent, std::move(name), {0, 0, 50, 30}) {
+    : TCustomToolWindow97(parent, std::move(name), Rect::FromOrigin({0, 0}, {50, 30})) {
     SetDockPos(dockPos);
     const auto note = [this](const char* event) { return [this, event] { events.push_back(event); }; };
     OnClose = note("close");
@@ -76,7 +76,7 @@ Size TestBar::PlaceChildren(bool canMove, DockKind, TDock97* target) {
     return vertical ? Size{across, std::max(longest, 8)} : Size{std::max(longest, 8), across};
 }
 
-void TestBar::SizingStarted(dock::FrameHit hit) {
+void TestBar::SizingStarted(FrameHit hit) {
     events.push_back("sizing started " + std::to_string(static_cast<int>(hit)));
 }
 
@@ -92,4 +92,4 @@ void TestBar::SizingEnded(bool accepted) {
     if (accepted && proposedWidth_ > 0) wrapWidth = proposedWidth_ - (Width() - client.right);
 }
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test

@@ -8,7 +8,7 @@
 #include "form.h"
 #include "graphic_control.h"
 
-namespace sorv::test {
+namespace sorv::toolbar::test {
 
 // The window that holds the docks: 304 x 200, caption "Docks".
 tk::FormDescription HostDesign();
@@ -37,7 +37,7 @@ protected:
     int MeasureThickness(DockKind kind) const override;
     Size MinimumClientSize() const override { return {8, 8}; }
     Size PlaceChildren(bool canMove, DockKind previousKind, TDock97* target) override;
-    void SizingStarted(dock::FrameHit hit) override;
+    void SizingStarted(FrameHit hit) override;
     void SizingMoved(Rect& proposed, const Rect& start) override;
     void SizingEnded(bool accepted) override;
 
@@ -46,4 +46,4 @@ private:
     int proposedWidth_ = 0;
 };
 
-}  // namespace sorv::test
+}  // namespace sorv::toolbar::test
