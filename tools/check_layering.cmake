@@ -14,7 +14,7 @@ endif()
 
 set(windows_headers windows.h windowsx.h winuser.h wingdi.h commctrl.h commdlg.h shellapi.h shlobj.h)
 # The components held to the naming rule; toolbar/ joins once its files follow it.
-set(named_components caption)
+set(named_components caption toolbar)
 
 foreach(dir base engine toolkit app)
   file(GLOB headers_${dir} RELATIVE ${SOURCE_DIR}/${dir} ${SOURCE_DIR}/${dir}/*.h)
