@@ -81,77 +81,105 @@ bool IsOption(const std::string& arg, char letter, const std::string& longName) 
 
 }  // namespace
 
-CliParse ParseCliArguments(const std::vector<std::string>& args) {
-    CliParse result;
-    CliOptions& o = result.options;
-    bool sawYes = false, sawNo = false, sawSplit = false, sawJoin = false, sawVerify = false, sawRepair = false;
-    bool sawRecovery = false;
+namespace {
+
+// What the arguments said, before it is judged as a whole.
+struct SeenArguments {
+    bool yes = false, no = false, split = false, join = false, verify = false, repair = false, recovery = false;
     bool optionsEnded = false;
     std::vector<std::string> files;
+};
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            // "-" alone is a file name like any other.
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            result.command = CliCommand::Help;
-            return result;
-        } else if (arg == "--version") {
-            result.command = CliCommand::Version;
-            return result;
-        } else if (arg == "-y" || arg == "--oui") {
-            sawYes = true;
-        } else if (arg == "-n" || arg == "--non") {
-            sawNo = true;
-        } else if (arg == "--split") {
-            sawSplit = true;
-        } else if (arg == "--join") {
-            sawJoin = true;
-        } else if (arg == "--verifier") {
-            sawVerify = true;
-        } else if (arg == "--reparer") {
-            sawRepair = true;
-        } else if (IsOption(arg, 't', "--taille")) {
-            const std::optional<std::string> value = OptionValue(args, i, "--taille");
-            if (!value) return Refuse("il manque la taille après " + arg);
-            const auto choice = ParseSizeChoice(*value);
-            if (!choice) return Refuse("taille inconnue : " + *value);
-            o.sizeChoice = *choice;
-        } else if (IsOption(arg, 's', "--secours")) {
-            const std::optional<std::string> value = OptionValue(args, i, "--secours");
-            if (!value) return Refuse("il manque le nombre de tranches de secours après " + arg);
-            const auto request = ParseRecoveryRequest(*value);
-            if (!request)
-                return Refuse("nombre de tranches de secours incorrect : " + *value +
-                              " (un nombre de 0 à 65534, ou un pourcentage des tranches comme 5%)");
-            o.recovery = *request;
-            sawRecovery = true;
-        } else {
-            return Refuse("option inconnue : " + arg);
+struct FlagSpelling {
+    std::string_view shortName, longName;
+    bool SeenArguments::*flag;
+};
+
+constexpr std::array<FlagSpelling, 6> kFlags{{
+    {"-y", "--oui", &SeenArguments::yes},
+    {"-n", "--non", &SeenArguments::no},
+    {"", "--split", &SeenArguments::split},
+    {"", "--join", &SeenArguments::join},
+    {"", "--verifier", &SeenArguments::verify},
+    {"", "--reparer", &SeenArguments::repair},
+}};
+
+bool TakeFlag(const std::string& arg, SeenArguments& seen) {
+    for (const FlagSpelling& f : kFlags) {
+        if (arg == f.longName || (!f.shortName.empty() && arg == f.shortName)) {
+            seen.*f.flag = true;
+            return true;
         }
     }
+    return false;
+}
 
-    if (sawYes && sawNo) return Refuse("-y et -n s'excluent");
-    if (sawSplit + sawJoin + sawVerify + sawRepair > 1)
+// An option with a value (-t, -s); a refusal when it is wrong, nothing when
+// the argument is none of them.
+std::optional<CliParse> TakeValueOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& o,
+                                        SeenArguments& seen) {
+    const std::string& arg = args[i];
+    if (IsOption(arg, 't', "--taille")) {
+        const std::optional<std::string> value = OptionValue(args, i, "--taille");
+        if (!value) return Refuse("il manque la taille après " + arg);
+        const auto choice = ParseSizeChoice(*value);
+        if (!choice) return Refuse("taille inconnue : " + *value);
+        o.sizeChoice = *choice;
+        return std::nullopt;
+    }
+    if (!IsOption(arg, 's', "--secours")) return Refuse("option inconnue : " + arg);
+    const std::optional<std::string> value = OptionValue(args, i, "--secours");
+    if (!value) return Refuse("il manque le nombre de tranches de secours après " + arg);
+    const auto request = ParseRecoveryRequest(*value);
+    if (!request)
+        return Refuse("nombre de tranches de secours incorrect : " + *value +
+                      " (un nombre de 0 à 65534, ou un pourcentage des tranches comme 5%)");
+    o.recovery = *request;
+    seen.recovery = true;
+    return std::nullopt;
+}
+
+// The arguments seen, judged together.
+CliParse Conclude(CliParse result, const SeenArguments& seen) {
+    CliOptions& o = result.options;
+    if (seen.yes && seen.no) return Refuse("-y et -n s'excluent");
+    if (seen.split + seen.join + seen.verify + seen.repair > 1)
         return Refuse("--split, --join, --verifier et --reparer s'excluent");
-    if (sawRecovery && (sawJoin || sawVerify || sawRepair))
+    if (seen.recovery && (seen.join || seen.verify || seen.repair))
         return Refuse("-s ne sert qu'au découpage : les tranches de secours d'un script sont déjà écrites");
-    if (files.empty()) return Refuse("il manque le fichier");
-    if (files.size() > 1) return Refuse("un seul fichier à la fois");
+    if (seen.files.empty()) return Refuse("il manque le fichier");
+    if (seen.files.size() > 1) return Refuse("un seul fichier à la fois");
 
-    o.file = files.front();
-    o.answers = sawYes ? AutoAnswer::Yes : sawNo ? AutoAnswer::No : AutoAnswer::Ask;
-    o.flow = sawSplit    ? FlowChoice::Split
-             : sawJoin   ? FlowChoice::Join
-             : sawVerify ? FlowChoice::Verify
-             : sawRepair ? FlowChoice::Repair
-                         : FlowChoice::ByExtension;
+    o.file = seen.files.front();
+    o.answers = seen.yes ? AutoAnswer::Yes : seen.no ? AutoAnswer::No : AutoAnswer::Ask;
+    o.flow = seen.split    ? FlowChoice::Split
+             : seen.join   ? FlowChoice::Join
+             : seen.verify ? FlowChoice::Verify
+             : seen.repair ? FlowChoice::Repair
+                           : FlowChoice::ByExtension;
     return result;
+}
+
+}  // namespace
+
+CliParse ParseCliArguments(const std::vector<std::string>& args) {
+    CliParse result;
+    SeenArguments seen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (seen.optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            // "-" alone is a file name like any other.
+            seen.files.push_back(arg);
+        } else if (arg == "--") {
+            seen.optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "--version") {
+            result.command = arg == "--version" ? CliCommand::Version : CliCommand::Help;
+            return result;
+        } else if (!TakeFlag(arg, seen)) {
+            if (std::optional<CliParse> refused = TakeValueOption(args, i, result.options, seen)) return *refused;
+        }
+    }
+    return Conclude(std::move(result), seen);
 }
 
 std::string UsageText() {

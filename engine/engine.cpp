@@ -98,9 +98,12 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         ui_.AppendLog("Nombre de tranches :" + std::to_string(state.RecordedSliceCount));
         ui_.AppendLog("Vérification de l'existence des tranches");
         state.SlicesVerified = true;
-        VerifySlices(scriptPath);
+        const std::int64_t missing = VerifySlices(scriptPath);
         if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
-        ui_.AppendLog("Vérification OK.");
+        // Slices missing from a set that can rebuild them: not "OK" yet.
+        ui_.AppendLog(missing == 0 ? std::string("Vérification OK.")
+                                   : "Il manque " + std::to_string(missing) +
+                                         " tranche(s) : elles seront reconstituées à partir des tranches de secours.");
         copier_.RunMessages();
         JoinSlices(scriptPath);
     });

@@ -61,7 +61,9 @@ public:
     std::int64_t FileSizeOf(const std::string& path);
 
     // Join.
-    void VerifySlices(const std::string& scriptPath);
+    // The number of slices found missing (all of them when the set has
+    // recovery slices, else the first only).
+    std::int64_t VerifySlices(const std::string& scriptPath);
     void JoinSlices(const std::string& scriptPath);
     // Where the join rebuilds the file recorded by the script.
     std::string JoinTarget(const std::string& scriptPath) const;

@@ -34,7 +34,7 @@ std::string Engine::JoinTarget(const std::string& scriptPath) const {
 
 // With recovery slices every missing slice is named, and the join goes on
 // as long as they may be enough.
-void Engine::VerifySlices(const std::string& scriptPath) {
+std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
     const bool repairable = RecoveryUsable();
     std::int64_t missing = 0;
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
@@ -48,6 +48,7 @@ void Engine::VerifySlices(const std::string& scriptPath) {
     if (repairable && missing > script_.Secours.Count())
         Fail(std::to_string(missing) + " tranche(s) manquante(s) : il faudrait autant de tranches de secours, le jeu en a " +
              std::to_string(script_.Secours.Count()) + ".");
+    return missing;
 }
 
 // A target that is the script or a slice under another name (a case or a

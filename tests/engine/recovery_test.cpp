@@ -125,6 +125,11 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
                 ASSERT_EQ(outcome, Outcome::Completed);
                 EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
                 EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), static_cast<std::size_t>(dataLost));
+                const auto dataMissing = std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) {
+                    return d.first < slices && d.second == Loss::Missing;
+                });
+                EXPECT_EQ(LinesWith("Vérification OK."), dataMissing == 0 ? 1u : 0u);
+                EXPECT_EQ(LinesWith("elles seront reconstituées"), dataMissing == 0 ? 0u : 1u);
                 continue;
             }
             ui.answers.clear();
