@@ -8,7 +8,6 @@
 #include "canvas.h"
 #include "menu.h"
 #include "nonclient_dc.h"
-#include "scope_guards.h"
 #include "win_geometry.h"
 
 namespace sorv::toolbar {
@@ -98,13 +97,13 @@ void TDock97::SetColor(TColor color) {
 void TDock97::SetFixAlign(bool fix) {
     if (fixAlign_ == fix) return;
     fixAlign_ = fix;
-    LayoutBars();
+    RequestLayout();
 }
 
 void TDock97::SetLimitToOneRow(bool limit) {
     if (limitToOneRow_ == limit) return;
     limitToOneRow_ = limit;
-    LayoutBars();
+    RequestLayout();
 }
 
 void TDock97::SetPosition(TDockPosition position) {
@@ -128,23 +127,12 @@ void TDock97::ChangeBarList(bool insert, TCustomToolWindow97& bar, bool barIsVis
         changed = true;
     }
     if (!changed) return;
-    LayoutBars();
-    bar.UpdateSize();
+    RequestLayout();
+    bar.RequestLayout();
     if (OnInsertRemoveBar) OnInsertRemoveBar(*this, insert, bar);
 }
 
-void TDock97::EndLayoutUpdate() {
-    if (layoutSuspend_ > 0 && --layoutSuspend_ == 0 && layoutPending_) LayoutBars();
-}
-
-void TDock97::LayoutBars() {
-    if (layoutSuspend_ > 0) {
-        layoutPending_ = true;
-        return;
-    }
-    const CounterScope running(layoutSuspend_);
-    const ScopeExit done([this] { layoutPending_ = false; });
-    if (!Handle()) return;
+void TDock97::PerformLayout() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     std::vector<LayoutBar> bars;
@@ -321,8 +309,8 @@ void TDock97::Paint(HDC dc, const RECT&) {
     DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
 }
 
+// The layout ran (or waits for the update under way) before this.
 void TDock97::Resized(const tk::Message&, UINT, Size) {
-    LayoutBars();
     if (OnResize) OnResize(*this);
 }
 

@@ -104,7 +104,7 @@ void TCustomToolWindow97::CreateBar() {
         lastDockKind_ = DockKind::dkFloating;
         FloatingBookkeeping();
     }
-    UpdateSize();
+    RequestLayout();
     KeepOnScreen(false);
     UpdateVisibility();
 }
@@ -160,12 +160,12 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) { ChangeParent(dock); }
 
 void TCustomToolWindow97::SetDockPos(int pos) {
     dockPos_ = pos;
-    if (docked_) dockedTo_->LayoutBars();
+    if (docked_) dockedTo_->RequestLayout();
 }
 
 void TCustomToolWindow97::SetDockRow(int row) {
     dockRow_ = row;
-    if (docked_) dockedTo_->LayoutBars();
+    if (docked_) dockedTo_->RequestLayout();
 }
 
 void TCustomToolWindow97::SetDragHandleStyle(TDragHandleStyle style) {
@@ -177,7 +177,7 @@ void TCustomToolWindow97::SetDragHandleStyle(TDragHandleStyle style) {
 void TCustomToolWindow97::SetFullSize(bool on) {
     if (fullSize_ == on) return;
     fullSize_ = on;
-    UpdateSize();
+    RequestLayout();
 }
 
 void TCustomToolWindow97::SetHideWhenInactive(bool on) {
@@ -198,7 +198,7 @@ void TCustomToolWindow97::SetVisible(bool visible) {
 void TCustomToolWindow97::RecalcFrame() {
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateSize();
+    RequestLayout();
 }
 
 // Docking and floating.
@@ -221,17 +221,13 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
         const CounterScope hide(transitionHide_);
         const CounterScope quiet(moveNotifySuppress_);
         UpdateVisibility();
-        if (newDock) newDock->BeginLayoutUpdate();
-        const ScopeExit layout([newDock] {
-            if (newDock) newDock->EndLayoutUpdate();
-        });
+        const tk::LayoutUpdate<TDock97> dockUpdate(newDock);
         {
             const CounterScope bounds(boundsGuard_);
             // The children are placed for the new dock before the move.
             if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
 
-            BeginUpdate();
-            const ScopeExit resume([this] { EndUpdate(); });
+            const tk::LayoutUpdate<tk::Window> update(*this);
             const bool wasFloating = !docked_;
             if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
             dockedTo_ = newDock;
@@ -266,26 +262,23 @@ void TCustomToolWindow97::FloatingBookkeeping() {
     }
 }
 
+// Within an update the children wait for the layout that ends it.
 void TCustomToolWindow97::PlaceChildrenFor(DockKind previousKind, TDock97* target) {
-    if (childrenUpdate_ > 0 || BeingDestroyed() || !Handle()) {
-        updatePending_ = true;
+    if (LayoutHeld()) {
+        RequestLayout();
         return;
     }
-    const CounterScope update(childrenUpdate_);
+    if (BeingDestroyed() || !Handle()) return;
     PlaceChildren(true, previousKind, target);
 }
 
-void TCustomToolWindow97::EndUpdate() {
-    if (childrenUpdate_ > 0 && --childrenUpdate_ == 0 && updatePending_) UpdateSize();
+void TCustomToolWindow97::PerformLayout() {
+    if (BeingDestroyed()) return;
+    if (params_.alignChildren) AlignControls();
+    FitToChildren();
 }
 
-void TCustomToolWindow97::UpdateSize() {
-    if (childrenUpdate_ > 0 || BeingDestroyed() || !Handle()) {
-        updatePending_ = true;
-        return;
-    }
-    updatePending_ = false;
-    const CounterScope update(childrenUpdate_);
+void TCustomToolWindow97::FitToChildren() {
     Size size = PlaceChildren(true, dockedTo_ ? dockedTo_->Kind() : DockKind::dkFloating, dockedTo_);
     const Size frame = FrameInsets().Total();
     if (docked_) {
@@ -311,14 +304,13 @@ void TCustomToolWindow97::SetBounds(int left, int top, int width, int height) {
     if (boundsGuard_ == 0 && (width != Width() || height != Height())) BoundsChanging(width, height);
     tk::Control::SetBounds(left, top, width, height);
     if (!docked_ && boundsGuard_ == 0) floatingTopLeft_ = {left, top};
-    // A docked bar of another size changes its dock's rows (a layout running
-    // now places the bar itself and ignores this).
-    if (docked_) dockedTo_->LayoutBars();
+    // A docked bar of another size changes its dock's rows.
+    if (docked_) dockedTo_->RequestLayout();
 }
 
+// Straight to the window: the dock's own layout asks for nothing more.
 void TCustomToolWindow97::PlaceInDock(const Rect& bounds) {
-    const CounterScope guard(boundsGuard_);
-    SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    tk::Control::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
 }
 
 void TCustomToolWindow97::KeepOnScreen(bool onlyWhenFullyOff) {
@@ -364,16 +356,17 @@ LRESULT TCustomToolWindow97::NcButtonDown(const tk::Message& message, tk::MouseB
     if (SidesFor(hit) == ResizeSides{})
         return tk::CustomControl::NcButtonDown(message, button, hitTest, screen, doubleClick);
     if (const std::optional<Rect> accepted = ResizeLoop(hit, screen)) {
-        BeginUpdate();
-        SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
-        EndUpdate();
+        {
+            const tk::LayoutUpdate<tk::Window> update(*this);
+            SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
+        }
         KeepOnScreen(true);
     }
     return 0;
 }
 
+// The layout ran (or waits for the update under way) before this.
 void TCustomToolWindow97::Resized(const tk::Message&, UINT, Size) {
-    UpdateSize();
     if (OnResize) OnResize();
 }
 
@@ -806,7 +799,7 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
         dockRow_ = drop.dockRow;
         dockPos_ = drop.dockPos;
         ChangeParent(target);
-        target->LayoutBars();
+        target->RequestLayout();
     } else {
         floatingTopLeft_ = outline.TopLeft();
         if (docked_)

@@ -18,7 +18,7 @@ Control::~Control() {
     BeginDestroy();
     if (parent_ && std::erase(parent_->controls_, this)) {
         parent_->ControlLeft(*this);
-        if (align_ != Align::None && !parent_->Destroying()) parent_->RequestAlign();
+        if (align_ != Align::None && !parent_->Destroying()) parent_->RequestLayout();
     }
     DestroyHandle();
 }
@@ -32,8 +32,8 @@ void Control::SetParent(Window* parent) {
     if (Handle()) ReparentWindow();
     if (parent_) parent_->ControlEntered(*this);
     if (align_ != Align::None) {
-        if (old) old->RequestAlign();
-        if (parent_) parent_->RequestAlign();
+        if (old) old->RequestLayout();
+        if (parent_) parent_->RequestLayout();
     }
 }
 
@@ -125,7 +125,7 @@ void Control::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height);
 
 void Control::SetAlign(Align align) {
     align_ = align;
-    if (parent_) parent_->RequestAlign();
+    if (parent_) parent_->RequestLayout();
 }
 
 std::string Control::Text() const {
@@ -143,7 +143,7 @@ void Control::SetVisible(bool visible) {
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
     // Under a hidden parent the platform only flips the style: no
     // WM_WINDOWPOSCHANGED tells the parent.
-    if (align_ != Align::None && parent_) parent_->RequestAlign();
+    if (align_ != Align::None && parent_) parent_->RequestLayout();
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
@@ -174,7 +174,7 @@ LRESULT Control::HandleMessage(const Message& message) {
             // makes its parent align again.
             const auto& position = *reinterpret_cast<const WINDOWPOS*>(message.lParam);
             const bool changed = !(position.flags & SWP_NOSIZE) || (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW));
-            if (changed && align_ != Align::None && parent_ && !Destroying()) parent_->RequestAlign();
+            if (changed && align_ != Align::None && parent_ && !Destroying()) parent_->RequestLayout();
             return result;
         }
         case WM_ENABLE: {

@@ -312,7 +312,7 @@ LRESULT Window::HandleMessage(const Message& message) {
         case WM_NCMBUTTONDBLCLK:
             return DecodeNonClient(message);
         case WM_SIZE:
-            AlignControls();
+            RequestLayout();
             Resized(message, static_cast<UINT>(message.wParam), Size{LOWORD(message.lParam), HIWORD(message.lParam)});
             break;
         case WM_MOVE:
@@ -347,48 +347,24 @@ LRESULT Window::HandleMessage(const Message& message) {
     return DefaultHandling(message);
 }
 
-void Window::RequestAlign() {
-    if (alignSuspended_ > 0) {
-        alignPending_ = true;
-        return;
-    }
-    AlignControls();
-}
-
-void Window::EnableAlign() {
-    if (--alignSuspended_ == 0 && alignPending_) AlignControls();
-}
-
+// One pass: placing a control that then changes another's size (a dock
+// fitting its new width to its rows) asks for the layout again.
 void Window::AlignControls() {
-    if (!handle_ || Destroying()) return;
-    // Placing a control may change another's size (a dock fitting its new
-    // width to its rows): such requests meanwhile run the layout again.
-    ++alignSuspended_;
-    struct Resume {
-        int& suspended;
-        ~Resume() { --suspended; }
-    } resume{alignSuspended_};
-    constexpr int kPasses = 4;
-    for (int pass = 0; pass < kPasses; ++pass) {
-        alignPending_ = false;
-        std::vector<Control*> aligned;
-        std::vector<AlignItem> items;
-        for (Control* control : controls_) {
-            if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
-            aligned.push_back(control);
-            items.push_back({control->GetAlign(), FromRECT(control->BoundsRect())});
-        }
-        RECT client{};
-        GetClientRect(handle_, &client);
-        const std::vector<Rect> placed = LayoutAligned(FromRECT(client), items);
-        for (std::size_t i = 0; i < aligned.size(); ++i) {
-            const Rect& r = placed[i];
-            if (r == items[i].bounds) continue;
-            aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
-        }
-        if (!alignPending_) break;
+    std::vector<Control*> aligned;
+    std::vector<AlignItem> items;
+    for (Control* control : controls_) {
+        if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
+        aligned.push_back(control);
+        items.push_back({control->GetAlign(), FromRECT(control->BoundsRect())});
     }
-    alignPending_ = false;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const std::vector<Rect> placed = LayoutAligned(FromRECT(client), items);
+    for (std::size_t i = 0; i < aligned.size(); ++i) {
+        const Rect& r = placed[i];
+        if (r == items[i].bounds) continue;
+        aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
+    }
 }
 
 LRESULT Window::PaintWithGraphics() {

@@ -204,10 +204,11 @@ TEST(Parents, AlignedControlsFollowChangesOfSizeVisibilityAndParent) {
 
     first.SetBounds(0, 0, 267, 42);  // the first grows: the second moves down
     EXPECT_EQ(second.Top(), 42);
-    other.DisableAlign();
-    first.SetBounds(0, 0, 267, 10);
-    EXPECT_EQ(second.Top(), 42);  // held until the update ends
-    other.EnableAlign();
+    {
+        const LayoutUpdate<Window> update(other);
+        first.SetBounds(0, 0, 267, 10);
+        EXPECT_EQ(second.Top(), 42);  // held until the update ends
+    }
     EXPECT_EQ(second.Top(), 10);
     first.SetVisible(false);
     EXPECT_EQ(second.Top(), 0);
