@@ -75,7 +75,7 @@ public:
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;
     TFormat Format1;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
     // The engine and its state, program-wide.
     Engine engine;
 

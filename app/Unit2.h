@@ -28,7 +28,7 @@ public:
     TUrlLabel UrlLabel1;
     TUrlLabel UrlLabel2;
     tk::Button OKButton;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
 
     void OKButtonClick();
 };

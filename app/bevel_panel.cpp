@@ -29,7 +29,7 @@ RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer) {
     return rect;
 }
 
-BevelPanel::BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer)
+BevelPanel::BevelPanel(tk::Window& parent, std::string name, const Rect& bounds, Bevel inner, Bevel outer)
     : CustomControl(parent, std::move(name), bounds), inner_(inner), outer_(outer) {
     Create();
 }
@@ -39,7 +39,7 @@ void BevelPanel::CreateParams(tk::ControlParams& params) const {
     params.windowClass.name = L"TPanel";
 }
 
-void BevelPanel::Paint(HDC dc, const RECT& /*updateRect*/) {
+void BevelPanel::Paint(HDC dc, const Rect& /*updateRect*/) {
     RECT client{};
     GetClientRect(Handle(), &client);
     const RECT inside = DrawBevels(dc, client, inner_, outer_);

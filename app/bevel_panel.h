@@ -18,14 +18,14 @@ RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer);
 
 class BevelPanel final : public tk::CustomControl {
 public:
-    BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer);
+    BevelPanel(tk::Window& parent, std::string name, const Rect& bounds, Bevel inner, Bevel outer);
 
     Bevel BevelInner() const { return inner_; }
     Bevel BevelOuter() const { return outer_; }
 
 protected:
     void CreateParams(tk::ControlParams& params) const override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
 
 private:
     Bevel inner_;

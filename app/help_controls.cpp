@@ -7,7 +7,7 @@
 
 namespace sorv {
 
-EditField::EditField(tk::Window& parent, std::string name, tk::Bounds bounds)
+EditField::EditField(tk::Window& parent, std::string name, const Rect& bounds)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"EDIT", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, "");
 }
@@ -16,7 +16,7 @@ void EditField::HandleCommand(WORD code) {
     if (code == EN_CHANGE && OnChange) OnChange();
 }
 
-ListBox::ListBox(tk::Window& parent, std::string name, tk::Bounds bounds)
+ListBox::ListBox(tk::Window& parent, std::string name, const Rect& bounds)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                   WS_EX_CLIENTEDGE, "");

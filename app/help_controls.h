@@ -12,7 +12,7 @@ namespace sorv {
 // A one-line edit field; OnChange follows every change of its text.
 class EditField : public tk::Control {
 public:
-    EditField(tk::Window& parent, std::string name, tk::Bounds bounds);
+    EditField(tk::Window& parent, std::string name, const Rect& bounds);
 
     std::function<void()> OnChange;
     void HandleCommand(WORD code) override;
@@ -21,7 +21,7 @@ public:
 // A list of texts, one selectable; OnSelect follows a selection by the user.
 class ListBox : public tk::Control {
 public:
-    ListBox(tk::Window& parent, std::string name, tk::Bounds bounds);
+    ListBox(tk::Window& parent, std::string name, const Rect& bounds);
 
     void SetItems(const std::vector<std::string>& items);
     std::vector<std::string> Items() const;

@@ -122,12 +122,12 @@ void HelpViewer::Build(HWND owner) {
         Perform(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         Perform(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    Label1 = std::make_unique<tk::Label>(*this, "Label1", tk::Bounds{kMargin, 12, 0, 0}, "Rechercher :");
-    Edit1 = std::make_unique<EditField>(*this, "Edit1", tk::Bounds{});
-    Label2 = std::make_unique<tk::Label>(*this, "Label2", tk::Bounds{}, kContentsCaption, false);
-    ListBox1 = std::make_unique<ListBox>(*this, "ListBox1", tk::Bounds{});
-    Label3 = std::make_unique<tk::Label>(*this, "Label3", tk::Bounds{}, "", false);
-    Memo1 = std::make_unique<tk::Memo>(*this, "Memo1", tk::Bounds{}, true);
+    Label1 = std::make_unique<tk::Label>(*this, "Label1", Rect::FromOrigin({kMargin, 12}, {0, 0}), "Rechercher :");
+    Edit1 = std::make_unique<EditField>(*this, "Edit1", Rect{});
+    Label2 = std::make_unique<tk::Label>(*this, "Label2", Rect{}, kContentsCaption, false);
+    ListBox1 = std::make_unique<ListBox>(*this, "ListBox1", Rect{});
+    Label3 = std::make_unique<tk::Label>(*this, "Label3", Rect{}, "", false);
+    Memo1 = std::make_unique<tk::Memo>(*this, "Memo1", Rect{}, true);
     tk::FontDescription bold = GetFont()->Design();
     bold.weight = FW_BOLD;
     Label3->SetControlFont(tk::MakeFont(bold));

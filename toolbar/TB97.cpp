@@ -40,7 +40,7 @@ void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where) 
 }
 
 TDock97::TDock97(tk::Window& parent, std::string name, const Rect& bounds, TDockPosition position)
-    : tk::CustomControl(CheckedParent(parent), std::move(name), ToBounds(bounds)), position_(position) {
+    : tk::CustomControl(CheckedParent(parent), std::move(name), bounds), position_(position) {
     Create();
     SetAlign(AlignOf(position_));
 }
@@ -151,7 +151,7 @@ void TDock97::PerformLayout() {
     GetClientRect(Handle(), &client);
     DockGeometry geometry;
     geometry.position = position_;
-    geometry.bounds = FromRECT(BoundsRect());
+    geometry.bounds = BoundsRect();
     geometry.clientSize = {client.right, client.bottom};
     geometry.fixAlign = fixAlign_;
     geometry.limitToOneRow = limitToOneRow_;
@@ -230,7 +230,7 @@ HBITMAP TDock97::TransparentCopy() {
     transparentCopy_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     tk::Selection from(source.get(), background_.get());
     tk::Selection to(target.get(), transparentCopy_.get());
-    tk::Canvas(target.get()).FillRect(RECT{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_.Value()));
+    tk::Canvas(target.get()).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
     const COLORREF key = GetPixel(source.get(), 0, size.cy - 1);
     TransparentBlt(target.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, key);
     return transparentCopy_.get();
@@ -299,14 +299,13 @@ LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
     return 0;
 }
 
-void TDock97::Paint(HDC dc, const RECT&) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
+void TDock97::Paint(HDC dc, const Rect&) {
+    const Rect client = ClientRect();
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
     if (!HasBackground()) return;
     POINT origin{0, 0};
     MapWindowPoints(Parent().Handle(), Handle(), &origin, 1);
-    DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+    DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
 }
 
 // The layout ran (or waits for the update under way) before this.

@@ -43,9 +43,6 @@ class GraphicControl;
 
 namespace sorv::toolbar {
 
-// The toolkit's bounds (left, top, width, height) of a rectangle.
-inline tk::Bounds ToBounds(const Rect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
-
 class TCustomToolWindow97;
 
 class TDock97 : public tk::CustomControl {
@@ -112,7 +109,7 @@ protected:
     LRESULT HandleMessage(const tk::Message& message) override;
     Rect NcCalcSize(const tk::Message& message, const Rect& proposed) override;
     LRESULT NcPaint(const tk::Message& message, HRGN update) override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
     void Resized(const tk::Message& message, UINT kind, Size client) override;
     void Moved(const tk::Message& message, Point clientOrigin) override;
     // The dock's layout: its bars in rows, and its own size to fit them.
@@ -249,7 +246,7 @@ protected:
     LRESULT Activate(const tk::Message& message, UINT state, bool minimized, HWND other) override;
     LRESULT MouseActivate(const tk::Message& message, HWND topLevel, int hitTest, UINT mouseMessage) override;
     void GetMinMaxInfo(const tk::Message& message, MINMAXINFO& limits) override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
     // The bar's layout: its children placed again (aligned ones first when
     // the bar aligns its children) and the size they need taken.
     void PerformLayout() override;

@@ -137,7 +137,7 @@ void TCustomToolbar97::SizingEnded(bool accepted) {
     RequestLayout();
 }
 
-void TCustomToolbar97::Paint(HDC dc, const RECT& updateRect) {
+void TCustomToolbar97::Paint(HDC dc, const Rect& updateRect) {
     TCustomToolWindow97::Paint(dc, updateRect);
     if (Docked()) return;
     RECT client{};

@@ -64,7 +64,7 @@ void CollectDocks(const tk::Window& container, std::vector<TDock97*>& docks) {
 }  // namespace
 
 TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
-    : tk::CustomControl(parent, name, ToBounds(bounds)), form_(FormOf(parent, name)), creationBounds_(bounds) {
+    : tk::CustomControl(parent, name, bounds), form_(FormOf(parent, name)), creationBounds_(bounds) {
     AllBars().push_back(this);
     InstallHookProc(HookProc, {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
                                THookProcType::hkPreDestroy});
@@ -97,7 +97,7 @@ void TCustomToolWindow97::CreateBar() {
         POINT origin{creationBounds_.left, creationBounds_.top};
         ClientToScreen(form_.Handle(), &origin);
         floatingTopLeft_ = {origin.x, origin.y};
-        SetCreationBounds(ToBounds(Rect::FromOrigin(FromPOINT(origin), creationBounds_.Extent())));
+        SetCreationBounds(Rect::FromOrigin(FromPOINT(origin), creationBounds_.Extent()));
         floatingParent_ = std::make_unique<TFloatingWindowParent>(form_);
         SetParent(floatingParent_.get());
         Create();
@@ -296,7 +296,7 @@ void TCustomToolWindow97::FitToChildren() {
     }
     if (size == ClientSize()) return;
     const CounterScope bounds(boundsGuard_);
-    const RECT r = BoundsRect();
+    const Rect r = BoundsRect();
     SetBounds(r.left, r.top, size.cx + frame.cx, size.cy + frame.cy);
 }
 
@@ -383,9 +383,8 @@ void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) 
     limits.ptMaxTrackSize = {32767, 32767};
 }
 
-void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
+void TCustomToolWindow97::Paint(HDC dc, const Rect&) {
+    const Rect client = ClientRect();
     if (docked_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         Point origin = dockedTo_->TileOriginIn(Handle());
         // Window coordinates to client coordinates.
@@ -395,10 +394,10 @@ void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
         GetWindowRect(Handle(), &window);
         origin.x -= clientOrigin.x - window.left;
         origin.y -= clientOrigin.y - window.top;
-        dockedTo_->DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+        dockedTo_->DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
         return;
     }
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
 }
 
 LRESULT TCustomToolWindow97::HandleMessage(const tk::Message& message) {
@@ -514,7 +513,7 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     frame.allowDrag = dockedTo_->AllowDrag();
     frame.handle = dragHandleStyle_;
     frame.raisedBorder = borderStyle_ == TBorderStyle::bsSingle;
-    frame.color = tk::ColorToRgb(color_.Value());
+    frame.color = tk::ColorToRgb(color_);
     if (dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         TDock97* dock = dockedTo_;
         const Point origin = dock->TileOriginIn(Handle());

@@ -6,10 +6,11 @@
 #include "application.h"
 #include "form.h"
 #include "utf16.h"
+#include "win_geometry.h"
 
 namespace sorv::tk {
 
-Control::Control(Window& parent, std::string name, Bounds bounds)
+Control::Control(Window& parent, std::string name, const Rect& bounds)
     : parent_(&parent), name_(std::move(name)), initialBounds_(bounds), id_(parent.NextControlId()) {
     SetFont(parent.GetFont());
 }
@@ -49,8 +50,8 @@ void Control::ReparentWindow() {
 void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text) {
     const std::wstring wide = Widen(text);
     HWND handle = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                                  initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                                  initialBounds_.height, parent_->Handle(),
+                                  initialBounds_.left, initialBounds_.top, initialBounds_.Width(),
+                                  initialBounds_.Height(), parent_->Handle(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr),
                                   nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
@@ -59,8 +60,8 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
 }
 
 void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text) {
-    WindowDescription design{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                    initialBounds_.height, parent_->Handle(), nullptr};
+    WindowDescription design{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top,
+                             initialBounds_.Width(), initialBounds_.Height(), parent_->Handle(), nullptr};
     if (style & WS_CHILD) {
         design.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
     } else {
@@ -98,22 +99,16 @@ Form* Control::OwnerForm() const {
     return nullptr;
 }
 
-RECT Control::BoundsRect() const {
+Rect Control::BoundsRect() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
     if (parent_) MapWindowPoints(HWND_DESKTOP, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return FromRECT(r);
 }
 
-int Control::Width() const {
-    const RECT r = BoundsRect();
-    return r.right - r.left;
-}
+int Control::Width() const { return BoundsRect().Width(); }
 
-int Control::Height() const {
-    const RECT r = BoundsRect();
-    return r.bottom - r.top;
-}
+int Control::Height() const { return BoundsRect().Height(); }
 
 void Control::SetBounds(int left, int top, int width, int height) {
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -64,6 +64,9 @@ public:
         return SendMessageW(handle_, msg, wParam, lParam);
     }
 
+    // The client area, at (0, 0).
+    Rect ClientRect() const;
+
     // The font children take unless they are given their own.
     const SharedFont& GetFont() const { return font_; }
 
@@ -156,7 +159,7 @@ protected:
 
     // Own painting, before the graphic controls; called only when the window
     // paints itself (PaintsItself) or hosts graphic controls.
-    virtual void Paint(HDC /*dc*/, const RECT& /*updateRect*/) {}
+    virtual void Paint(HDC /*dc*/, const Rect& /*updateRect*/) {}
     virtual bool PaintsItself() const { return false; }
     // Input (keys, the mouse, a click or command sent by a tool) is about to
     // reach this window; its form runs what must come first.

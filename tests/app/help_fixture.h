@@ -82,7 +82,7 @@ protected:
     HelpDocument shipped;
     MemoryRegistry registry;
     tk::Form main{HelpTestDescription("TForm1", 10)};
-    tk::Memo memo{main, "Memo1", {8, 56, 289, 169}, true};
+    tk::Memo memo{main, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true};
     HelpViewer viewer;
 };
 
