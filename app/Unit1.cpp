@@ -8,7 +8,7 @@
 #include "Unit4.h"
 #include "application.h"
 #include "guard.h"
-#include "help_request.h"
+#include "help_request_win.h"
 #include "message_box.h"
 #include "names.h"
 #include "resource_ids.h"

@@ -14,7 +14,7 @@
 #include "pump_cadence.h"
 #include "file_system.h"
 #include "filedrag.h"
-#include "main_toolbar.h"
+#include "unit1_toolbar_win.h"
 #include "form.h"
 #include "memo.h"
 #include "menu.h"

@@ -3,7 +3,7 @@
 #include "guard.h"
 #include "message_box.h"
 #include "settings.h"
-#include "shell_registration.h"
+#include "unit4_shell_rules.h"
 
 namespace sorv {
 namespace {

@@ -7,11 +7,10 @@
 #include <optional>
 
 #include "canvas.h"
-#include "clipboard_text.h"
+#include "urllabel_win.h"
 #include "resource_ids.h"
 #include "scope_guards.h"
-#include "screen_cursors.h"
-#include "url_target.h"
+#include "urllabel_rules.h"
 #include "utf16.h"
 
 namespace sorv {

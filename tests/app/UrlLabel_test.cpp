@@ -12,7 +12,7 @@
 #include "UrlLabel.h"
 #include "box_driver.h"
 #include "form.h"
-#include "screen_cursors.h"
+#include "urllabel_win.h"
 #include "utf16.h"
 
 namespace sorv {

@@ -1,6 +1,9 @@
-#include "bevel_panel.h"
+#include "unit2_controls_win.h"
+
+#include "resource_ids.h"
 
 namespace sorv {
+
 namespace {
 
 void Fill(HDC dc, int left, int top, int right, int bottom, int systemColor) {
@@ -44,6 +47,19 @@ void BevelPanel::Paint(HDC dc, const Rect& /*updateRect*/) {
     GetClientRect(Handle(), &client);
     const RECT inside = DrawBevels(dc, client, inner_, outer_);
     Fill(dc, inside.left, inside.top, inside.right, inside.bottom, COLOR_BTNFACE);
+}
+
+IconImage::IconImage(tk::Window& parent, Rect bounds, tk::IconHandle icon)
+    : GraphicControl(parent, bounds), icon_(std::move(icon)) {}
+
+void IconImage::Paint(HDC dc) {
+    if (!icon_) return;
+    DrawIconEx(dc, 0, 0, icon_.get(), Bounds().Width(), Bounds().Height(), 0, nullptr, DI_NORMAL);
+}
+
+tk::IconHandle LoadProgramIcon() {
+    return tk::IconHandle(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(SORV_MAIN_ICON), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace sorv
