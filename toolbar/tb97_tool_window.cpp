@@ -221,13 +221,13 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
         const CounterScope hide(transitionHide_);
         const CounterScope quiet(moveNotifySuppress_);
         UpdateVisibility();
-        const tk::LayoutUpdate<TDock97> dockUpdate(newDock);
+        const tk::LayoutUpdate dockUpdate(newDock);
         {
             const CounterScope bounds(boundsGuard_);
             // The children are placed for the new dock before the move.
             if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
 
-            const tk::LayoutUpdate<tk::Window> update(*this);
+            const tk::LayoutUpdate update(*this);
             const bool wasFloating = !docked_;
             if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
             dockedTo_ = newDock;
@@ -357,7 +357,7 @@ LRESULT TCustomToolWindow97::NcButtonDown(const tk::Message& message, tk::MouseB
         return tk::CustomControl::NcButtonDown(message, button, hitTest, screen, doubleClick);
     if (const std::optional<Rect> accepted = ResizeLoop(hit, screen)) {
         {
-            const tk::LayoutUpdate<tk::Window> update(*this);
+            const tk::LayoutUpdate update(*this);
             SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
         }
         KeepOnScreen(true);

@@ -205,7 +205,7 @@ TEST(Parents, AlignedControlsFollowChangesOfSizeVisibilityAndParent) {
     first.SetBounds(0, 0, 267, 42);  // the first grows: the second moves down
     EXPECT_EQ(second.Top(), 42);
     {
-        const LayoutUpdate<Window> update(other);
+        const LayoutUpdate update(other);
         first.SetBounds(0, 0, 267, 10);
         EXPECT_EQ(second.Top(), 42);  // held until the update ends
     }

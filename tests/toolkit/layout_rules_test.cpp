@@ -176,7 +176,7 @@ TEST(DeferredLayout, AnUpdateScopeEndsAndRunsItsLayoutWhenLeftByAnError) {
     int runs = 0;
     DeferredLayout layout([&] { ++runs; });
     try {
-        const LayoutUpdate<DeferredLayout> update(layout);
+        const LayoutUpdate update(layout);
         layout.Request();
         const LayoutUpdate<DeferredLayout> none(static_cast<DeferredLayout*>(nullptr));
         throw std::runtime_error("placing failed");
