@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "format_mapping.h"
+#include "format_rules.h"
 
 namespace sorv {
 

@@ -8,7 +8,7 @@
 #include "Unit4.h"
 #include "application.h"
 #include "guard.h"
-#include "help_request.h"
+#include "help_request_win.h"
 #include "message_box.h"
 #include "names.h"
 #include "resource_ids.h"
@@ -68,8 +68,8 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       Nouveaut1(Aide1.Add("Nouveaut1", "&Nouveaut\u00e9s", [this] { Nouveaut1Click(); })),
       N2(Aide1.AddSeparator("N2")),
       Apropos2(Aide1.Add("Apropos2", "&A propos", [this] { Apropos2Click(); })),
-      Memo1(*this, "Memo1", {8, 56, 289, 169}, true),
-      ProgressBar1(*this, "ProgressBar1", {0, 238, 304, 15}),
+      Memo1(*this, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true),
+      ProgressBar1(*this, "ProgressBar1", Rect::FromOrigin({0, 238}, {304, 15})),
       Dock971(*this, "Dock971", Rect::FromOrigin({0, 0}, {304, 42})),
       Dock972(*this, "Dock972", Rect::FromOrigin({0, 229}, {304, 9}), toolbar::TDockPosition::dpBottom),
       Toolbar971(Dock971, "Toolbar971"),
@@ -85,7 +85,8 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       ToolbarButton972(Toolbar971, "ToolbarButton972", 246),
       FileDrag1(this),
       Format1(this),
-      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
+      MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,
+                                caption::TFontKind::fkSystemBI}),
       engine(*this, fileSystem),
       arguments_(std::move(arguments)),
       fileSystem_(fileSystem) {

@@ -14,7 +14,7 @@
 #include "pump_cadence.h"
 #include "file_system.h"
 #include "filedrag.h"
-#include "main_toolbar.h"
+#include "unit1_toolbar_win.h"
 #include "form.h"
 #include "memo.h"
 #include "menu.h"
@@ -75,7 +75,7 @@ public:
     tk::OpenDialog OpenDialog2;
     TFileDrag FileDrag1;
     TFormat Format1;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
     // The engine and its state, program-wide.
     Engine engine;
 

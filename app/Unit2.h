@@ -3,10 +3,9 @@
 // links. Created hidden at start-up and shown modally on request.
 #include "UrlLabel.h"
 #include "Wordcap.h"
-#include "bevel_panel.h"
+#include "unit2_controls_win.h"
 #include "buttons.h"
 #include "form.h"
-#include "icon_image.h"
 #include "label.h"
 
 namespace sorv {
@@ -28,7 +27,7 @@ public:
     TUrlLabel UrlLabel1;
     TUrlLabel UrlLabel2;
     tk::Button OKButton;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
 
     void OKButtonClick();
 };

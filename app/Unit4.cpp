@@ -3,7 +3,7 @@
 #include "guard.h"
 #include "message_box.h"
 #include "settings.h"
-#include "shell_registration.h"
+#include "unit4_shell_rules.h"
 
 namespace sorv {
 namespace {
@@ -26,8 +26,8 @@ tk::FormDescription Design() {
 constexpr int kFrameLeft = 8;
 constexpr int kFrameTop = 8;
 
-tk::Bounds InFrame(int left, int top, int width, int height) {
-    return {kFrameLeft + left, kFrameTop + top, width, height};
+Rect InFrame(int left, int top, int width, int height) {
+    return Rect::FromOrigin({kFrameLeft + left, kFrameTop + top}, {width, height});
 }
 
 }  // namespace
@@ -37,14 +37,15 @@ tk::Bounds InFrame(int left, int top, int width, int height) {
 // neither.
 TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry, FileSystem& fileSystem)
     : tk::Form(Design()),
-      GroupBox1(*this, "GroupBox1", {kFrameLeft, kFrameTop, 225, 121 + kRowHeight}, "Options"),
+      GroupBox1(*this, "GroupBox1", Rect::FromOrigin({kFrameLeft, kFrameTop}, {225, 121 + kRowHeight}), "Options"),
       CheckBox1(*this, "CheckBox1", InFrame(8, 24, 209, 25), "&Ajout de sorv dans le menu contextuel."),
       CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),
       CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
       CheckBox4(*this, "CheckBox4", InFrame(8, 120, 209, 17), "Ajouter des tranches de &secours"),
-      Button1(*this, "Button1", {158, 144 + kRowHeight, 75, 25}, "&Ok"),
-      Button2(*this, "Button2", {8, 144 + kRowHeight, 75, 25}, "A&nnuler"),
-      MSOfficeCaption1(*this, {TFontKind::fkSystemB, TFontKind::fkSystem, TFontKind::fkSystemBI}),
+      Button1(*this, "Button1", Rect::FromOrigin({158, 144 + kRowHeight}, {75, 25}), "&Ok"),
+      Button2(*this, "Button2", Rect::FromOrigin({8, 144 + kRowHeight}, {75, 25}), "A&nnuler"),
+      MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,
+                                caption::TFontKind::fkSystemBI}),
       mainForm_(mainForm),
       fileDrag_(fileDrag),
       registry_(registry),

@@ -30,7 +30,7 @@ public:
     tk::CheckBox CheckBox4;
     tk::Button Button1;
     tk::Button Button2;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();
     void FormActivate();

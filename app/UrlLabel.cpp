@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "canvas.h"
-#include "clipboard_text.h"
+#include "urllabel_win.h"
 #include "resource_ids.h"
-#include "screen_cursors.h"
-#include "url_target.h"
+#include "scope_guards.h"
+#include "urllabel_rules.h"
 #include "utf16.h"
 
 namespace sorv {
@@ -23,7 +23,7 @@ void ShellExecuteOpen(HWND owner, const std::string& verb, const std::string& fi
 
 }  // namespace
 
-TUrlLabel::TUrlLabel(tk::Window& parent, std::string name, tk::Bounds bounds, std::string_view caption,
+TUrlLabel::TUrlLabel(tk::Window& parent, std::string name, const Rect& bounds, std::string_view caption,
                      bool autoSize)
     : Label(parent, std::move(name), bounds, caption, autoSize), OpenTarget(ShellExecuteOpen) {
     SetScreenCursor(crHand, LoadCursorW(GetModuleHandleW(nullptr), SORV_HAND_CURSOR_NAME));
@@ -39,7 +39,7 @@ TUrlLabel::TUrlLabel(tk::Window& parent, std::string name, tk::Bounds bounds, st
 
 TUrlLabel::~TUrlLabel() = default;
 
-void TUrlLabel::SetFontColor(std::uint32_t color) {
+void TUrlLabel::SetFontColor(TColor color) {
     if (fontColor_ == color) return;
     fontColor_ = color;
     InvalidateRect(Handle(), nullptr, TRUE);
@@ -55,8 +55,8 @@ void TUrlLabel::Copy() { CopyTextToClipboard(Handle(), Caption()); }
 
 HBRUSH TUrlLabel::ControlColor(HDC dc) {
     SetTextColor(dc, tk::ColorToRgb(fontColor_));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    SetBkColor(dc, tk::ColorToRgb(clBtnFace));
+    return GetSysColorBrush(clBtnFace.SystemIndex());
 }
 
 void TUrlLabel::LeftDown(bool armClick) {
@@ -78,10 +78,7 @@ void TUrlLabel::LeftUp(POINT point) {
     const bool click = clickArmed_ && PtInRect(&client, point);
     clickArmed_ = false;
     // The colour comes back and the mouse is let go even if the click fails.
-    struct Release {
-        TUrlLabel& label;
-        ~Release() { label.EndPress(); }
-    } release{*this};
+    const ScopeExit release([this] { EndPress(); });
     if (click) Click();
 }
 

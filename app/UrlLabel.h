@@ -5,12 +5,12 @@
 // offers a "Copy" context menu that copies its caption.
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "colour.h"
 #include "label.h"
 #include "menu.h"
 
@@ -22,21 +22,20 @@ public:
     // working directory).
     using ShellOpen = std::function<void(HWND owner, const std::string& verb, const std::string& file, int show)>;
 
-    // Colours are 0x00BBGGRR values.
-    static constexpr std::uint32_t kLinkColor = 0xFF0000;    // blue
-    static constexpr std::uint32_t kActiveColor = 0x800080;  // purple
+    static constexpr TColor kLinkColor = clBlue;
+    static constexpr TColor kActiveColor = TColor::Rgb(128, 0, 128);  // purple
 
-    TUrlLabel(tk::Window& parent, std::string name, tk::Bounds bounds, std::string_view caption,
+    TUrlLabel(tk::Window& parent, std::string name, const Rect& bounds, std::string_view caption,
               bool autoSize = true);
     ~TUrlLabel() override;
 
     // The link target; when blank, the caption is opened instead.
     std::string URL;
     // The font colour while the left button is held on the label.
-    std::uint32_t ActiveColor = kActiveColor;
+    TColor ActiveColor = kActiveColor;
 
-    std::uint32_t FontColor() const { return fontColor_; }
-    void SetFontColor(std::uint32_t color);
+    TColor FontColor() const { return fontColor_; }
+    void SetFontColor(TColor color);
     // A number in the screen cursor table.
     int Cursor = 0;
 
@@ -61,8 +60,8 @@ private:
     void EndPress();
     void ShowContextMenu(LPARAM screenPoint);
 
-    std::uint32_t savedColor_ = kLinkColor;
-    std::uint32_t fontColor_ = kLinkColor;
+    TColor savedColor_ = kLinkColor;
+    TColor fontColor_ = kLinkColor;
     bool leftDown_ = false;   // the active colour shows, savedColor_ to restore
     bool clickArmed_ = false;  // a release over the label is a click
     std::unique_ptr<tk::PopupMenu> popupMenu_;

@@ -1,6 +1,6 @@
 #include "registry.h"
 
-#include "registry_win32.h"
+#include "registry_win.h"
 
 namespace sorv {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "application.h"
-#include "program_windows.h"
+#include "sorv_windows_win.h"
 #include "resource_ids.h"
 #include "utf16.h"
 

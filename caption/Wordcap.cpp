@@ -253,8 +253,8 @@ Rect TMSOfficeCaption::PaintCaption(bool active) {
     const HDC dc = offscreen.Dc();
 
     const COLORREF solid = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-    const COLORREF left = tk::ColorToRgb((active ? colorLeftActive_ : colorLeftInActive_).Value());
-    const COLORREF right = tk::ColorToRgb((active ? colorRightActive_ : colorRightInActive_).Value());
+    const COLORREF left = tk::ColorToRgb(active ? colorLeftActive_ : colorLeftInActive_);
+    const COLORREF right = tk::ColorToRgb(active ? colorRightActive_ : colorRightInActive_);
     const bool gradient = GradientOn(enabled_, active, GetDeviceCaps(dc, BITSPIXEL));
     const std::vector<Band> background = gradient ? GradientBands(textRect.left, textRect.right, numColors_, left, right)
                                                   : std::vector<Band>{{textRect.left, textRect.right, solid}};
@@ -272,7 +272,7 @@ Rect TMSOfficeCaption::PaintCaption(bool active) {
     }
     captionText_.StoreCaption(ExtractCaption());
     DrawTexts(dc, textRect, active, background);
-    offscreen.CopyTo(windowDc.get(), ToRECT(covered));
+    offscreen.CopyTo(windowDc.get(), covered);
     return covered;
 }
 
@@ -289,7 +289,7 @@ void TMSOfficeCaption::DrawTexts(HDC dc, const Rect& textRect, bool active, cons
         const Rect& r = *layout.drawn[i];
         const TColor wanted = active ? parts[i]->ColorActive() : parts[i]->ColorInactive();
         const COLORREF colour = LegibleTextColour(
-            tk::ColorToRgb(wanted.Value()), ColoursUnder(background, r.left, std::min(r.left + inputs[i].width, r.right)));
+            tk::ColorToRgb(wanted), ColoursUnder(background, r.left, std::min(r.left + inputs[i].width, r.right)));
         DrawPartText(dc, parts[i]->Font().Handle(), parts[i]->StoredCaption(), r, colour);
     }
 }

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "canvas.h"
+#include "colour.h"
 #include "component.h"
 #include "font.h"
 #include "form.h"
 #include "geometry.h"
 #include "hook_chain.h"
-#include "tcolor.h"
 #include "wordcap_rules.h"
 
 namespace sorv::caption {
@@ -184,17 +184,3 @@ private:
 };
 
 }  // namespace sorv::caption
-
-namespace sorv {
-
-// The names the forms use, as the unit publishes them.
-using caption::CaptionDesign;
-using caption::TAppNameText;
-using caption::TCaptionText;
-using caption::TCompanyText;
-using caption::TFontKind;
-using caption::TGradEnabled;
-using caption::TJustification;
-using caption::TMSOfficeCaption;
-
-}  // namespace sorv

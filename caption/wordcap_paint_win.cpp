@@ -62,15 +62,15 @@ void DrawCaptionButtons(HDC dc, const std::vector<PlacedButton>& buttons) {
 int MeasureText(HDC dc, HFONT font, std::string_view text, const Rect& area) {
     tk::Canvas canvas(dc);
     canvas.SetFont(font);
-    RECT measured = ToRECT(area);
+    Rect measured = area;
     canvas.DrawText(text, measured, kMeasure, 0);
-    return measured.right - measured.left;
+    return measured.Width();
 }
 
 void DrawPartText(HDC dc, HFONT font, std::string_view text, const Rect& area, COLORREF colour) {
     tk::Canvas canvas(dc);
     canvas.SetFont(font);
-    RECT r = ToRECT(area);
+    Rect r = area;
     canvas.DrawText(text, r, kDraw, colour);
 }
 

@@ -33,7 +33,7 @@ public:
     tk::RadioButton RadioButton7;
     tk::Button Button1;
     tk::Button Button2;
-    TMSOfficeCaption MSOfficeCaption1;
+    caption::TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();
     void FormActivate();

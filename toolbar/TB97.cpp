@@ -8,7 +8,6 @@
 #include "canvas.h"
 #include "menu.h"
 #include "nonclient_dc.h"
-#include "scope_guards.h"
 #include "win_geometry.h"
 
 namespace sorv::toolbar {
@@ -41,7 +40,7 @@ void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where) 
 }
 
 TDock97::TDock97(tk::Window& parent, std::string name, const Rect& bounds, TDockPosition position)
-    : tk::CustomControl(CheckedParent(parent), std::move(name), ToBounds(bounds)), position_(position) {
+    : tk::CustomControl(CheckedParent(parent), std::move(name), bounds), position_(position) {
     Create();
     SetAlign(AlignOf(position_));
 }
@@ -98,13 +97,13 @@ void TDock97::SetColor(TColor color) {
 void TDock97::SetFixAlign(bool fix) {
     if (fixAlign_ == fix) return;
     fixAlign_ = fix;
-    LayoutBars();
+    RequestLayout();
 }
 
 void TDock97::SetLimitToOneRow(bool limit) {
     if (limitToOneRow_ == limit) return;
     limitToOneRow_ = limit;
-    LayoutBars();
+    RequestLayout();
 }
 
 void TDock97::SetPosition(TDockPosition position) {
@@ -128,23 +127,12 @@ void TDock97::ChangeBarList(bool insert, TCustomToolWindow97& bar, bool barIsVis
         changed = true;
     }
     if (!changed) return;
-    LayoutBars();
-    bar.UpdateSize();
+    RequestLayout();
+    bar.RequestLayout();
     if (OnInsertRemoveBar) OnInsertRemoveBar(*this, insert, bar);
 }
 
-void TDock97::EndLayoutUpdate() {
-    if (layoutSuspend_ > 0 && --layoutSuspend_ == 0 && layoutPending_) LayoutBars();
-}
-
-void TDock97::LayoutBars() {
-    if (layoutSuspend_ > 0) {
-        layoutPending_ = true;
-        return;
-    }
-    const CounterScope running(layoutSuspend_);
-    const ScopeExit done([this] { layoutPending_ = false; });
-    if (!Handle()) return;
+void TDock97::PerformLayout() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     std::vector<LayoutBar> bars;
@@ -163,7 +151,7 @@ void TDock97::LayoutBars() {
     GetClientRect(Handle(), &client);
     DockGeometry geometry;
     geometry.position = position_;
-    geometry.bounds = FromRECT(BoundsRect());
+    geometry.bounds = BoundsRect();
     geometry.clientSize = {client.right, client.bottom};
     geometry.fixAlign = fixAlign_;
     geometry.limitToOneRow = limitToOneRow_;
@@ -242,7 +230,7 @@ HBITMAP TDock97::TransparentCopy() {
     transparentCopy_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
     tk::Selection from(source.get(), background_.get());
     tk::Selection to(target.get(), transparentCopy_.get());
-    tk::Canvas(target.get()).FillRect(RECT{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_.Value()));
+    tk::Canvas(target.get()).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
     const COLORREF key = GetPixel(source.get(), 0, size.cy - 1);
     TransparentBlt(target.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, key);
     return transparentCopy_.get();
@@ -311,18 +299,17 @@ LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
     return 0;
 }
 
-void TDock97::Paint(HDC dc, const RECT&) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
+void TDock97::Paint(HDC dc, const Rect&) {
+    const Rect client = ClientRect();
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
     if (!HasBackground()) return;
     POINT origin{0, 0};
     MapWindowPoints(Parent().Handle(), Handle(), &origin, 1);
-    DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+    DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
 }
 
+// The layout ran (or waits for the update under way) before this.
 void TDock97::Resized(const tk::Message&, UINT, Size) {
-    LayoutBars();
     if (OnResize) OnResize(*this);
 }
 

@@ -43,9 +43,6 @@ class GraphicControl;
 
 namespace sorv::toolbar {
 
-// The toolkit's bounds (left, top, width, height) of a rectangle.
-inline tk::Bounds ToBounds(const Rect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
-
 class TCustomToolWindow97;
 
 class TDock97 : public tk::CustomControl {
@@ -87,10 +84,6 @@ public:
     // For the tool windows.
     const std::vector<TCustomToolWindow97*>& BarList() const { return barList_; }
     void ChangeBarList(bool insert, TCustomToolWindow97& bar, bool barIsVisible);
-    // Layouts asked for in between run once, when the outermost update ends.
-    void BeginLayoutUpdate() { ++layoutSuspend_; }
-    void EndLayoutUpdate();
-    void LayoutBars();
     void MeasureRows();
     const std::vector<int>& RowThickness() const { return rowThickness_; }
     int RowThicknessOf(int row, const TCustomToolWindow97* bar) const;
@@ -116,9 +109,11 @@ protected:
     LRESULT HandleMessage(const tk::Message& message) override;
     Rect NcCalcSize(const tk::Message& message, const Rect& proposed) override;
     LRESULT NcPaint(const tk::Message& message, HRGN update) override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
     void Resized(const tk::Message& message, UINT kind, Size client) override;
     void Moved(const tk::Message& message, Point clientOrigin) override;
+    // The dock's layout: its bars in rows, and its own size to fit them.
+    void PerformLayout() override;
 
 private:
     HBITMAP TransparentCopy();
@@ -135,8 +130,6 @@ private:
 
     std::vector<TCustomToolWindow97*> barList_;
     std::vector<int> rowThickness_;
-    int layoutSuspend_ = 0;
-    bool layoutPending_ = false;
     tk::BitmapHandle background_;
     tk::BitmapHandle transparentCopy_;
 };
@@ -201,11 +194,6 @@ public:
     Point FloatingTopLeft() const { return floatingTopLeft_; }
     bool InactiveCaption() const { return inactiveCaption_; }
 
-    // Children are placed again and the bar takes the size they need.
-    void UpdateSize();
-    // UpdateSize asked for in between runs when the outermost update ends.
-    void BeginUpdate() { ++childrenUpdate_; }
-    void EndUpdate();
     // Keeps a floating bar on the screen holding most of it.
     void KeepOnScreen(bool onlyWhenFullyOff);
     // Bounds in the parent's client coordinates (the screen's when floating).
@@ -258,7 +246,10 @@ protected:
     LRESULT Activate(const tk::Message& message, UINT state, bool minimized, HWND other) override;
     LRESULT MouseActivate(const tk::Message& message, HWND topLevel, int hitTest, UINT mouseMessage) override;
     void GetMinMaxInfo(const tk::Message& message, MINMAXINFO& limits) override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
+    // The bar's layout: its children placed again (aligned ones first when
+    // the bar aligns its children) and the size they need taken.
+    void PerformLayout() override;
 
 private:
     friend class TDock97;
@@ -276,6 +267,7 @@ private:
     void FloatingBookkeeping();
     bool FloatingOnParent() const;
     void PlaceChildrenFor(DockKind previousKind, TDock97* target);
+    void FitToChildren();
     // Placed by the dock's layout: the bounds say nothing about row or position.
     void PlaceInDock(const Rect& bounds);
     void RecalcFrame();
@@ -335,10 +327,15 @@ private:
     TDockableTo dockableTo_ = kAllDockPositions;
     std::optional<DockKind> lastDockKind_;
     ToolWindowParams params_;
+    // Held while the bar sets its own bounds (fitting its children, coming
+    // back to its floating place): such bounds are no size asked for from
+    // outside (BoundsChanging) and no new floating place.
     int boundsGuard_ = 0;
-    int childrenUpdate_ = 0;
-    bool updatePending_ = false;
+    // Held through a dock/float transition: the window moves several times
+    // as it changes parent, and OnMove is raised once, at the end.
     int moveNotifySuppress_ = 0;
+    // Held through a dock/float transition: the window stays hidden while
+    // it changes parent and kind, so no half-made state shows.
     int transitionHide_ = 0;
     bool inactiveCaption_ = false;
     Point floatingTopLeft_;

@@ -275,7 +275,7 @@ void TToolbarButton97::Paint(HDC dc) {
         offscreen.emplace(dc, size.cx, size.cy);
         if (*offscreen) {
             target = offscreen->Dc();
-            tk::Canvas(target).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_.Value()));
+            tk::Canvas(target).FillRect(Rect{0, 0, size.cx, size.cy}, tk::ColorToRgb(color_));
         }
     }
     const tk::SharedFont font = font_ ? font_ : Parent().GetFont() ? Parent().GetFont() : tk::DefaultFont();

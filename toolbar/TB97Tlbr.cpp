@@ -29,7 +29,7 @@ TCustomToolbar97::~TCustomToolbar97() = default;
 void TCustomToolbar97::SetFloatRightX(int width) {
     if (width == floatRightX_) return;
     floatRightX_ = width;
-    if (!Docked()) UpdateSize();
+    if (!Docked()) RequestLayout();
 }
 
 void TCustomToolbar97::GraphicEntered(tk::GraphicControl& graphic) {
@@ -44,7 +44,7 @@ void TCustomToolbar97::Loaded() {
     std::stable_sort(orderList_.begin(), orderList_.end(), [vertical](tk::GraphicControl* a, tk::GraphicControl* b) {
         return vertical ? a->Bounds().top < b->Bounds().top : a->Bounds().left < b->Bounds().left;
     });
-    UpdateSize();
+    RequestLayout();
 }
 
 std::vector<BarChild> TCustomToolbar97::Children() const {
@@ -134,10 +134,10 @@ void TCustomToolbar97::SizingEnded(bool accepted) {
     const std::unique_ptr<FloatingResize> resize = std::move(resize_);
     if (!accepted || !resize) return;
     floatRightX_ = resize->ChosenFloatRightX();
-    UpdateSize();
+    RequestLayout();
 }
 
-void TCustomToolbar97::Paint(HDC dc, const RECT& updateRect) {
+void TCustomToolbar97::Paint(HDC dc, const Rect& updateRect) {
     TCustomToolWindow97::Paint(dc, updateRect);
     if (Docked()) return;
     RECT client{};
@@ -185,14 +185,14 @@ void TToolbarSep97::SetSizeHorz(int size) {
     size = std::max(size, 1);
     if (size == sizeHorz_) return;
     sizeHorz_ = size;
-    Toolbar().UpdateSize();
+    Toolbar().RequestLayout();
 }
 
 void TToolbarSep97::SetSizeVert(int size) {
     size = std::max(size, 1);
     if (size == sizeVert_) return;
     sizeVert_ = size;
-    Toolbar().UpdateSize();
+    Toolbar().RequestLayout();
 }
 
 void TToolbarSep97::Paint(HDC dc) {

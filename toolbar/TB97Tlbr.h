@@ -59,7 +59,7 @@ protected:
     void SizingStarted(FrameHit hit) override;
     void SizingMoved(Rect& proposed, const Rect& start) override;
     void SizingEnded(bool accepted) override;
-    void Paint(HDC dc, const RECT& updateRect) override;
+    void Paint(HDC dc, const Rect& updateRect) override;
     void GraphicEntered(tk::GraphicControl& graphic) override;
     void GraphicLeft(tk::GraphicControl& graphic) override;
 

@@ -64,7 +64,7 @@ void CollectDocks(const tk::Window& container, std::vector<TDock97*>& docks) {
 }  // namespace
 
 TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
-    : tk::CustomControl(parent, name, ToBounds(bounds)), form_(FormOf(parent, name)), creationBounds_(bounds) {
+    : tk::CustomControl(parent, name, bounds), form_(FormOf(parent, name)), creationBounds_(bounds) {
     AllBars().push_back(this);
     InstallHookProc(HookProc, {THookProcType::hkActivateApp, THookProcType::hkWindowPosChanged,
                                THookProcType::hkPreDestroy});
@@ -97,14 +97,14 @@ void TCustomToolWindow97::CreateBar() {
         POINT origin{creationBounds_.left, creationBounds_.top};
         ClientToScreen(form_.Handle(), &origin);
         floatingTopLeft_ = {origin.x, origin.y};
-        SetCreationBounds(ToBounds(Rect::FromOrigin(FromPOINT(origin), creationBounds_.Extent())));
+        SetCreationBounds(Rect::FromOrigin(FromPOINT(origin), creationBounds_.Extent()));
         floatingParent_ = std::make_unique<TFloatingWindowParent>(form_);
         SetParent(floatingParent_.get());
         Create();
         lastDockKind_ = DockKind::dkFloating;
         FloatingBookkeeping();
     }
-    UpdateSize();
+    RequestLayout();
     KeepOnScreen(false);
     UpdateVisibility();
 }
@@ -160,12 +160,12 @@ void TCustomToolWindow97::SetDockedTo(TDock97* dock) { ChangeParent(dock); }
 
 void TCustomToolWindow97::SetDockPos(int pos) {
     dockPos_ = pos;
-    if (docked_) dockedTo_->LayoutBars();
+    if (docked_) dockedTo_->RequestLayout();
 }
 
 void TCustomToolWindow97::SetDockRow(int row) {
     dockRow_ = row;
-    if (docked_) dockedTo_->LayoutBars();
+    if (docked_) dockedTo_->RequestLayout();
 }
 
 void TCustomToolWindow97::SetDragHandleStyle(TDragHandleStyle style) {
@@ -177,7 +177,7 @@ void TCustomToolWindow97::SetDragHandleStyle(TDragHandleStyle style) {
 void TCustomToolWindow97::SetFullSize(bool on) {
     if (fullSize_ == on) return;
     fullSize_ = on;
-    UpdateSize();
+    RequestLayout();
 }
 
 void TCustomToolWindow97::SetHideWhenInactive(bool on) {
@@ -198,7 +198,7 @@ void TCustomToolWindow97::SetVisible(bool visible) {
 void TCustomToolWindow97::RecalcFrame() {
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateSize();
+    RequestLayout();
 }
 
 // Docking and floating.
@@ -221,17 +221,13 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
         const CounterScope hide(transitionHide_);
         const CounterScope quiet(moveNotifySuppress_);
         UpdateVisibility();
-        if (newDock) newDock->BeginLayoutUpdate();
-        const ScopeExit layout([newDock] {
-            if (newDock) newDock->EndLayoutUpdate();
-        });
+        const tk::LayoutUpdate dockUpdate(newDock);
         {
             const CounterScope bounds(boundsGuard_);
             // The children are placed for the new dock before the move.
             if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
 
-            BeginUpdate();
-            const ScopeExit resume([this] { EndUpdate(); });
+            const tk::LayoutUpdate update(*this);
             const bool wasFloating = !docked_;
             if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
             dockedTo_ = newDock;
@@ -266,26 +262,23 @@ void TCustomToolWindow97::FloatingBookkeeping() {
     }
 }
 
+// Within an update the children wait for the layout that ends it.
 void TCustomToolWindow97::PlaceChildrenFor(DockKind previousKind, TDock97* target) {
-    if (childrenUpdate_ > 0 || BeingDestroyed() || !Handle()) {
-        updatePending_ = true;
+    if (LayoutHeld()) {
+        RequestLayout();
         return;
     }
-    const CounterScope update(childrenUpdate_);
+    if (BeingDestroyed() || !Handle()) return;
     PlaceChildren(true, previousKind, target);
 }
 
-void TCustomToolWindow97::EndUpdate() {
-    if (childrenUpdate_ > 0 && --childrenUpdate_ == 0 && updatePending_) UpdateSize();
+void TCustomToolWindow97::PerformLayout() {
+    if (BeingDestroyed()) return;
+    if (params_.alignChildren) AlignControls();
+    FitToChildren();
 }
 
-void TCustomToolWindow97::UpdateSize() {
-    if (childrenUpdate_ > 0 || BeingDestroyed() || !Handle()) {
-        updatePending_ = true;
-        return;
-    }
-    updatePending_ = false;
-    const CounterScope update(childrenUpdate_);
+void TCustomToolWindow97::FitToChildren() {
     Size size = PlaceChildren(true, dockedTo_ ? dockedTo_->Kind() : DockKind::dkFloating, dockedTo_);
     const Size frame = FrameInsets().Total();
     if (docked_) {
@@ -303,7 +296,7 @@ void TCustomToolWindow97::UpdateSize() {
     }
     if (size == ClientSize()) return;
     const CounterScope bounds(boundsGuard_);
-    const RECT r = BoundsRect();
+    const Rect r = BoundsRect();
     SetBounds(r.left, r.top, size.cx + frame.cx, size.cy + frame.cy);
 }
 
@@ -311,14 +304,13 @@ void TCustomToolWindow97::SetBounds(int left, int top, int width, int height) {
     if (boundsGuard_ == 0 && (width != Width() || height != Height())) BoundsChanging(width, height);
     tk::Control::SetBounds(left, top, width, height);
     if (!docked_ && boundsGuard_ == 0) floatingTopLeft_ = {left, top};
-    // A docked bar of another size changes its dock's rows (a layout running
-    // now places the bar itself and ignores this).
-    if (docked_) dockedTo_->LayoutBars();
+    // A docked bar of another size changes its dock's rows.
+    if (docked_) dockedTo_->RequestLayout();
 }
 
+// Straight to the window: the dock's own layout asks for nothing more.
 void TCustomToolWindow97::PlaceInDock(const Rect& bounds) {
-    const CounterScope guard(boundsGuard_);
-    SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    tk::Control::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
 }
 
 void TCustomToolWindow97::KeepOnScreen(bool onlyWhenFullyOff) {
@@ -364,16 +356,17 @@ LRESULT TCustomToolWindow97::NcButtonDown(const tk::Message& message, tk::MouseB
     if (SidesFor(hit) == ResizeSides{})
         return tk::CustomControl::NcButtonDown(message, button, hitTest, screen, doubleClick);
     if (const std::optional<Rect> accepted = ResizeLoop(hit, screen)) {
-        BeginUpdate();
-        SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
-        EndUpdate();
+        {
+            const tk::LayoutUpdate update(*this);
+            SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
+        }
         KeepOnScreen(true);
     }
     return 0;
 }
 
+// The layout ran (or waits for the update under way) before this.
 void TCustomToolWindow97::Resized(const tk::Message&, UINT, Size) {
-    UpdateSize();
     if (OnResize) OnResize();
 }
 
@@ -390,9 +383,8 @@ void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) 
     limits.ptMaxTrackSize = {32767, 32767};
 }
 
-void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
+void TCustomToolWindow97::Paint(HDC dc, const Rect&) {
+    const Rect client = ClientRect();
     if (docked_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         Point origin = dockedTo_->TileOriginIn(Handle());
         // Window coordinates to client coordinates.
@@ -402,10 +394,10 @@ void TCustomToolWindow97::Paint(HDC dc, const RECT&) {
         GetWindowRect(Handle(), &window);
         origin.x -= clientOrigin.x - window.left;
         origin.y -= clientOrigin.y - window.top;
-        dockedTo_->DrawBackground(dc, FromRECT(client), Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+        dockedTo_->DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
         return;
     }
-    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_.Value()));
+    tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
 }
 
 LRESULT TCustomToolWindow97::HandleMessage(const tk::Message& message) {
@@ -521,7 +513,7 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     frame.allowDrag = dockedTo_->AllowDrag();
     frame.handle = dragHandleStyle_;
     frame.raisedBorder = borderStyle_ == TBorderStyle::bsSingle;
-    frame.color = tk::ColorToRgb(color_.Value());
+    frame.color = tk::ColorToRgb(color_);
     if (dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
         TDock97* dock = dockedTo_;
         const Point origin = dock->TileOriginIn(Handle());
@@ -806,7 +798,7 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
         dockRow_ = drop.dockRow;
         dockPos_ = drop.dockPos;
         ChangeParent(target);
-        target->LayoutBars();
+        target->RequestLayout();
     } else {
         floatingTopLeft_ = outline.TopLeft();
         if (docked_)

@@ -15,7 +15,7 @@ DWORD GroupStyle(const Window& parent, bool isRadio) {
 
 }  // namespace
 
-Button::Button(Window& parent, std::string name, Bounds bounds, std::string_view caption)
+Button::Button(Window& parent, std::string name, const Rect& bounds, std::string_view caption)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | GroupStyle(parent, false), 0, caption);
 }
@@ -35,7 +35,7 @@ void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
-RadioButton::RadioButton(Window& parent, std::string name, Bounds bounds, std::string_view caption)
+RadioButton::RadioButton(Window& parent, std::string name, const Rect& bounds, std::string_view caption)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"BUTTON", WS_VISIBLE | BS_RADIOBUTTON | GroupStyle(parent, true), 0, caption);
 }
@@ -57,7 +57,7 @@ void RadioButton::HandleCommand(WORD code) {
     if (code == BN_CLICKED || code == BN_DOUBLECLICKED) SetChecked(true);
 }
 
-CheckBox::CheckBox(Window& parent, std::string name, Bounds bounds, std::string_view caption)
+CheckBox::CheckBox(Window& parent, std::string name, const Rect& bounds, std::string_view caption)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX | GroupStyle(parent, false), 0, caption);
 }
@@ -75,7 +75,7 @@ void CheckBox::HandleCommand(WORD code) {
     if (code == BN_CLICKED) SetChecked(!checked_);
 }
 
-GroupBox::GroupBox(Window& parent, std::string name, Bounds bounds, std::string_view caption)
+GroupBox::GroupBox(Window& parent, std::string name, const Rect& bounds, std::string_view caption)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"BUTTON", WS_VISIBLE | BS_GROUPBOX | GroupStyle(parent, false), 0, caption);
 }

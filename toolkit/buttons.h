@@ -10,7 +10,7 @@ namespace sorv::tk {
 
 class Button : public Control {
 public:
-    Button(Window& parent, std::string name, Bounds bounds, std::string_view caption);
+    Button(Window& parent, std::string name, const Rect& bounds, std::string_view caption);
 
     std::function<void()> OnClick;
     // A non-zero value becomes the form's modal result when pressed.
@@ -32,7 +32,7 @@ private:
 // tab stop, so tabbing into the group never changes the choice.
 class RadioButton : public Control {
 public:
-    RadioButton(Window& parent, std::string name, Bounds bounds, std::string_view caption);
+    RadioButton(Window& parent, std::string name, const Rect& bounds, std::string_view caption);
 
     // Raised when the button becomes checked, by the user or by the program.
     std::function<void()> OnClick;
@@ -45,7 +45,7 @@ public:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Window& parent, std::string name, Bounds bounds, std::string_view caption);
+    CheckBox(Window& parent, std::string name, const Rect& bounds, std::string_view caption);
 
     // Raised when the state changes, by the user or by the program.
     std::function<void()> OnClick;
@@ -63,7 +63,7 @@ private:
 // clip their children, so it would otherwise show whatever was there before.
 class GroupBox : public Control {
 public:
-    GroupBox(Window& parent, std::string name, Bounds bounds, std::string_view caption);
+    GroupBox(Window& parent, std::string name, const Rect& bounds, std::string_view caption);
 
     bool LiesBeneathSiblings() const override { return true; }
 

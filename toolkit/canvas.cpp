@@ -5,29 +5,26 @@
 
 namespace sorv::tk {
 
-COLORREF ColorToRgb(std::uint32_t color) {
-    if ((color & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
-    return static_cast<COLORREF>(color & 0x00FFFFFFu);
+COLORREF ColorToRgb(TColor color) {
+    if (color.IsSystem()) return GetSysColor(color.SystemIndex());
+    return static_cast<COLORREF>(color.RgbValue());
 }
 
-void Canvas::FillRect(const RECT& rect, COLORREF color) {
+void Canvas::FillRect(const Rect& rect, COLORREF color) {
     BrushHandle brush(CreateSolidBrush(color));
-    ::FillRect(dc_, &rect, brush.get());
+    FillRect(rect, brush.get());
 }
-
-void Canvas::FrameRect(const RECT& rect, COLORREF color) {
-    BrushHandle brush(CreateSolidBrush(color));
-    ::FrameRect(dc_, &rect, brush.get());
-}
-
-void Canvas::FillRect(const Rect& rect, COLORREF color) { FillRect(ToRECT(rect), color); }
 
 void Canvas::FillRect(const Rect& rect, HBRUSH brush) {
     const RECT r = ToRECT(rect);
     ::FillRect(dc_, &r, brush);
 }
 
-void Canvas::FrameRect(const Rect& rect, COLORREF color) { FrameRect(ToRECT(rect), color); }
+void Canvas::FrameRect(const Rect& rect, COLORREF color) {
+    BrushHandle brush(CreateSolidBrush(color));
+    const RECT r = ToRECT(rect);
+    ::FrameRect(dc_, &r, brush.get());
+}
 
 void Canvas::PatternFill(const Rect& rect, HBRUSH brush, DWORD rop) {
     const Selection selected(dc_, brush);
@@ -60,18 +57,21 @@ Rect Canvas::DrawEdge(const Rect& rect, UINT edge, UINT flags) {
     return FromRECT(r);
 }
 
-int Canvas::DrawText(std::string_view text, RECT& rect, UINT format, COLORREF color) {
+int Canvas::DrawText(std::string_view text, Rect& rect, UINT format, COLORREF color) {
     const std::wstring wide = Widen(text);
     SetTextColor(dc_, color);
     SetBkMode(dc_, TRANSPARENT);
-    return ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+    RECT r = ToRECT(rect);
+    const int height = ::DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r, format);
+    rect = FromRECT(r);
+    return height;
 }
 
-SIZE Canvas::TextExtent(std::string_view text) {
+Size Canvas::TextExtent(std::string_view text) {
     const std::wstring wide = Widen(text);
     SIZE size{};
     GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
-    return size;
+    return {size.cx, size.cy};
 }
 
 OffscreenBitmap::OffscreenBitmap(HDC compatibleWith, int width, int height)
@@ -83,9 +83,8 @@ OffscreenBitmap::~OffscreenBitmap() {
     if (previous_) SelectObject(dc_.get(), previous_);
 }
 
-void OffscreenBitmap::CopyTo(HDC target, const RECT& rect) const {
-    BitBlt(target, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_.get(), rect.left, rect.top,
-           SRCCOPY);
+void OffscreenBitmap::CopyTo(HDC target, const Rect& rect) const {
+    BitBlt(target, rect.left, rect.top, rect.Width(), rect.Height(), dc_.get(), rect.left, rect.top, SRCCOPY);
 }
 
 }  // namespace sorv::tk

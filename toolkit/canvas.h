@@ -3,18 +3,17 @@
 // colour, and off-screen bitmaps for flicker-free painting.
 #include <windows.h>
 
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "colour.h"
 #include "geometry.h"
 #include "handles.h"
 
 namespace sorv::tk {
 
-// A colour value with the top byte 0x80 names a system colour by the index in
-// its low byte; any other value is an RGB colour in its low three bytes.
-COLORREF ColorToRgb(std::uint32_t color);
+// The RGB value of a colour: a system colour as the system paints it now.
+COLORREF ColorToRgb(TColor color);
 
 class Canvas {
 public:
@@ -25,10 +24,8 @@ public:
 
     HDC Handle() const { return dc_; }
     void SetFont(HFONT font) { SelectObject(dc_, font); }
-    void FillRect(const RECT& rect, COLORREF color);
     void FillRect(const Rect& rect, COLORREF color);
     void FillRect(const Rect& rect, HBRUSH brush);
-    void FrameRect(const RECT& rect, COLORREF color);
     void FrameRect(const Rect& rect, COLORREF color);
     // PatBlt with a brush: PATCOPY, PATINVERT...
     void PatternFill(const Rect& rect, HBRUSH brush, DWORD rop = PATCOPY);
@@ -42,8 +39,8 @@ public:
     // the edge (the platform's answer with BF_ADJUST).
     Rect DrawEdge(const Rect& rect, UINT edge, UINT flags);
     // DrawText with the given DT_ flags; with DT_CALCRECT `rect` is updated.
-    int DrawText(std::string_view text, RECT& rect, UINT format, COLORREF color);
-    SIZE TextExtent(std::string_view text);
+    int DrawText(std::string_view text, Rect& rect, UINT format, COLORREF color);
+    Size TextExtent(std::string_view text);
 
 private:
     HDC dc_;
@@ -62,7 +59,7 @@ public:
     HDC Dc() const { return dc_.get(); }
     HBITMAP Bitmap() const { return bitmap_.get(); }
     // Copies the bitmap's rectangle to the same place on `target`.
-    void CopyTo(HDC target, const RECT& rect) const;
+    void CopyTo(HDC target, const Rect& rect) const;
 
 private:
     MemoryDcHandle dc_;

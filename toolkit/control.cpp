@@ -6,10 +6,11 @@
 #include "application.h"
 #include "form.h"
 #include "utf16.h"
+#include "win_geometry.h"
 
 namespace sorv::tk {
 
-Control::Control(Window& parent, std::string name, Bounds bounds)
+Control::Control(Window& parent, std::string name, const Rect& bounds)
     : parent_(&parent), name_(std::move(name)), initialBounds_(bounds), id_(parent.NextControlId()) {
     SetFont(parent.GetFont());
 }
@@ -18,7 +19,7 @@ Control::~Control() {
     BeginDestroy();
     if (parent_ && std::erase(parent_->controls_, this)) {
         parent_->ControlLeft(*this);
-        if (align_ != Align::None && !parent_->Destroying()) parent_->RequestAlign();
+        if (align_ != Align::None && !parent_->Destroying()) parent_->RequestLayout();
     }
     DestroyHandle();
 }
@@ -32,8 +33,8 @@ void Control::SetParent(Window* parent) {
     if (Handle()) ReparentWindow();
     if (parent_) parent_->ControlEntered(*this);
     if (align_ != Align::None) {
-        if (old) old->RequestAlign();
-        if (parent_) parent_->RequestAlign();
+        if (old) old->RequestLayout();
+        if (parent_) parent_->RequestLayout();
     }
 }
 
@@ -49,8 +50,8 @@ void Control::ReparentWindow() {
 void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, std::string_view text) {
     const std::wstring wide = Widen(text);
     HWND handle = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                                  initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                                  initialBounds_.height, parent_->Handle(),
+                                  initialBounds_.left, initialBounds_.top, initialBounds_.Width(),
+                                  initialBounds_.Height(), parent_->Handle(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr),
                                   nullptr);
     if (!handle) throw std::runtime_error("CreateWindowEx failed for control " + name_);
@@ -59,8 +60,8 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
 }
 
 void Control::CreateOwnControl(const WindowClass& windowClass, DWORD style, DWORD exStyle, std::string_view text) {
-    WindowDescription design{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top, initialBounds_.width,
-                    initialBounds_.height, parent_->Handle(), nullptr};
+    WindowDescription design{std::string(text), style, exStyle, initialBounds_.left, initialBounds_.top,
+                             initialBounds_.Width(), initialBounds_.Height(), parent_->Handle(), nullptr};
     if (style & WS_CHILD) {
         design.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
     } else {
@@ -98,22 +99,16 @@ Form* Control::OwnerForm() const {
     return nullptr;
 }
 
-RECT Control::BoundsRect() const {
+Rect Control::BoundsRect() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
     if (parent_) MapWindowPoints(HWND_DESKTOP, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return FromRECT(r);
 }
 
-int Control::Width() const {
-    const RECT r = BoundsRect();
-    return r.right - r.left;
-}
+int Control::Width() const { return BoundsRect().Width(); }
 
-int Control::Height() const {
-    const RECT r = BoundsRect();
-    return r.bottom - r.top;
-}
+int Control::Height() const { return BoundsRect().Height(); }
 
 void Control::SetBounds(int left, int top, int width, int height) {
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -125,7 +120,7 @@ void Control::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height);
 
 void Control::SetAlign(Align align) {
     align_ = align;
-    if (parent_) parent_->RequestAlign();
+    if (parent_) parent_->RequestLayout();
 }
 
 std::string Control::Text() const {
@@ -143,7 +138,7 @@ void Control::SetVisible(bool visible) {
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
     // Under a hidden parent the platform only flips the style: no
     // WM_WINDOWPOSCHANGED tells the parent.
-    if (align_ != Align::None && parent_) parent_->RequestAlign();
+    if (align_ != Align::None && parent_) parent_->RequestLayout();
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
@@ -174,7 +169,7 @@ LRESULT Control::HandleMessage(const Message& message) {
             // makes its parent align again.
             const auto& position = *reinterpret_cast<const WINDOWPOS*>(message.lParam);
             const bool changed = !(position.flags & SWP_NOSIZE) || (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW));
-            if (changed && align_ != Align::None && parent_ && !Destroying()) parent_->RequestAlign();
+            if (changed && align_ != Align::None && parent_ && !Destroying()) parent_->RequestLayout();
             return result;
         }
         case WM_ENABLE: {

@@ -16,13 +16,6 @@ namespace sorv::tk {
 
 class Form;
 
-struct Bounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 class Control : public Window {
 public:
     ~Control() override;
@@ -42,7 +35,7 @@ public:
     int Id() const { return id_; }
 
     // In the parent's client coordinates.
-    RECT BoundsRect() const;
+    Rect BoundsRect() const;
     int Left() const { return BoundsRect().left; }
     int Top() const { return BoundsRect().top; }
     int Width() const;
@@ -82,9 +75,9 @@ public:
     virtual void FocusedByArrowKey() {}
 
 protected:
-    Control(Window& parent, std::string name, Bounds bounds);
+    Control(Window& parent, std::string name, const Rect& bounds);
     // Where the next window of the control goes (its re-creation).
-    void SetCreationBounds(Bounds bounds) { initialBounds_ = bounds; }
+    void SetCreationBounds(const Rect& bounds) { initialBounds_ = bounds; }
     // After the font changed (auto-sized controls measure again).
     virtual void FontChanged() {}
     // WM_ENABLE: the control was enabled or disabled.
@@ -108,7 +101,7 @@ private:
 
     Window* parent_;
     std::string name_;
-    Bounds initialBounds_;
+    Rect initialBounds_;
     Align align_ = Align::None;
     int id_;
 };

@@ -2,7 +2,7 @@
 
 namespace sorv::tk {
 
-CustomControl::CustomControl(Window& parent, std::string name, Bounds bounds)
+CustomControl::CustomControl(Window& parent, std::string name, const Rect& bounds)
     : Control(parent, std::move(name), bounds) {}
 
 void CustomControl::CreateParams(ControlParams& params) const {
@@ -35,7 +35,7 @@ void CustomControl::RecreateWindow() {
         Create();
         return;
     }
-    const RECT bounds = BoundsRect();
+    const Rect bounds = BoundsRect();
     const bool visible = Visible();
     const bool wasChild = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_CHILD) != 0;
     HWND above = GetWindow(Handle(), GW_HWNDPREV);
@@ -43,7 +43,7 @@ void CustomControl::RecreateWindow() {
     ControlParams params = Params();
     params.style = visible ? (params.style | WS_VISIBLE) : (params.style & ~WS_VISIBLE);
     RecreateHandle([&] {
-        SetCreationBounds({bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top});
+        SetCreationBounds(bounds);
         CreateOwnControl(params.windowClass, params.style, params.exStyle, text);
     });
     // A child keeps its place among its siblings.

@@ -25,7 +25,7 @@ public:
     void RecreateWindow();
 
 protected:
-    CustomControl(Window& parent, std::string name, Bounds bounds);
+    CustomControl(Window& parent, std::string name, const Rect& bounds);
     // Creates the window, once.
     void Create();
     // The defaults: class "TCustomControl" (double clicks, the button face

@@ -10,6 +10,7 @@
 #include "menu.h"
 #include "modal_scope.h"
 #include "private_messages.h"
+#include "scope_guards.h"
 #include "utf16.h"
 
 namespace sorv::tk {
@@ -171,12 +172,8 @@ void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
 int Form::ShowModal() {
     if (modal_ || Visible()) throw std::logic_error("Impossible de rendre modale une fenêtre visible");
     ModalScope scope;
-    modal_ = true;
+    const FlagScope modal(modal_);
     modalResult_ = mrNone;
-    struct EndModal {
-        bool& flag;
-        ~EndModal() { flag = false; }
-    } endModal{modal_};
     Show();
     while (modalResult_ == mrNone) {
         if (!App().HandleMessage()) {

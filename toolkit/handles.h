@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "win_geometry.h"
+
 namespace sorv::tk {
 
 template <typename T, auto Release>
@@ -75,7 +77,7 @@ public:
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC get() const { return dc_; }
-    const RECT& UpdateRect() const { return ps_.rcPaint; }
+    Rect UpdateRect() const { return FromRECT(ps_.rcPaint); }
 
 private:
     HWND window_;

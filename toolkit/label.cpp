@@ -6,7 +6,7 @@
 
 namespace sorv::tk {
 
-Label::Label(Window& parent, std::string name, Bounds bounds, std::string_view caption, bool autoSize)
+Label::Label(Window& parent, std::string name, const Rect& bounds, std::string_view caption, bool autoSize)
     : Control(parent, std::move(name), bounds), autoSize_(autoSize) {
     CreateControl(L"STATIC", WS_VISIBLE | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, caption);
     FitToText();

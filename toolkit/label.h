@@ -13,7 +13,7 @@ namespace sorv::tk {
 class Label : public Control {
 public:
     // Width or height 0 with autoSize: measured from the text.
-    Label(Window& parent, std::string name, Bounds bounds, std::string_view caption, bool autoSize = true);
+    Label(Window& parent, std::string name, const Rect& bounds, std::string_view caption, bool autoSize = true);
 
     void SetCaption(std::string_view caption);
     // What the label shows.

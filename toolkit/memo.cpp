@@ -7,7 +7,7 @@
 
 namespace sorv::tk {
 
-Memo::Memo(Window& parent, std::string name, Bounds bounds, bool readOnly)
+Memo::Memo(Window& parent, std::string name, const Rect& bounds, bool readOnly)
     : Control(parent, std::move(name), bounds) {
     CreateControl(L"EDIT", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                (readOnly ? ES_READONLY : 0),

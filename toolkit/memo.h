@@ -11,7 +11,7 @@ namespace sorv::tk {
 
 class Memo : public Control {
 public:
-    Memo(Window& parent, std::string name, Bounds bounds, bool readOnly);
+    Memo(Window& parent, std::string name, const Rect& bounds, bool readOnly);
     ~Memo() override;
 
     // Adds a new last line after those already there.

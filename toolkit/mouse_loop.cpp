@@ -1,15 +1,14 @@
 #include "mouse_loop.h"
 
+#include "scope_guards.h"
+
 namespace sorv::tk {
 
 bool RunMouseLoop(HWND window, const std::function<LoopStep(const MSG& msg)>& handler) {
     SetCapture(window);
-    struct Release {
-        HWND window;
-        ~Release() {
-            if (GetCapture() == window) ReleaseCapture();
-        }
-    } release{window};
+    const ScopeExit release([window] {
+        if (GetCapture() == window) ReleaseCapture();
+    });
 
     MSG msg;
     while (GetCapture() == window) {

@@ -6,7 +6,7 @@
 
 namespace sorv::tk {
 
-ProgressBar::ProgressBar(Window& parent, std::string name, Bounds bounds) : Control(parent, std::move(name), bounds) {
+ProgressBar::ProgressBar(Window& parent, std::string name, const Rect& bounds) : Control(parent, std::move(name), bounds) {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
         return InitCommonControlsEx(&icc) != FALSE;

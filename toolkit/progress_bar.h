@@ -9,7 +9,7 @@ namespace sorv::tk {
 
 class ProgressBar : public Control {
 public:
-    ProgressBar(Window& parent, std::string name, Bounds bounds);
+    ProgressBar(Window& parent, std::string name, const Rect& bounds);
 
     // Minimum stays 0.
     void SetMax(std::int64_t maximum);

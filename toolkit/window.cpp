@@ -13,6 +13,7 @@
 #include "control.h"
 #include "graphic_control.h"
 #include "guard.h"
+#include "scope_guards.h"
 #include "utf16.h"
 #include "win_geometry.h"
 
@@ -106,6 +107,12 @@ bool Window::Destroying() const {
     return false;
 }
 
+Rect Window::ClientRect() const {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    return FromRECT(client);
+}
+
 Window* Window::FromHandle(HWND handle) {
     if (!handle) return nullptr;
     const auto found = Objects().find(handle);
@@ -118,10 +125,7 @@ void Window::CreateHandle(const WindowClass& windowClass, const WindowDescriptio
     // A window created while this one's first messages run (a child made in
     // WM_CREATE) takes the slot in turn; this one is bound by then.
     Window* const outer = std::exchange(creating, this);
-    struct Restore {
-        Window* outer;
-        ~Restore() { creating = outer; }
-    } restore{outer};
+    const ScopeExit restore([outer] { creating = outer; });
     HWND handle = CreateWindowExW(design.exStyle, windowClass.name.c_str(), caption.c_str(), design.style, design.x,
                                   design.y, design.width, design.height, design.parent, design.menuOrId,
                                   GetModuleHandleW(nullptr), nullptr);
@@ -171,11 +175,7 @@ void Window::RecreateHandle(const std::function<void()>& create) {
         create();
         return;
     }
-    recreating_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{recreating_};
+    const FlagScope recreating(recreating_);
 
     HWND parking = App().Handle();
     const std::vector<HWND> children = DirectChildren(handle_);
@@ -312,7 +312,7 @@ LRESULT Window::HandleMessage(const Message& message) {
         case WM_NCMBUTTONDBLCLK:
             return DecodeNonClient(message);
         case WM_SIZE:
-            AlignControls();
+            RequestLayout();
             Resized(message, static_cast<UINT>(message.wParam), Size{LOWORD(message.lParam), HIWORD(message.lParam)});
             break;
         case WM_MOVE:
@@ -347,48 +347,22 @@ LRESULT Window::HandleMessage(const Message& message) {
     return DefaultHandling(message);
 }
 
-void Window::RequestAlign() {
-    if (alignSuspended_ > 0) {
-        alignPending_ = true;
-        return;
-    }
-    AlignControls();
-}
-
-void Window::EnableAlign() {
-    if (--alignSuspended_ == 0 && alignPending_) AlignControls();
-}
-
+// One pass: placing a control that then changes another's size (a dock
+// fitting its new width to its rows) asks for the layout again.
 void Window::AlignControls() {
-    if (!handle_ || Destroying()) return;
-    // Placing a control may change another's size (a dock fitting its new
-    // width to its rows): such requests meanwhile run the layout again.
-    ++alignSuspended_;
-    struct Resume {
-        int& suspended;
-        ~Resume() { --suspended; }
-    } resume{alignSuspended_};
-    constexpr int kPasses = 4;
-    for (int pass = 0; pass < kPasses; ++pass) {
-        alignPending_ = false;
-        std::vector<Control*> aligned;
-        std::vector<AlignItem> items;
-        for (Control* control : controls_) {
-            if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
-            aligned.push_back(control);
-            items.push_back({control->GetAlign(), FromRECT(control->BoundsRect())});
-        }
-        RECT client{};
-        GetClientRect(handle_, &client);
-        const std::vector<Rect> placed = LayoutAligned(FromRECT(client), items);
-        for (std::size_t i = 0; i < aligned.size(); ++i) {
-            const Rect& r = placed[i];
-            if (r == items[i].bounds) continue;
-            aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
-        }
-        if (!alignPending_) break;
+    std::vector<Control*> aligned;
+    std::vector<AlignItem> items;
+    for (Control* control : controls_) {
+        if (control->GetAlign() == Align::None || !control->Handle() || !control->Visible()) continue;
+        aligned.push_back(control);
+        items.push_back({control->GetAlign(), control->BoundsRect()});
     }
-    alignPending_ = false;
+    const std::vector<Rect> placed = LayoutAligned(ClientRect(), items);
+    for (std::size_t i = 0; i < aligned.size(); ++i) {
+        const Rect& r = placed[i];
+        if (r == items[i].bounds) continue;
+        aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
+    }
 }
 
 LRESULT Window::PaintWithGraphics() {
@@ -404,7 +378,7 @@ LRESULT Window::PaintWithGraphics() {
         Paint(dc.get(), dc.UpdateRect());
         RestoreDC(dc.get(), saved);
     }
-    const Rect update = FromRECT(dc.UpdateRect());
+    const Rect update = dc.UpdateRect();
     for (GraphicControl* graphic : graphics_) {
         const Rect bounds = graphic->Bounds();
         if (!graphic->Visible() || Intersect(bounds, update).IsEmpty()) continue;

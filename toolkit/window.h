@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "deferred_layout.h"
 #include "font.h"
 #include "geometry.h"
 #include "hook_chain.h"
@@ -63,6 +64,9 @@ public:
         return SendMessageW(handle_, msg, wParam, lParam);
     }
 
+    // The client area, at (0, 0).
+    Rect ClientRect() const;
+
     // The font children take unless they are given their own.
     const SharedFont& GetFont() const { return font_; }
 
@@ -73,15 +77,17 @@ public:
     // The topmost visible graphic control at a client point, disabled ones
     // too when asked.
     GraphicControl* GraphicAt(Point client, bool includeDisabled = false) const;
-    // Places the aligned controls against the client edges (top, bottom,
-    // left, right, then client).
-    void AlignControls();
-    // Aligns now, or when the outermost DisableAlign ends. Controls ask for
-    // it when an aligned one moves in or out, changes its size, shows or
-    // hides.
-    void RequestAlign();
-    void DisableAlign() { ++alignSuspended_; }
-    void EnableAlign();
+    // The window's layout (its aligned controls; a dock's rows, a tool
+    // window's children and size): runs now, or when the outermost update
+    // ends, and again while a running one is asked for anew. Controls ask
+    // for it when an aligned one moves in or out, changes its size, shows or
+    // hides; the window asks for it when its own size changes.
+    void RequestLayout() { layout_.Request(); }
+    // Prefer a LayoutUpdate scope to the pair.
+    void BeginUpdate() { layout_.BeginUpdate(); }
+    void EndUpdate() { layout_.EndUpdate(); }
+    // An update is open or the layout is running.
+    bool LayoutHeld() const { return layout_.Held(); }
 
     // True while the window is destroyed and made again with new styles.
     bool Recreating() const { return recreating_; }
@@ -153,13 +159,19 @@ protected:
 
     // Own painting, before the graphic controls; called only when the window
     // paints itself (PaintsItself) or hosts graphic controls.
-    virtual void Paint(HDC /*dc*/, const RECT& /*updateRect*/) {}
+    virtual void Paint(HDC /*dc*/, const Rect& /*updateRect*/) {}
     virtual bool PaintsItself() const { return false; }
     // Input (keys, the mouse, a click or command sent by a tool) is about to
     // reach this window; its form runs what must come first.
     virtual void InputArrives() {
         if (Window* parent = ParentWindow()) parent->InputArrives();
     }
+    // The layout proper, run by RequestLayout when the window has a handle
+    // and is not being destroyed: by default the aligned controls.
+    virtual void PerformLayout() { AlignControls(); }
+    // Places the aligned controls against the client edges (top, bottom,
+    // left, right, then client).
+    void AlignControls();
     // The window handle is gone (after WM_NCDESTROY).
     virtual void HandleDestroyed() {}
 
@@ -200,8 +212,9 @@ private:
     std::vector<Control*> controls_;
     std::vector<GraphicControl*> graphics_;
     GraphicControl* mouseGraphic_ = nullptr;
-    int alignSuspended_ = 0;
-    bool alignPending_ = false;
+    DeferredLayout layout_{[this] {
+        if (handle_ && !Destroying()) PerformLayout();
+    }};
     int nextControlId_ = 100;  // clear of IDOK, IDCANCEL and the menu commands
 };
 

@@ -5,7 +5,8 @@
 # - toolkit/, caption/ and toolbar/ include a header of engine/ or app/;
 # - in a component that follows the naming rule (README, "Files and names"),
 #   a Windows header is included by a file that is neither a unit (a
-#   capitalised name: Wordcap.h, TB97Tlbr.cpp) nor a Win32 internal (*_win.*).
+#   capitalised name: Wordcap.h, TB97Tlbr.cpp; app's sorv and filedrag) nor
+#   a Win32 internal (*_win.*).
 # cmake -DSOURCE_DIR=<the tree> -P check_layering.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SOURCE_DIR)
@@ -13,8 +14,10 @@ if(NOT SOURCE_DIR)
 endif()
 
 set(windows_headers windows.h windowsx.h winuser.h wingdi.h commctrl.h commdlg.h shellapi.h shlobj.h)
-# The components held to the naming rule; toolbar/ joins once its files follow it.
-set(named_components caption toolbar)
+# The components held to the naming rule, and the units the design names in
+# lower case.
+set(named_components caption toolbar app)
+set(lower_case_units "^(sorv|filedrag)\\.(h|cpp)$")
 
 foreach(dir base engine toolkit app)
   file(GLOB headers_${dir} RELATIVE ${SOURCE_DIR}/${dir} ${SOURCE_DIR}/${dir}/*.h)
@@ -31,7 +34,8 @@ function(check dir)
     get_filename_component(name ${file} NAME)
     set(forbidden ${ARGN})
     set(windows_allowed TRUE)
-    if(dir IN_LIST named_components AND NOT name MATCHES "^[A-Z]" AND NOT name MATCHES "_win\\.(h|cpp)$")
+    if(dir IN_LIST named_components AND NOT name MATCHES "^[A-Z]" AND NOT name MATCHES "${lower_case_units}"
+       AND NOT name MATCHES "_win\\.(h|cpp)$")
       set(windows_allowed FALSE)
     endif()
     if(dir STREQUAL "engine")
@@ -72,6 +76,7 @@ check(engine toolkit app)
 check(toolkit engine app)
 check(caption engine app)
 check(toolbar engine app)
+check(app)
 
 if(violations GREATER 0)
   message(FATAL_ERROR "check_layering: ${violations} include(s) across the layers")

@@ -12,10 +12,9 @@
 #include "application.h"
 #include "box_driver.h"
 #include "form.h"
-#include "help_file.h"
-#include "help_request.h"
-#include "help_search.h"
-#include "help_viewer.h"
+#include "help_rules.h"
+#include "help_request_win.h"
+#include "help_viewer_win.h"
 #include "memo.h"
 #include "registry_memory.h"
 #include "settings.h"
@@ -82,7 +81,7 @@ protected:
     HelpDocument shipped;
     MemoryRegistry registry;
     tk::Form main{HelpTestDescription("TForm1", 10)};
-    tk::Memo memo{main, "Memo1", {8, 56, 289, 169}, true};
+    tk::Memo memo{main, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true};
     HelpViewer viewer;
 };
 

@@ -8,7 +8,7 @@
 #include "Unit1.h"
 #include "application.h"
 #include "box_driver.h"
-#include "program_windows.h"
+#include "sorv_windows_win.h"
 
 namespace sorv::test {
 

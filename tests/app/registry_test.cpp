@@ -9,7 +9,7 @@
 
 #include "registry.h"
 #include "registry_memory.h"
-#include "registry_win32.h"
+#include "registry_win.h"
 #include "utf16.h"
 
 namespace sorv {

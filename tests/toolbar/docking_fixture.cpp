@@ -22,7 +22,7 @@ std::unique_ptr<TestBar> DockingTest::MakeBar(tk::Window& parent, const std::str
     return bar;
 }
 
-Rect DockingTest::BoundsOf(const tk::Control& control) { return FromRECT(control.BoundsRect()); }
+Rect DockingTest::BoundsOf(const tk::Control& control) { return control.BoundsRect(); }
 
 Rect DockingTest::ScreenRect(HWND window) {
     RECT r{};

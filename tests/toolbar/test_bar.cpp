@@ -36,7 +36,7 @@ TestBar::TestBar(tk::Window& parent, std::string name, const std::vector<Size>& 
     const COLORREF colors[] = {RGB(200, 40, 40), RGB(40, 150, 40), RGB(40, 60, 200)};
     for (const Size& size : children)
         blocks_.push_back(std::make_unique<Block>(*this, Rect{0, 0, size.cx, size.cy}, colors[blocks_.size() % 3]));
-    UpdateSize();
+    RequestLayout();
 }
 
 TestBar::~TestBar() { blocks_.clear(); }

@@ -101,7 +101,7 @@ TEST_F(BoxesTest, ClosingByTheTitleBarGivesNoAnswer) {
 
 TEST_F(BoxesTest, ABoxDisablesTheProgramsWindowsAndGivesTheFocusBack) {
     Form owner(Design("TBoxOwner", "Propri\u00e9taire"));
-    Button button(owner, "Button1", {10, 10, 80, 25}, "&Ok");
+    Button button(owner, "Button1", Rect::FromOrigin({10, 10}, {80, 25}), "&Ok");
     owner.Show();
     button.SetFocus();
     bool ownerEnabledDuringBox = true;
@@ -141,7 +141,7 @@ TEST_F(BoxesTest, ErrorBoxLeavesATextEndingBeforeTheFullStopAsItIs) {
 
 TEST_F(BoxesTest, AnExceptionInAnEventHandlerIsShownAndTheProgramRunsOn) {
     Form form(Design("TThrowing", "Sorv"));
-    Button button(form, "Button1", {10, 10, 80, 25}, "&Ok");
+    Button button(form, "Button1", Rect::FromOrigin({10, 10}, {80, 25}), "&Ok");
     int clicks = 0;
     button.OnClick = [&] {
         ++clicks;
@@ -204,7 +204,7 @@ public:
 
 protected:
     bool PaintsItself() const override { return true; }
-    void Paint(HDC, const RECT&) override {
+    void Paint(HDC, const Rect&) override {
         ++paints;
         if (failing) throw std::runtime_error("Ressource \u00e9puis\u00e9e");
     }

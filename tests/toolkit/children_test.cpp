@@ -109,7 +109,7 @@ TEST(Windowless, RepaintsWithOrWithoutTheBackgroundErased) {
 // A container that notes what enters and leaves it and hears colour changes.
 class Container : public CustomControl {
 public:
-    Container(Window& parent, Bounds bounds) : CustomControl(parent, "Dock", bounds) { Create(); }
+    Container(Window& parent, const Rect& bounds) : CustomControl(parent, "Dock", bounds) { Create(); }
     Events events;
 
 protected:
@@ -122,7 +122,7 @@ protected:
 TEST(Windowless, TheControlUnderAScreenPointWithOrWithoutDisabledOnes) {
     Form form(test::FormDesign("TUnder", 267, 202));
     form.Show();
-    Button button(form, "Button1", {100, 10, 73, 25}, "&Ok");
+    Button button(form, "Button1", Rect::FromOrigin({100, 10}, {73, 25}), "&Ok");
     button.SetEnabled(false);
     Probe graphic(form, Rect{10, 10, 48, 48});
     graphic.SetEnabled(false);
@@ -141,7 +141,7 @@ TEST(Windowless, TheControlUnderAScreenPointWithOrWithoutDisabledOnes) {
 
 TEST(Windowless, ColourChangesReachEveryControlDownTheTree) {
     Form form(test::FormDesign("TColours", 267, 202));
-    Container dock(form, {0, 0, 200, 40});
+    Container dock(form, Rect::FromOrigin({0, 0}, {200, 40}));
     Probe onForm(form, Rect{0, 50, 38, 88});
     Probe onDock(dock, Rect{0, 0, 38, 38});
     SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
@@ -153,7 +153,7 @@ TEST(Windowless, ColourChangesReachEveryControlDownTheTree) {
 // A bar: a child window in a container, a pop-up owned by its form.
 class Bar : public CustomControl {
 public:
-    Bar(Window& parent, std::string name, Bounds bounds) : CustomControl(parent, std::move(name), bounds) { Create(); }
+    Bar(Window& parent, std::string name, const Rect& bounds) : CustomControl(parent, std::move(name), bounds) { Create(); }
 
 protected:
     void CreateParams(ControlParams& params) const override {
@@ -165,9 +165,9 @@ protected:
 
 TEST(Parents, AControlMovesBetweenParentsAndItsWindowFollows) {
     Form form(test::FormDesign("TParents", 267, 202));
-    Container top(form, {0, 0, 267, 40});
-    Container bottom(form, {0, 160, 267, 40});
-    Bar bar(top, "Bar1", {0, 0, 100, 30});
+    Container top(form, Rect::FromOrigin({0, 0}, {267, 40}));
+    Container bottom(form, Rect::FromOrigin({0, 160}, {267, 40}));
+    Bar bar(top, "Bar1", Rect::FromOrigin({0, 0}, {100, 30}));
     EXPECT_EQ(top.events, Events{"+Bar1"});
 
     bar.SetParent(&bottom);
@@ -195,26 +195,27 @@ TEST(Parents, AControlMovesBetweenParentsAndItsWindowFollows) {
 
 TEST(Parents, AlignedControlsFollowChangesOfSizeVisibilityAndParent) {
     Form form(test::FormDesign("TAligned", 267, 202));
-    Container other(form, {0, 100, 267, 100});
-    Bar first(other, "Bar1", {0, 0, 267, 30});
-    Bar second(other, "Bar2", {0, 0, 267, 20});
+    Container other(form, Rect::FromOrigin({0, 100}, {267, 100}));
+    Bar first(other, "Bar1", Rect::FromOrigin({0, 0}, {267, 30}));
+    Bar second(other, "Bar2", Rect::FromOrigin({0, 0}, {267, 20}));
     first.SetAlign(Align::Top);
     second.SetAlign(Align::Top);
     EXPECT_EQ(second.Top(), 30);
 
     first.SetBounds(0, 0, 267, 42);  // the first grows: the second moves down
     EXPECT_EQ(second.Top(), 42);
-    other.DisableAlign();
-    first.SetBounds(0, 0, 267, 10);
-    EXPECT_EQ(second.Top(), 42);  // held until the update ends
-    other.EnableAlign();
+    {
+        const LayoutUpdate update(other);
+        first.SetBounds(0, 0, 267, 10);
+        EXPECT_EQ(second.Top(), 42);  // held until the update ends
+    }
     EXPECT_EQ(second.Top(), 10);
     first.SetVisible(false);
     EXPECT_EQ(second.Top(), 0);
     first.SetVisible(true);
     EXPECT_EQ(second.Top(), 10);
 
-    Container third(form, {0, 0, 267, 100});
+    Container third(form, Rect::FromOrigin({0, 0}, {267, 100}));
     first.SetParent(&third);
     EXPECT_EQ(second.Top(), 0);
     EXPECT_EQ(first.Top(), 0);

@@ -38,10 +38,10 @@ using test::FontOf;
 TEST(Controls, ControlsTakeTheFormsFontOrTheirOwn) {
     Form form(Design("TFonts"));
     const SharedFont arial = MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET});
-    RadioButton radio(form, "RadioButton4", {104, 104, 57, 17}, "1.4 Mo");
+    RadioButton radio(form, "RadioButton4", Rect::FromOrigin({104, 104}, {57, 17}), "1.4 Mo");
     radio.SetControlFont(arial);
-    RadioButton zip(form, "RadioButton7", {24, 128, 145, 17}, "Lecteur Iomega Zip");
-    Memo memo(form, "Memo1", {8, 56, 289, 169}, true);
+    RadioButton zip(form, "RadioButton7", Rect::FromOrigin({24, 128}, {145, 17}), "Lecteur Iomega Zip");
+    Memo memo(form, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true);
     memo.SetControlFont(arial);
 
     const LOGFONTW radioFont = FontOf(radio.Handle());
@@ -55,11 +55,11 @@ TEST(Controls, ControlsTakeTheFormsFontOrTheirOwn) {
 
 TEST(Controls, StandardClassesStylesAndGeometry) {
     Form form(Design("TClasses"));
-    Memo memo(form, "Memo1", {8, 56, 289, 169}, true);
-    GroupBox group(form, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum");
-    Button button(form, "Button1", {184, 168, 73, 25}, "&Ok");
-    Label label(form, "Label1", {8, 8, 0, 0}, "Fichier: ");
-    ProgressBar bar(form, "ProgressBar1", {0, 187, 267, 15});
+    Memo memo(form, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true);
+    GroupBox group(form, "RadioGroup1", Rect::FromOrigin({8, 48}, {249, 105}), "Taille Maximum");
+    Button button(form, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok");
+    Label label(form, "Label1", Rect::FromOrigin({8, 8}, {0, 0}), "Fichier: ");
+    ProgressBar bar(form, "ProgressBar1", Rect::FromOrigin({0, 187}, {267, 15}));
 
     EXPECT_EQ(ClassOf(memo.Handle()), L"Edit");
     EXPECT_EQ(ClassOf(button.Handle()), L"Button");
@@ -90,7 +90,7 @@ TEST(Controls, StandardClassesStylesAndGeometry) {
 
 TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
     Form form(Design("TLog"));
-    Memo memo(form, "Memo1", {8, 56, 289, 169}, true);
+    Memo memo(form, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true);
     memo.AppendLine("Nom du fichier : essai.zip");
     memo.AppendLine(std::string(400, 'x'));  // wraps on screen, stays one line
     memo.AppendLine("Taille du fichier : 3000000 octet(s).");
@@ -107,11 +107,11 @@ TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
 
 TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
     Form form(Design("TRadios"));
-    GroupBox group(form, "RadioGroup1", {8, 48, 249, 105}, "Taille Maximum");
-    RadioButton one(form, "RadioButton1", {24, 80, 57, 17}, "360 Ko");
-    RadioButton two(form, "RadioButton2", {24, 104, 57, 17}, "720 Ko");
-    RadioButton three(form, "RadioButton3", {104, 80, 57, 17}, "1.1 Mo");
-    Button ok(form, "Button1", {184, 168, 73, 25}, "&Ok");
+    GroupBox group(form, "RadioGroup1", Rect::FromOrigin({8, 48}, {249, 105}), "Taille Maximum");
+    RadioButton one(form, "RadioButton1", Rect::FromOrigin({24, 80}, {57, 17}), "360 Ko");
+    RadioButton two(form, "RadioButton2", Rect::FromOrigin({24, 104}, {57, 17}), "720 Ko");
+    RadioButton three(form, "RadioButton3", Rect::FromOrigin({104, 80}, {57, 17}), "1.1 Mo");
+    Button ok(form, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok");
     std::vector<int> clicks;
     one.OnClick = [&] { clicks.push_back(1); };
     two.OnClick = [&] { clicks.push_back(2); };
@@ -143,11 +143,11 @@ TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
 // and its unerased interior showed whatever lay there before.
 TEST(Controls, FramesLieBeneathTheirControlsAndPaintTheirInterior) {
     Form form(Design("TFrames"));
-    Label label(form, "Label1", {8, 8, 60, 13}, "Fichier:");
-    GroupBox frame(form, "GroupBox1", {8, 24, 225, 121}, "Options");
-    CheckBox first(form, "CheckBox1", {16, 48, 209, 25}, "&Ajout");
-    CheckBox second(form, "CheckBox2", {16, 80, 209, 17}, "&Enregistrer");
-    Button ok(form, "Button1", {158, 150, 75, 25}, "&Ok");
+    Label label(form, "Label1", Rect::FromOrigin({8, 8}, {60, 13}), "Fichier:");
+    GroupBox frame(form, "GroupBox1", Rect::FromOrigin({8, 24}, {225, 121}), "Options");
+    CheckBox first(form, "CheckBox1", Rect::FromOrigin({16, 48}, {209, 25}), "&Ajout");
+    CheckBox second(form, "CheckBox2", Rect::FromOrigin({16, 80}, {209, 17}), "&Enregistrer");
+    Button ok(form, "Button1", Rect::FromOrigin({158, 150}, {75, 25}), "&Ok");
 
     std::vector<HWND> zOrder;
     for (HWND w = GetWindow(form.Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) zOrder.push_back(w);
@@ -169,7 +169,7 @@ TEST(Controls, FramesLieBeneathTheirControlsAndPaintTheirInterior) {
 
 TEST(Controls, CheckBoxToggles) {
     Form form(Design("TCheck"));
-    CheckBox box(form, "CheckBox1", {8, 8, 120, 17}, "Glisser-d\u00e9poser");
+    CheckBox box(form, "CheckBox1", Rect::FromOrigin({8, 8}, {120, 17}), "Glisser-d\u00e9poser");
     int changes = 0;
     box.OnClick = [&] { ++changes; };
     SendMessageW(box.Handle(), BM_CLICK, 0, 0);
@@ -194,7 +194,7 @@ Range RangeOf(const ProgressBar& bar) {
 
 TEST(Controls, ProgressBarTakesRangesBeyond16BitsAndClampsAtItsMaximum) {
     Form form(Design("TProgress"));
-    ProgressBar bar(form, "ProgressBar1", {0, 187, 267, 15});
+    ProgressBar bar(form, "ProgressBar1", Rect::FromOrigin({0, 187}, {267, 15}));
     EXPECT_EQ(RangeOf(bar).high, 100);
     EXPECT_EQ(RangeOf(bar).low, 0);
 
@@ -222,7 +222,7 @@ TEST(Controls, ProgressBarTakesRangesBeyond16BitsAndClampsAtItsMaximum) {
 
 TEST(Controls, AlignedControlsFollowTheContainersEdges) {
     Form form(Design("TAlign"));
-    ProgressBar bar(form, "ProgressBar1", {0, 0, 10, 15});
+    ProgressBar bar(form, "ProgressBar1", Rect::FromOrigin({0, 0}, {10, 15}));
     bar.SetAlign(Align::Bottom);
     EXPECT_EQ(bar.Left(), 0);
     EXPECT_EQ(bar.Top(), 202 - 15);

@@ -44,10 +44,10 @@ FormDescription DialogDescription() {
 // has them.
 struct TwoForms {
     Form main{MainDescription()};
-    Memo memo{main, "Memo1", {8, 56, 289, 169}, true};
+    Memo memo{main, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true};
     Form dialog{DialogDescription()};
-    Button ok{dialog, "Button1", {184, 168, 73, 25}, "&Ok"};
-    Button cancel{dialog, "Button2", {8, 168, 73, 25}, "&Annuler"};
+    Button ok{dialog, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok"};
+    Button cancel{dialog, "Button2", Rect::FromOrigin({8, 168}, {73, 25}), "&Annuler"};
     int mainActivations = 0;
     int dialogActivations = 0;
 
@@ -296,7 +296,7 @@ TEST(Forms, HooksOnAFormComeAndGoInAnyOrder) {
 
 TEST(Forms, RecreatingTheWindowKeepsControlsMenuOwnedFormsAndHooks) {
     Form main(MainDescription());
-    Memo memo(main, "Memo1", {8, 56, 289, 169}, true);
+    Memo memo(main, "Memo1", Rect::FromOrigin({8, 56}, {289, 169}), true);
     memo.AppendLine("ligne");
     MainMenu menu;
     menu.Add("fichier1", "&Fichier");

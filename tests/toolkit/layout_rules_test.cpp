@@ -1,11 +1,13 @@
 // The toolkit's pure rules: error box text, progress scaling, the aligned
-// layout and texts fitted to a width.
+// layout, the deferred layout and texts fitted to a width.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "align_layout.h"
+#include "deferred_layout.h"
 #include "error_text.h"
 #include "placement.h"
 #include "progress_scale.h"
@@ -131,6 +133,80 @@ TEST(PlaceBeside, RightOfTheOwnerElseLeftElseCentredAndAlwaysOnTheWorkArea) {
     };
     for (const Case& c : cases) EXPECT_EQ(PlaceBeside(c.owner, c.size, work), c.at) << c.owner.left;
 }
+
+// How many times the layout runs for a script of requests and updates
+// ('r' request, '(' begin an update, ')' end it), and what was asked for
+// while it ran: `echoes` more requests from the layout itself.
+struct DeferredCase {
+    const char* script;
+    int echoes;
+    int runs;
+};
+
+TEST(DeferredLayout, RunsAtOnceOutsideUpdatesOnceWhenTheOutermostEndsAndAgainWhileAskedFor) {
+    const DeferredCase cases[] = {
+        {"r", 0, 1},        {"rr", 0, 2},         {"(rrr)", 0, 1},  {"((r)r)", 0, 1},
+        {"(()r)", 0, 1},    {"()", 0, 0},          {"r", 3, 4},      {"(r)(r)", 1, 3},
+    };
+    for (const DeferredCase& c : cases) {
+        int runs = 0;
+        int echoes = c.echoes;
+        DeferredLayout* self = nullptr;
+        DeferredLayout layout([&] {
+            ++runs;
+            if (echoes > 0) {
+                --echoes;
+                self->Request();
+                EXPECT_TRUE(self->Held());  // a request while running waits for the run's end
+            }
+        });
+        self = &layout;
+        for (const char* step = c.script; *step; ++step) {
+            if (*step == 'r') layout.Request();
+            if (*step == '(') layout.BeginUpdate();
+            if (*step == ')') layout.EndUpdate();
+        }
+        EXPECT_EQ(runs, c.runs) << c.script << " with " << c.echoes << " echoes";
+        EXPECT_FALSE(layout.Held()) << c.script;
+        EXPECT_FALSE(layout.Requested()) << c.script;
+    }
+}
+
+TEST(DeferredLayout, AnUpdateScopeEndsAndRunsItsLayoutWhenLeftByAnError) {
+    int runs = 0;
+    DeferredLayout layout([&] { ++runs; });
+    try {
+        const LayoutUpdate update(layout);
+        layout.Request();
+        const LayoutUpdate<DeferredLayout> none(static_cast<DeferredLayout*>(nullptr));
+        throw std::runtime_error("placing failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(layout.Held());
+}
+
+#ifdef NDEBUG
+TEST(DeferredLayout, ALayoutThatNeverSettlesIsCutShort) {
+    int runs = 0;
+    DeferredLayout* self = nullptr;
+    DeferredLayout layout([&] {
+        ++runs;
+        self->Request();
+    });
+    self = &layout;
+    layout.Request();
+    EXPECT_EQ(runs, DeferredLayout::kMaxPasses);
+    EXPECT_FALSE(layout.Requested());
+}
+#else
+TEST(DeferredLayoutDeathTest, ALayoutThatNeverSettlesIsAFault) {
+    DeferredLayout* self = nullptr;
+    DeferredLayout layout([&] { self->Request(); });
+    self = &layout;
+    EXPECT_DEATH(layout.Request(), "never settles");
+}
+#endif
 
 }  // namespace
 }  // namespace sorv::tk

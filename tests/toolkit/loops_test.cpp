@@ -59,9 +59,9 @@ TEST(OffscreenBitmap, DrawsIntoItsOwnBitmap) {
     ASSERT_TRUE(bitmap);
     {
         Canvas canvas(bitmap.Dc());
-        canvas.FillRect(RECT{0, 0, 20, 10}, ColorToRgb(0x000000FFu));
-        canvas.FillRect(RECT{10, 0, 20, 10}, RGB(0, 255, 0));
-        RECT measured{0, 0, 0, 0};
+        canvas.FillRect(Rect{0, 0, 20, 10}, ColorToRgb(clRed));
+        canvas.FillRect(Rect{10, 0, 20, 10}, RGB(0, 255, 0));
+        Rect measured{0, 0, 0, 0};
         canvas.DrawText("Sorv", measured, DT_CALCRECT | DT_SINGLELINE, RGB(0, 0, 0));
         EXPECT_GT(measured.right, 0);
         EXPECT_EQ(canvas.TextExtent("Sorv").cx, measured.right);

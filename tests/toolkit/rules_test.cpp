@@ -20,10 +20,10 @@ TEST(Win32Filter, SeparatesEntriesWithNulsAndEndsWithTwo) {
 }
 
 TEST(ColorToRgb, SystemColoursByIndexAndPlainRgb) {
-    EXPECT_EQ(ColorToRgb(0x80000002u), GetSysColor(COLOR_ACTIVECAPTION));
-    EXPECT_EQ(ColorToRgb(0x8000000Fu), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(ColorToRgb(0x00FF0000u), RGB(0, 0, 255));
-    EXPECT_EQ(ColorToRgb(0x02123456u), static_cast<COLORREF>(0x123456));
+    EXPECT_EQ(ColorToRgb(clActiveCaption), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(ColorToRgb(TColor::FromValue(0x8000000Fu)), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ColorToRgb(clBlue), RGB(0, 0, 255));
+    EXPECT_EQ(ColorToRgb(TColor::FromValue(0x02123456u)), static_cast<COLORREF>(0x123456));
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST(WindowBase, AFormMadeByItsMostDerivedClassSeesItsCreation) {
 // What a control sees of its form while it goes.
 class Watcher : public Label {
 public:
-    Watcher(Window& parent, bool& formDestroying) : Label(parent, "Label1", {0, 0, 0, 0}, "x"), seen_(formDestroying) {}
+    Watcher(Window& parent, bool& formDestroying) : Label(parent, "Label1", Rect::FromOrigin({0, 0}, {0, 0}), "x"), seen_(formDestroying) {}
     ~Watcher() override { seen_ = OwnerForm()->Destroying(); }
 
 private:
@@ -119,7 +119,7 @@ TEST(WindowBase, ControlsGoingWithTheirFormSeeItBeingDestroyed) {
 // its border counts as client area so that pressing it starts a drag.
 class Bar : public CustomControl {
 public:
-    Bar(Window& parent, bool floating) : CustomControl(parent, "Bar1", {10, 10, 60, 30}), floating_(floating) {
+    Bar(Window& parent, bool floating) : CustomControl(parent, "Bar1", Rect::FromOrigin({10, 10}, {60, 30})), floating_(floating) {
         Create();
     }
     void SetFloating(bool floating) {
@@ -176,7 +176,7 @@ TEST(WindowBase, CustomControlsAnswerTheirOwnFrameFromCreationOn) {
 TEST(WindowBase, ACustomControlMadeAnewKeepsItsChildrenHooksAndText) {
     Form form(test::FormDesign("TBarHost", 200, 100));
     Bar bar(form, false);
-    Label label(bar, "Label1", {4, 4, 0, 0}, "Barre d'ic\u00f4nes");
+    Label label(bar, "Label1", Rect::FromOrigin({4, 4}, {0, 0}), "Barre d'ic\u00f4nes");
     SetWindowTextW(bar.Handle(), L"Barre");
     int hooked = 0;
     HookRegistration hook = bar.AddHook([&](const Message& m, const NextHook& next) {

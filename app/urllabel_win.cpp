@@ -1,6 +1,7 @@
-#include "clipboard_text.h"
+#include "urllabel_win.h"
 
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "utf16.h"
 
 namespace sorv {
+
 namespace {
 
 class OpenClipboardScope {
@@ -42,6 +44,32 @@ void CopyTextToClipboard(HWND owner, std::string_view text) {
         throw std::runtime_error("Impossible de copier dans le presse-papiers");
     // The clipboard owns the block from here.
     block.release();
+}
+
+namespace {
+
+std::map<int, HCURSOR>& Table() {
+    static std::map<int, HCURSOR> table;
+    return table;
+}
+
+}  // namespace
+
+void SetScreenCursor(int number, HCURSOR cursor) {
+    if (cursor)
+        Table()[number] = cursor;
+    else
+        Table().erase(number);
+}
+
+HCURSOR InstalledScreenCursor(int number) {
+    const auto found = Table().find(number);
+    return found != Table().end() ? found->second : nullptr;
+}
+
+HCURSOR ScreenCursor(int number) {
+    if (HCURSOR cursor = InstalledScreenCursor(number)) return cursor;
+    return LoadCursorW(nullptr, IDC_ARROW);
 }
 
 }  // namespace sorv

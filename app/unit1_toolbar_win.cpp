@@ -1,4 +1,4 @@
-#include "main_toolbar.h"
+#include "unit1_toolbar_win.h"
 
 #include <windows.h>
 

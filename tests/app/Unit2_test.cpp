@@ -167,7 +167,7 @@ TEST_F(AboutBox, TheProgramIconIsStretchedToFortyOnePixels) {
     tk::WindowDc screen(nullptr);
     tk::OffscreenBitmap image(screen.get(), 41, 41);
     const COLORREF marker = RGB(1, 2, 3);
-    tk::Canvas(image.Dc()).FillRect(RECT{0, 0, 41, 41}, marker);
+    tk::Canvas(image.Dc()).FillRect(Rect{0, 0, 41, 41}, marker);
     box.ProgramIcon.Paint(image.Dc());
     // Drawn at 32 pixels the image would leave the last nine rows and columns.
     int paintedBeyond32 = 0;

@@ -23,12 +23,12 @@ TEST(ProgramCaptions, EachWindowCarriesOneWithTheStoredFontKinds) {
     test::Program program;
     const std::vector<tk::Form*> forms{&program.Form1, &program.AboutBox, &program.Form3, &program.Form4};
     for (tk::Form* form : forms) {
-        auto* caption = dynamic_cast<TMSOfficeCaption*>(form->FindComponent("MSOfficeCaption1"));
+        auto* caption = dynamic_cast<caption::TMSOfficeCaption*>(form->FindComponent("MSOfficeCaption1"));
         ASSERT_NE(caption, nullptr) << form->ClassName();
         EXPECT_TRUE(caption->Hooked());
-        EXPECT_EQ(caption->AppNameText().FontKind(), TFontKind::fkSystemB);
-        EXPECT_EQ(caption->CaptionText().FontKind(), TFontKind::fkSystem);
-        EXPECT_EQ(caption->CompanyText().FontKind(), TFontKind::fkSystemBI);
+        EXPECT_EQ(caption->AppNameText().FontKind(), caption::TFontKind::fkSystemB);
+        EXPECT_EQ(caption->CaptionText().FontKind(), caption::TFontKind::fkSystem);
+        EXPECT_EQ(caption->CompanyText().FontKind(), caption::TFontKind::fkSystemBI);
         EXPECT_TRUE(caption->AppNameText().Visible() && caption->CaptionText().Visible() &&
                     caption->CompanyText().Visible());
     }
@@ -41,7 +41,7 @@ TEST(ProgramCaptions, EachWindowCarriesOneWithTheStoredFontKinds) {
     test::WhenWindowAppears whenShown(L"TAboutBox", [&](HWND) {
         PumpUntil([] { return false; }, 200);
         EXPECT_EQ(TitleBarStart(program.AboutBox), 0u);
-        auto* main = dynamic_cast<TMSOfficeCaption*>(program.Form1.FindComponent("MSOfficeCaption1"));
+        auto* main = dynamic_cast<caption::TMSOfficeCaption*>(program.Form1.FindComponent("MSOfficeCaption1"));
         EXPECT_FALSE(main->IsFormActive());
         EXPECT_EQ(TitleBarStart(program.Form1), 0u);
         ++checked;

@@ -1,7 +1,7 @@
-#include "program_windows.h"
+#include "sorv_windows_win.h"
 
 #include "application.h"
-#include "help_request.h"
+#include "help_request_win.h"
 #include "settings.h"
 
 namespace sorv {

@@ -12,7 +12,7 @@
 #include "UrlLabel.h"
 #include "box_driver.h"
 #include "form.h"
-#include "screen_cursors.h"
+#include "urllabel_win.h"
 #include "utf16.h"
 
 namespace sorv {
@@ -89,15 +89,15 @@ protected:
     }
 
     tk::Form host{HostDescription()};
-    TUrlLabel link{host, "UrlLabel1", {22, 20, 158, 13}, "http://sorv.example.org/", false};
+    TUrlLabel link{host, "UrlLabel1", Rect::FromOrigin({22, 20}, {158, 13}), "http://sorv.example.org/", false};
     std::vector<ShellCall> calls;
     std::vector<std::string> events;
 };
 
 TEST_F(LinkLabel, LooksLikeALink) {
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     EXPECT_EQ(PaintedColor(), RGB(0, 0, 255));
-    EXPECT_EQ(link.ActiveColor, 0x800080u);
+    EXPECT_EQ(link.ActiveColor, TColor::FromValue(0x800080u));
     EXPECT_EQ(link.URL, "");
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -135,11 +135,11 @@ TEST_F(LinkLabel, AClickOpensTheUrlWithTheActiveColourShowing) {
     link.URL = "http://sorv.example.org/";
     link.SetCaption("Accueil");
     Press(5, 5);
-    EXPECT_EQ(link.FontColor(), 0x800080u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0x800080u));
     EXPECT_EQ(PaintedColor(), RGB(0x80, 0, 0x80));
     EXPECT_EQ(GetCapture(), link.Handle());
     Release(5, 5);
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(events, (std::vector<std::string>{"click, active", "open"}));
     EXPECT_EQ(calls, (std::vector<ShellCall>{{GetDesktopWindow(), "open", "http://sorv.example.org/", SW_SHOWNORMAL}}));
@@ -163,23 +163,23 @@ TEST_F(LinkLabel, ABlankUrlOpensTheCaptionAndBlanksEverywhereOpenNothing) {
 TEST_F(LinkLabel, PressingThenLeavingTheLabelGivesNoClick) {
     Press(5, 5);
     Move(300, 5);
-    EXPECT_EQ(link.FontColor(), 0x800080u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0x800080u));
     Release(300, 5);
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_TRUE(events.empty());
 
     // Losing the mouse mid-press: colour back, and the release is no click.
     Press(5, 5);
     SetCapture(host.Handle());
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     ReleaseCapture();
     Release(5, 5);
     EXPECT_TRUE(events.empty());
 
     // A release with no press on the label (pressed elsewhere) changes nothing.
     Release(5, 5);
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     EXPECT_TRUE(events.empty());
 }
 
@@ -197,11 +197,11 @@ TEST_F(LinkLabel, TheRightButtonKeepsTheColourAndItsMenuCopiesTheCaption) {
         test::PostKey(window, VK_RETURN);
     });
     SendMessageW(link.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     // The menu runs its own loop until the item is chosen.
     SendMessageW(link.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(menu.Count(), 1);
-    EXPECT_EQ(link.FontColor(), 0xFF0000u);
+    EXPECT_EQ(link.FontColor(), TColor::FromValue(0xFF0000u));
     EXPECT_EQ(ClipboardText(), "sorv@example.org");
     EXPECT_TRUE(calls.empty());
 }

@@ -2,7 +2,7 @@
 // setting on both platform families.
 #include <gtest/gtest.h>
 
-#include "format_mapping.h"
+#include "format_rules.h"
 
 namespace sorv {
 namespace {

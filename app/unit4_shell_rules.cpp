@@ -1,4 +1,4 @@
-#include "shell_registration.h"
+#include "unit4_shell_rules.h"
 
 namespace sorv {
 namespace {

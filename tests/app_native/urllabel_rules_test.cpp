@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "url_target.h"
+#include "urllabel_rules.h"
 
 namespace sorv {
 namespace {

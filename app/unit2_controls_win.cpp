@@ -1,6 +1,9 @@
-#include "bevel_panel.h"
+#include "unit2_controls_win.h"
+
+#include "resource_ids.h"
 
 namespace sorv {
+
 namespace {
 
 void Fill(HDC dc, int left, int top, int right, int bottom, int systemColor) {
@@ -29,7 +32,7 @@ RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer) {
     return rect;
 }
 
-BevelPanel::BevelPanel(tk::Window& parent, std::string name, tk::Bounds bounds, Bevel inner, Bevel outer)
+BevelPanel::BevelPanel(tk::Window& parent, std::string name, const Rect& bounds, Bevel inner, Bevel outer)
     : CustomControl(parent, std::move(name), bounds), inner_(inner), outer_(outer) {
     Create();
 }
@@ -39,11 +42,24 @@ void BevelPanel::CreateParams(tk::ControlParams& params) const {
     params.windowClass.name = L"TPanel";
 }
 
-void BevelPanel::Paint(HDC dc, const RECT& /*updateRect*/) {
+void BevelPanel::Paint(HDC dc, const Rect& /*updateRect*/) {
     RECT client{};
     GetClientRect(Handle(), &client);
     const RECT inside = DrawBevels(dc, client, inner_, outer_);
     Fill(dc, inside.left, inside.top, inside.right, inside.bottom, COLOR_BTNFACE);
+}
+
+IconImage::IconImage(tk::Window& parent, Rect bounds, tk::IconHandle icon)
+    : GraphicControl(parent, bounds), icon_(std::move(icon)) {}
+
+void IconImage::Paint(HDC dc) {
+    if (!icon_) return;
+    DrawIconEx(dc, 0, 0, icon_.get(), Bounds().Width(), Bounds().Height(), 0, nullptr, DI_NORMAL);
+}
+
+tk::IconHandle LoadProgramIcon() {
+    return tk::IconHandle(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(SORV_MAIN_ICON), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace sorv

@@ -1,4 +1,4 @@
-#include "format_mapping.h"
+#include "format_rules.h"
 
 namespace sorv {
 namespace {

@@ -5,7 +5,7 @@
 // takes the active window's own help file, with that window as the owner of
 // the help, or else the application's help file, owned by the main window.
 // Here the request ends in the help viewer.
-#include "help_viewer.h"
+#include "help_viewer_win.h"
 #include "registry.h"
 
 namespace sorv {

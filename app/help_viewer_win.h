@@ -1,6 +1,6 @@
 #pragma once
 // The help viewer: a top-level window of class "SorvHelp" that shows the
-// topics of a help file (help_file.h). On the left, a search field over the
+// topics of a help file (help_rules.h). On the left, a search field over the
 // topic list, which holds the contents (every topic), the topics found by a
 // search or those of a keyword; on the right, the title and text of the topic
 // chosen in the list. One viewer serves every request, owned by the window
@@ -11,13 +11,15 @@
 // dialog's activation event again (the options dialog reloads its check boxes
 // then).
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "application.h"
-#include "help_file.h"
+#include "control.h"
+#include "help_rules.h"
 #include "window.h"
 
 namespace sorv {
@@ -87,6 +89,32 @@ private:
     std::unique_ptr<ListBox> ListBox1;   // topics
     std::unique_ptr<tk::Label> Label3;   // title of the topic shown
     std::unique_ptr<tk::Memo> Memo1;     // its text
+};
+
+// A one-line edit field; OnChange follows every change of its text.
+// The two standard controls the help viewer needs beyond the toolkit's: a
+// one-line text field and a list box of texts.
+class EditField : public tk::Control {
+public:
+    EditField(tk::Window& parent, std::string name, const Rect& bounds);
+
+    std::function<void()> OnChange;
+    void HandleCommand(WORD code) override;
+};
+
+// A list of texts, one selectable; OnSelect follows a selection by the user.
+class ListBox : public tk::Control {
+public:
+    ListBox(tk::Window& parent, std::string name, const Rect& bounds);
+
+    void SetItems(const std::vector<std::string>& items);
+    std::vector<std::string> Items() const;
+    // -1 when nothing is selected.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+    std::function<void()> OnSelect;
+    void HandleCommand(WORD code) override;
 };
 
 }  // namespace sorv

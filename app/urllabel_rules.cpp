@@ -1,4 +1,4 @@
-#include "url_target.h"
+#include "urllabel_rules.h"
 
 namespace sorv {
 namespace {

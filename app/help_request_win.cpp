@@ -1,4 +1,4 @@
-#include "help_request.h"
+#include "help_request_win.h"
 
 #include "application.h"
 #include "guard.h"

@@ -1,4 +1,4 @@
-#include "registry_win32.h"
+#include "registry_win.h"
 
 #include <limits>
 

@@ -54,9 +54,9 @@ TEST_F(HelpRequests, F1InTheMainWindowAndInEachModalDialogShowsItsContextsTopic)
     // The dialogs have their own help file, as the program gives them; each
     // is shown modally, which disables the viewer already open.
     tk::Form sizeDialog(HelpTestDescription("TForm3", 40));
-    tk::Button sizeOk(sizeDialog, "Button1", {184, 168, 73, 25}, "&Ok");
+    tk::Button sizeOk(sizeDialog, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok");
     tk::Form optionsDialog(HelpTestDescription("TForm4", 50));
-    tk::Button optionsOk(optionsDialog, "Button1", {158, 144, 75, 25}, "&Ok");
+    tk::Button optionsOk(optionsDialog, "Button1", Rect::FromOrigin({158, 144}, {75, 25}), "&Ok");
     sizeDialog.HelpFile = optionsDialog.HelpFile = file;
     struct Seen {
         std::string title;

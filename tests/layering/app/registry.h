@@ -1,0 +1,3 @@
+#pragma once
+// Not a unit, not a Win32 internal: no Windows header here.
+#include <windows.h>

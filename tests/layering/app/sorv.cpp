@@ -1,0 +1,2 @@
+// A unit the design names in lower case.
+#include <windows.h>
