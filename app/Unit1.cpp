@@ -225,7 +225,7 @@ void TForm1::ToolbarButton972Click() { ToolButton6Click(); }
 
 void TForm1::PlaceLogArea(BarPlace place) {
     const LogAreaPlace area = LogAreaFor(place);
-    Memo1.SetBounds(8, area.top, 289, area.height);
+    Memo1.SetBounds(Rect::FromOrigin({8, area.top}, {289, area.height}));
 }
 
 void TForm1::Toolbar971DockChanging() { PlaceLogArea(BarPlace::Away); }

@@ -24,6 +24,8 @@ constexpr int kFieldHeight = 21;
 constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 300;
 
+constexpr Rect Box(int left, int top, int width, int height) { return Rect::FromOrigin({left, top}, {width, height}); }
+
 std::string FailureText(HelpLoadStatus status, const std::string& file) {
     switch (status) {
         case HelpLoadStatus::TooLarge: return "Le fichier d'aide " + file + " est trop volumineux.";
@@ -149,12 +151,12 @@ void HelpViewer::Layout() {
     const int height = std::max<int>(client.bottom, kMinHeight / 2);
     const int listWidth = std::clamp(width / 3, 150, 260);
     const int fieldLeft = kMargin + Label1->Width() + 6;
-    Edit1->SetBounds(fieldLeft, kMargin, kMargin + listWidth - fieldLeft, kFieldHeight);
-    Label2->SetBounds(kMargin, 38, listWidth, 16);
-    ListBox1->SetBounds(kMargin, 56, listWidth, height - 56 - kMargin);
+    Edit1->SetBounds(Box(fieldLeft, kMargin, kMargin + listWidth - fieldLeft, kFieldHeight));
+    Label2->SetBounds(Box(kMargin, 38, listWidth, 16));
+    ListBox1->SetBounds(Box(kMargin, 56, listWidth, height - 56 - kMargin));
     const int right = 2 * kMargin + listWidth;
-    Label3->SetBounds(right, 12, width - right - kMargin, 18);
-    Memo1->SetBounds(right, 38, width - right - kMargin, height - 38 - kMargin);
+    Label3->SetBounds(Box(right, 12, width - right - kMargin, 18));
+    Memo1->SetBounds(Box(right, 38, width - right - kMargin, height - 38 - kMargin));
 }
 
 void HelpViewer::Present(tk::Control& focus) {

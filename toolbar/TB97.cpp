@@ -168,7 +168,7 @@ void TDock97::PerformLayout() {
     }
     rowThickness_ = layout.rowThickness;
     const Rect& b = layout.dockBounds;
-    if (b != geometry.bounds) tk::Control::SetBounds(b.left, b.top, b.Width(), b.Height());
+    if (b != geometry.bounds) tk::Control::SetBounds(b);
 }
 
 void TDock97::MeasureRows() {

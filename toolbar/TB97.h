@@ -197,7 +197,7 @@ public:
     // Keeps a floating bar on the screen holding most of it.
     void KeepOnScreen(bool onlyWhenFullyOff);
     // Bounds in the parent's client coordinates (the screen's when floating).
-    void SetBounds(int left, int top, int width, int height);
+    void SetBounds(const Rect& bounds);
     // A left press (or double click) at a client point, from the bar itself
     // or from a child that lets presses through (a separator).
     void MouseDownAt(Point client, bool doubleClick);

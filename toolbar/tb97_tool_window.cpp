@@ -256,7 +256,7 @@ void TCustomToolWindow97::FloatingBookkeeping() {
     if (!docked_ && floatingParent_ && &Parent() == floatingParent_.get()) {
         ListAsFloating(true);
         const CounterScope bounds(boundsGuard_);
-        SetBounds(floatingTopLeft_.x, floatingTopLeft_.y, Width(), Height());
+        SetBounds(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
     } else {
         ListAsFloating(false);
     }
@@ -297,20 +297,21 @@ void TCustomToolWindow97::FitToChildren() {
     if (size == ClientSize()) return;
     const CounterScope bounds(boundsGuard_);
     const Rect r = BoundsRect();
-    SetBounds(r.left, r.top, size.cx + frame.cx, size.cy + frame.cy);
+    SetBounds(Rect::FromOrigin(r.TopLeft(), {size.cx + frame.cx, size.cy + frame.cy}));
 }
 
-void TCustomToolWindow97::SetBounds(int left, int top, int width, int height) {
-    if (boundsGuard_ == 0 && (width != Width() || height != Height())) BoundsChanging(width, height);
-    tk::Control::SetBounds(left, top, width, height);
-    if (!docked_ && boundsGuard_ == 0) floatingTopLeft_ = {left, top};
+void TCustomToolWindow97::SetBounds(const Rect& bounds) {
+    if (boundsGuard_ == 0 && (bounds.Width() != Width() || bounds.Height() != Height()))
+        BoundsChanging(bounds.Width(), bounds.Height());
+    tk::Control::SetBounds(bounds);
+    if (!docked_ && boundsGuard_ == 0) floatingTopLeft_ = bounds.TopLeft();
     // A docked bar of another size changes its dock's rows.
     if (docked_) dockedTo_->RequestLayout();
 }
 
 // Straight to the window: the dock's own layout asks for nothing more.
 void TCustomToolWindow97::PlaceInDock(const Rect& bounds) {
-    tk::Control::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    tk::Control::SetBounds(bounds);
 }
 
 void TCustomToolWindow97::KeepOnScreen(bool onlyWhenFullyOff) {
@@ -319,7 +320,7 @@ void TCustomToolWindow97::KeepOnScreen(bool onlyWhenFullyOff) {
     GetWindowRect(Handle(), &r);
     const Rect bounds = FromRECT(r);
     const Rect kept = toolbar::KeepOnScreen(bounds, WorkAreaFor(bounds), onlyWhenFullyOff);
-    if (kept != bounds) SetBounds(kept.left, kept.top, kept.Width(), kept.Height());
+    if (kept != bounds) SetBounds(kept);
 }
 
 // Mouse.
@@ -358,7 +359,7 @@ LRESULT TCustomToolWindow97::NcButtonDown(const tk::Message& message, tk::MouseB
     if (const std::optional<Rect> accepted = ResizeLoop(hit, screen)) {
         {
             const tk::LayoutUpdate update(*this);
-            SetBounds(accepted->left, accepted->top, accepted->Width(), accepted->Height());
+            SetBounds(*accepted);
         }
         KeepOnScreen(true);
     }
@@ -804,7 +805,7 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
         if (docked_)
             ChangeParent(nullptr);
         else
-            SetBounds(floatingTopLeft_.x, floatingTopLeft_.y, Width(), Height());
+            SetBounds(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
     }
     KeepOnScreen(true);
 }

@@ -110,13 +110,14 @@ int Control::Width() const { return BoundsRect().Width(); }
 
 int Control::Height() const { return BoundsRect().Height(); }
 
-void Control::SetBounds(int left, int top, int width, int height) {
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void Control::SetBounds(const Rect& bounds) {
+    SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Control::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+void Control::SetTop(int top) { SetBounds(Rect::FromOrigin({Left(), top}, {Width(), Height()})); }
 
-void Control::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+void Control::SetHeight(int height) { SetBounds(Rect::FromOrigin({Left(), Top()}, {Width(), height})); }
 
 void Control::SetAlign(Align align) {
     align_ = align;

@@ -40,7 +40,7 @@ public:
     int Top() const { return BoundsRect().top; }
     int Width() const;
     int Height() const;
-    void SetBounds(int left, int top, int width, int height);
+    void SetBounds(const Rect& bounds);
     void SetTop(int top);
     void SetHeight(int height);
     Align GetAlign() const { return align_; }

@@ -34,7 +34,7 @@ void Label::FitToText() {
     const std::string text = Text();
     // An empty label keeps the height of a line.
     const Size size = TextSize(text.empty() ? " " : text);
-    SetBounds(Left(), Top(), text.empty() ? 0 : size.cx, size.cy);
+    SetBounds(Rect::FromOrigin({Left(), Top()}, {text.empty() ? 0 : size.cx, size.cy}));
 }
 
 }  // namespace sorv::tk

@@ -361,7 +361,7 @@ void Window::AlignControls() {
     for (std::size_t i = 0; i < aligned.size(); ++i) {
         const Rect& r = placed[i];
         if (r == items[i].bounds) continue;
-        aligned[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
+        aligned[i]->SetBounds(r);
     }
 }
 

@@ -202,11 +202,11 @@ TEST(Parents, AlignedControlsFollowChangesOfSizeVisibilityAndParent) {
     second.SetAlign(Align::Top);
     EXPECT_EQ(second.Top(), 30);
 
-    first.SetBounds(0, 0, 267, 42);  // the first grows: the second moves down
+    first.SetBounds({0, 0, 267, 42});  // the first grows: the second moves down
     EXPECT_EQ(second.Top(), 42);
     {
         const LayoutUpdate update(other);
-        first.SetBounds(0, 0, 267, 10);
+        first.SetBounds({0, 0, 267, 10});
         EXPECT_EQ(second.Top(), 42);  // held until the update ends
     }
     EXPECT_EQ(second.Top(), 10);
