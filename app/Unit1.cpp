@@ -90,6 +90,14 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
       engine(*this, fileSystem),
       arguments_(std::move(arguments)),
       fileSystem_(fileSystem) {
+    SetUpControls();
+    ConnectEvents();
+    SetUpToolbar();
+    tk::Guard([this] { FormCreate(); });
+}
+
+// The properties the stored layout gives the controls beyond their places.
+void TForm1::SetUpControls() {
     Afficherlesicones1.SetEnabled(false);  // until the tool bar is closed
     SetMenu(&MainMenu1);
     Memo1.SetControlFont(tk::MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET}));
@@ -103,13 +111,13 @@ TForm1::TForm1(std::vector<std::string> arguments, FileSystem& fileSystem)
     Format1.Capacity = TCapacity::capHigh;
     Format1.FormatType = TFmtType::fmtFull;
     Format1.Drive = TDriveType::dtADrive;
+}
 
+void TForm1::ConnectEvents() {
     OnActivate = [this] { FormActivate(); };
     OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     Memo1.OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     FileDrag1.OnDrop = [this](TFileDrag* sender, int x, int y) { FileDrag1Drop(sender, x, y); };
-    SetUpToolbar();
-    tk::Guard([this] { FormCreate(); });
 }
 
 void TForm1::SetUpToolbar() {

@@ -124,6 +124,8 @@ public:
 private:
     void FlushProgress();
 
+    void SetUpControls();
+    void ConnectEvents();
     void SetUpToolbar();
     // Left 8 and width 289 stay; top and height make room for the bar.
     void PlaceLogArea(BarPlace place);

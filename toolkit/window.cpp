@@ -283,24 +283,26 @@ LRESULT Window::DecodeNonClient(const Message& message) {
     }
 }
 
+bool Window::ReflectToControl(const Message& message, LRESULT& result) {
+    const bool command = message.msg == WM_COMMAND;
+    const bool colour =
+        message.msg == WM_CTLCOLORSTATIC || message.msg == WM_CTLCOLOREDIT || message.msg == WM_CTLCOLORBTN;
+    if ((!command && !colour) || !message.lParam) return false;
+    auto* control = dynamic_cast<Control*>(FromHandle(reinterpret_cast<HWND>(message.lParam)));
+    if (!control) return false;
+    if (command) {
+        control->HandleCommand(HIWORD(message.wParam));
+        result = 0;
+        return true;
+    }
+    HBRUSH brush = control->ControlColor(reinterpret_cast<HDC>(message.wParam));
+    result = reinterpret_cast<LRESULT>(brush);
+    return brush != nullptr;
+}
+
 LRESULT Window::HandleMessage(const Message& message) {
+    if (LRESULT reflected = 0; ReflectToControl(message, reflected)) return reflected;
     switch (message.msg) {
-        case WM_COMMAND:
-            if (message.lParam) {
-                if (auto* control = dynamic_cast<Control*>(FromHandle(reinterpret_cast<HWND>(message.lParam)))) {
-                    control->HandleCommand(HIWORD(message.wParam));
-                    return 0;
-                }
-            }
-            break;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            if (auto* control = dynamic_cast<Control*>(FromHandle(reinterpret_cast<HWND>(message.lParam)))) {
-                if (HBRUSH brush = control->ControlColor(reinterpret_cast<HDC>(message.wParam)))
-                    return reinterpret_cast<LRESULT>(brush);
-            }
-            break;
         case WM_NCCALCSIZE:
         case WM_NCHITTEST:
         case WM_NCPAINT:

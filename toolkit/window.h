@@ -193,6 +193,9 @@ private:
     LRESULT Route(const Message& message);
     void Detach();
     LRESULT DecodeNonClient(const Message& message);
+    // A command or a colour request from a control of ours, handed to that
+    // control; false when the message is not one it answers.
+    bool ReflectToControl(const Message& message, LRESULT& result);
 
     LRESULT PaintWithGraphics();
     bool RouteMouse(const Message& message);
