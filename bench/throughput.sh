@@ -13,6 +13,7 @@
 #
 #   bench/throughput.sh [SORV-CLI]     (or SORV_CLI=...; default build/native/bin/sorv-cli)
 #   SORV_BENCH_MIB=1024 SORV_BENCH_RUNS=5
+#   SORV_BENCH_ONLY=REGEX      runs only the rows whose name matches (grep -E)
 #
 # Exit status: 0 when every target is met, 1 when one is missed, 2 when the
 # benchmark itself could not run.
@@ -57,7 +58,8 @@ head -n 4 "$work/join/data.d" >"$work/old/data.d"
 # A set with one recovery slice, of which a slice in the middle is missing.
 "$cli" -t 4 -s 1 "$work/src/data.bin" >/dev/null
 mv "$work/src/data.${deg}"* "$work/src/data.d" "$work/rec/"
-rm "$work/rec/data.${deg}300"
+slices=("$work/rec/data.${deg}"[0-9]*)
+rm "${slices[${#slices[@]} / 2]}"
 
 q() { printf '%q' "$1"; }
 S=$(q "$cli"); SRC=$(q "$work/src/data.bin"); SRCDIR=$(q "$work/src"); REF=$(q "$work/ref"); JOIN=$(q "$work/join")
@@ -79,18 +81,28 @@ bench "split +4 secours" "$S -t 4 -s 4 $SRC" "$clean_src" "split + par2 -c4" "$S
 bench "join, 1 rebuilt" "$S -n $REC/data.d" "rm -f $REC/data.bin; sync" "join 1,4 Mo" "$S -n $JOIN/data.d" "rm -f $JOIN/data.bin; sync" 1.5
 bench "--verifier" "$S --verifier $JOIN/data.d" "sync" "xxhsum of slices" "xxhsum $JOIN/gnu.* >/dev/null" "sync" -
 
-# The median of the runs: one run caught by another process's disk traffic
-# must not decide the ratio.
-median() { awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i == "median") col = i } NR == 1 + n { print $col }' n="$2" "$1"; }
+# The two commands of a row take turns, run after run: this machine's speed
+# drifts (page allocation, write-back) by more than the ratios measure, and
+# the drift must hit both alike. The first turn warms the caches and is not
+# counted; the median of the others decides, so one run caught by another
+# process's disk traffic does not.
+time_of() { awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i == "mean") col = i } NR == 1 + n { print $col }' n="$2" "$1"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 rows=()
 missed=0
 for b in "${benches[@]}"; do
   IFS=$'\t' read -r name sorv sorv_prep label ref ref_prep target <<<"$b"
+  [ -z "${SORV_BENCH_ONLY:-}" ] || grep -qE -- "$SORV_BENCH_ONLY" <<<"$name" || continue
   csv="$work/result.csv"
-  hyperfine --style none --warmup 1 --runs "$runs" --export-csv "$csv" \
-    --prepare "$sorv_prep" "$sorv" --prepare "$ref_prep" "$ref" >"$work/hyperfine.log" 2>&1 ||
-    { cat "$work/hyperfine.log" >&2; exit 2; }
-  t_sorv=$(median "$csv" 1); t_ref=$(median "$csv" 2)
+  : >"$work/sorv.times"; : >"$work/ref.times"
+  for ((turn = 0; turn <= runs; ++turn)); do
+    hyperfine --style none --runs 1 --export-csv "$csv" \
+      --prepare "$sorv_prep" "$sorv" --prepare "$ref_prep" "$ref" >"$work/hyperfine.log" 2>&1 ||
+      { cat "$work/hyperfine.log" >&2; exit 2; }
+    [ "$turn" -gt 0 ] || continue
+    time_of "$csv" 1 >>"$work/sorv.times"; time_of "$csv" 2 >>"$work/ref.times"
+  done
+  t_sorv=$(median <"$work/sorv.times"); t_ref=$(median <"$work/ref.times")
   ratio=$(awk -v a="$t_sorv" -v b="$t_ref" 'BEGIN { printf "%.2f", a / b }')
   if [ "$target" = - ]; then
     verdict=""
@@ -103,6 +115,8 @@ done
 eval "$clean_src"
 # The last join runs left their rebuilt files: they must be the source again.
 for rebuilt in "$work/join/data.bin" "$work/old/data.bin" "$work/rec/data.bin"; do
+  # A row left out by SORV_BENCH_ONLY rebuilt nothing.
+  [ -n "${SORV_BENCH_ONLY:-}" ] && [ ! -e "$rebuilt" ] && continue
   cmp -s "$work/src/data.bin" "$rebuilt" || { echo "throughput: the join did not give the source back" >&2; exit 2; }
 done
 
