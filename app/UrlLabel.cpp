@@ -73,9 +73,7 @@ void TUrlLabel::LeftUp(POINT point) {
     // A release without our press (the button went down elsewhere) changes
     // nothing.
     if (!leftDown_) return;
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const bool click = clickArmed_ && PtInRect(&client, point);
+    const bool click = clickArmed_ && ClientRect().Contains({point.x, point.y});
     clickArmed_ = false;
     // The colour comes back and the mouse is let go even if the click fails.
     const ScopeExit release([this] { EndPress(); });

@@ -140,15 +140,14 @@ void HelpViewer::Build(HWND owner) {
     for (tk::Control* control : {static_cast<tk::Control*>(Edit1.get()), static_cast<tk::Control*>(ListBox1.get()),
                                  static_cast<tk::Control*>(Memo1.get())})
         control->OnKeyPress = [this, control](wchar_t& key) { KeyPressed(*control, key); };
-    Layout();
+    RequestLayout();
 }
 
-void HelpViewer::Layout() {
-    if (!Handle() || !Memo1) return;
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const int width = std::max<int>(client.right, kMinWidth / 2);
-    const int height = std::max<int>(client.bottom, kMinHeight / 2);
+void HelpViewer::PerformLayout() {
+    if (!Memo1) return;  // sized while it is being built
+    const Size client = ClientSize();
+    const int width = std::max<int>(client.cx, kMinWidth / 2);
+    const int height = std::max<int>(client.cy, kMinHeight / 2);
     const int listWidth = std::clamp(width / 3, 150, 260);
     const int fieldLeft = kMargin + Label1->Width() + 6;
     Edit1->SetBounds(Box(fieldLeft, kMargin, kMargin + listWidth - fieldLeft, kFieldHeight));
@@ -302,9 +301,6 @@ std::string HelpViewer::FocusedControl() const {
 
 LRESULT HelpViewer::HandleMessage(const tk::Message& message) {
     switch (message.msg) {
-        case WM_SIZE:
-            Layout();
-            return 0;
         case WM_GETMINMAXINFO:
             reinterpret_cast<MINMAXINFO*>(message.lParam)->ptMinTrackSize = {kMinWidth, kMinHeight};
             return 0;

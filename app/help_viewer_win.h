@@ -60,10 +60,11 @@ public:
 
 protected:
     LRESULT HandleMessage(const tk::Message& message) override;
+    // The list on the left, the topic on the right, both as tall as the window.
+    void PerformLayout() override;
 
 private:
     void Build(HWND owner);
-    void Layout();
     void Present(tk::Control& focus);
     // Beside the window that asked, or centred on it, as it shows.
     void PlaceBesideOwner();

@@ -104,12 +104,6 @@ std::string Form::Caption() const {
 
 void Form::SetCaption(std::string_view caption) { SetWindowTextW(Handle(), Widen(caption).c_str()); }
 
-SIZE Form::ClientSize() const {
-    RECT r{};
-    GetClientRect(Handle(), &r);
-    return {r.right, r.bottom};
-}
-
 void Form::SetClientSize(int width, int height) {
     design_.clientWidth = width;
     design_.clientHeight = height;
@@ -119,7 +113,7 @@ void Form::SetClientSize(int width, int height) {
     int outerHeight = r.bottom - r.top;
     SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A menu bar that wraps takes more than one line: correct by what is missing.
-    const SIZE actual = ClientSize();
+    const Size actual = ClientSize();
     if (actual.cx != width || actual.cy != height) {
         outerWidth += width - actual.cx;
         outerHeight += height - actual.cy;

@@ -57,7 +57,6 @@ public:
     const std::string& ClassName() const { return design_.className; }
     std::string Caption() const;
     void SetCaption(std::string_view caption);
-    SIZE ClientSize() const;
     void SetClientSize(int width, int height);
     BorderStyle GetBorderStyle() const { return design_.border; }
     // Re-creates the window with the new style.

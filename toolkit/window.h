@@ -64,8 +64,9 @@ public:
         return SendMessageW(handle_, msg, wParam, lParam);
     }
 
-    // The client area, at (0, 0).
+    // The client area, at (0, 0), and its size.
     Rect ClientRect() const;
+    Size ClientSize() const { return ClientRect().Extent(); }
 
     // The font children take unless they are given their own.
     const SharedFont& GetFont() const { return font_; }

@@ -128,6 +128,19 @@ TEST_F(HelpViewerTest, ItOpensBesideTheWindowThatAskedOrCentredOnIt) {
     EXPECT_TRUE(beside || centred) << shown.left << "," << shown.top << " by " << owner.left << "," << owner.top;
 }
 
+// Resizing lays the list and the topic out again, one margin from the
+// right and bottom edges.
+TEST_F(HelpViewerTest, TheListAndTheTopicFollowTheWindowsSize) {
+    ShowHelpSearch(registry);
+    for (const Size outer : {Size{640, 480}, Size{820, 600}}) {
+        SetWindowPos(viewer.Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const Size client = viewer.ClientSize();
+        const Rect topic = ViewerControl(viewer, "Memo1")->BoundsRect();
+        EXPECT_EQ(ViewerControl(viewer, "ListBox1")->BoundsRect().bottom, topic.bottom);
+        EXPECT_EQ(client.cx - topic.right, client.cy - topic.bottom) << outer.cx << "x" << outer.cy;
+    }
+}
+
 TEST_F(HelpViewerTest, AViewerWhoseOwnerIsGoneComesBackWithTheNextRequest) {
     {
         tk::Form dialog(HelpTestDescription("TForm3", 40));
