@@ -84,9 +84,9 @@ void TForm4::Button1Click() {
         tk::ShowMessageBox(tk::BoxKind::Message, kExecutableMissingText);
     }
     const bool drop = CheckBox3.Checked();
-    WriteSetting(kDropSetting, drop ? kDropOn : kDropOff, registry_);
+    WriteSetting(kDropSetting, drop ? kSettingOn : kSettingOff, registry_);
     fileDrag_.SetEnableDrop(drop);
-    WriteSetting(kRecoverySetting, CheckBox4.Checked() ? kDropOn : kDropOff, registry_);
+    WriteSetting(kRecoverySetting, CheckBox4.Checked() ? kSettingOn : kSettingOff, registry_);
     Close();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The options dialog: the context-menu verb, the ".d" file type, the main
-// window's drop target and the recovery slices of each split, each on or off. Created once at start-up and shown
-// modally on demand; it keeps nothing of its own: the boxes are read again
-// each time it shows, and "&Ok" writes all four from them.
+// window's drop target and the recovery slices of each split, each on or
+// off. Created once at start-up and shown modally on demand; it keeps
+// nothing of its own: the boxes are read again each time it shows, and
+// "&Ok" writes all four from them.
 #include "Wordcap.h"
 #include "buttons.h"
 #include "file_system.h"

@@ -23,10 +23,10 @@ bool StartsInBottomDock(const std::string& positionText) {
     return positionText == kDockBottom;
 }
 
-bool RecoverySlicesOn(const std::string& secoursText) { return secoursText == kDropOn; }
+bool RecoverySlicesOn(const std::string& secoursText) { return secoursText == kSettingOn; }
 
 bool DropEnabled(const std::string& dragdropText) {
-    return dragdropText == kDropOn;
+    return dragdropText == kSettingOn;
 }
 
 std::string HelpFilePath(const std::string& cheminText) {

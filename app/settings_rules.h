@@ -13,8 +13,9 @@ inline constexpr char kExecutableName[] = "sorv.exe";
 inline constexpr char kHelpFileName[] = "sorv.hlp";
 inline constexpr char kDockTop[] = "Haut";
 inline constexpr char kDockBottom[] = "Bas";
-inline constexpr char kDropOn[] = "Ok";
-inline constexpr char kDropOff[] = "No";
+// The two texts of a setting that is on or off ("Dragdrop", "Secours").
+inline constexpr char kSettingOn[] = "Ok";
+inline constexpr char kSettingOff[] = "No";
 
 // The start-up file: the last argument (after the program's own name), ""
 // when there is none.
