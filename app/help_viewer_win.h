@@ -92,9 +92,10 @@ private:
     std::unique_ptr<tk::Memo> Memo1;     // its text
 };
 
-// A one-line edit field; OnChange follows every change of its text.
 // The two standard controls the help viewer needs beyond the toolkit's: a
 // one-line text field and a list box of texts.
+
+// A one-line edit field; OnChange follows every change of its text.
 class EditField : public tk::Control {
 public:
     EditField(tk::Window& parent, std::string name, const Rect& bounds);

@@ -115,10 +115,6 @@ void Control::SetBounds(const Rect& bounds) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Control::SetTop(int top) { SetBounds(Rect::FromOrigin({Left(), top}, {Width(), Height()})); }
-
-void Control::SetHeight(int height) { SetBounds(Rect::FromOrigin({Left(), Top()}, {Width(), height})); }
-
 void Control::SetAlign(Align align) {
     align_ = align;
     if (parent_) parent_->RequestLayout();

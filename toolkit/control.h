@@ -41,8 +41,6 @@ public:
     int Width() const;
     int Height() const;
     void SetBounds(const Rect& bounds);
-    void SetTop(int top);
-    void SetHeight(int height);
     Align GetAlign() const { return align_; }
     void SetAlign(Align align);
 
