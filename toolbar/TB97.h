@@ -331,12 +331,10 @@ private:
     // back to its floating place): such bounds are no size asked for from
     // outside (BoundsChanging) and no new floating place.
     int boundsGuard_ = 0;
-    // Held through a dock/float transition: the window moves several times
-    // as it changes parent, and OnMove is raised once, at the end.
-    int moveNotifySuppress_ = 0;
     // Held through a dock/float transition: the window stays hidden while
-    // it changes parent and kind, so no half-made state shows.
-    int transitionHide_ = 0;
+    // it changes parent and kind, so no half-made state shows, and it moves
+    // several times meanwhile, so OnMove is raised once, at the end.
+    int transition_ = 0;
     bool inactiveCaption_ = false;
     Point floatingTopLeft_;
     std::unique_ptr<TFloatingWindowParent> floatingParent_;

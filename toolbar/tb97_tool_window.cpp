@@ -218,8 +218,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
     if (!destroying && OnRecreating) OnRecreating();
 
     {
-        const CounterScope hide(transitionHide_);
-        const CounterScope quiet(moveNotifySuppress_);
+        const CounterScope transition(transition_);
         UpdateVisibility();
         const tk::LayoutUpdate dockUpdate(newDock);
         {
@@ -247,7 +246,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
         }
     }
     UpdateVisibility();
-    if (moveNotifySuppress_ == 0 && OnMove) OnMove();
+    if (transition_ == 0 && OnMove) OnMove();
     if (!destroying && OnRecreated) OnRecreated();
     if (!destroying && OnDockChanged) OnDockChanged();
 }
@@ -376,7 +375,7 @@ void TCustomToolWindow97::Moved(const tk::Message&, Point) {
         RequestDockedFrameRepaint();
         InvalidateRect(Handle(), nullptr, TRUE);
     }
-    if (moveNotifySuppress_ == 0 && OnMove) OnMove();
+    if (transition_ == 0 && OnMove) OnMove();
 }
 
 void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) {
@@ -577,7 +576,7 @@ bool TCustomToolWindow97::FloatingOnParent() const {
 }
 
 bool TCustomToolWindow97::ShouldBeVisible() const {
-    if (!visible_ || transitionHide_ > 0) return false;
+    if (!visible_ || transition_ > 0) return false;
     // A docked bar's window shows with its dock and form.
     if (docked_) return true;
     HWND form = form_.Handle();
