@@ -252,7 +252,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
 }
 
 void TCustomToolWindow97::FloatingBookkeeping() {
-    if (!docked_ && floatingParent_ && &Parent() == floatingParent_.get()) {
+    if (FloatingOnParent()) {
         ListAsFloating(true);
         const CounterScope bounds(boundsGuard_);
         SetBounds(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
