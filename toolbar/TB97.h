@@ -37,7 +37,6 @@
 
 namespace sorv::tk {
 class PopupMenu;
-class Form;
 class GraphicControl;
 }  // namespace sorv::tk
 
@@ -137,7 +136,6 @@ private:
 // Shows a control's popup menu for a WM_CONTEXTMENU at `where`.
 void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where);
 
-class TDock97;
 class TFloatingWindowParent;
 enum class TBorderStyle { bsNone, bsSingle };
 
