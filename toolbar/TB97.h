@@ -100,6 +100,9 @@ public:
     void DrawBackground(HDC dc, const Rect& clip, const Rect& tile, const Rect* exclude);
     // The parent's client origin in `window`'s window coordinates.
     Point TileOriginIn(HWND window) const;
+    // Tiles the background over the client area of `window` (the dock's or
+    // one of its bars'), from the parent's client origin.
+    void DrawBackgroundOnClient(HDC dc, HWND window, const Rect& client);
     void RefreshBackgrounds();
     void BackgroundChanged();
 

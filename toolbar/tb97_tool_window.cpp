@@ -386,15 +386,7 @@ void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) 
 void TCustomToolWindow97::Paint(HDC dc, const Rect&) {
     const Rect client = ClientRect();
     if (docked_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
-        Point origin = dockedTo_->TileOriginIn(Handle());
-        // Window coordinates to client coordinates.
-        POINT clientOrigin{0, 0};
-        MapWindowPoints(Handle(), nullptr, &clientOrigin, 1);
-        RECT window{};
-        GetWindowRect(Handle(), &window);
-        origin.x -= clientOrigin.x - window.left;
-        origin.y -= clientOrigin.y - window.top;
-        dockedTo_->DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+        dockedTo_->DrawBackgroundOnClient(dc, Handle(), client);
         return;
     }
     tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
