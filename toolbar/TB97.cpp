@@ -147,12 +147,10 @@ void TDock97::PerformLayout() {
         entry.thickness = bar.MeasureThickness(Kind());
         bars.push_back(entry);
     }
-    RECT client{};
-    GetClientRect(Handle(), &client);
     DockGeometry geometry;
     geometry.position = position_;
     geometry.bounds = BoundsRect();
-    geometry.clientSize = {client.right, client.bottom};
+    geometry.clientSize = ClientRect().Extent();
     geometry.fixAlign = fixAlign_;
     geometry.limitToOneRow = limitToOneRow_;
     const DockLayout layout = toolbar::LayoutBars(std::move(bars), geometry);

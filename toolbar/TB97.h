@@ -280,7 +280,6 @@ private:
     int CaptionHeight() const;
     Insets FrameInsetsFor(TDock97* target) const;
     Insets FrameInsets() const;
-    Size ClientSize() const;
     Size OuterSize(Size client, TDock97* target) const;
     void DrawDockedFrame(HRGN update);
     void DrawFloatingFrame(HRGN update, FloatingParts parts);

@@ -283,17 +283,16 @@ void TCustomToolWindow97::FitToChildren() {
     if (docked_) {
         dockedTo_->MeasureRows();
         const int row = dockedTo_->RowThicknessOf(dockRow_, this);
-        RECT dockClient{};
-        GetClientRect(dockedTo_->Handle(), &dockClient);
+        const Size dockClient = dockedTo_->ClientRect().Extent();
         if (dockedTo_->Kind() == DockKind::dkVertical) {
             size.cx = std::max(size.cx, row);
-            if (fullSize_) size.cy = dockClient.bottom - frame.cy;
+            if (fullSize_) size.cy = dockClient.cy - frame.cy;
         } else {
             size.cy = std::max(size.cy, row);
-            if (fullSize_) size.cx = dockClient.right - frame.cx;
+            if (fullSize_) size.cx = dockClient.cx - frame.cx;
         }
     }
-    if (size == ClientSize()) return;
+    if (size == ClientRect().Extent()) return;
     const CounterScope bounds(boundsGuard_);
     const Rect r = BoundsRect();
     SetBounds(Rect::FromOrigin(r.TopLeft(), {size.cx + frame.cx, size.cy + frame.cy}));
@@ -455,12 +454,6 @@ Size TCustomToolWindow97::OuterSize(Size client, TDock97* target) const {
     return {client.cx + frame.cx, client.cy + frame.cy};
 }
 
-Size TCustomToolWindow97::ClientSize() const {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    return {client.right, client.bottom};
-}
-
 Rect TCustomToolWindow97::NcCalcSize(const tk::Message&, const Rect& proposed) {
     const Insets insets = FrameInsets();
     return {proposed.left + insets.left, proposed.top + insets.top, proposed.right - insets.right,
@@ -526,7 +519,7 @@ void TCustomToolWindow97::DrawFloatingFrame(HRGN update, FloatingParts parts) {
     frame.window = {window.right - window.left, window.bottom - window.top};
     frame.border = FloatingBorder();
     frame.captionHeight = CaptionHeight();
-    frame.clientWidth = ClientSize().cx;
+    frame.clientWidth = ClientRect().Width();
     frame.closeButton = closeButton_;
     frame.closePressed = closePressed_;
     frame.active = !inactiveCaption_;
@@ -703,7 +696,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     const Size floatingSize = OuterSize(PlaceChildren(false, kind, nullptr), nullptr);
     std::vector<Size> dockedSizes;
     for (TDock97* d : docks)
-        dockedSizes.push_back(OuterSize(d == dockedTo_ ? ClientSize() : PlaceChildren(false, kind, d), d));
+        dockedSizes.push_back(OuterSize(d == dockedTo_ ? ClientRect().Extent() : PlaceChildren(false, kind, d), d));
 
     PumpPendingPaints();
     DesktopOutline outline;
@@ -846,7 +839,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(FrameHit hit, Point startCur
 
 void TCustomToolWindow97::CloseButtonLoop() {
     const auto closeRect = [this] {
-        return CloseButtonRect(FloatingBorder(), ClientSize().cx, CaptionHeight());
+        return CloseButtonRect(FloatingBorder(), ClientRect().Width(), CaptionHeight());
     };
     const auto press = [this](bool pressed) {
         if (closePressed_ == pressed) return;
