@@ -28,8 +28,7 @@ PartText TextOf(const TCompanyText& part) { return {part.Visible(), part.StoredC
 
 }  // namespace
 
-TCompanyText::TCompanyText(TMSOfficeCaption& owner)
-    : colorActive_(clCaptionText), colorInactive_(clInactiveCaptionText), font_(owner.systemFont_), owner_(owner) {}
+TCompanyText::TCompanyText(TMSOfficeCaption& owner) : font_(owner.systemFont_), owner_(owner) {}
 
 void TCompanyText::SetCaption(std::string_view caption) {
     if (caption_ == caption) return;
@@ -67,11 +66,7 @@ TMSOfficeCaption::TMSOfficeCaption(tk::Form& owner, const CaptionDesign& design,
       systemFont_(tk::MakeFont(ToFontDescription(systemCaption_))),
       companyText_(*this),
       appNameText_(*this),
-      captionText_(*this),
-      colorLeftActive_(clBlack),
-      colorLeftInActive_(clBlack),
-      colorRightActive_(clActiveCaption),
-      colorRightInActive_(clInactiveCaption) {
+      captionText_(*this) {
     HookForm();
     // The caption part holds the form's caption from the start, not only from
     // the first paint: a text set before it would otherwise blank the caption.

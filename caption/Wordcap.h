@@ -64,8 +64,8 @@ private:
     void StoreCaption(std::string caption) { caption_ = std::move(caption); }
 
     std::string caption_;
-    TColor colorActive_;
-    TColor colorInactive_;
+    TColor colorActive_ = clCaptionText;
+    TColor colorInactive_ = clInactiveCaptionText;
     tk::SharedFont font_;
     TFontKind fontKind_ = TFontKind::fkSystem;
     TMSOfficeCaption& owner_;
@@ -168,10 +168,10 @@ private:
     TCompanyText companyText_;
     TAppNameText appNameText_;
     TCaptionText captionText_;
-    TColor colorLeftActive_;
-    TColor colorLeftInActive_;
-    TColor colorRightActive_;
-    TColor colorRightInActive_;
+    TColor colorLeftActive_ = clBlack;
+    TColor colorLeftInActive_ = clBlack;
+    TColor colorRightActive_ = clActiveCaption;
+    TColor colorRightInActive_ = clInactiveCaption;
     TGradEnabled enabled_ = TGradEnabled::geSmart;
     TJustification justification_ = TJustification::jAuto;
     int numColors_ = kDefaultNumColors;

@@ -147,12 +147,10 @@ void TDock97::PerformLayout() {
         entry.thickness = bar.MeasureThickness(Kind());
         bars.push_back(entry);
     }
-    RECT client{};
-    GetClientRect(Handle(), &client);
     DockGeometry geometry;
     geometry.position = position_;
     geometry.bounds = BoundsRect();
-    geometry.clientSize = {client.right, client.bottom};
+    geometry.clientSize = ClientRect().Extent();
     geometry.fixAlign = fixAlign_;
     geometry.limitToOneRow = limitToOneRow_;
     const DockLayout layout = toolbar::LayoutBars(std::move(bars), geometry);
@@ -259,6 +257,12 @@ Point TDock97::TileOriginIn(HWND window) const {
     return {origin.x - r.left, origin.y - r.top};
 }
 
+void TDock97::DrawBackgroundOnClient(HDC dc, HWND window, const Rect& client) {
+    POINT origin{0, 0};
+    MapWindowPoints(Parent().Handle(), window, &origin, 1);
+    DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+}
+
 void TDock97::RefreshBackgrounds() {
     InvalidateRect(Handle(), nullptr, TRUE);
     for (TCustomToolWindow97* bar : barList_) {
@@ -302,10 +306,7 @@ LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
 void TDock97::Paint(HDC dc, const Rect&) {
     const Rect client = ClientRect();
     tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
-    if (!HasBackground()) return;
-    POINT origin{0, 0};
-    MapWindowPoints(Parent().Handle(), Handle(), &origin, 1);
-    DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+    DrawBackgroundOnClient(dc, Handle(), client);
 }
 
 // The layout ran (or waits for the update under way) before this.

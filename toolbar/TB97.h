@@ -37,7 +37,6 @@
 
 namespace sorv::tk {
 class PopupMenu;
-class Form;
 class GraphicControl;
 }  // namespace sorv::tk
 
@@ -101,6 +100,9 @@ public:
     void DrawBackground(HDC dc, const Rect& clip, const Rect& tile, const Rect* exclude);
     // The parent's client origin in `window`'s window coordinates.
     Point TileOriginIn(HWND window) const;
+    // Tiles the background over the client area of `window` (the dock's or
+    // one of its bars'), from the parent's client origin.
+    void DrawBackgroundOnClient(HDC dc, HWND window, const Rect& client);
     void RefreshBackgrounds();
     void BackgroundChanged();
 
@@ -137,7 +139,6 @@ private:
 // Shows a control's popup menu for a WM_CONTEXTMENU at `where`.
 void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where);
 
-class TDock97;
 class TFloatingWindowParent;
 enum class TBorderStyle { bsNone, bsSingle };
 
@@ -279,7 +280,6 @@ private:
     int CaptionHeight() const;
     Insets FrameInsetsFor(TDock97* target) const;
     Insets FrameInsets() const;
-    Size ClientSize() const;
     Size OuterSize(Size client, TDock97* target) const;
     void DrawDockedFrame(HRGN update);
     void DrawFloatingFrame(HRGN update, FloatingParts parts);
@@ -331,12 +331,10 @@ private:
     // back to its floating place): such bounds are no size asked for from
     // outside (BoundsChanging) and no new floating place.
     int boundsGuard_ = 0;
-    // Held through a dock/float transition: the window moves several times
-    // as it changes parent, and OnMove is raised once, at the end.
-    int moveNotifySuppress_ = 0;
     // Held through a dock/float transition: the window stays hidden while
-    // it changes parent and kind, so no half-made state shows.
-    int transitionHide_ = 0;
+    // it changes parent and kind, so no half-made state shows, and it moves
+    // several times meanwhile, so OnMove is raised once, at the end.
+    int transition_ = 0;
     bool inactiveCaption_ = false;
     Point floatingTopLeft_;
     std::unique_ptr<TFloatingWindowParent> floatingParent_;

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "guard.h"
 #include "thread_hook.h"
 
 namespace sorv::toolbar {
@@ -20,13 +21,9 @@ HookManager& Manager() {
 }
 
 void Notify(THookProcType kind, HWND window, WPARAM wParam, LPARAM lParam) {
-    for (THookProc proc : Manager().registry.CallbacksFor(kind)) {
-        try {
-            proc(kind, window, wParam, lParam);
-        } catch (...) {
-            // Nothing may unwind through the system's hook chain.
-        }
-    }
+    // Each callback under its own guard, so that the others still run.
+    for (THookProc proc : Manager().registry.CallbacksFor(kind))
+        tk::Guard([&] { proc(kind, window, wParam, lParam); }, tk::OnError::Drop);
 }
 
 void OnCallWindowProc(int, WPARAM, LPARAM lParam) {

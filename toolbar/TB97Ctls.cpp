@@ -12,6 +12,7 @@
 #include "pattern_brush.h"
 #include "scope_guards.h"
 #include "tb97ctls_button_rules.h"
+#include "tb97_frame_win.h"
 #include "tb97ctls_glyph_rules.h"
 #include "utf16.h"
 #include "win_geometry.h"
@@ -335,11 +336,11 @@ void TToolbarButton97::BeginHover() { Apply(toolbar::BeginHover(model_)); }
 
 void TToolbarButton97::EndHover() { Apply(toolbar::EndHover(model_, Shared::Get().hot == this)); }
 
-bool TToolbarButton97::IsAt(POINT screen) const { return tk::FindControlAt({screen.x, screen.y}, true).graphic == this; }
+bool TToolbarButton97::IsAt(Point screen) const { return tk::FindControlAt(screen, true).graphic == this; }
 
 bool TToolbarButton97::UnderCursor() const {
     POINT cursor{};
-    return GetCursorPos(&cursor) && IsAt(cursor);
+    return GetCursorPos(&cursor) && IsAt(FromPOINT(cursor));
 }
 
 void TToolbarButton97::BecomeHot() {
@@ -377,9 +378,7 @@ void TToolbarButton97::HoverHookProc(THookProcType kind, HWND window, WPARAM wPa
     } else if (kind == THookProcType::hkMouseMove) {
         // The point of the message, not the cursor now: they differ when
         // moves are queued.
-        POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ClientToScreen(window, &screen);
-        if (!hot->IsAt(screen)) hot->EndHover();
+        if (!hot->IsAt(ScreenPoint(window, lParam))) hot->EndHover();
     }
 }
 
@@ -421,11 +420,9 @@ void TToolbarButton97::MouseMove(const tk::MouseEvent& event) {
     if (OnMouseMove) OnMouseMove(event.keys, event.x, event.y);
     UpdateTool();
     tip_.SetActive(TipsAllowed());
-    POINT screen = ToPOINT(Bounds().TopLeft());
-    screen.x += event.x;
-    screen.y += event.y;
+    POINT screen{Bounds().left + event.x, Bounds().top + event.y};
     ClientToScreen(Parent().Handle(), &screen);
-    if (IsAt(screen)) BecomeHot();
+    if (IsAt(FromPOINT(screen))) BecomeHot();
     if (model_.tracking) {
         const bool onFace = HitTestFace(model_, {event.x, event.y}, {Width(), Height()});
         ButtonEffects moved = TrackTo(model_, onFace);
@@ -542,9 +539,7 @@ void TToolbarButton97::DiscardMenuClicks() {
     std::vector<MSG> kept;
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
-        POINT point{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-        ClientToScreen(msg.hwnd, &point);
-        if (IsPress(msg.message) && PtInRect(&screen, point)) continue;
+        if (IsPress(msg.message) && FromRECT(screen).Contains(ScreenPoint(msg.hwnd, msg.lParam))) continue;
         kept.push_back(msg);
     }
     for (const MSG& m : kept) PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);

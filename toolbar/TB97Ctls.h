@@ -314,7 +314,7 @@ private:
     void HoverTick();
     void RepeatTick();
     // Whether this button is the control at a screen point.
-    bool IsAt(POINT screen) const;
+    bool IsAt(Point screen) const;
     bool UnderCursor() const;
     void ReleaseGroupMates();
     void DropDown();

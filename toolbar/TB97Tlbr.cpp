@@ -104,10 +104,9 @@ bool TCustomToolbar97::IsIgnoredChild(const tk::GraphicControl& child) const {
 
 void TCustomToolbar97::SizingStarted(FrameHit hit) {
     RECT window{};
-    RECT client{};
     GetWindowRect(Handle(), &window);
-    GetClientRect(Handle(), &client);
-    const Size frame{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+    const Size client = ClientRect().Extent();
+    const Size frame{(window.right - window.left) - client.cx, (window.bottom - window.top) - client.cy};
     // Each measure lays out for a wrap width of its own, then puts the
     // bar's back, also when it fails.
     const auto measure = [this](int floatRightX) {
@@ -140,13 +139,12 @@ void TCustomToolbar97::SizingEnded(bool accepted) {
 void TCustomToolbar97::Paint(HDC dc, const Rect& updateRect) {
     TCustomToolWindow97::Paint(dc, updateRect);
     if (Docked()) return;
-    RECT client{};
-    GetClientRect(Handle(), &client);
+    const int right = ClientRect().right;
     tk::Canvas canvas(dc);
     for (const LineBreak& line : lineSeparators_) {
         if (line.blank) continue;
-        canvas.Line({1, line.y - 4}, {client.right - 1, line.y - 4}, GetSysColor(COLOR_BTNSHADOW));
-        canvas.Line({1, line.y - 3}, {client.right - 1, line.y - 3}, GetSysColor(COLOR_BTNHIGHLIGHT));
+        canvas.Line({1, line.y - 4}, {right - 1, line.y - 4}, GetSysColor(COLOR_BTNSHADOW));
+        canvas.Line({1, line.y - 3}, {right - 1, line.y - 3}, GetSysColor(COLOR_BTNHIGHLIGHT));
     }
 }
 

@@ -79,8 +79,6 @@ public:
     TToolbar97(tk::Window& parent, std::string name, const Rect& bounds = {});
 };
 
-class TCustomToolbar97;
-
 class TToolbarSep97 : public tk::GraphicControl {
 public:
     // Only a tool bar takes separators: "TToolbarSep97 can only be placed on

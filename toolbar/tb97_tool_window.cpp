@@ -218,8 +218,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
     if (!destroying && OnRecreating) OnRecreating();
 
     {
-        const CounterScope hide(transitionHide_);
-        const CounterScope quiet(moveNotifySuppress_);
+        const CounterScope transition(transition_);
         UpdateVisibility();
         const tk::LayoutUpdate dockUpdate(newDock);
         {
@@ -247,13 +246,13 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
         }
     }
     UpdateVisibility();
-    if (moveNotifySuppress_ == 0 && OnMove) OnMove();
+    if (transition_ == 0 && OnMove) OnMove();
     if (!destroying && OnRecreated) OnRecreated();
     if (!destroying && OnDockChanged) OnDockChanged();
 }
 
 void TCustomToolWindow97::FloatingBookkeeping() {
-    if (!docked_ && floatingParent_ && &Parent() == floatingParent_.get()) {
+    if (FloatingOnParent()) {
         ListAsFloating(true);
         const CounterScope bounds(boundsGuard_);
         SetBounds(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
@@ -284,17 +283,16 @@ void TCustomToolWindow97::FitToChildren() {
     if (docked_) {
         dockedTo_->MeasureRows();
         const int row = dockedTo_->RowThicknessOf(dockRow_, this);
-        RECT dockClient{};
-        GetClientRect(dockedTo_->Handle(), &dockClient);
+        const Size dockClient = dockedTo_->ClientRect().Extent();
         if (dockedTo_->Kind() == DockKind::dkVertical) {
             size.cx = std::max(size.cx, row);
-            if (fullSize_) size.cy = dockClient.bottom - frame.cy;
+            if (fullSize_) size.cy = dockClient.cy - frame.cy;
         } else {
             size.cy = std::max(size.cy, row);
-            if (fullSize_) size.cx = dockClient.right - frame.cx;
+            if (fullSize_) size.cx = dockClient.cx - frame.cx;
         }
     }
-    if (size == ClientSize()) return;
+    if (size == ClientRect().Extent()) return;
     const CounterScope bounds(boundsGuard_);
     const Rect r = BoundsRect();
     SetBounds(Rect::FromOrigin(r.TopLeft(), {size.cx + frame.cx, size.cy + frame.cy}));
@@ -376,7 +374,7 @@ void TCustomToolWindow97::Moved(const tk::Message&, Point) {
         RequestDockedFrameRepaint();
         InvalidateRect(Handle(), nullptr, TRUE);
     }
-    if (moveNotifySuppress_ == 0 && OnMove) OnMove();
+    if (transition_ == 0 && OnMove) OnMove();
 }
 
 void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) {
@@ -387,15 +385,7 @@ void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) 
 void TCustomToolWindow97::Paint(HDC dc, const Rect&) {
     const Rect client = ClientRect();
     if (docked_ && dockedTo_->HasBackground() && dockedTo_->BackgroundOnToolbars()) {
-        Point origin = dockedTo_->TileOriginIn(Handle());
-        // Window coordinates to client coordinates.
-        POINT clientOrigin{0, 0};
-        MapWindowPoints(Handle(), nullptr, &clientOrigin, 1);
-        RECT window{};
-        GetWindowRect(Handle(), &window);
-        origin.x -= clientOrigin.x - window.left;
-        origin.y -= clientOrigin.y - window.top;
-        dockedTo_->DrawBackground(dc, client, Rect{origin.x, origin.y, client.right, client.bottom}, nullptr);
+        dockedTo_->DrawBackgroundOnClient(dc, Handle(), client);
         return;
     }
     tk::Canvas(dc).FillRect(client, tk::ColorToRgb(color_));
@@ -464,12 +454,6 @@ Size TCustomToolWindow97::OuterSize(Size client, TDock97* target) const {
     return {client.cx + frame.cx, client.cy + frame.cy};
 }
 
-Size TCustomToolWindow97::ClientSize() const {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    return {client.right, client.bottom};
-}
-
 Rect TCustomToolWindow97::NcCalcSize(const tk::Message&, const Rect& proposed) {
     const Insets insets = FrameInsets();
     return {proposed.left + insets.left, proposed.top + insets.top, proposed.right - insets.right,
@@ -535,7 +519,7 @@ void TCustomToolWindow97::DrawFloatingFrame(HRGN update, FloatingParts parts) {
     frame.window = {window.right - window.left, window.bottom - window.top};
     frame.border = FloatingBorder();
     frame.captionHeight = CaptionHeight();
-    frame.clientWidth = ClientSize().cx;
+    frame.clientWidth = ClientRect().Width();
     frame.closeButton = closeButton_;
     frame.closePressed = closePressed_;
     frame.active = !inactiveCaption_;
@@ -577,7 +561,7 @@ bool TCustomToolWindow97::FloatingOnParent() const {
 }
 
 bool TCustomToolWindow97::ShouldBeVisible() const {
-    if (!visible_ || transitionHide_ > 0) return false;
+    if (!visible_ || transition_ > 0) return false;
     // A docked bar's window shows with its dock and form.
     if (docked_) return true;
     HWND form = form_.Handle();
@@ -712,7 +696,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     const Size floatingSize = OuterSize(PlaceChildren(false, kind, nullptr), nullptr);
     std::vector<Size> dockedSizes;
     for (TDock97* d : docks)
-        dockedSizes.push_back(OuterSize(d == dockedTo_ ? ClientSize() : PlaceChildren(false, kind, d), d));
+        dockedSizes.push_back(OuterSize(d == dockedTo_ ? ClientRect().Extent() : PlaceChildren(false, kind, d), d));
 
     PumpPendingPaints();
     DesktopOutline outline;
@@ -855,7 +839,7 @@ std::optional<Rect> TCustomToolWindow97::ResizeLoop(FrameHit hit, Point startCur
 
 void TCustomToolWindow97::CloseButtonLoop() {
     const auto closeRect = [this] {
-        return CloseButtonRect(FloatingBorder(), ClientSize().cx, CaptionHeight());
+        return CloseButtonRect(FloatingBorder(), ClientRect().Width(), CaptionHeight());
     };
     const auto press = [this](bool pressed) {
         if (closePressed_ == pressed) return;
