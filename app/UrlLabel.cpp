@@ -91,8 +91,7 @@ void TUrlLabel::EndPress() {
 void TUrlLabel::ShowContextMenu(LPARAM screenPoint) {
     POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
     if (point.x == -1 && point.y == -1) {  // from the keyboard: at the label
-        RECT r{};
-        GetWindowRect(Handle(), &r);
+        const Rect r = WindowRect();
         point = {r.left, r.bottom};
     }
     popupMenu_->Popup(Handle(), point.x, point.y);

@@ -170,13 +170,11 @@ void HelpViewer::PlaceBesideOwner() {
     HWND owner = GetWindow(Handle(), GW_OWNER);
     if (!owner) return;
     RECT ownerRect{};
-    RECT own{};
     GetWindowRect(owner, &ownerRect);
-    GetWindowRect(Handle(), &own);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
-    const Point at = tk::PlaceBeside(FromRECT(ownerRect), FromRECT(own).Extent(), FromRECT(monitor.rcWork));
+    const Point at = tk::PlaceBeside(FromRECT(ownerRect), WindowRect().Extent(), FromRECT(monitor.rcWork));
     SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

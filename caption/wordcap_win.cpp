@@ -77,9 +77,7 @@ FrameState FrameStateOf(const tk::Form& form) {
     frame.style = FrameStyleOf(form.GetBorderStyle());
     const tk::BorderIcons& icons = form.GetBorderIcons();
     frame.icons = {icons.systemMenu, icons.minimize, icons.maximize, icons.help};
-    RECT r{};
-    GetWindowRect(form.Handle(), &r);
-    frame.window = {r.right - r.left, r.bottom - r.top};
+    frame.window = form.WindowRect().Extent();
     frame.iconic = IsIconic(form.Handle()) != FALSE;
     frame.zoomed = IsZoomed(form.Handle()) != FALSE;
     frame.newLook = NewWindowLook();

@@ -288,10 +288,9 @@ Rect TDock97::NcCalcSize(const tk::Message& message, const Rect& proposed) {
 LRESULT TDock97::NcPaint(const tk::Message&, HRGN update) {
     if (barList_.empty()) return 0;
     tk::NonClientDc dc(Handle(), update);
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
+    const Size window = WindowRect().Extent();
+    const int w = window.cx;
+    const int h = window.cy;
     tk::Canvas canvas(dc.get());
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);

@@ -103,10 +103,9 @@ bool TCustomToolbar97::IsIgnoredChild(const tk::GraphicControl& child) const {
 }
 
 void TCustomToolbar97::SizingStarted(FrameHit hit) {
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    const Size client = ClientRect().Extent();
-    const Size frame{(window.right - window.left) - client.cx, (window.bottom - window.top) - client.cy};
+    const Size window = WindowRect().Extent();
+    const Size client = ClientSize();
+    const Size frame{window.cx - client.cx, window.cy - client.cy};
     // Each measure lays out for a wrap width of its own, then puts the
     // bar's back, also when it fails.
     const auto measure = [this](int floatRightX) {
@@ -115,18 +114,14 @@ void TCustomToolbar97::SizingStarted(FrameHit hit) {
         return PlaceChildren(false, DockKind::dkFloating, nullptr);
     };
     resize_ = std::make_unique<FloatingResize>(measure, frame, MeasureThickness(DockKind::dkFloating),
-                                                     EdgeOf(hit),
-                                                     Size{window.right - window.left, window.bottom - window.top},
-                                                     floatRightX_);
+                                                     EdgeOf(hit), window, floatRightX_);
 }
 
 void TCustomToolbar97::SizingMoved(Rect& proposed, const Rect& start) {
     if (!resize_) return;
     POINT cursor{};
     GetCursorPos(&cursor);
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    proposed = resize_->Moved({cursor.x, cursor.y}, {window.left, window.top, window.right, window.bottom}, start);
+    proposed = resize_->Moved({cursor.x, cursor.y}, WindowRect(), start);
 }
 
 void TCustomToolbar97::SizingEnded(bool accepted) {

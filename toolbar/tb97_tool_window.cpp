@@ -314,9 +314,7 @@ void TCustomToolWindow97::PlaceInDock(const Rect& bounds) {
 
 void TCustomToolWindow97::KeepOnScreen(bool onlyWhenFullyOff) {
     if (docked_ || !Handle()) return;
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    const Rect bounds = FromRECT(r);
+    const Rect bounds = WindowRect();
     const Rect kept = toolbar::KeepOnScreen(bounds, WorkAreaFor(bounds), onlyWhenFullyOff);
     if (kept != bounds) SetBounds(kept);
 }
@@ -466,10 +464,9 @@ LRESULT TCustomToolWindow97::NcHitTest(const tk::Message& message, Point screen)
         const LRESULT code = tk::CustomControl::NcHitTest(message, screen);
         return code == HTNOWHERE ? HTCLIENT : code;
     }
-    RECT window{};
-    GetWindowRect(Handle(), &window);
+    const Rect window = WindowRect();
     FloatingHitTest frame;
-    frame.window = {window.right - window.left, window.bottom - window.top};
+    frame.window = window.Extent();
     frame.border = FloatingBorder();
     frame.captionHeight = CaptionHeight();
     frame.closeButton = closeButton_;
@@ -488,11 +485,9 @@ LRESULT TCustomToolWindow97::NcPaint(const tk::Message&, HRGN update) {
 
 void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
     if (!docked_ || !Handle()) return;
-    RECT window{};
-    GetWindowRect(Handle(), &window);
     const Insets insets = FrameInsets();
     DockedFramePaint frame;
-    frame.window = {window.right - window.left, window.bottom - window.top};
+    frame.window = WindowRect().Extent();
     frame.client = {insets.left, insets.top, frame.window.cx - insets.right, frame.window.cy - insets.bottom};
     frame.kind = dockedTo_->Kind();
     frame.allowDrag = dockedTo_->AllowDrag();
@@ -513,10 +508,8 @@ void TCustomToolWindow97::DrawDockedFrame(HRGN update) {
 
 void TCustomToolWindow97::DrawFloatingFrame(HRGN update, FloatingParts parts) {
     if (docked_ || !Handle()) return;
-    RECT window{};
-    GetWindowRect(Handle(), &window);
     FloatingFramePaint frame;
-    frame.window = {window.right - window.left, window.bottom - window.top};
+    frame.window = WindowRect().Extent();
     frame.border = FloatingBorder();
     frame.captionHeight = CaptionHeight();
     frame.clientWidth = ClientRect().Width();
@@ -681,12 +674,11 @@ void TCustomToolWindow97::HookProc(THookProcType kind, HWND window, WPARAM wPara
 }
 
 void TCustomToolWindow97::DragLoop(Point client) {
-    RECT window{};
-    GetWindowRect(Handle(), &window);
+    const Rect window = WindowRect();
     POINT clientOrigin{0, 0};
     ClientToScreen(Handle(), &clientOrigin);
     const Point grab{client.x + clientOrigin.x - window.left, client.y + clientOrigin.y - window.top};
-    const Size extent = DragExtent({window.right - window.left, window.bottom - window.top});
+    const Size extent = DragExtent(window.Extent());
     bool noDock = GetKeyState(VK_CONTROL) < 0;
 
     const std::vector<TDock97*> docks = DropCandidates();
@@ -752,9 +744,7 @@ std::optional<std::size_t> TCustomToolWindow97::DropTargetAt(const std::vector<T
                                                               const std::vector<Size>& sizes, Point cursor,
                                                               Point grab, Size extent) {
     for (std::size_t i = 0; i < docks.size(); ++i) {
-        RECT d{};
-        GetWindowRect(docks[i]->Handle(), &d);
-        if (!CanDropOn({FromRECT(d), docks[i]->Position(), sizes[i]}, cursor, grab, extent)) continue;
+        if (!CanDropOn({docks[i]->WindowRect(), docks[i]->Position(), sizes[i]}, cursor, grab, extent)) continue;
         bool accept = true;
         if (docks[i]->OnRequestDock) docks[i]->OnRequestDock(*docks[i], *this, accept);
         if (accept) return i;
@@ -797,9 +787,7 @@ void TCustomToolWindow97::FinishDrag(TDock97* target, const Rect& outline) {
 std::optional<Rect> TCustomToolWindow97::ResizeLoop(FrameHit hit, Point startCursor) {
     const ResizeSides sides = SidesFor(hit);
     const Size minimum = OuterSize(MinimumClientSize(), nullptr);
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    const Rect start = FromRECT(window);
+    const Rect start = WindowRect();
     Point lastCursor = startCursor;
     const int thickness = FloatingBorder().cx;
 
@@ -856,10 +844,9 @@ void TCustomToolWindow97::CloseButtonLoop() {
         if (IsKeyMessage(msg.message) || IsOtherButton(msg.message)) return tk::LoopStep::Continue;
         switch (msg.message) {
             case WM_MOUSEMOVE: {
-                RECT window{};
-                GetWindowRect(Handle(), &window);
+                const Point origin = WindowRect().TopLeft();
                 const Point p = ScreenPoint(Handle(), msg.lParam);
-                press(closeRect().Contains({p.x - window.left, p.y - window.top}));
+                press(closeRect().Contains({p.x - origin.x, p.y - origin.y}));
                 return tk::LoopStep::Continue;
             }
             case WM_LBUTTONDOWN:

@@ -123,12 +123,9 @@ void Form::SetClientSize(int width, int height) {
 }
 
 void Form::Centre() {
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Size size = WindowRect().Extent();
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetBorderStyle(BorderStyle border) {
@@ -139,8 +136,7 @@ void Form::SetBorderStyle(BorderStyle border) {
 
 void Form::RecreateWindow() {
     if (!Handle()) return;
-    RECT r{};
-    GetWindowRect(Handle(), &r);
+    const Rect r = WindowRect();
     const bool visible = IsWindowVisible(Handle()) != FALSE;
     const bool active = GetActiveWindow() == Handle();
     design_.caption = Caption();

@@ -113,6 +113,12 @@ Rect Window::ClientRect() const {
     return FromRECT(client);
 }
 
+Rect Window::WindowRect() const {
+    RECT window{};
+    GetWindowRect(handle_, &window);
+    return FromRECT(window);
+}
+
 Window* Window::FromHandle(HWND handle) {
     if (!handle) return nullptr;
     const auto found = Objects().find(handle);

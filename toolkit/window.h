@@ -67,6 +67,8 @@ public:
     // The client area, at (0, 0), and its size.
     Rect ClientRect() const;
     Size ClientSize() const { return ClientRect().Extent(); }
+    // The whole window, frame included, in screen coordinates.
+    Rect WindowRect() const;
 
     // The font children take unless they are given their own.
     const SharedFont& GetFont() const { return font_; }
