@@ -142,10 +142,12 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
         }
         const Fingerprint fileBefore = pass.seen.file;
         if (survey) output.Seek(offset);
+        // Started once: starting it again at the end would drop the slice's last, partial block.
+        BandFeeder* feeder = gathering ? &gathering->StartPresent(index, 0) : nullptr;
         std::optional<BothObservers> both;
-        if (gathering) both.emplace(pass.seen, gathering->StartPresent(index, 0));
+        if (feeder) both.emplace(pass.seen, *feeder);
         if (!CopyOneSlice(scriptPath, i, output, read, pass, both ? &*both : nullptr, survey != nullptr)) return pass;
-        if (gathering) gathering->StartPresent(index, 0).EndSlice();
+        if (feeder) feeder->EndSlice();
         if (pass.damaged > 0 && survey) {
             // Its bytes were written; the rebuilt ones take their place.
             pass.damaged = 0;
