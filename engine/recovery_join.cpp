@@ -32,9 +32,8 @@ bool Engine::RecoveryUsable() const {
 }
 
 std::uint64_t Engine::ExpectedSliceSize(std::int64_t n) const {
-    const auto size = static_cast<std::uint64_t>(script_.Secours.CodingSize());
-    const std::uint64_t start = static_cast<std::uint64_t>(n - 1) * size, total = static_cast<std::uint64_t>(state.RecordedSize);
-    return start >= total ? 0 : std::min(size, total - start);
+    return SliceLengthOf(static_cast<std::uint64_t>(n - 1), static_cast<std::uint64_t>(script_.Secours.CodingSize()),
+                         static_cast<std::uint64_t>(state.RecordedSize));
 }
 
 // What can be told before reading: files absent or of the wrong size.
