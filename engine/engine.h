@@ -171,8 +171,9 @@ private:
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
-    bool ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
-                        std::uint64_t length, ByteObserver& to);
+    Rebuilder::Read RebuildReader(const std::string& scriptPath);
+    RebuildJob RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
+                             const std::vector<std::uint32_t>& rows, const std::vector<std::uint32_t>& remake = {}) const;
     std::string LostLine(std::size_t damaged, const SetSurvey& survey) const;
     void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
     bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,

@@ -107,18 +107,28 @@ std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, Set
     return rows;
 }
 
-// Reads a part of a slice or recovery slice for the rebuild; false when a
-// stop was asked.
-bool Engine::ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
-                            std::uint64_t length, ByteObserver& to) {
-    auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
-                                      : SliceFileName(scriptPath, index + 1));
-    file->Seek(offset);
-    std::int64_t shown = 0;
-    if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
-    if (recovery) return true;
-    copier_.RunMessages();
-    return !state.CancelRequested;
+// Reads a part of a slice or recovery slice of the set for the rebuild;
+// false when a stop was asked.
+Rebuilder::Read Engine::RebuildReader(const std::string& scriptPath) {
+    return [this, scriptPath](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
+                              ByteObserver& to) {
+        auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
+                                          : SliceFileName(scriptPath, index + 1));
+        file->Seek(offset);
+        std::int64_t shown = 0;
+        if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
+        if (recovery) return true;
+        copier_.RunMessages();
+        return !state.CancelRequested;
+    };
+}
+
+RebuildJob Engine::RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
+                                 const std::vector<std::uint32_t>& rows,
+                                 const std::vector<std::uint32_t>& remake) const {
+    return {static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
+            static_cast<std::uint64_t>(script_.Secours.CodingSize()), static_cast<std::uint64_t>(state.RecordedSize),
+            missing, rows, remake};
 }
 
 std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const {
@@ -133,13 +143,8 @@ void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, 
     if (survey.badData.empty() || survey.badData.size() > survey.recoveryCount - survey.badRows.size()) return;
     std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, survey.badData.size());
     if (rows.size() < survey.badData.size()) return;
-    rebuilder.emplace(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                 static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                 static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, {}},
-                      RecoveryMemory);
-    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
-    if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, read)) rebuilder.reset();
+    rebuilder.emplace(RebuildJobFor(survey, survey.badData, rows), RecoveryMemory);
+    if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, RebuildReader(scriptPath))) rebuilder.reset();
 }
 
 // Rebuilds the slices the copy found missing or damaged into the partial
@@ -164,12 +169,8 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
         std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, bad.size());
         if (state.CancelRequested) return Stopped(pass);
         if (rows.size() < bad.size()) return Failed(LostLine(bad.size(), survey));
-        Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                       codingSize, static_cast<std::uint64_t>(state.RecordedSize), bad, rows, {}},
-                                RecoveryMemory);
-        const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                              ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
-        if (!rebuilder.Run(read, emit)) return Stopped(pass);
+        Rebuilder rebuilder(RebuildJobFor(survey, bad, rows), RecoveryMemory);
+        if (!rebuilder.Run(RebuildReader(scriptPath), emit)) return Stopped(pass);
     }
     for (std::size_t k = 0; k < bad.size(); ++k) {
         const std::string path = SliceFileName(scriptPath, bad[k] + 1);

@@ -61,12 +61,7 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             files.push_back(std::move(f));
         }
     }
-    Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                   static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                   static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, survey.badRows},
-                                RecoveryMemory);
-    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
+    Rebuilder rebuilder(RebuildJobFor(survey, survey.badData, rows, survey.badRows), RecoveryMemory);
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
         for (RepairFile& f : files) {
             if (f.recovery != recovery || f.index != index) continue;
@@ -74,7 +69,7 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             f.written.Add(bytes);
         }
     };
-    if (!rebuilder.Run(read, emit)) return false;
+    if (!rebuilder.Run(RebuildReader(scriptPath), emit)) return false;
     for (RepairFile& f : files) {
         f.file->Close();
         FingerprintFrom back;
