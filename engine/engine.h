@@ -1,6 +1,7 @@
 #pragma once
 // The slicing engine: the split and join flows over one engine state,
 // reporting through a front end and reaching files through a file system.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -112,6 +113,12 @@ private:
     struct SetSurvey {
         std::uint32_t recoveryCount = 0;
         std::vector<std::uint32_t> badData, badRows, soundRows;
+
+        static bool Holds(const std::vector<std::uint32_t>& list, std::uint32_t i) {
+            return std::find(list.begin(), list.end(), i) != list.end();
+        }
+        // The recovery slices not known bad.
+        std::size_t UsableRows() const { return recoveryCount - badRows.size(); }
     };
     // The recovery slices a split writes, and their fingerprints as written.
     struct RecoveryFiles {

@@ -136,7 +136,7 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
         const auto index = static_cast<std::uint32_t>(i - 1);
         const std::uint64_t offset = survey ? static_cast<std::uint64_t>(script_.Secours.CodingSize()) * index : 0;
-        if (survey && std::find(survey->badData.begin(), survey->badData.end(), index) != survey->badData.end()) {
+        if (survey && SetSurvey::Holds(survey->badData, index)) {
             pass.MarkBad(index, pass.seen.file, offset);
             continue;
         }

@@ -94,8 +94,8 @@ bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t r
 std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count) {
     std::vector<std::uint32_t> rows;
     for (std::uint32_t r = 0; r < survey.recoveryCount && rows.size() < count && !state.CancelRequested; ++r) {
-        if (std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end()) continue;
-        if (std::find(survey.soundRows.begin(), survey.soundRows.end(), r) == survey.soundRows.end()) {
+        if (SetSurvey::Holds(survey.badRows, r)) continue;
+        if (!SetSurvey::Holds(survey.soundRows, r)) {
             if (!RecoverySliceIsSound(scriptPath, r)) {
                 survey.badRows.push_back(r);
                 continue;
@@ -133,14 +133,14 @@ RebuildJob Engine::RebuildJobFor(const SetSurvey& survey, const std::vector<std:
 
 std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const {
     return Count(damaged) + " tranche(s) manquante(s) ou endommagée(s) : il faudrait " + Count(damaged) +
-           " tranche(s) de secours intacte(s), il y en a " + Count(survey.recoveryCount - survey.badRows.size()) +
+           " tranche(s) de secours intacte(s), il y en a " + Count(survey.UsableRows()) +
            " sur " + Count(survey.recoveryCount) + ".";
 }
 
 // Before the copy: when slices are known missing, the syndromes of a
 // single band are gathered while the others are copied.
 void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder) {
-    if (survey.badData.empty() || survey.badData.size() > survey.recoveryCount - survey.badRows.size()) return;
+    if (survey.badData.empty() || survey.badData.size() > survey.UsableRows()) return;
     std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, survey.badData.size());
     if (rows.size() < survey.badData.size()) return;
     rebuilder.emplace(RebuildJobFor(survey, survey.badData, rows), RecoveryMemory);
@@ -153,7 +153,7 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
                          std::optional<Rebuilder>& gathered) {
     std::vector<std::uint32_t>& bad = pass.bad;
     std::sort(bad.begin(), bad.end());
-    if (bad.size() > survey.recoveryCount - survey.badRows.size()) return Failed(LostLine(bad.size(), survey));
+    if (bad.size() > survey.UsableRows()) return Failed(LostLine(bad.size(), survey));
     const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
     std::vector<Fingerprint> prints(bad.size());
     const auto emit = [&](bool, std::uint32_t index, std::uint64_t offset, std::span<const std::byte> bytes) {

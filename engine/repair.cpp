@@ -27,14 +27,14 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
         const std::string path = SliceFileName(scriptPath, n);
-        const bool known = std::find(survey.badData.begin(), survey.badData.end(), index) != survey.badData.end();
+        const bool known = SetSurvey::Holds(survey.badData, index);
         const std::string verdict = known ? (fs_.SizeOf(path) < 0 ? "manquante" : "endommagée") : CheckOneSlice(path, n, seen);
         if (verdict == "ok") continue;
         if (!known) survey.badData.push_back(index);
         ui_.AppendLog(path + ": " + verdict);
     }
     for (std::uint32_t r = 0; r < survey.recoveryCount && !state.CancelRequested; ++r) {
-        const bool known = std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end();
+        const bool known = SetSurvey::Holds(survey.badRows, r);
         if (!known && RecoverySliceIsSound(scriptPath, r)) {
             survey.soundRows.push_back(r);
             continue;

@@ -99,9 +99,8 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
         if (verdict != "ok") survey.badRows.push_back(r);
         ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
     }
-    const std::size_t usable = survey.recoveryCount - survey.badRows.size();
     // Slices that all check and a file that does not: the script contradicts itself.
-    if (badSlices.size() > usable || (fileBad && badSlices.empty()))
+    if (badSlices.size() > survey.UsableRows() || (fileBad && badSlices.empty()))
         return Fail("Perdu : " + LostLine(std::max<std::size_t>(badSlices.size(), 1), survey));
     if (badSlices.empty() && survey.badRows.empty()) {
         ui_.AppendLog("...Ok");
