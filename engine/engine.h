@@ -128,6 +128,8 @@ private:
 
     Outcome RunFlow(const std::function<void()>& flow);
     void Fail(const std::string& line);
+    // A stop asked by the user, said and done with.
+    void SayStopped();
     void RefuseLiveRun(const std::string& line);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);

@@ -261,8 +261,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         if (pass.stopped) {
             ui_.ResetProgress();
             output->Close();
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
+            SayStopped();
             return DiscardOutputs(outputs);
         }
         ui_.ResetProgress();

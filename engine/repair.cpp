@@ -110,7 +110,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     auto lock = lockHolder.Create(partial, true);
     if (!lock->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
     SetSurvey survey;
-    if (!SurveyForRepair(scriptPath, survey)) return ui_.AppendLog("Arrêt."), void(state.CancelRequested = false);
+    if (!SurveyForRepair(scriptPath, survey)) return SayStopped();
     if (survey.badData.empty() && survey.badRows.empty()) {
         ui_.AppendLog("Le jeu est entier : rien à réparer.");
         ui_.AppendLog("...Ok");
@@ -122,9 +122,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     std::vector<RepairFile> files;
     try {
         if (!WriteRepairs(scriptPath, survey, outputs, files)) {
-            if (result_ == Outcome::Failed) return DiscardOutputs(outputs);
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
+            if (result_ != Outcome::Failed) SayStopped();
             return DiscardOutputs(outputs);
         }
         PutRepairsInPlace(files, outputs);

@@ -58,11 +58,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
                 ui_.AppendLog(slicePath + ": " + verdict);
                 copier_.RunMessages();
             }
-            if (state.CancelRequested) {
-                ui_.AppendLog("Arrêt.");
-                state.CancelRequested = false;
-                return;
-            }
+            if (state.CancelRequested) return SayStopped();
         }
         // The slices one after the other are the file: its fingerprint is checked too.
         const std::optional<std::uint64_t> file = recorded.File();
@@ -91,11 +87,7 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
     survey.recoveryCount = static_cast<std::uint32_t>(script_.Secours.Count());
     for (std::uint32_t r = 0; r < survey.recoveryCount; ++r) {
         const std::string verdict = CheckOneRecoverySlice(scriptPath, r);
-        if (state.CancelRequested) {
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
-            return;
-        }
+        if (state.CancelRequested) return SayStopped();
         if (verdict != "ok") survey.badRows.push_back(r);
         ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
     }
