@@ -44,15 +44,13 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
         SliceAndFileFingerprints seen;
-        std::int64_t bad = 0;
         std::vector<std::uint32_t> badSlices;
-        bool wholeFileSeen = true;
+        bool wholeFileSeen = true, fileBad = false;
         for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
             const std::string slicePath = SliceFileName(scriptPath, k);
             const std::string verdict = CheckOneSlice(slicePath, k, seen);
             // A stop asked inside the slice leaves it unjudged.
             if (!state.CancelRequested) {
-                if (verdict != "ok") ++bad;
                 if (verdict != "ok") badSlices.push_back(static_cast<std::uint32_t>(k - 1));
                 if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
                 ui_.AppendLog(slicePath + ": " + verdict);
@@ -65,10 +63,11 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         if (wholeFileSeen) {
             const bool fileGood = file && *file == seen.file.Value();
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
-            if (!fileGood) ++bad;
+            fileBad = !fileGood;
         }
-        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, bad > static_cast<std::int64_t>(badSlices.size()));
-        if (bad > 0) return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
+        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, fileBad);
+        if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
+            return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });
