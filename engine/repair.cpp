@@ -23,24 +23,29 @@ struct Engine::RepairFile {
 // Every file of the set judged, each bad one said; false when a stop was asked.
 bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
     survey = SurveySet(scriptPath, nullptr);
+    // The verdict on a file the survey already knows bad.
+    const auto missingOrDamaged = [&](const std::string& path) {
+        return fs_.SizeOf(path) < 0 ? "manquante" : "endommagée";
+    };
     SliceAndFileFingerprints seen;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
         const std::string path = SliceFileName(scriptPath, n);
         const bool known = SetSurvey::Holds(survey.badData, index);
-        const std::string verdict = known ? (fs_.SizeOf(path) < 0 ? "manquante" : "endommagée") : CheckOneSlice(path, n, seen);
+        const std::string verdict = known ? missingOrDamaged(path) : CheckOneSlice(path, n, seen);
         if (verdict == "ok") continue;
         if (!known) survey.badData.push_back(index);
         ui_.AppendLog(path + ": " + verdict);
     }
     for (std::uint32_t r = 0; r < survey.recoveryCount && !state.CancelRequested; ++r) {
-        const bool known = SetSurvey::Holds(survey.badRows, r);
-        if (!known && RecoverySliceIsSound(scriptPath, r)) {
+        if (SetSurvey::Holds(survey.badRows, r)) {
+            const std::string path = RecoverySliceFileName(scriptPath, r + 1, style_);
+            ui_.AppendLog(path + ": " + missingOrDamaged(path));
+        } else if (RecoverySliceIsSound(scriptPath, r)) {
             survey.soundRows.push_back(r);
-            continue;
+        } else {
+            survey.badRows.push_back(r);  // said as it was read
         }
-        if (!known) survey.badRows.push_back(r);
-        else ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + (fs_.SizeOf(RecoverySliceFileName(scriptPath, r + 1, style_)) < 0 ? "manquante" : "endommagée"));
     }
     std::sort(survey.badData.begin(), survey.badData.end());
     return !state.CancelRequested;
