@@ -31,6 +31,11 @@ void Engine::Fail(const std::string& line) {
     result_ = Outcome::Failed;
 }
 
+void Engine::SayStopped() {
+    ui_.AppendLog("Arrêt.");
+    state.CancelRequested = false;
+}
+
 void Engine::RefuseLiveRun(const std::string& line) {
     ui_.ReportFailure(line);
     result_ = Outcome::Refused;

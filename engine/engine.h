@@ -1,6 +1,7 @@
 #pragma once
 // The slicing engine: the split and join flows over one engine state,
 // reporting through a front end and reaching files through a file system.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -112,6 +113,12 @@ private:
     struct SetSurvey {
         std::uint32_t recoveryCount = 0;
         std::vector<std::uint32_t> badData, badRows, soundRows;
+
+        static bool Holds(const std::vector<std::uint32_t>& list, std::uint32_t i) {
+            return std::find(list.begin(), list.end(), i) != list.end();
+        }
+        // The recovery slices not known bad.
+        std::size_t UsableRows() const { return recoveryCount - badRows.size(); }
     };
     // The recovery slices a split writes, and their fingerprints as written.
     struct RecoveryFiles {
@@ -121,6 +128,8 @@ private:
 
     Outcome RunFlow(const std::function<void()>& flow);
     void Fail(const std::string& line);
+    // A stop asked by the user, said and done with.
+    void SayStopped();
     void RefuseLiveRun(const std::string& line);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
@@ -171,8 +180,9 @@ private:
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
-    bool ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
-                        std::uint64_t length, ByteObserver& to);
+    Rebuilder::Read RebuildReader(const std::string& scriptPath);
+    RebuildJob RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
+                             const std::vector<std::uint32_t>& rows, const std::vector<std::uint32_t>& remake = {}) const;
     std::string LostLine(std::size_t damaged, const SetSurvey& survey) const;
     void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
     bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,

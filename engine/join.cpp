@@ -136,16 +136,18 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
         const auto index = static_cast<std::uint32_t>(i - 1);
         const std::uint64_t offset = survey ? static_cast<std::uint64_t>(script_.Secours.CodingSize()) * index : 0;
-        if (survey && std::find(survey->badData.begin(), survey->badData.end(), index) != survey->badData.end()) {
+        if (survey && SetSurvey::Holds(survey->badData, index)) {
             pass.MarkBad(index, pass.seen.file, offset);
             continue;
         }
         const Fingerprint fileBefore = pass.seen.file;
         if (survey) output.Seek(offset);
+        // Started once: starting it again at the end would drop the slice's last, partial block.
+        BandFeeder* feeder = gathering ? &gathering->StartPresent(index, 0) : nullptr;
         std::optional<BothObservers> both;
-        if (gathering) both.emplace(pass.seen, gathering->StartPresent(index, 0));
+        if (feeder) both.emplace(pass.seen, *feeder);
         if (!CopyOneSlice(scriptPath, i, output, read, pass, both ? &*both : nullptr, survey != nullptr)) return pass;
-        if (gathering) gathering->StartPresent(index, 0).EndSlice();
+        if (feeder) feeder->EndSlice();
         if (pass.damaged > 0 && survey) {
             // Its bytes were written; the rebuilt ones take their place.
             pass.damaged = 0;
@@ -259,8 +261,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         if (pass.stopped) {
             ui_.ResetProgress();
             output->Close();
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
+            SayStopped();
             return DiscardOutputs(outputs);
         }
         ui_.ResetProgress();

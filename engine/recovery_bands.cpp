@@ -26,6 +26,11 @@ std::uint64_t BandWidth(std::uint64_t codingSize, std::uint64_t regions, std::ui
 
 std::uint64_t BandCount(std::uint64_t codingSize, std::uint64_t width) { return (codingSize + width - 1) / width; }
 
+std::uint64_t SliceLengthOf(std::uint64_t index, std::uint64_t codingSize, std::uint64_t fileSize) {
+    const std::uint64_t start = index * codingSize;
+    return start >= fileSize ? 0 : std::min(codingSize, fileSize - start);
+}
+
 BandRegions::BandRegions(std::size_t count, std::size_t width) : width_(width), bytes_(count * width) {
     spans_.reserve(count);
     for (std::size_t i = 0; i < count; ++i) spans_.push_back(std::span(bytes_).subspan(i * width, width));

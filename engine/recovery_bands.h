@@ -31,6 +31,9 @@ std::int64_t RecoverySliceCount(const RecoveryRequest& request, std::int64_t sli
 std::uint64_t BandWidth(std::uint64_t codingSize, std::uint64_t regions, std::uint64_t budget = kRecoveryMemory);
 // How many bands of `width` cover `codingSize`.
 std::uint64_t BandCount(std::uint64_t codingSize, std::uint64_t width);
+// What slice `index` (from 0) of a file of `fileSize` bytes cut every
+// `codingSize` bytes holds: less for the last, 0 past the end.
+std::uint64_t SliceLengthOf(std::uint64_t index, std::uint64_t codingSize, std::uint64_t fileSize);
 
 // `count` zeroed regions of `width` bytes each, in one allocation.
 class BandRegions {

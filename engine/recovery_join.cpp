@@ -32,9 +32,8 @@ bool Engine::RecoveryUsable() const {
 }
 
 std::uint64_t Engine::ExpectedSliceSize(std::int64_t n) const {
-    const auto size = static_cast<std::uint64_t>(script_.Secours.CodingSize());
-    const std::uint64_t start = static_cast<std::uint64_t>(n - 1) * size, total = static_cast<std::uint64_t>(state.RecordedSize);
-    return start >= total ? 0 : std::min(size, total - start);
+    return SliceLengthOf(static_cast<std::uint64_t>(n - 1), static_cast<std::uint64_t>(script_.Secours.CodingSize()),
+                         static_cast<std::uint64_t>(state.RecordedSize));
 }
 
 // What can be told before reading: files absent or of the wrong size.
@@ -95,8 +94,8 @@ bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t r
 std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count) {
     std::vector<std::uint32_t> rows;
     for (std::uint32_t r = 0; r < survey.recoveryCount && rows.size() < count && !state.CancelRequested; ++r) {
-        if (std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end()) continue;
-        if (std::find(survey.soundRows.begin(), survey.soundRows.end(), r) == survey.soundRows.end()) {
+        if (SetSurvey::Holds(survey.badRows, r)) continue;
+        if (!SetSurvey::Holds(survey.soundRows, r)) {
             if (!RecoverySliceIsSound(scriptPath, r)) {
                 survey.badRows.push_back(r);
                 continue;
@@ -108,39 +107,44 @@ std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, Set
     return rows;
 }
 
-// Reads a part of a slice or recovery slice for the rebuild; false when a
-// stop was asked.
-bool Engine::ReadForRebuild(const std::string& scriptPath, bool recovery, std::uint32_t index, std::uint64_t offset,
-                            std::uint64_t length, ByteObserver& to) {
-    auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
-                                      : SliceFileName(scriptPath, index + 1));
-    file->Seek(offset);
-    std::int64_t shown = 0;
-    if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
-    if (recovery) return true;
-    copier_.RunMessages();
-    return !state.CancelRequested;
+// Reads a part of a slice or recovery slice of the set for the rebuild;
+// false when a stop was asked.
+Rebuilder::Read Engine::RebuildReader(const std::string& scriptPath) {
+    return [this, scriptPath](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
+                              ByteObserver& to) {
+        auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
+                                          : SliceFileName(scriptPath, index + 1));
+        file->Seek(offset);
+        std::int64_t shown = 0;
+        if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
+        if (recovery) return true;
+        copier_.RunMessages();
+        return !state.CancelRequested;
+    };
+}
+
+RebuildJob Engine::RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
+                                 const std::vector<std::uint32_t>& rows,
+                                 const std::vector<std::uint32_t>& remake) const {
+    return {static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
+            static_cast<std::uint64_t>(script_.Secours.CodingSize()), static_cast<std::uint64_t>(state.RecordedSize),
+            missing, rows, remake};
 }
 
 std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const {
     return Count(damaged) + " tranche(s) manquante(s) ou endommagée(s) : il faudrait " + Count(damaged) +
-           " tranche(s) de secours intacte(s), il y en a " + Count(survey.recoveryCount - survey.badRows.size()) +
+           " tranche(s) de secours intacte(s), il y en a " + Count(survey.UsableRows()) +
            " sur " + Count(survey.recoveryCount) + ".";
 }
 
 // Before the copy: when slices are known missing, the syndromes of a
 // single band are gathered while the others are copied.
 void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder) {
-    if (survey.badData.empty() || survey.badData.size() > survey.recoveryCount - survey.badRows.size()) return;
+    if (survey.badData.empty() || survey.badData.size() > survey.UsableRows()) return;
     std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, survey.badData.size());
     if (rows.size() < survey.badData.size()) return;
-    rebuilder.emplace(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                 static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                 static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, {}},
-                      RecoveryMemory);
-    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
-    if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, read)) rebuilder.reset();
+    rebuilder.emplace(RebuildJobFor(survey, survey.badData, rows), RecoveryMemory);
+    if (rebuilder->Bands() != 1 || !rebuilder->LoadRows(0, RebuildReader(scriptPath))) rebuilder.reset();
 }
 
 // Rebuilds the slices the copy found missing or damaged into the partial
@@ -149,7 +153,7 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
                          std::optional<Rebuilder>& gathered) {
     std::vector<std::uint32_t>& bad = pass.bad;
     std::sort(bad.begin(), bad.end());
-    if (bad.size() > survey.recoveryCount - survey.badRows.size()) return Failed(LostLine(bad.size(), survey));
+    if (bad.size() > survey.UsableRows()) return Failed(LostLine(bad.size(), survey));
     const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
     std::vector<Fingerprint> prints(bad.size());
     const auto emit = [&](bool, std::uint32_t index, std::uint64_t offset, std::span<const std::byte> bytes) {
@@ -165,12 +169,8 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
         std::vector<std::uint32_t> rows = ChooseRows(scriptPath, survey, bad.size());
         if (state.CancelRequested) return Stopped(pass);
         if (rows.size() < bad.size()) return Failed(LostLine(bad.size(), survey));
-        Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                       codingSize, static_cast<std::uint64_t>(state.RecordedSize), bad, rows, {}},
-                                RecoveryMemory);
-        const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                              ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
-        if (!rebuilder.Run(read, emit)) return Stopped(pass);
+        Rebuilder rebuilder(RebuildJobFor(survey, bad, rows), RecoveryMemory);
+        if (!rebuilder.Run(RebuildReader(scriptPath), emit)) return Stopped(pass);
     }
     for (std::size_t k = 0; k < bad.size(); ++k) {
         const std::string path = SliceFileName(scriptPath, bad[k] + 1);

@@ -47,11 +47,6 @@ Rebuilder::Rebuilder(RebuildJob job, std::uint64_t budget)
           },
           gathered_) {}
 
-std::uint64_t Rebuilder::SliceLength(std::uint32_t data) const {
-    const std::uint64_t start = std::uint64_t{data} * job_.codingSize;
-    return start >= job_.fileSize ? 0 : std::min(job_.codingSize, job_.fileSize - start);
-}
-
 bool Rebuilder::IsMissing(std::uint32_t data) const {
     return std::find(job_.missing.begin(), job_.missing.end(), data) != job_.missing.end();
 }

@@ -45,7 +45,7 @@ public:
     Rebuilder& operator=(const Rebuilder&) = delete;
     const RebuildJob& Job() const { return job_; }
     std::uint64_t Bands() const { return BandCount(job_.codingSize, regions_.Width()); }
-    std::uint64_t SliceLength(std::uint32_t data) const;
+    std::uint64_t SliceLength(std::uint32_t data) const { return SliceLengthOf(data, job_.codingSize, job_.fileSize); }
     bool IsMissing(std::uint32_t data) const;
 
     // The three steps of a band, for a caller that reads the present slices

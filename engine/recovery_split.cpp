@@ -29,11 +29,6 @@ SplitRecovery::SplitRecovery(std::uint32_t slices, std::uint32_t count, std::uin
               regions_.All()),
       tails_(slices) {}
 
-std::uint64_t SplitRecovery::SliceLength(std::uint32_t index) const {
-    const std::uint64_t start = std::uint64_t{index} * codingSize_;
-    return start >= sourceSize_ ? 0 : std::min(codingSize_, sourceSize_ - start);
-}
-
 std::uint64_t SplitRecovery::ReadBackBytes() const {
     std::uint64_t total = 0;
     for (std::uint32_t j = 0; j < set_.DataCount(); ++j) total += SliceLength(j) - std::min(SliceLength(j), Width());

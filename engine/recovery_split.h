@@ -24,7 +24,7 @@ public:
     std::uint64_t Width() const { return regions_.Width(); }
     std::uint64_t Bands() const { return BandCount(codingSize_, Width()); }
     // Slice `index` (from 0) holds this many bytes.
-    std::uint64_t SliceLength(std::uint32_t index) const;
+    std::uint64_t SliceLength(std::uint32_t index) const { return SliceLengthOf(index, codingSize_, sourceSize_); }
     // What the later bands read back, all slices together.
     std::uint64_t ReadBackBytes() const;
 

@@ -23,24 +23,29 @@ struct Engine::RepairFile {
 // Every file of the set judged, each bad one said; false when a stop was asked.
 bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
     survey = SurveySet(scriptPath, nullptr);
+    // The verdict on a file the survey already knows bad.
+    const auto missingOrDamaged = [&](const std::string& path) {
+        return fs_.SizeOf(path) < 0 ? "manquante" : "endommagée";
+    };
     SliceAndFileFingerprints seen;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
         const std::string path = SliceFileName(scriptPath, n);
-        const bool known = std::find(survey.badData.begin(), survey.badData.end(), index) != survey.badData.end();
-        const std::string verdict = known ? (fs_.SizeOf(path) < 0 ? "manquante" : "endommagée") : CheckOneSlice(path, n, seen);
+        const bool known = SetSurvey::Holds(survey.badData, index);
+        const std::string verdict = known ? missingOrDamaged(path) : CheckOneSlice(path, n, seen);
         if (verdict == "ok") continue;
         if (!known) survey.badData.push_back(index);
         ui_.AppendLog(path + ": " + verdict);
     }
     for (std::uint32_t r = 0; r < survey.recoveryCount && !state.CancelRequested; ++r) {
-        const bool known = std::find(survey.badRows.begin(), survey.badRows.end(), r) != survey.badRows.end();
-        if (!known && RecoverySliceIsSound(scriptPath, r)) {
+        if (SetSurvey::Holds(survey.badRows, r)) {
+            const std::string path = RecoverySliceFileName(scriptPath, r + 1, style_);
+            ui_.AppendLog(path + ": " + missingOrDamaged(path));
+        } else if (RecoverySliceIsSound(scriptPath, r)) {
             survey.soundRows.push_back(r);
-            continue;
+        } else {
+            survey.badRows.push_back(r);  // said as it was read
         }
-        if (!known) survey.badRows.push_back(r);
-        else ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + (fs_.SizeOf(RecoverySliceFileName(scriptPath, r + 1, style_)) < 0 ? "manquante" : "endommagée"));
     }
     std::sort(survey.badData.begin(), survey.badData.end());
     return !state.CancelRequested;
@@ -61,12 +66,7 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             files.push_back(std::move(f));
         }
     }
-    Rebuilder rebuilder(RebuildJob{static_cast<std::uint32_t>(state.RecordedSliceCount), survey.recoveryCount,
-                                   static_cast<std::uint64_t>(script_.Secours.CodingSize()),
-                                   static_cast<std::uint64_t>(state.RecordedSize), survey.badData, rows, survey.badRows},
-                                RecoveryMemory);
-    const auto read = [&](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
-                          ByteObserver& to) { return ReadForRebuild(scriptPath, recovery, index, offset, length, to); };
+    Rebuilder rebuilder(RebuildJobFor(survey, survey.badData, rows, survey.badRows), RecoveryMemory);
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
         for (RepairFile& f : files) {
             if (f.recovery != recovery || f.index != index) continue;
@@ -74,7 +74,7 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             f.written.Add(bytes);
         }
     };
-    if (!rebuilder.Run(read, emit)) return false;
+    if (!rebuilder.Run(RebuildReader(scriptPath), emit)) return false;
     for (RepairFile& f : files) {
         f.file->Close();
         FingerprintFrom back;
@@ -115,7 +115,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     auto lock = lockHolder.Create(partial, true);
     if (!lock->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
     SetSurvey survey;
-    if (!SurveyForRepair(scriptPath, survey)) return ui_.AppendLog("Arrêt."), void(state.CancelRequested = false);
+    if (!SurveyForRepair(scriptPath, survey)) return SayStopped();
     if (survey.badData.empty() && survey.badRows.empty()) {
         ui_.AppendLog("Le jeu est entier : rien à réparer.");
         ui_.AppendLog("...Ok");
@@ -127,9 +127,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     std::vector<RepairFile> files;
     try {
         if (!WriteRepairs(scriptPath, survey, outputs, files)) {
-            if (result_ == Outcome::Failed) return DiscardOutputs(outputs);
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
+            if (result_ != Outcome::Failed) SayStopped();
             return DiscardOutputs(outputs);
         }
         PutRepairsInPlace(files, outputs);

@@ -44,35 +44,30 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
         SliceAndFileFingerprints seen;
-        std::int64_t bad = 0;
         std::vector<std::uint32_t> badSlices;
-        bool wholeFileSeen = true;
+        bool wholeFileSeen = true, fileBad = false;
         for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
             const std::string slicePath = SliceFileName(scriptPath, k);
             const std::string verdict = CheckOneSlice(slicePath, k, seen);
             // A stop asked inside the slice leaves it unjudged.
             if (!state.CancelRequested) {
-                if (verdict != "ok") ++bad;
                 if (verdict != "ok") badSlices.push_back(static_cast<std::uint32_t>(k - 1));
                 if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
                 ui_.AppendLog(slicePath + ": " + verdict);
                 copier_.RunMessages();
             }
-            if (state.CancelRequested) {
-                ui_.AppendLog("Arrêt.");
-                state.CancelRequested = false;
-                return;
-            }
+            if (state.CancelRequested) return SayStopped();
         }
         // The slices one after the other are the file: its fingerprint is checked too.
         const std::optional<std::uint64_t> file = recorded.File();
         if (wholeFileSeen) {
             const bool fileGood = file && *file == seen.file.Value();
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
-            if (!fileGood) ++bad;
+            fileBad = !fileGood;
         }
-        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, bad > static_cast<std::int64_t>(badSlices.size()));
-        if (bad > 0) return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
+        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, fileBad);
+        if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
+            return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });
@@ -91,17 +86,12 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
     survey.recoveryCount = static_cast<std::uint32_t>(script_.Secours.Count());
     for (std::uint32_t r = 0; r < survey.recoveryCount; ++r) {
         const std::string verdict = CheckOneRecoverySlice(scriptPath, r);
-        if (state.CancelRequested) {
-            ui_.AppendLog("Arrêt.");
-            state.CancelRequested = false;
-            return;
-        }
+        if (state.CancelRequested) return SayStopped();
         if (verdict != "ok") survey.badRows.push_back(r);
         ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
     }
-    const std::size_t usable = survey.recoveryCount - survey.badRows.size();
     // Slices that all check and a file that does not: the script contradicts itself.
-    if (badSlices.size() > usable || (fileBad && badSlices.empty()))
+    if (badSlices.size() > survey.UsableRows() || (fileBad && badSlices.empty()))
         return Fail("Perdu : " + LostLine(std::max<std::size_t>(badSlices.size(), 1), survey));
     if (badSlices.empty() && survey.badRows.empty()) {
         ui_.AppendLog("...Ok");

@@ -141,6 +141,16 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
     }
 }
 
+// A slice missing before the copy is rebuilt from what the copy gathers;
+// the last slice's end, short of a whole 64-byte block, counts too.
+TEST_F(RecoveryOnDisk, ASliceMissingBeforeTheCopyIsRebuiltWhateverTheLastSliceHolds) {
+    Split(20'000, 2048, 1);  // the last slice holds 1,568 bytes: 24 blocks and a half
+    Damage(0, Loss::Missing);
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed);
+    EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+}
+
 // The repair puts every file back byte for byte, keeps each damaged one
 // under a name that says so, and the check then finds the set whole; what
 // cannot be repaired writes nothing. The check says whole, repairable, lost.
