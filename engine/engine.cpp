@@ -36,8 +36,9 @@ void Engine::SayStopped() {
     state.CancelRequested = false;
 }
 
-void Engine::RefuseLiveRun(const std::string& line) {
-    ui_.ReportFailure(line);
+void Engine::RefuseLiveRun(LiveRun run, const std::string& path) {
+    ui_.ReportFailure((run == LiveRun::Split ? "Un découpage de " : "Un regroupement de ") + path +
+                      " est déjà en cours.");
     result_ = Outcome::Refused;
 }
 

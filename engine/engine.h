@@ -130,7 +130,10 @@ private:
     void Fail(const std::string& line);
     // A stop asked by the user, said and done with.
     void SayStopped();
-    void RefuseLiveRun(const std::string& line);
+    // Another run of this set holds its partial file: a split of the source
+    // or a join (or repair) of the script.
+    enum class LiveRun { Split, Join };
+    void RefuseLiveRun(LiveRun run, const std::string& path);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
 

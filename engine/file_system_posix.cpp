@@ -21,7 +21,6 @@ namespace sorv {
 namespace {
 
 constexpr int kPathNotFound = 3;
-constexpr int kAccessDenied = 5;
 constexpr int kFileExists = 80;    // ERROR_FILE_EXISTS
 constexpr int kInvalidName = 123;  // ERROR_INVALID_NAME
 

@@ -14,7 +14,6 @@ namespace sorv {
 namespace {
 
 constexpr int kBadName = 3;  // "Nom de fichier incorrect"
-constexpr int kAccessDenied = 5;
 constexpr int kDiskFull = 101;
 constexpr int kInvalidName = ERROR_INVALID_NAME;
 constexpr std::size_t kNameMax = 255;  // UTF-16 units in one name

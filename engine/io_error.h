@@ -11,6 +11,10 @@ namespace sorv {
 // that exists, a device error; otherwise "Erreur E/S <code>").
 std::string IoErrorText(int code);
 
+// The platform's "access denied", also given where a path names something
+// the engine must not read or replace (a folder, a device, a link).
+inline constexpr int kAccessDenied = 5;
+
 class IoError : public std::runtime_error {
 public:
     explicit IoError(int code, std::string path = {})

@@ -15,8 +15,6 @@ namespace sorv {
 
 namespace {
 
-constexpr int kAccessDenied = 5;
-
 // The bar advances 2048 per read, and each slice ends with one empty read.
 std::int64_t JoinProgressFor(std::uint64_t bytes) {
     const auto blocks = static_cast<std::int64_t>((bytes + kBlockSize - 1) / kBlockSize);
@@ -26,7 +24,6 @@ std::int64_t JoinProgressFor(std::uint64_t bytes) {
 std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std::uint64_t>(size) : 0; }
 
 }  // namespace
-
 
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
     return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, RecordedNameStyle(style_));
@@ -243,14 +240,14 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     const std::string partial = PartialJoinName(scriptPath, style_);
     // A live join of this script holds its partial file: stop at once.
     Leftover leftover = ProbeLeftover(partial);
-    if (leftover.live) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (leftover.live) return RefuseLiveRun(LiveRun::Join, scriptPath);
     bool replaceTarget = false;
     if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
     Outputs outputs(fs_);
     // Locked until it is complete and closed.
     auto output = outputs.Create(partial, true);
-    if (!output->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (!output->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     std::vector<ReadInput> read;
     try {
         const JoinPass pass = RunJoinPass(scriptPath, *output, read);

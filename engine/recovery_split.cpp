@@ -11,12 +11,6 @@
 
 namespace sorv {
 
-namespace {
-
-constexpr int kAccessDenied = 5;
-
-}  // namespace
-
 SplitRecovery::SplitRecovery(std::uint32_t slices, std::uint32_t count, std::uint64_t codingSize,
                              std::uint64_t sourceSize, std::uint64_t budget)
     : set_(slices, count),

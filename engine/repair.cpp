@@ -109,11 +109,11 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     // The join's lock: no join nor another repair of this set meanwhile.
     const std::string partial = PartialJoinName(scriptPath, style_);
     Leftover leftover = ProbeLeftover(partial);
-    if (leftover.live) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (leftover.live) return RefuseLiveRun(LiveRun::Join, scriptPath);
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
     Outputs lockHolder(fs_);
     auto lock = lockHolder.Create(partial, true);
-    if (!lock->TryLock()) return RefuseLiveRun("Un regroupement de " + scriptPath + " est déjà en cours.");
+    if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     SetSurvey survey;
     if (!SurveyForRepair(scriptPath, survey)) return SayStopped();
     if (survey.badData.empty() && survey.badRows.empty()) {

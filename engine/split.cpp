@@ -16,7 +16,6 @@ namespace sorv {
 namespace {
 
 constexpr std::uint32_t kNoAttributes = 0xFFFFFFFFu;
-constexpr int kAccessDenied = 5;
 
 bool SaysItExists(const IoError& e) { return e.code() == 80 || e.code() == 183; }
 
@@ -127,7 +126,7 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const std::string partial = PartialScriptName(sourcePath, style_);
     Leftover leftover = ProbeLeftover(partial);
     if (leftover.live) {
-        RefuseLiveRun("Un découpage de " + sourcePath + " est déjà en cours.");
+        RefuseLiveRun(LiveRun::Split, sourcePath);
         return false;
     }
     if (!leftover.held) return true;
@@ -164,7 +163,7 @@ std::unique_ptr<File> Engine::CreatePartialScript(const std::string& sourcePath,
         if (!SaysItExists(e)) throw;
     }
     if (!script || !script->TryLock()) {
-        RefuseLiveRun("Un découpage de " + sourcePath + " est déjà en cours.");
+        RefuseLiveRun(LiveRun::Split, sourcePath);
         return nullptr;
     }
     script->Write(BytesOf(PartialScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, source)));
