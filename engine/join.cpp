@@ -130,15 +130,14 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
 Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                                     const SetSurvey* survey, Rebuilder* gathering) {
     JoinPass pass;
+    pass.seen.withFile = !script_.Empreintes.EverySliceReadable(state.RecordedSliceCount);
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
         const auto index = static_cast<std::uint32_t>(i - 1);
-        const std::uint64_t offset = survey ? static_cast<std::uint64_t>(script_.Secours.CodingSize()) * index : 0;
         if (survey && SetSurvey::Holds(survey->badData, index)) {
-            pass.MarkBad(index, pass.seen.file, offset);
+            pass.bad.push_back(index);
             continue;
         }
-        const Fingerprint fileBefore = pass.seen.file;
-        if (survey) output.Seek(offset);
+        if (survey) output.Seek(static_cast<std::uint64_t>(script_.Secours.CodingSize()) * index);
         // Started once: starting it again at the end would drop the slice's last, partial block.
         BandFeeder* feeder = gathering ? &gathering->StartPresent(index, 0) : nullptr;
         std::optional<BothObservers> both;
@@ -149,7 +148,7 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
             // Its bytes were written; the rebuilt ones take their place.
             pass.damaged = 0;
             pass.rebuilt -= ExpectedSliceSize(i);
-            pass.MarkBad(index, fileBefore, offset);
+            pass.bad.push_back(index);
         }
         copier_.RunMessages();
         if (state.CancelRequested) {
@@ -225,7 +224,7 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
         return false;
     }
     const std::optional<std::uint64_t> file = script_.Empreintes.File();
-    if (script_.Empreintes.Present() && file && *file != pass.seen.file.Value()) {
+    if (script_.Empreintes.Present() && pass.seen.withFile && file && *file != pass.seen.file.Value()) {
         Fail("Le fichier reconstitué ne correspond pas à son empreinte : " + target + " n'est pas reconstitué.");
         return false;
     }

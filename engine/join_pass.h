@@ -2,7 +2,6 @@
 // What one pass of a join over the slices did: shared by the copy and the
 // rebuild from recovery slices.
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "engine.h"
@@ -18,19 +17,9 @@ struct Engine::JoinPass {
     std::int64_t damaged = 0;
     bool stopped = false;
     SliceAndFileFingerprints seen;
-    // With recovery slices: the slices to rebuild (from 0), the whole file's
-    // fingerprint before the first of them and where it starts.
+    // With recovery slices: the slices to rebuild (from 0).
     std::vector<std::uint32_t> bad;
-    std::optional<Fingerprint> fileAtHole;
-    std::uint64_t holeOffset = 0;
     bool failed = false;  // said already; nothing to keep
-
-    void MarkBad(std::uint32_t index, const Fingerprint& fileBefore, std::uint64_t offset) {
-        bad.push_back(index);
-        if (fileAtHole) return;
-        fileAtHole = fileBefore;
-        holeOffset = offset;
-    }
 };
 
 }  // namespace sorv

@@ -178,22 +178,6 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
             return Failed("La tranche " + path + " n'a pas pu être reconstituée à partir des tranches de secours.");
         ui_.AppendLog("La tranche " + path + " est reconstituée à partir des tranches de secours.");
     }
-    return FingerprintFromHole(output, pass);
-}
-
-// The whole file's fingerprint, from what the partial file now holds after
-// the first slice that was not copied as it was read.
-bool Engine::FingerprintFromHole(File& output, JoinPass& pass) {
-    FingerprintFrom rest;
-    rest.Start(0);
-    rest.fingerprint = pass.fileAtHole.value_or(Fingerprint());
-    output.Seek(pass.holeOffset);
-    std::int64_t shown = 0;
-    const auto total = static_cast<std::uint64_t>(state.RecordedSize);
-    const SliceCopy::Result read = copier_.Copy(output, nullptr, total - std::min(total, pass.holeOffset), &rest, shown);
-    if (read.stopped) return Stopped(pass);
-    pass.seen.file = rest.fingerprint;
-    pass.damaged = 0;
     return true;
 }
 

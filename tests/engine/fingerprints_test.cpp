@@ -122,6 +122,8 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
         {head + file + slice2Unreadable, false, Outcome::Completed,
          "Empreinte illisible pour la tranche " + Slice("golden.bin", 2) + " : elle est vérifiée avec le fichier entier."},
         {head + values, false, Outcome::Completed, ""},
+        // Every slice checked by its own value: the whole file's is not needed.
+        {head + "Fichier=0000000000000000\r\n" + values, false, Outcome::Completed, ""},
         {head + file + values, true, Outcome::Completed, ""},
         {"", false, Outcome::Completed, "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées."},
     };
