@@ -65,6 +65,14 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
     return found;
 }
 
+// The partial script of a split still running reads like a whole one, and a
+// join or a repair from it would write over that split's source and slices.
+bool Engine::RefuseScriptOfLiveSplit(const std::string& scriptPath) {
+    if (!script_.Source || !ProbeLeftover(scriptPath).live) return false;
+    RefuseLiveRun(LiveRun::Split, state.RecordedName);
+    return true;
+}
+
 Outcome Engine::RunFlow(const std::function<void()>& flow) {
     // The engine state is shared: a request arriving during the message runs
     // of a running flow would overwrite it under that flow's feet.
@@ -98,6 +106,7 @@ Outcome Engine::StartSplit(std::string path) {
 Outcome Engine::StartJoin(std::string scriptPath) {
     return RunFlow([&] {
         if (fs_.Exists(scriptPath)) ReadScript(scriptPath);
+        if (RefuseScriptOfLiveSplit(scriptPath)) return;
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");

@@ -136,6 +136,7 @@ private:
     void RefuseLiveRun(LiveRun run, const std::string& path);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
+    bool RefuseScriptOfLiveSplit(const std::string& scriptPath);
 
     // Split.
     bool ReadOnlySourceAccepted(const std::string& sourcePath);

@@ -144,6 +144,7 @@ Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
         if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
         ReadScript(scriptPath);
+        if (RefuseScriptOfLiveSplit(scriptPath)) return;
         if (!RecoveryUsable()) {
             const std::string why = script_.Secours.Present()
                                         ? script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize)

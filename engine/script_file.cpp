@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::string_view kSection = "Sorv";
 constexpr std::string_view kFingerprintSection = "Empreintes";
+constexpr std::string_view kFingerprintHeader = "[Empreintes]";
 constexpr std::string_view kAlgorithmKey = "Algorithme";
 constexpr std::string_view kFileKey = "Fichier";
 constexpr std::string_view kInProgressSection = "EnCours";
@@ -151,6 +152,12 @@ std::optional<std::int64_t> ParseDecimal(std::string_view text) {
     return -value;
 }
 
+// Keys only the fingerprints' section has: seen elsewhere, they say its
+// header was lost.
+bool IsFingerprintKey(std::string_view name) {
+    return EqualsIgnoringAsciiCase(name, kAlgorithmKey) || EqualsIgnoringAsciiCase(name, kFileKey);
+}
+
 // A section name one or two letters away from ours (a typing slip, a
 // damaged byte) is a damaged header of ours, not a section of someone else.
 bool NearlyNamed(std::string_view name, std::string_view ours) {
@@ -255,7 +262,7 @@ bool RecordedFingerprints::EverySliceReadable(std::int64_t slices) const {
 bool RecordedFingerprints::CanCheckEverything(std::int64_t slices) const { return Unusable(slices).empty(); }
 
 std::string RecordedFingerprints::Unusable(std::int64_t slices) const {
-    if (!misspelled_.empty()) return "en-tête [" + misspelled_ + "]";
+    if (!misspelled_.empty()) return "en-tête " + misspelled_;
     if (algorithm_.empty()) return "pas d'algorithme";
     if (!KnownAlgorithm()) return "algorithme " + algorithm_ + " inconnu";
     if (!file_ && !EverySliceReadable(slices)) return "valeurs illisibles";
@@ -420,6 +427,9 @@ struct ScriptReader::Impl {
     }
 
     void EndLine() {
+        // A header whose bracket was damaged reads as a line without a value.
+        if (state == State::Key && !name.Overflowed() && NearlyNamed(name.Kept(), kFingerprintHeader))
+            fingerprints.MarkMisspelled(std::string(name.Kept()));
         if (state == State::Section) EndSection();
         if (state == State::Value) EndValue();
         state = State::LineStart;
@@ -438,7 +448,7 @@ struct ScriptReader::Impl {
             section = Section::Fingerprints;
             fingerprints.MarkPresent();
         } else if (NearlyNamed(name.Kept(), kFingerprintSection)) {
-            fingerprints.MarkMisspelled(std::string(name.Kept()));
+            fingerprints.MarkMisspelled("[" + std::string(name.Kept()) + "]");
         }
     }
 
@@ -451,6 +461,8 @@ struct ScriptReader::Impl {
             }
         }
         if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
+        if (section != Section::Fingerprints && section != Section::Recovery && IsFingerprintKey(name.Kept()))
+            fingerprints.MarkMisspelled(std::string(kFingerprintHeader) + " manquant");
         if (section == Section::Recovery && !name.Overflowed()) StartRecoveryValue();
         if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
             fingerprintKey = FingerprintKey::Source;

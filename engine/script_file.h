@@ -72,9 +72,10 @@ public:
 
     // For the reader: the first value of each key counts.
     void MarkPresent() { present_ = true; }
+    // The header as read, when it was damaged; the first one counts.
     void MarkMisspelled(std::string header) {
         present_ = true;
-        misspelled_ = std::move(header);
+        if (misspelled_.empty()) misspelled_ = std::move(header);
     }
     void SetAlgorithm(std::string algorithm);
     void SetFile(std::optional<std::uint64_t> value);

@@ -116,6 +116,8 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
         std::string said;
     } cases[] = {
         {"\r\n[Empreintez]\r\nAlgorithme=XXH64\r\n" + file + values, false, Outcome::Failed, unusable + "en-tête [Empreintez]) : "},
+        {"\r\n{Empreintes]\r\nAlgorithme=XXH64\r\n" + file + values, false, Outcome::Failed, unusable + "en-tête {Empreintes]) : "},
+        {"\r\n[Notes]\r\nAlgorithme=XXH64\r\n" + file + values, false, Outcome::Failed, unusable + "en-tête [Empreintes] manquant) : "},
         {"\r\n[Empreintes]\r\nAlgorithme=SHA1\r\n" + file + values, false, Outcome::Failed, unusable + "algorithme SHA1 inconnu) : "},
         {"\r\n[Empreintes]\r\n" + file + values, false, Outcome::Failed, unusable + "pas d'algorithme) : "},
         {head + "Fichier=zz\r\n" + slice2Unreadable, false, Outcome::Failed, unusable + "valeurs illisibles) : "},

@@ -4,6 +4,7 @@
 // removes what a link points to.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "engine_fixture.h"
 #include "io_error.h"
@@ -41,12 +42,26 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     otherUi.dialogChoice = 1;
     Engine other(otherUi, NativeFileSystem());
     Outcome second = Outcome::Completed;
-    ui.onMessageRun = [&] {
-        if (ui.messageRuns == 2) second = other.StartSplit(source());
+    // Its partial script reads like a whole one: no join or repair from it.
+    const std::function<Outcome()> runs[] = {
+        [&] { return other.StartSplit(source()); },
+        [&] { return other.StartJoin(PartialScriptName(source())); },
+        [&] { return other.RepairSet(PartialScriptName(source())); },
     };
-    const std::string bytes = SplitNew("a.bin", 1'000'000, 1);
-    EXPECT_EQ(second, Outcome::Refused);
-    EXPECT_EQ(otherUi.log.back(), "Un découpage de " + source() + " est déjà en cours.");
+    for (const auto& run : runs) {
+        for (const std::string& f : {Script("a.bin"), Slice("a.bin", 1), Slice("a.bin", 2), Slice("a.bin", 3)})
+            fs::remove(PathFromUtf8(f));
+        ui.messageRuns = 0;
+        ui.onMessageRun = [&] {
+            if (ui.messageRuns == 2) second = run();
+        };
+        const std::string bytes = SplitNew("a.bin", 1'000'000, 1);
+        EXPECT_EQ(second, Outcome::Refused);
+        EXPECT_EQ(otherUi.log.back(), "Un découpage de " + source() + " est déjà en cours.");
+        EXPECT_EQ(ReadFileBytes(source()), bytes);
+        EXPECT_TRUE(FileExists(Slice("a.bin", 3)));
+    }
+    const std::string bytes = ReadFileBytes(source());
 
     fs::remove(PathFromUtf8(source()));
     ui.messageRuns = 0;

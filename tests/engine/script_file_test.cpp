@@ -132,7 +132,9 @@ TEST(ProfileInteger, HexAfter0xElseStrictDecimal) {
 }
 
 // A header one or two letters away from [Empreintes] is a damaged one: the
-// section is there but cannot serve. Names further away are someone else's.
+// section is there but cannot serve. So is one whose keys turn up under
+// another header (its own was damaged beyond recognition, or lost) or after
+// a header whose bracket was damaged. Other sections are someone else's.
 TEST(ScriptReading, ANearlyNamedFingerprintSectionCannotServe) {
     const std::string body = "\nAlgorithme=XXH64\nFichier=0123456789abcdef\n1=0123456789abcdef\n";
     const std::string sorv = "[Sorv]\nNomOriginal=a\nTailleOriginale=9\nTranches=1\n";
@@ -143,7 +145,11 @@ TEST(ScriptReading, ANearlyNamedFingerprintSectionCannotServe) {
         EXPECT_EQ(read.Unusable(1), "en-tête [" + std::string(header) + "]");
     }
     for (const char* other : {"Sorv", "Autre", "Empreintes des photos", "Emp"})
-        EXPECT_FALSE(ParseScript(sorv + "[" + other + "]" + body).Empreintes.Present()) << other;
+        EXPECT_EQ(ParseScript(sorv + "[" + other + "]" + body).Empreintes.Unusable(1), "en-tête [Empreintes] manquant")
+            << other;
+    for (const char* line : {"{Empreintes]", "Empreintes]", "x[Empreintes]"})
+        EXPECT_EQ(ParseScript(sorv + line + body).Empreintes.Unusable(1), "en-tête " + std::string(line)) << line;
+    EXPECT_FALSE(ParseScript(sorv + "[Autre]\nCle=1\nEmpreintes=2\n").Empreintes.Present());
     const RecordedFingerprints good = ParseScript(sorv + "[Empreintes]" + body).Empreintes;
     EXPECT_TRUE(good.CanCheckEverything(1));
     EXPECT_EQ(good.Unusable(1), "");
