@@ -124,9 +124,7 @@ bool Engine::WriteRecoverySlices(const std::string& sourcePath, SplitRecovery& r
                                  Fingerprints& fingerprints) {
     RecoveryFiles files;
     for (std::uint32_t r = 1; r <= recovery.Count(); ++r) {
-        const std::string path = RecoverySliceFileName(sourcePath, r, style_);
-        if (fs_.EntryExists(path) && !fs_.Delete(path)) throw IoError(kAccessDenied, path);
-        files.files.push_back(outputs.Create(path));
+        files.files.push_back(outputs.Create(RecoverySliceFileName(sourcePath, r, style_)));
     }
     files.prints.resize(recovery.Count());
     WriteRecoveryBand(files, recovery, 0);

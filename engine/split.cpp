@@ -65,9 +65,7 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     }
     if (!ClearInterruptedSplit(sourcePath)) return;
     if (!RecoveryPossible(sourcePath)) return;
-    if (fs_.EntryExists(SliceFileName(sourcePath, 1)) || fs_.EntryExists(PartialScriptName(sourcePath, style_)) ||
-        (state.RecoveryCount > 0 && fs_.EntryExists(RecoverySliceFileName(sourcePath, 1, style_))) ||
-        OutputsReachSource(sourcePath)) {
+    if (SetNameTaken(sourcePath)) {
         ReportExistingSlices(sourcePath);
         return;
     }
@@ -77,18 +75,15 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     SplitFile(sourcePath);
 }
 
-// A slice or the script that is the source under another name (X.°02 cut
-// into X.°01, X.°02..., a link or a second hard link to it) would replace
-// the source while it is read.
-bool Engine::OutputsReachSource(const std::string& sourcePath) {
-    InputFiles source(fs_);
-    source.Add(sourcePath);
-    if (source.Reaches(ScriptFileName(sourcePath)) || source.Reaches(PartialScriptName(sourcePath, style_)))
-        return true;
+// Any name the split will write, taken by any entry: a user's file (slices
+// of another set), a link, the source itself under another name (X.°02 cut
+// into X.°01, X.°02...). The split never replaces one.
+bool Engine::SetNameTaken(const std::string& sourcePath) {
+    if (fs_.EntryExists(PartialScriptName(sourcePath, style_))) return true;
     for (std::int64_t k = 1; k <= state.SliceCount; ++k)
-        if (source.Reaches(SliceFileName(sourcePath, k))) return true;
+        if (fs_.EntryExists(SliceFileName(sourcePath, k))) return true;
     for (std::int64_t r = 1; r <= state.RecoveryCount; ++r)
-        if (source.Reaches(RecoverySliceFileName(sourcePath, r, style_))) return true;
+        if (fs_.EntryExists(RecoverySliceFileName(sourcePath, r, style_))) return true;
     return false;
 }
 
@@ -186,9 +181,8 @@ bool Engine::WriteSlices(const std::string& sourcePath, File& source, Outputs& o
     // record, whatever the source does meanwhile.
     for (std::int64_t i = 1; i <= state.SliceCount && !source.AtEnd(); ++i) {
         const std::string slicePath = SliceFileName(sourcePath, i);
-        // A slice left by an earlier split is replaced, never written
-        // through: its entry goes (a link, not what it points to).
-        if (fs_.EntryExists(slicePath) && !fs_.Delete(slicePath)) throw IoError(kAccessDenied, slicePath);
+        // Created new: a file that took the name since the split began is
+        // not replaced, the split fails instead.
         auto slice = outputs.Create(slicePath);
         seen.slice.Reset();
         if (recovery) recovery->StartSlice(static_cast<std::uint32_t>(i - 1));

@@ -176,10 +176,12 @@ TEST_F(EngineOnDisk, EarlierSplitsOfTheSameNameStopTheSplit) {
     EXPECT_EQ(engine.StartSplit(dir.Path("data.arj")), Outcome::Stopped);  // slice 1 is still there
     EXPECT_EQ(LogFrom(again + 3), refusal);
 
-    // A lone slice 2 does not stop a split.
+    // Nor is a lone slice 2 replaced: it may be the only copy of another set's.
     WriteFileBytes(dir.Path("lone.bin"), PatternBytes(400'000));
     WriteFileBytes(Slice("lone.bin", 2), "old");
-    EXPECT_EQ(engine.StartSplit(dir.Path("lone.bin")), Outcome::Completed);
+    EXPECT_EQ(engine.StartSplit(dir.Path("lone.bin")), Outcome::Stopped);
+    EXPECT_EQ(ReadFileBytes(Slice("lone.bin", 2)), "old");
+    EXPECT_FALSE(FileExists(Slice("lone.bin", 1)));
 }
 
 TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
