@@ -547,6 +547,9 @@ struct ScriptReader::Impl {
         values.TranchesKey = NumberFound(kTranches);
         values.TailleOriginale = IntegerFound(kTailleOriginale);
         values.Tranches = IntegerFound(kTranches);
+        // Recovery slices are only written beside fingerprints: without them
+        // the section was lost, not left out.
+        if (recovery.Present() && !fingerprints.Present()) fingerprints.MarkMisspelled(std::string(kFingerprintHeader) + " manquant");
         values.Empreintes = std::move(fingerprints);
         values.Secours = std::move(recovery);
         values.Source = source;

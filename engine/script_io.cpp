@@ -1,6 +1,7 @@
 // Reading the script file through the file system, and judging what it says.
 #include <cstddef>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "engine.h"
@@ -17,6 +18,12 @@ std::string NumberProblem(const char* key, const NumberKey& found, std::int64_t 
     if (!found.readable) return std::string(key) + " illisible (\"" + found.text + "\")";
     if (value <= 0) return std::string(key) + " vaut " + std::to_string(value);
     return {};
+}
+
+// "C:", "c:." : a drive, not a file, whichever system reads the script.
+bool IsDriveOnly(std::string_view name) {
+    const bool drive = name.size() >= 2 && ((name[0] | 0x20) >= 'a' && (name[0] | 0x20) <= 'z') && name[1] == ':';
+    return drive && (name.size() == 2 || name.substr(2) == "." || name.substr(2) == "..");
 }
 
 }  // namespace
@@ -67,7 +74,7 @@ bool Engine::ScriptIsSound(const std::string& scriptPath) {
     std::string problem = NumberProblem("TailleOriginale", script_.TailleOriginaleKey, state.RecordedSize);
     if (problem.empty()) problem = NumberProblem("Tranches", script_.TranchesKey, state.RecordedSliceCount);
     const std::string name = NamePartOf(state.RecordedName, RecordedNameStyle(style_));
-    if (problem.empty() && (name.empty() || name == "." || name == ".."))
+    if (problem.empty() && (name.empty() || name == "." || name == ".." || IsDriveOnly(name)))
         problem = "NomOriginal ne nomme aucun fichier";
     if (!problem.empty()) {
         Fail("Script endommagé, " + problem + " : " + scriptPath);
@@ -76,7 +83,7 @@ bool Engine::ScriptIsSound(const std::string& scriptPath) {
     const RecordedFingerprints& recorded = script_.Empreintes;
     if (recorded.Present() && !recorded.CanCheckEverything(state.RecordedSliceCount)) {
         Fail("Les empreintes du script sont illisibles (" + recorded.Unusable(state.RecordedSliceCount) + ") : " +
-             scriptPath + ". Pour regrouper sans les vérifier, retirez la section [Empreintes] du script.");
+             scriptPath + ". Pour regrouper sans les vérifier, ne gardez dans le script que la section [Sorv].");
         return false;
     }
     if (!recorded.Present()) ui_.AppendLog("Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.");

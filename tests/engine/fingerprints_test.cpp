@@ -108,7 +108,7 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
     const std::string values = "1=e49234f87aeffec5\r\n2=45adba4a7350c18a\r\n3=cac8b1bd6d8fb79e\r\n";
     const std::string slice2Unreadable = "1=e49234f87aeffec5\r\n2=zz\r\n3=cac8b1bd6d8fb79e\r\n";
     const std::string unusable = "Les empreintes du script sont illisibles (";
-    const std::string remedy = "Pour regrouper sans les vérifier, retirez la section [Empreintes] du script.";
+    const std::string remedy = "Pour regrouper sans les vérifier, ne gardez dans le script que la section [Sorv].";
     const struct {
         std::string section;
         bool before;  // placed before [Sorv]

@@ -194,10 +194,9 @@ TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
         {size + count, "NomOriginal ne nomme aucun fichier"},
         {"NomOriginal=\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
         {"NomOriginal=sub/\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
+        {"NomOriginal=C:\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
+        {"NomOriginal=c:.\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
     };
-#ifdef _WIN32
-    cases.push_back({"NomOriginal=C:\r\n" + size + count, "NomOriginal ne nomme aucun fichier"});
-#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         WriteScript("ARCHIVE.d", c.keys);

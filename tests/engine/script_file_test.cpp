@@ -150,6 +150,8 @@ TEST(ScriptReading, ANearlyNamedFingerprintSectionCannotServe) {
     for (const char* line : {"{Empreintes]", "Empreintes]", "x[Empreintes]"})
         EXPECT_EQ(ParseScript(sorv + line + body).Empreintes.Unusable(1), "en-tête " + std::string(line)) << line;
     EXPECT_FALSE(ParseScript(sorv + "[Autre]\nCle=1\nEmpreintes=2\n").Empreintes.Present());
+    // Recovery slices are never written without fingerprints.
+    EXPECT_EQ(ParseScript(sorv + "[Secours]\nTranches=1\n").Empreintes.Unusable(1), "en-tête [Empreintes] manquant");
     const RecordedFingerprints good = ParseScript(sorv + "[Empreintes]" + body).Empreintes;
     EXPECT_TRUE(good.CanCheckEverything(1));
     EXPECT_EQ(good.Unusable(1), "");
