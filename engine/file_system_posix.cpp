@@ -146,14 +146,35 @@ public:
         return {static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
     }
 
-    // flock, not fcntl: its lock belongs to the open file, so two opens in
-    // one process exclude each other too.
+    // flock: its lock belongs to the open file, so two opens in one process
+    // exclude each other too, and a file open for reading can hold it. The
+    // Windows build run by Wine locks one byte at 2^62 with a POSIX lock
+    // instead: that byte is looked at too, and taken where the file is open
+    // for writing, so that either build sees the other's live run.
     bool TryLock() override {
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (errno == EWOULDBLOCK) return false;
             if (errno != EINTR) Fail(errno);
         }
-        return true;
+        if (TokenByteFree()) return true;
+        ::flock(fd_, LOCK_UN);
+        return false;
+    }
+
+    bool TokenByteFree() {
+        struct flock token {};
+        token.l_type = F_WRLCK;
+        token.l_whence = SEEK_SET;
+        token.l_start = off_t{1} << 62;
+        token.l_len = 1;
+        const bool writable = (::fcntl(fd_, F_GETFL) & O_ACCMODE) != O_RDONLY;
+        if (writable) {
+            if (::fcntl(fd_, F_OFD_SETLK, &token) == 0) return true;
+            if (errno == EAGAIN || errno == EACCES) return false;
+            Fail(errno);
+        }
+        if (::fcntl(fd_, F_OFD_GETLK, &token) != 0) Fail(errno);
+        return token.l_type == F_UNLCK;
     }
 
     void Rewrite(std::span<const std::byte> bytes) override {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -93,6 +94,29 @@ TEST(FileSafety, OneLockHolderAtATime) {
     first.reset();
     EXPECT_TRUE(second->TryLock());
 }
+
+#ifndef _WIN32
+// The Windows build under Wine holds a POSIX lock on the byte at 2^62: a
+// native run sees it, whether it reads the file or writes it.
+TEST(FileSafety, ALockTakenByTheWindowsBuildUnderWineIsSeen) {
+    TempDir dir;
+    test::WriteFileBytes(dir.Path("partial"), "partial");
+    const int wine = ::open(dir.Path("partial").c_str(), O_RDWR);
+    struct flock token {};
+    token.l_type = F_WRLCK;
+    token.l_start = off_t{1} << 62;
+    token.l_len = 1;
+    ASSERT_EQ(::fcntl(wine, F_OFD_SETLK, &token), 0);
+    EXPECT_FALSE(Fs().OpenRead(dir.Path("partial"))->TryLock());
+    EXPECT_FALSE(Fs().OpenRead(dir.Path("partial"))->TryLock());  // the failed attempt kept nothing
+    ::close(wine);
+    auto native = Fs().CreateNew(dir.Path("held"));
+    ASSERT_TRUE(native->TryLock());
+    const int other = ::open(dir.Path("held").c_str(), O_RDWR);
+    EXPECT_EQ(::fcntl(other, F_OFD_SETLK, &token), -1);  // what Wine would try
+    ::close(other);
+}
+#endif
 
 #ifdef _WIN32
 // What Windows reads "a.d." and "É" as: the same files as "a.d" and "é".
