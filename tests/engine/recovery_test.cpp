@@ -22,7 +22,7 @@ std::string Utf8(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-enum class Loss { Missing, Truncated, BitFlipped, Zeroed };
+enum class Loss { Missing, Truncated, BitFlipped, Zeroed, Appended };
 
 class RecoveryOnDisk : public EngineOnDisk {
 protected:
@@ -63,6 +63,7 @@ protected:
         case Loss::Truncated: content.resize(content.size() / 2); break;
         case Loss::BitFlipped: content[content.size() / 3] ^= 0x10; break;
         case Loss::Zeroed: content.assign(content.size(), '\0'); break;
+        case Loss::Appended: content.append(1000, '\0'); break;
         }
         WriteFileBytes(path, content);
     }
@@ -85,7 +86,7 @@ protected:
         std::iota(all.begin(), all.end(), 0);
         std::shuffle(all.begin(), all.end(), random);
         std::vector<std::pair<std::int64_t, Loss>> drawn;
-        for (std::int64_t i = 0; i < losses; ++i) drawn.emplace_back(all[static_cast<std::size_t>(i)], static_cast<Loss>(random() % 4));
+        for (std::int64_t i = 0; i < losses; ++i) drawn.emplace_back(all[static_cast<std::size_t>(i)], static_cast<Loss>(random() % 5));
         return drawn;
     }
 };
@@ -164,6 +165,7 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
         {{}, Outcome::Completed, Outcome::Completed},
         {{{8, Loss::Truncated}, {9, Loss::Missing}, {3, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
         {{{0, Loss::Zeroed}, {11, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
+        {{{10, Loss::Appended}}, Outcome::Stopped, Outcome::Completed},
         {{{0, Loss::Missing}, {1, Loss::Missing}, {10, Loss::Zeroed}, {5, Loss::BitFlipped}}, Outcome::Failed,
          Outcome::Failed},
     };
