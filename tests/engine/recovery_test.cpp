@@ -10,6 +10,7 @@
 #include <random>
 
 #include "engine_fixture.h"
+#include "faulty_file_system.h"
 #include "recovery_bands.h"
 #include "recovery_code.h"
 #include "sizes.h"
@@ -188,6 +189,42 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
         for (const auto& [file, loss] : c.losses)
             EXPECT_EQ(FileExists(damagedFile(file)), loss != Loss::Missing) << SetFile(file);
         EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Completed);
+    }
+}
+
+// A slice the join cannot read, from its first byte, its middle or its last,
+// is rebuilt like a damaged one, beside a missing one too; one loss more than
+// the recovery slices leaves nothing under the real name and every file as it was.
+TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
+    FaultyFileSystem faulty{NativeFileSystem()};
+    Engine join{ui, faulty};
+    Split(40'000, 4096, 2);  // 10 slices
+    const struct {
+        std::uint64_t errorAt;
+        std::vector<std::int64_t> missing;
+        Outcome outcome;
+    } cases[] = {
+        {0, {}, Outcome::Completed},
+        {1000, {}, Outcome::Completed},
+        {4095, {6}, Outcome::Completed},
+        {2048, {0, 6}, Outcome::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("error at " + std::to_string(c.errorAt));
+        Restore();
+        for (const std::int64_t lost : c.missing) Damage(lost, Loss::Missing);
+        faulty.readErrorPath = SetFile(3), faulty.readErrorAt = c.errorAt;
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        EXPECT_EQ(join.StartJoin(ScriptPath()), c.outcome);
+        EXPECT_EQ(LinesWith("La tranche " + SetFile(3) + " est illisible ("), 1u);
+        if (c.outcome == Outcome::Completed) {
+            EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+            continue;
+        }
+        EXPECT_FALSE(FileExists(Target()) || FileExists(PartialJoinName(ScriptPath())));
+        for (const auto& [name, content] : files)
+            EXPECT_TRUE(!FileExists(dir.Path(name)) || ReadFileBytes(dir.Path(name)) == content) << name;
     }
 }
 
