@@ -84,11 +84,12 @@ bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string
     return true;
 }
 
-// A file under the partial name that no live join holds: a killed join's
-// part, or a file of the user's; which one cannot be told, so the user says.
-bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover) {
+// A file under the partial name that no live join (or repair) holds: a
+// killed run's part, or a file of the user's; which one cannot be told, so
+// the user says.
+bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun) {
     ui_.AppendLog("Le fichier " + partial + " existe déjà.");
-    if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste d'un regroupement interrompu, ou fichier "
+    if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste " + deadRun + ", ou fichier "
                             "à vous ? Voulez-vous l'effacer ?") != Answer::Yes) {
         ui_.AppendLog("Arrêt. ");
         return false;

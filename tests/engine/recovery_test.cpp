@@ -228,6 +228,41 @@ TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
     }
 }
 
+// A killed repair leaves its partial files behind. The next repair asks
+// about each (it cannot be told from a file of the user's): Yes clears it,
+// No keeps it and stops; one a live repair holds stops it at once.
+TEST_F(RecoveryOnDisk, ARepairAsksAboutAKilledRepairsFileAndRefusesALiveOne) {
+    Split(40'000, 4096, 2);
+    const std::string partial = RepairPartialName(ScriptPath(), 5, false);
+    const std::string left = "left by a killed repair";
+    const struct {
+        Answer answer;
+        bool live;
+        Outcome outcome;
+    } cases[] = {
+        {Answer::Yes, false, Outcome::Completed},
+        {Answer::No, false, Outcome::Stopped},
+        {Answer::Yes, true, Outcome::Refused},
+    };
+    for (const auto& c : cases) {
+        Restore();
+        Damage(4, Loss::Missing);
+        WriteFileBytes(partial, left);
+        std::unique_ptr<File> held;
+        if (c.live) {
+            held = NativeFileSystem().OpenRead(partial);
+            ASSERT_TRUE(held->TryLock());
+        }
+        ui.answers = {c.answer};
+        ui.log.clear();
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), c.outcome);
+        EXPECT_EQ(ui.answers.empty(), !c.live);
+        const bool repaired = c.outcome == Outcome::Completed;
+        EXPECT_TRUE(repaired ? ReadFileBytes(SetFile(4)) == files.at(NamePartOf(SetFile(4))) : !FileExists(SetFile(4)));
+        EXPECT_TRUE(repaired ? !FileExists(partial) : ReadFileBytes(partial) == left);
+    }
+}
+
 // More than 255 slices: indices past one byte rebuild like the others.
 TEST_F(RecoveryOnDisk, ASetOfMoreThan255SlicesIsRepaired) {
     Split(300 * 2048 + 100, 2048, 3);
