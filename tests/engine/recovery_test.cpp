@@ -8,6 +8,7 @@
 #include <map>
 #include <numeric>
 #include <random>
+#include <tuple>
 
 #include "engine_fixture.h"
 #include "faulty_file_system.h"
@@ -194,35 +195,25 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
 
 // A slice the join cannot read, from its first byte, its middle or its last,
 // is rebuilt like a damaged one, beside a missing one too; one loss more than
-// the recovery slices leaves nothing under the real name and every file as it was.
+// the recovery slices leaves nothing under the real name. Every file stays as it was.
 TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
     FaultyFileSystem faulty{NativeFileSystem()};
     Engine join{ui, faulty};
     Split(40'000, 4096, 2);  // 10 slices
-    const struct {
-        std::uint64_t errorAt;
-        std::vector<std::int64_t> missing;
-        Outcome outcome;
-    } cases[] = {
-        {0, {}, Outcome::Completed},
-        {1000, {}, Outcome::Completed},
-        {4095, {6}, Outcome::Completed},
-        {2048, {0, 6}, Outcome::Failed},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("error at " + std::to_string(c.errorAt));
+    // Where reading slice 4 fails, the slices missing beside it, the outcome.
+    const std::tuple<std::uint64_t, std::vector<std::int64_t>, Outcome> cases[] = {
+        {0, {}, Outcome::Completed}, {1000, {}, Outcome::Completed}, {4095, {6}, Outcome::Completed},
+        {2048, {0, 6}, Outcome::Failed}};
+    for (const auto& [errorAt, missing, outcome] : cases) {
         Restore();
-        for (const std::int64_t lost : c.missing) Damage(lost, Loss::Missing);
-        faulty.readErrorPath = SetFile(3), faulty.readErrorAt = c.errorAt;
+        for (const std::int64_t lost : missing) Damage(lost, Loss::Missing);
+        faulty.readErrorPath = SetFile(3), faulty.readErrorAt = errorAt;
         ui.answers = {Answer::No};
         ui.log.clear();
-        EXPECT_EQ(join.StartJoin(ScriptPath()), c.outcome);
+        EXPECT_EQ(join.StartJoin(ScriptPath()), outcome) << errorAt;
         EXPECT_EQ(LinesWith("La tranche " + SetFile(3) + " est illisible ("), 1u);
-        if (c.outcome == Outcome::Completed) {
-            EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
-            continue;
-        }
-        EXPECT_FALSE(FileExists(Target()) || FileExists(PartialJoinName(ScriptPath())));
+        EXPECT_TRUE(outcome == Outcome::Completed ? ReadFileBytes(Target()) == bytes
+                                                  : !FileExists(Target()) && !FileExists(PartialJoinName(ScriptPath())));
         for (const auto& [name, content] : files)
             EXPECT_TRUE(!FileExists(dir.Path(name)) || ReadFileBytes(dir.Path(name)) == content) << name;
     }
@@ -233,31 +224,20 @@ TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
 // No keeps it and stops; one a live repair holds stops it at once.
 TEST_F(RecoveryOnDisk, ARepairAsksAboutAKilledRepairsFileAndRefusesALiveOne) {
     Split(40'000, 4096, 2);
-    const std::string partial = RepairPartialName(ScriptPath(), 5, false);
-    const std::string left = "left by a killed repair";
-    const struct {
-        Answer answer;
-        bool live;
-        Outcome outcome;
-    } cases[] = {
-        {Answer::Yes, false, Outcome::Completed},
-        {Answer::No, false, Outcome::Stopped},
-        {Answer::Yes, true, Outcome::Refused},
-    };
-    for (const auto& c : cases) {
+    const std::string partial = RepairPartialName(ScriptPath(), 5, false), left = "left by a killed repair";
+    // The answer to the question, whether a live repair holds the file, the outcome.
+    const std::tuple<Answer, bool, Outcome> cases[] = {
+        {Answer::Yes, false, Outcome::Completed}, {Answer::No, false, Outcome::Stopped}, {Answer::Yes, true, Outcome::Refused}};
+    for (const auto& [answer, live, outcome] : cases) {
         Restore();
         Damage(4, Loss::Missing);
         WriteFileBytes(partial, left);
-        std::unique_ptr<File> held;
-        if (c.live) {
-            held = NativeFileSystem().OpenRead(partial);
-            ASSERT_TRUE(held->TryLock());
-        }
-        ui.answers = {c.answer};
-        ui.log.clear();
-        EXPECT_EQ(engine.RepairSet(ScriptPath()), c.outcome);
-        EXPECT_EQ(ui.answers.empty(), !c.live);
-        const bool repaired = c.outcome == Outcome::Completed;
+        const std::unique_ptr<File> held = live ? NativeFileSystem().OpenRead(partial) : nullptr;
+        ASSERT_TRUE(!held || held->TryLock());
+        ui.answers = {answer};
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), outcome);
+        EXPECT_EQ(ui.answers.empty(), !live);
+        const bool repaired = outcome == Outcome::Completed;
         EXPECT_TRUE(repaired ? ReadFileBytes(SetFile(4)) == files.at(NamePartOf(SetFile(4))) : !FileExists(SetFile(4)));
         EXPECT_TRUE(repaired ? !FileExists(partial) : ReadFileBytes(partial) == left);
     }
