@@ -165,7 +165,8 @@ private:
     bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
                             bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
-    bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover);
+    bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover,
+                               const std::string& deadRun = "d'un regroupement interrompu");
     JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                         const SetSurvey* survey, Rebuilder* gathering);
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
@@ -197,6 +198,7 @@ private:
     // Repair of a set.
     struct RepairFile;
     bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
+    bool ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey);
     bool WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
                       std::vector<RepairFile>& files);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);

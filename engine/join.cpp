@@ -84,11 +84,12 @@ bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string
     return true;
 }
 
-// A file under the partial name that no live join holds: a killed join's
-// part, or a file of the user's; which one cannot be told, so the user says.
-bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover) {
+// A file under the partial name that no live join (or repair) holds: a
+// killed run's part, or a file of the user's; which one cannot be told, so
+// the user says.
+bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun) {
     ui_.AppendLog("Le fichier " + partial + " existe déjà.");
-    if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste d'un regroupement interrompu, ou fichier "
+    if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste " + deadRun + ", ou fichier "
                             "à vous ? Voulez-vous l'effacer ?") != Answer::Yes) {
         ui_.AppendLog("Arrêt. ");
         return false;
@@ -159,24 +160,38 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
     return pass;
 }
 
-// One slice of the pass; false when a stop was asked inside it.
+// One slice of the pass; false when a stop was asked inside it. With
+// recovery slices (`repairing`) a slice that cannot be opened or read is
+// rebuilt like a damaged one: what was written of it is overwritten then.
 bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                           JoinPass& pass, ByteObserver* extra, bool repairing) {
     const bool checking = script_.Empreintes.Present();
     const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
     const std::string slicePath = SliceFileName(scriptPath, i);
-    auto slice = fs_.OpenRead(slicePath);
-    read.push_back({slicePath, slice->Identity()});
-    // From the open handle: the file being read, not a name looked up again.
-    const std::uint64_t size = slice->Size();
     const bool writing = pass.damaged == 0 || repairing;
-    // Never past the recorded total: a slice that grows (or feeds on the
-    // output) cannot fill the disk.
-    const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
-    pass.seen.slice.Reset();
+    std::unique_ptr<File> slice;
+    std::uint64_t size = 0;
     std::int64_t shown = 0;
-    ByteObserver* observer = extra ? extra : checking ? &pass.seen : nullptr;
-    const SliceCopy::Result copy = copier_.Copy(*slice, writing ? &output : nullptr, limit, observer, shown);
+    SliceCopy::Result copy;
+    pass.seen.slice.Reset();
+    try {
+        slice = fs_.OpenRead(slicePath);
+        read.push_back({slicePath, slice->Identity()});
+        // From the open handle: the file being read, not a name looked up again.
+        size = slice->Size();
+        // Never past the recorded total: a slice that grows (or feeds on the
+        // output) cannot fill the disk.
+        const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
+        ByteObserver* observer = extra ? extra : checking ? &pass.seen : nullptr;
+        copy = copier_.Copy(*slice, writing ? &output : nullptr, limit, observer, shown);
+    } catch (const IoError& e) {
+        // Only the slice's own failure: the output's, a full disk say, ends the join.
+        if (!repairing || e.path() != slicePath) throw;
+        ui_.AdvanceProgress(JoinProgressFor(ExpectedSliceSize(i)) - shown);
+        ui_.AppendLog("La tranche " + slicePath + " est illisible (" + e.text() + ").");
+        pass.bad.push_back(static_cast<std::uint32_t>(i - 1));
+        return true;
+    }
     if (writing) pass.rebuilt += copy.copied;
     pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
     pass.slicesHold += std::max(slice->Size(), copy.copied);

@@ -72,15 +72,21 @@ void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey)
     }
 }
 
-// Reads a whole recovery slice to check it; says when it is damaged.
+// Reads a whole recovery slice to check it; says when it is damaged. Bytes
+// past the coding size are damage too: the check, the join and the repair
+// must judge such a file alike.
 bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
     const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
+    const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
     FingerprintFrom seen;
     try {
         auto file = fs_.OpenRead(path);
-        std::int64_t shown = 0;
-        if (copier_.Copy(*file, nullptr, static_cast<std::uint64_t>(script_.Secours.CodingSize()), &seen, shown).stopped)
+        if (file->Size() != codingSize) {
+            ui_.AppendLog("La tranche de secours " + path + " n'a pas la taille d'une tranche.");
             return false;
+        }
+        std::int64_t shown = 0;
+        if (copier_.Copy(*file, nullptr, codingSize, &seen, shown).stopped) return false;
     } catch (const IoError& e) {
         ui_.AppendLog("La tranche de secours " + path + " est illisible (" + e.text() + ").");
         return false;

@@ -51,6 +51,26 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
     return !state.CancelRequested;
 }
 
+// The partial names this repair writes, cleared of a killed repair's files.
+// Those cannot be told from a user's file of the same name: the user says,
+// as for the join's partial file. False when the repair must not go on.
+bool Engine::ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey) {
+    for (const bool recovery : {false, true}) {
+        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
+            const std::string partial = RepairPartialName(scriptPath, index + 1, recovery, style_);
+            Leftover leftover = ProbeLeftover(partial);
+            if (leftover.live) {
+                RefuseLiveRun(LiveRun::Join, scriptPath);
+                return false;
+            }
+            if (leftover.kind != EntryKind::None &&
+                !RemoveLeftoverPartial(partial, leftover, "d'une réparation interrompue"))
+                return false;
+        }
+    }
+    return true;
+}
+
 // The rebuilt files, under their partial names, checked as written and read
 // back; false when a stop was asked or one does not check (said).
 bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
@@ -63,7 +83,14 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
                          RepairPartialName(scriptPath, index + 1, recovery, style_), nullptr, Fingerprint(),
                          recovery ? script_.Secours.Slice(index + 1) : script_.Empreintes.Slice(index + 1)};
             f.file = outputs.Create(f.partial, true);
+            // Until it is complete and closed: a run that dies leaves a file
+            // whose lock the next one can take.
+            const bool locked = f.file->TryLock();
             files.push_back(std::move(f));
+            if (!locked) {
+                RefuseLiveRun(LiveRun::Join, scriptPath);
+                return false;
+            }
         }
     }
     Rebuilder rebuilder(RebuildJobFor(survey, survey.badData, rows, survey.badRows), RecoveryMemory);
@@ -123,11 +150,12 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         return;
     }
     if (survey.badData.size() > survey.soundRows.size()) return Fail("Perdu : " + LostLine(survey.badData.size(), survey));
+    if (!ClearRepairLeftovers(scriptPath, survey)) return;
     Outputs outputs(fs_);
     std::vector<RepairFile> files;
     try {
         if (!WriteRepairs(scriptPath, survey, outputs, files)) {
-            if (result_ != Outcome::Failed) SayStopped();
+            if (result_ == Outcome::Stopped) SayStopped();
             return DiscardOutputs(outputs);
         }
         PutRepairsInPlace(files, outputs);

@@ -8,8 +8,10 @@
 #include <map>
 #include <numeric>
 #include <random>
+#include <tuple>
 
 #include "engine_fixture.h"
+#include "faulty_file_system.h"
 #include "recovery_bands.h"
 #include "recovery_code.h"
 #include "sizes.h"
@@ -22,7 +24,7 @@ std::string Utf8(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-enum class Loss { Missing, Truncated, BitFlipped, Zeroed };
+enum class Loss { Missing, Truncated, BitFlipped, Zeroed, Appended };
 
 class RecoveryOnDisk : public EngineOnDisk {
 protected:
@@ -63,6 +65,7 @@ protected:
         case Loss::Truncated: content.resize(content.size() / 2); break;
         case Loss::BitFlipped: content[content.size() / 3] ^= 0x10; break;
         case Loss::Zeroed: content.assign(content.size(), '\0'); break;
+        case Loss::Appended: content.append(1000, '\0'); break;
         }
         WriteFileBytes(path, content);
     }
@@ -85,7 +88,7 @@ protected:
         std::iota(all.begin(), all.end(), 0);
         std::shuffle(all.begin(), all.end(), random);
         std::vector<std::pair<std::int64_t, Loss>> drawn;
-        for (std::int64_t i = 0; i < losses; ++i) drawn.emplace_back(all[static_cast<std::size_t>(i)], static_cast<Loss>(random() % 4));
+        for (std::int64_t i = 0; i < losses; ++i) drawn.emplace_back(all[static_cast<std::size_t>(i)], static_cast<Loss>(random() % 5));
         return drawn;
     }
 };
@@ -164,6 +167,7 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
         {{}, Outcome::Completed, Outcome::Completed},
         {{{8, Loss::Truncated}, {9, Loss::Missing}, {3, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
         {{{0, Loss::Zeroed}, {11, Loss::BitFlipped}}, Outcome::Stopped, Outcome::Completed},
+        {{{10, Loss::Appended}}, Outcome::Stopped, Outcome::Completed},
         {{{0, Loss::Missing}, {1, Loss::Missing}, {10, Loss::Zeroed}, {5, Loss::BitFlipped}}, Outcome::Failed,
          Outcome::Failed},
     };
@@ -186,6 +190,56 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
         for (const auto& [file, loss] : c.losses)
             EXPECT_EQ(FileExists(damagedFile(file)), loss != Loss::Missing) << SetFile(file);
         EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Completed);
+    }
+}
+
+// A slice the join cannot read, from its first byte, its middle or its last,
+// is rebuilt like a damaged one, beside a missing one too; one loss more than
+// the recovery slices leaves nothing under the real name. Every file stays as it was.
+TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
+    FaultyFileSystem faulty{NativeFileSystem()};
+    Engine join{ui, faulty};
+    Split(40'000, 4096, 2);  // 10 slices
+    // Where reading slice 4 fails, the slices missing beside it, the outcome.
+    const std::tuple<std::uint64_t, std::vector<std::int64_t>, Outcome> cases[] = {
+        {0, {}, Outcome::Completed}, {1000, {}, Outcome::Completed}, {4095, {6}, Outcome::Completed},
+        {2048, {0, 6}, Outcome::Failed}};
+    for (const auto& [errorAt, missing, outcome] : cases) {
+        Restore();
+        for (const std::int64_t lost : missing) Damage(lost, Loss::Missing);
+        faulty.readErrorPath = SetFile(3), faulty.readErrorAt = errorAt;
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        EXPECT_EQ(join.StartJoin(ScriptPath()), outcome) << errorAt;
+        EXPECT_EQ(LinesWith("La tranche " + SetFile(3) + " est illisible ("), 1u);
+        EXPECT_TRUE(outcome == Outcome::Completed ? ReadFileBytes(Target()) == bytes
+                                                  : !FileExists(Target()) && !FileExists(PartialJoinName(ScriptPath())));
+        for (const auto& [name, content] : files)
+            EXPECT_TRUE(!FileExists(dir.Path(name)) || ReadFileBytes(dir.Path(name)) == content) << name;
+    }
+}
+
+// A killed repair leaves its partial files behind. The next repair asks
+// about each (it cannot be told from a file of the user's): Yes clears it,
+// No keeps it and stops; one a live repair holds stops it at once.
+TEST_F(RecoveryOnDisk, ARepairAsksAboutAKilledRepairsFileAndRefusesALiveOne) {
+    Split(40'000, 4096, 2);
+    const std::string partial = RepairPartialName(ScriptPath(), 5, false), left = "left by a killed repair";
+    // The answer to the question, whether a live repair holds the file, the outcome.
+    const std::tuple<Answer, bool, Outcome> cases[] = {
+        {Answer::Yes, false, Outcome::Completed}, {Answer::No, false, Outcome::Stopped}, {Answer::Yes, true, Outcome::Refused}};
+    for (const auto& [answer, live, outcome] : cases) {
+        Restore();
+        Damage(4, Loss::Missing);
+        WriteFileBytes(partial, left);
+        const std::unique_ptr<File> held = live ? NativeFileSystem().OpenRead(partial) : nullptr;
+        ASSERT_TRUE(!held || held->TryLock());
+        ui.answers = {answer};
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), outcome);
+        EXPECT_EQ(ui.answers.empty(), !live);
+        const bool repaired = outcome == Outcome::Completed;
+        EXPECT_TRUE(repaired ? ReadFileBytes(SetFile(4)) == files.at(NamePartOf(SetFile(4))) : !FileExists(SetFile(4)));
+        EXPECT_TRUE(repaired ? !FileExists(partial) : ReadFileBytes(partial) == left);
     }
 }
 
