@@ -41,7 +41,11 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
             if (!repairable) break;
         }
     }
-    if (missing > (repairable ? script_.Secours.Count() : 0)) state.SlicesVerified = false;
+    // The file cannot be rebuilt: a failure, with or without recovery slices.
+    if (missing > (repairable ? script_.Secours.Count() : 0)) {
+        state.SlicesVerified = false;
+        result_ = Outcome::Failed;
+    }
     if (repairable && missing > script_.Secours.Count())
         Fail(std::to_string(missing) + " tranche(s) manquante(s) : il faudrait autant de tranches de secours, le jeu en a " +
              std::to_string(script_.Secours.Count()) + ".");
@@ -65,7 +69,10 @@ bool Engine::TargetIsAnInput(const std::string& scriptPath, const std::string& t
 bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
                                 bool& replace) {
     // A folder cannot become the rebuilt file.
-    if (fs_.KindOf(target) == EntryKind::Folder) throw IoError(kAccessDenied, target);
+    if (fs_.KindOf(target) == EntryKind::Folder) {
+        Fail("Le fichier à reconstituer " + target + " est un dossier : rien n'est reconstitué.");
+        return false;
+    }
     fs_.CheckNewName(target);
     const bool exists = fs_.EntryExists(target);
     if (exists) ui_.AppendLog("Le fichier à reconstituer existe déjà :" + target);

@@ -56,14 +56,14 @@ TEST_F(JoinOnDisk, KeepsSlicesWhenDeletionIsDeclinedAndLeftoversAlways) {
 
 TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
     std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
-    EXPECT_EQ(engine.StartJoin(script()), Outcome::Stopped);
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), "Il manque la tranche °02");
     EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
 
     WriteScript("twelve.d", "NomOriginal=t.bin\r\nTailleOriginale=12\r\nTranches=12\r\n");
     for (int k = 1; k <= 12; ++k)
         if (k != 10) WriteFileBytes(Slice("twelve.d", k), "x");
-    EXPECT_EQ(engine.StartJoin(dir.Path("twelve.d")), Outcome::Stopped);
+    EXPECT_EQ(engine.StartJoin(dir.Path("twelve.d")), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), "Il manque la tranche °10");
 }
 
@@ -100,6 +100,11 @@ TEST_F(JoinOnDisk, AnExistingTargetIsReplacedOnlyOnYes) {
     ui.answers = {Answer::Yes, Answer::No};
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
     EXPECT_EQ(ReadFileBytes(dir.Path("ARCHIVE.ZIP")), bytes);
+    // A folder of that name is not asked about: it cannot be replaced.
+    std::filesystem::remove(PathFromUtf8(dir.Path("ARCHIVE.ZIP")));
+    std::filesystem::create_directory(PathFromUtf8(dir.Path("ARCHIVE.ZIP")));
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "Le fichier à reconstituer " + dir.Path("ARCHIVE.ZIP") + " est un dossier : rien n'est reconstitué.");
 }
 
 TEST_F(JoinOnDisk, EscapeDuringTheJoinDeletesThePartialTargetAndKeepsTheInputs) {
@@ -216,7 +221,7 @@ TEST_F(JoinOnDisk, AMissingScriptKeepsTheLastValuesRead) {
     ui.answers = {Answer::No};
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
     ui.log.clear();
-    EXPECT_EQ(engine.StartJoin(dir.Path("nowhere.d")), Outcome::Stopped);
+    EXPECT_EQ(engine.StartJoin(dir.Path("nowhere.d")), Outcome::Failed);
     EXPECT_EQ(ui.log[1], "Nom original :" + dir.Path("ARCHIVE.ZIP"));
     EXPECT_EQ(ui.log[3], "Nombre de tranches :3");
     EXPECT_EQ(ui.log.back(), "Il manque la tranche °01");
