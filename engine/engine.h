@@ -209,7 +209,6 @@ private:
     }
 
     // Script file.
-    ScriptValues ReadScriptValues(const std::string& path);
     ScriptValues ReadScriptValues(File& file);
     std::string ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints = nullptr) const;
 

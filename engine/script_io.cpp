@@ -35,15 +35,6 @@ ScriptValues Engine::ReadScriptValues(File& file) {
     return reader.Finish();
 }
 
-ScriptValues Engine::ReadScriptValues(const std::string& path) {
-    try {
-        return ReadScriptValues(*fs_.OpenRead(path));
-    } catch (const IoError&) {
-        // An unreadable script reads like an empty one: the defaults.
-        return ScriptReader().Finish();
-    }
-}
-
 std::string Engine::RecordedNameFor(const std::string& sourcePath) const {
     return FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_);
 }
@@ -54,7 +45,9 @@ std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprint
 
 void Engine::ReadScript(const std::string& scriptPath) {
     scriptId_ = fs_.IdentityOf(scriptPath);
-    script_ = ReadScriptValues(scriptPath);
+    // Called only for a script that is there: one that cannot be read is
+    // an error naming it, not a script of defaults.
+    script_ = ReadScriptValues(*fs_.OpenRead(scriptPath));
     state.RecordedName = script_.NomOriginal;
     state.RecordedSize = script_.TailleOriginale;
     state.RecordedSliceCount = script_.Tranches;

@@ -198,6 +198,15 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(memory.Names(), inputs);
         EXPECT_TRUE(ui.boxes.empty());
     }
+    // One that cannot be read is an error naming it, not a script of defaults.
+    fs.readErrorPath = kScript, fs.readErrorAt = 0;
+    try {
+        engine.StartJoin(kScript);
+        ADD_FAILURE() << "read as a script of defaults";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), kScript);
+    }
+    EXPECT_EQ(memory.Names(), inputs);
 }
 
 TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
