@@ -165,8 +165,9 @@ private:
     bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
                             bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
-    bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover,
-                               const std::string& deadRun = "d'un regroupement interrompu");
+    // `deadRun`: what left the file, as the question names it.
+    static constexpr const char* kDeadJoin = "d'un regroupement interrompu";
+    bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun = kDeadJoin);
     JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                         const SetSurvey* survey, Rebuilder* gathering);
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
@@ -199,6 +200,8 @@ private:
     struct RepairFile;
     bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
     bool ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey);
+    bool ClearLeftoverPartial(const std::string& scriptPath, const std::string& partial,
+                              const std::string& deadRun = kDeadJoin);
     bool WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
                       std::vector<RepairFile>& files);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);

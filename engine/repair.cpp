@@ -57,18 +57,24 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
 bool Engine::ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey) {
     for (const bool recovery : {false, true}) {
         for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
-            const std::string partial = RepairPartialName(scriptPath, index + 1, recovery, style_);
-            Leftover leftover = ProbeLeftover(partial);
-            if (leftover.live) {
-                RefuseLiveRun(LiveRun::Join, scriptPath);
-                return false;
-            }
-            if (leftover.kind != EntryKind::None &&
-                !RemoveLeftoverPartial(partial, leftover, "d'une réparation interrompue"))
+            if (!ClearLeftoverPartial(scriptPath, RepairPartialName(scriptPath, index + 1, recovery, style_),
+                                      "d'une réparation interrompue"))
                 return false;
         }
     }
     return true;
+}
+
+// A live run's file under `partial` stops this repair; a dead run's goes
+// once the user agrees. False when the repair must not go on.
+bool Engine::ClearLeftoverPartial(const std::string& scriptPath, const std::string& partial,
+                                  const std::string& deadRun) {
+    Leftover leftover = ProbeLeftover(partial);
+    if (leftover.live) {
+        RefuseLiveRun(LiveRun::Join, scriptPath);
+        return false;
+    }
+    return leftover.kind == EntryKind::None || RemoveLeftoverPartial(partial, leftover, deadRun);
 }
 
 // The rebuilt files, under their partial names, checked as written and read
@@ -135,9 +141,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     // The join's lock: no join nor another repair of this set meanwhile.
     const std::string partial = PartialJoinName(scriptPath, style_);
-    Leftover leftover = ProbeLeftover(partial);
-    if (leftover.live) return RefuseLiveRun(LiveRun::Join, scriptPath);
-    if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
+    if (!ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
     auto lock = lockHolder.Create(partial, true);
     if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);

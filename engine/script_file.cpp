@@ -17,6 +17,8 @@ namespace {
 constexpr std::string_view kSection = "Sorv";
 constexpr std::string_view kFingerprintSection = "Empreintes";
 constexpr std::string_view kFingerprintHeader = "[Empreintes]";
+// What a damaged section is called when its keys turn up without it.
+constexpr std::string_view kFingerprintHeaderLost = "[Empreintes] manquant";
 constexpr std::string_view kAlgorithmKey = "Algorithme";
 constexpr std::string_view kFileKey = "Fichier";
 constexpr std::string_view kInProgressSection = "EnCours";
@@ -462,7 +464,7 @@ struct ScriptReader::Impl {
         }
         if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
         if (section != Section::Fingerprints && section != Section::Recovery && IsFingerprintKey(name.Kept()))
-            fingerprints.MarkMisspelled(std::string(kFingerprintHeader) + " manquant");
+            fingerprints.MarkMisspelled(std::string(kFingerprintHeaderLost));
         if (section == Section::Recovery && !name.Overflowed()) StartRecoveryValue();
         if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
             fingerprintKey = FingerprintKey::Source;
@@ -549,7 +551,7 @@ struct ScriptReader::Impl {
         values.Tranches = IntegerFound(kTranches);
         // Recovery slices are only written beside fingerprints: without them
         // the section was lost, not left out.
-        if (recovery.Present() && !fingerprints.Present()) fingerprints.MarkMisspelled(std::string(kFingerprintHeader) + " manquant");
+        if (recovery.Present() && !fingerprints.Present()) fingerprints.MarkMisspelled(std::string(kFingerprintHeaderLost));
         values.Empreintes = std::move(fingerprints);
         values.Secours = std::move(recovery);
         values.Source = source;
