@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "engine.h"
-#include "io_error.h"
 #include "sizes.h"
 
 namespace sorv {
