@@ -246,11 +246,12 @@ std::uint64_t PosixFile::CopyTo(File& dest, std::uint64_t maxBytes, CopyBuffer& 
         if (n == 0) break;  // the source ran out
         const int err = errno;
         if (err == EINTR) continue;
-        if (err == EXDEV || err == ENOSYS || err == EINVAL || err == EOPNOTSUPP)
-            return copied + File::CopyTo(dest, maxBytes - copied, buffer);
-        // The error may be the reader's or the writer's: ask each.
+        // A full disk can only be the writer's. Any other error may be the
+        // reader's or the writer's: the buffered loop reads and writes apart,
+        // so it meets the error again and blames the right file (or goes on,
+        // where the pair of files merely does not allow the kernel copy).
         posixDest->FailIfFull(err);
-        Fail(err);
+        return copied + File::CopyTo(dest, maxBytes - copied, buffer);
     }
     return copied;
 }

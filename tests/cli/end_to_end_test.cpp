@@ -202,6 +202,25 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
     EXPECT_EQ(r.out, "sorv-cli 1.50\n");
 }
 
+// The programs started while it lives run on a slow device (see slow_io.cpp).
+class SlowDevice {
+public:
+    SlowDevice() : asan_(std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "") {
+        setenv("LD_PRELOAD", SORV_SLOW_IO_PATH, 1);
+        setenv("ASAN_OPTIONS", (asan_ + ":verify_asan_link_order=0").c_str(), 1);
+    }
+    ~SlowDevice() {
+        unsetenv("SORV_TEST_EIO_WRITING");
+        unsetenv("LD_PRELOAD");
+        setenv("ASAN_OPTIONS", asan_.c_str(), 1);
+    }
+    // Writing to a file whose path ends with `name` fails from now on.
+    void FailWritingTo(const std::string& name) { setenv("SORV_TEST_EIO_WRITING", name.c_str(), 1); }
+
+private:
+    std::string asan_;
+};
+
 // A damaged slice is named by its fingerprint; in a script of the layout
 // without fingerprints, the size tells. Either way: on both streams, exit 2,
 // nothing under the file's name, the slices and the script kept.
@@ -227,6 +246,33 @@ TEST(CliEndToEnd, AWrongRebuiltFileIsAnErrorThatLeavesNothingUnderItsName) {
         EXPECT_FALSE(FileExists(source));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathFromUtf8(dir.folder())), {}), 4);
     }
+}
+
+// A medium that fails under the file being written: the message names that
+// file, not the one read, whether the bytes go through the program or are
+// copied by the kernel (a join of the layout without fingerprints).
+TEST(CliEndToEnd, AWriteErrorNamesTheFileWritten) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    WriteFileBytes(source, PatternBytes(800'000));
+    SlowDevice device;
+    const std::string failing = "a." + kDeg + "02";
+    device.FailWritingTo(failing);
+    const ProcessResult split = Cli({"-t", "360", source});
+    EXPECT_EQ(split.exitCode, 2);
+    EXPECT_EQ(split.err, dir.Path(failing) + " : Erreur matérielle de lecture ou d'écriture.\n");
+    device.FailWritingTo("/nothing");
+    ASSERT_EQ(Cli({"-t", "360", source}).exitCode, 0);
+    std::filesystem::remove(PathFromUtf8(source));
+    const std::string script = ReadFileBytes(dir.Path("a.d"));
+    WriteFileBytes(dir.Path("a.d"), script.substr(0, script.find("\r\n[Empreintes]")));
+    const std::string partial = "a." + kDeg + "00";
+    device.FailWritingTo(partial);
+    const ProcessResult join = Cli({"-y", dir.Path("a.d")});
+    EXPECT_EQ(join.exitCode, 2);
+    EXPECT_EQ(join.err, dir.Path(partial) + " : Erreur matérielle de lecture ou d'écriture.\n");
+    EXPECT_FALSE(FileExists(source));
+    EXPECT_FALSE(FileExists(dir.Path(partial)));
 }
 
 // The fingerprints in the script are the values xxhsum prints, so a user can
@@ -273,9 +319,7 @@ TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
         std::vector<std::string> args;
         std::string refusal;
     };
-    const std::string asan = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
-    setenv("LD_PRELOAD", SORV_SLOW_IO_PATH, 1);
-    setenv("ASAN_OPTIONS", (asan + ":verify_asan_link_order=0").c_str(), 1);
+    const SlowDevice device;
     for (const Run& run : {Run{{"-y", "-t", "360", source}, "Un découpage de " + source + " est déjà en cours."},
                            Run{{"-n", dir.Path("a.d")}, "Un regroupement de " + dir.Path("a.d") + " est déjà en cours."}}) {
         ProcessResult second;
@@ -293,8 +337,6 @@ TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
         EXPECT_TRUE(FileExists(dir.Path("a.d")));
         std::filesystem::remove(PathFromUtf8(source));
     }
-    unsetenv("LD_PRELOAD");
-    setenv("ASAN_OPTIONS", asan.c_str(), 1);
 }
 
 TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {
