@@ -83,64 +83,99 @@ int MeasureThickness(const std::vector<BarChild>& children, bool vertical) {
     return thickness;
 }
 
-BarLayout PlaceChildren(const BarPlacement& placement) {
-    const bool floating = !placement.docked;
-    const bool vertical = placement.docked && placement.vertical;
-    const Margins margins = floating ? Margins{4, 2, 4, 1} : Margins{};
-    const int rightX = WrapWidth(placement);
-    const int thickness = MeasureThickness(placement.children, vertical);
-    const int rowSize = placement.rowSize.value_or(thickness);
+namespace {
 
-    BarLayout layout;
-    layout.bounds.resize(placement.children.size());
-    const std::vector<Group> groups = BuildGroups(placement.children);
+// Places the groups one after another along lines; a floating bar wraps
+// a group that does not fit (and a control wider than what is left).
+class LinePlacer {
+public:
+    explicit LinePlacer(const BarPlacement& placement)
+        : placement_(placement),
+          floating_(!placement.docked),
+          vertical_(placement.docked && placement.vertical),
+          margins_(floating_ ? Margins{4, 2, 4, 1} : Margins{}),
+          rightX_(WrapWidth(placement)),
+          thickness_(MeasureThickness(placement.children, vertical_)),
+          rowSize_(placement.rowSize.value_or(thickness_)),
+          x_(margins_.left),
+          y_(margins_.top),
+          maxX_(x_) {
+        layout_.bounds.resize(placement.children.size());
+    }
 
-    int y = margins.top;  // across lines
-    int x = margins.left; // along the line
-    int maxX = x;
-    std::optional<std::size_t> prevSep;
-    int maxXBeforePrevSep = 0;
-    bool childWrapped = false;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const Group& group = groups[g];
-        const int groupLength = vertical ? group.sumHeights : group.sumWidths;
-        if (floating && (childWrapped || x + groupLength + margins.right > rightX)) {
-            childWrapped = false;
-            x = margins.left;
-            if (g > 0) {
-                y += thickness + 6;
-                if (prevSep) {
-                    maxX = maxXBeforePrevSep;
-                    EndLineAt(layout, *prevSep, y, placement.children[*prevSep].blank);
-                }
+    BarLayout Place() {
+        const std::vector<Group> groups = BuildGroups(placement_.children);
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            StartGroup(groups[g], g == 0);
+            PlaceMembers(groups[g]);
+        }
+        if (groups.empty()) maxX_ = x_ + 8;
+        const int along = maxX_ + margins_.right;
+        const int across = y_ + thickness_ + margins_.bottom;
+        layout_.client = vertical_ ? Size{across, along} : Size{along, across};
+        return std::move(layout_);
+    }
+
+private:
+    // A group goes to a new line when it does not fit or its line was
+    // broken inside; the separator that ended the previous line takes no room.
+    void StartGroup(const Group& group, bool first) {
+        const int groupLength = vertical_ ? group.sumHeights : group.sumWidths;
+        if (!floating_ || (!childWrapped_ && x_ + groupLength + margins_.right <= rightX_)) {
+            maxX_ = std::max(maxX_, x_);
+            return;
+        }
+        childWrapped_ = false;
+        x_ = margins_.left;
+        if (!first) {
+            y_ += thickness_ + 6;
+            if (prevSep_) {
+                maxX_ = maxXBeforePrevSep_;
+                EndLineAt(layout_, *prevSep_, y_, placement_.children[*prevSep_].blank);
             }
         }
-        maxX = std::max(maxX, x);
-        int maxXBeforeLast = maxX;
+        maxX_ = std::max(maxX_, x_);
+    }
+
+    void PlaceMembers(const Group& group) {
+        int maxXBeforeLast = maxX_;
         for (const std::size_t index : group.members) {
-            const BarChild& child = placement.children[index];
-            const int length = LengthAlong(child, vertical);
-            if (floating && !child.separator && x + length + margins.right > rightX) {
-                x = margins.left;
-                y += thickness;
-                childWrapped = true;
+            const BarChild& child = placement_.children[index];
+            const int length = LengthAlong(child, vertical_);
+            if (floating_ && !child.separator && x_ + length + margins_.right > rightX_) {
+                x_ = margins_.left;
+                y_ += thickness_;
+                childWrapped_ = true;
             }
-            layout.bounds[index] = ChildBounds(child, x, y, rowSize, vertical);
-            x += length;
-            maxXBeforeLast = maxX;
-            maxX = std::max(maxX, x);
+            layout_.bounds[index] = ChildBounds(child, x_, y_, rowSize_, vertical_);
+            x_ += length;
+            maxXBeforeLast = maxX_;
+            maxX_ = std::max(maxX_, x_);
         }
         const std::size_t last = group.members.back();
-        prevSep = placement.children[last].separator ? std::optional(last) : std::nullopt;
-        maxXBeforePrevSep = maxXBeforeLast;
+        prevSep_ = placement_.children[last].separator ? std::optional(last) : std::nullopt;
+        maxXBeforePrevSep_ = maxXBeforeLast;
     }
-    if (groups.empty()) maxX = x + 8;
 
-    const int along = maxX + margins.right;
-    const int across = y + thickness + margins.bottom;
-    layout.client = vertical ? Size{across, along} : Size{along, across};
-    return layout;
-}
+    const BarPlacement& placement_;
+    const bool floating_;
+    const bool vertical_;
+    const Margins margins_;
+    const int rightX_;
+    const int thickness_;
+    const int rowSize_;
+    BarLayout layout_;
+    int x_;  // along the line
+    int y_;  // across lines
+    int maxX_;
+    std::optional<std::size_t> prevSep_;
+    int maxXBeforePrevSep_ = 0;
+    bool childWrapped_ = false;
+};
+
+}  // namespace
+
+BarLayout PlaceChildren(const BarPlacement& placement) { return LinePlacer(placement).Place(); }
 
 namespace {
 
