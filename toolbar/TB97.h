@@ -300,6 +300,8 @@ private:
     // The docks a drag may end in: on the bar's form, shown, taking drags,
     // at a position the bar may dock to.
     std::vector<TDock97*> DropCandidates() const;
+    // The bar's outer size in each of `docks`, as the drag's outline shows it.
+    std::vector<Size> DockedSizes(const std::vector<TDock97*>& docks, DockKind kind);
     // The first of the docks (the bar's outer size in each given) that takes
     // the bar with the cursor there.
     std::optional<std::size_t> DropTargetAt(const std::vector<TDock97*>& docks, const std::vector<Size>& sizes,

@@ -61,6 +61,17 @@ void CollectDocks(const tk::Window& container, std::vector<TDock97*>& docks) {
         if (!dynamic_cast<TDock97*>(child)) CollectDocks(*child, docks);
 }
 
+// A key during a drag: Control held keeps the bar from docking (the
+// outline is moved again when that changes), Escape cancels.
+template <typename Moved>
+tk::LoopStep DragKeyStep(const MSG& msg, bool& noDock, const Moved& moved) {
+    if (const std::optional<bool> control = ControlKeyDown(msg); control && *control != noDock) {
+        noDock = *control;
+        moved();
+    }
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE ? tk::LoopStep::Cancel : tk::LoopStep::Continue;
+}
+
 }  // namespace
 
 TCustomToolWindow97::TCustomToolWindow97(tk::Window& parent, std::string name, const Rect& bounds)
@@ -686,9 +697,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     // The bar's outer size floating and in each candidate dock.
     const DockKind kind = docked_ ? dockedTo_->Kind() : DockKind::dkFloating;
     const Size floatingSize = OuterSize(PlaceChildren(false, kind, nullptr), nullptr);
-    std::vector<Size> dockedSizes;
-    for (TDock97* d : docks)
-        dockedSizes.push_back(OuterSize(d == dockedTo_ ? ClientRect().Extent() : PlaceChildren(false, kind, d), d));
+    const std::vector<Size> dockedSizes = DockedSizes(docks, kind);
 
     PumpPendingPaints();
     DesktopOutline outline;
@@ -707,14 +716,7 @@ void TCustomToolWindow97::DragLoop(Point client) {
     SetCapture(Handle());
     mouseMoved();
     const bool accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
-            if (IsKeyMessage(msg.message)) {
-                if (const std::optional<bool> control = ControlKeyDown(msg); control && *control != noDock) {
-                    noDock = *control;
-                    mouseMoved();
-                }
-                return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE ? tk::LoopStep::Cancel
-                                                                            : tk::LoopStep::Continue;
-            }
+            if (IsKeyMessage(msg.message)) return DragKeyStep(msg, noDock, mouseMoved);
             switch (msg.message) {
                 case WM_MOUSEMOVE:
                     cursor = ScreenPoint(Handle(), msg.lParam);
@@ -729,6 +731,13 @@ void TCustomToolWindow97::DragLoop(Point client) {
     const std::optional<OutlineFrame> last = outline.Current();
     outline.MoveTo(std::nullopt);
     if (accepted && last) FinishDrag(target, last->rect);
+}
+
+std::vector<Size> TCustomToolWindow97::DockedSizes(const std::vector<TDock97*>& docks, DockKind kind) {
+    std::vector<Size> sizes;
+    for (TDock97* d : docks)
+        sizes.push_back(OuterSize(d == dockedTo_ ? ClientRect().Extent() : PlaceChildren(false, kind, d), d));
+    return sizes;
 }
 
 std::vector<TDock97*> TCustomToolWindow97::DropCandidates() const {
