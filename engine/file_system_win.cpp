@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace sorv {
 namespace {
@@ -58,6 +59,18 @@ std::wstring FullWidePath(const std::wstring& path) {
         }
         full.resize(n);
     }
+}
+
+// What the file calls are given. Past MAX_PATH they need the whole path
+// marked "\\?\", which also turns off their own rewriting of it (dots, "..",
+// slashes): GetFullPathNameW has done that here first. Shorter paths go
+// as they are.
+std::wstring SystemPath(const std::wstring& path) {
+    constexpr std::size_t kShortPathMax = MAX_PATH - 12;  // what CreateDirectory allows
+    const std::wstring full = FullWidePath(path);
+    if (full.size() < kShortPathMax || full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return path;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 // "NUL", "CON", "COM1.txt"...: the system resolves them to a device.
@@ -182,6 +195,15 @@ std::wstring FinalPathOf(HANDLE h) {
     }
 }
 
+// The handle's path within its volume. Wine's GetFinalPathNameByHandleW
+// fails past MAX_PATH; this one does not, and Wine resolves it alike.
+std::wstring NameInVolume(HANDLE h) {
+    std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!GetFileInformationByHandleEx(h, FileNameInfo, info, static_cast<DWORD>(buffer.size()))) return {};
+    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
 bool SameWidePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
@@ -190,7 +212,7 @@ bool SameWidePath(const std::wstring& a, const std::wstring& b) {
 // The entry itself, for removal: a link on Windows, and under Wine what a
 // Unix link points to (Wine opens through it whatever the flags say).
 HANDLE OpenEntry(const std::wstring& path) {
-    return CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+    return CreateFileW(SystemPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
@@ -200,16 +222,22 @@ HANDLE OpenEntry(const std::wstring& path) {
 // it. When this cannot be told, the answer is no.
 bool IsTheEntryItself(HANDLE h, const std::wstring& path) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    const HANDLE search = FindFirstFileW(SystemPath(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     const std::wstring full = FullWidePath(path);
     const auto slash = full.find_last_of(L"\\/");
     if (slash == std::wstring::npos) return false;
-    const Handle folder(CreateFileW(full.substr(0, slash + 1).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+    const Handle folder(CreateFileW(SystemPath(full.substr(0, slash + 1)).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::wstring expected = folder.valid() ? FinalPathOf(folder.get()) : std::wstring();
-    const std::wstring actual = FinalPathOf(h);
+    if (!folder.valid()) return false;
+    // Both paths found the same way: whole where the system gives them, else within the volume.
+    std::wstring expected = FinalPathOf(folder.get());
+    std::wstring actual = FinalPathOf(h);
+    if (expected.empty() || actual.empty()) {
+        expected = NameInVolume(folder.get());
+        actual = NameInVolume(h);
+    }
     if (expected.empty() || actual.empty()) return false;
     if (expected.back() != L'\\') expected += L'\\';
     return SameWidePath(actual, expected + found.cFileName);
@@ -224,7 +252,7 @@ bool MarkForDeletion(HANDLE h) {
 std::unique_ptr<WinFile> Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     const std::wstring name = WideName(path);
     if (NamesADevice(name)) throw IoError(kBadName, path);
-    HANDLE h = CreateFileW(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
+    HANDLE h = CreateFileW(SystemPath(name).c_str(), access, share, nullptr, disposition, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE) ThrowLastError(path);
     auto file = std::make_unique<WinFile>(h, path);
     // Only files on a disk: a pipe or a device would hang or never end.
@@ -235,21 +263,21 @@ std::unique_ptr<WinFile> Open(const std::string& path, DWORD access, DWORD share
 void RemoveNow(const char* path) {
     // A console control handler runs on a thread of its own: any call is allowed.
     wchar_t wide[4096];
-    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(wide);
+    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(SystemPath(wide).c_str());
 }
 
 class WinFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
         if (!NameIsSound(path)) return false;
-        const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+        const DWORD attributes = GetFileAttributesW(SystemPath(Widen(path)).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     }
 
     EntryKind KindOf(const std::string& path) override {
         if (!NameIsSound(path)) return EntryKind::None;
         const std::wstring wide = Widen(path);
-        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        const DWORD attributes = GetFileAttributesW(SystemPath(wide).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::None;
         if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0 || NamesADevice(wide))
             return EntryKind::Other;
@@ -258,7 +286,7 @@ public:
 
     std::optional<FileId> IdentityOf(const std::string& path) override {
         if (!NameIsSound(path)) return std::nullopt;
-        const std::wstring wide = Widen(path);
+        const std::wstring wide = SystemPath(Widen(path));
         // A name that is not there is known from its attributes at a
         // fraction of the cost of a failed open (the split asks it of every
         // slice name before writing any).
@@ -297,13 +325,13 @@ public:
     }
 
     std::uint32_t GetAttributes(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesW(WideName(path).c_str());
+        const DWORD attributes = GetFileAttributesW(SystemPath(WideName(path)).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError(path);
         return attributes;
     }
 
     void SetAttributes(const std::string& path, std::uint32_t attributes) override {
-        if (!SetFileAttributesW(WideName(path).c_str(), attributes)) ThrowLastError(path);
+        if (!SetFileAttributesW(SystemPath(WideName(path)).c_str(), attributes)) ThrowLastError(path);
     }
 
     // The entry's attributes, not a directory search: the same size, without
@@ -312,7 +340,7 @@ public:
     std::int64_t SizeOf(const std::string& path) override {
         if (!NameIsSound(path) || path.find_first_of("*?") != std::string::npos) return -1;
         WIN32_FILE_ATTRIBUTE_DATA found{};
-        if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &found)) return -1;
+        if (!GetFileAttributesExW(SystemPath(Widen(path)).c_str(), GetFileExInfoStandard, &found)) return -1;
         return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
     }
 
@@ -365,7 +393,7 @@ public:
         const std::wstring wideFrom = WideName(from);
         const std::wstring wideTo = WideName(to);
         if (NamesADevice(wideTo)) throw IoError(kBadName, to);
-        if (!MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
+        if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
             ThrowLastError(to);
         temporary_files::Forget(from);
     }

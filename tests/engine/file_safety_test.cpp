@@ -81,6 +81,29 @@ TEST(FileSafety, RemovalTakesTheEntryNeverWhatALinkPointsTo) {
     EXPECT_EQ(test::ReadFileBytes(elsewhere.Path("precious")), "precious");
 }
 
+// A path longer than MAX_PATH: its files are made, found, renamed and
+// removed like any other (Windows wants such paths whole and marked).
+TEST(FileSafety, PathsPastMaxPathWorkLikeAnyOther) {
+    TempDir top;
+    const char sep = top.folder().back();
+    const std::string folder = top.Path(std::string(130, 'd')) + sep + std::string(130, 'e') + sep;
+    std::filesystem::create_directories(test::PathFromUtf8(folder));
+    auto file = Fs().CreateNew(folder + "a.d");
+    const std::string bytes = "bytes";
+    file->Write(std::as_bytes(std::span(bytes)));
+    const FileId id = file->Identity();
+    file->Close();
+    EXPECT_TRUE(Fs().Exists(folder + "a.d"));
+    EXPECT_EQ(Fs().SizeOf(folder + "a.d"), 5);
+    EXPECT_EQ(Fs().IdentityOf(folder + "a.d"), id);
+    Fs().Rename(folder + "a.d", folder + "b.d", false);
+    EXPECT_EQ(Fs().RemoveExactly(folder + "b.d", id), Removal::Removed);
+    Fs().CreateNew(folder + "c.d")->Close();
+    EXPECT_TRUE(Fs().Delete(folder + "c.d"));
+    EXPECT_FALSE(Fs().Exists(folder + "c.d"));
+    EXPECT_FALSE(Fs().Exists(folder + "b.d"));
+}
+
 // The lock that tells a live run from a dead one: one holder at a time,
 // released with its handle, and no obstacle to reading the file.
 TEST(FileSafety, OneLockHolderAtATime) {
