@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "application.h"
+#include "modal_scope.h"
 #include "window.h"
 
 namespace sorv {
@@ -21,6 +22,9 @@ TFormat::TFormat(tk::Window* owner)
 
 DWORD TFormat::Execute() const {
     const FormatRequest request = MapFormatRequest(Capacity, FormatType, Drive, ntPlatform_);
+    // The shell's dialog is modal like ours: the other windows wait, and are
+    // told when it has gone.
+    const tk::ModalScope modal(ownerWindow_);
     return FormatDrive(ownerWindow_, request.drive, request.formatId, request.options);
 }
 

@@ -6,6 +6,7 @@
 #include "canvas.h"
 #include "handles.h"
 #include "pattern_brush.h"
+#include "private_messages.h"
 #include "win_geometry.h"
 
 namespace sorv::toolbar {
@@ -270,6 +271,7 @@ bool MayRaiseOverOwned(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ACTIVATE: return LOWORD(wParam) != WA_INACTIVE;
         case WM_ENABLE: return wParam != 0;
+        case tk::kModalEndedMessage: return true;
         case WM_WINDOWPOSCHANGED: return !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER);
         default: return false;
     }

@@ -108,8 +108,8 @@ Point ClientPoint(LPARAM lParam);
 
 // Floating windows among the desktop's.
 // Messages after which a form may stand over the windows it owns: its
-// activation, its enabling at the end of a modal loop, a change of its place
-// in the z-order.
+// activation, its enabling at the end of a modal loop, the end of any modal
+// call (a common dialog, a message box), a change of its place in the z-order.
 bool MayRaiseOverOwned(UINT msg, WPARAM wParam, LPARAM lParam);
 // The window a floating window goes directly below to be above `form`: the
 // first window above the form that the form does not own (HWND_TOP when

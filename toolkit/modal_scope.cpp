@@ -1,6 +1,7 @@
 #include "modal_scope.h"
 
 #include "application.h"
+#include "private_messages.h"
 
 namespace sorv::tk {
 namespace {
@@ -16,6 +17,11 @@ BOOL CALLBACK DisableOne(HWND window, LPARAM param) {
         EnableWindow(window, FALSE);
         collect->windows->push_back(window);
     }
+    return TRUE;
+}
+
+BOOL CALLBACK SayModalEnded(HWND window, LPARAM) {
+    if (IsWindowVisible(window)) SendMessageW(window, kModalEndedMessage, 0, 0);
     return TRUE;
 }
 
@@ -45,6 +51,10 @@ void ModalScope::RestoreFocus() {
     restored_ = true;
     if (active_ && IsWindow(active_) && IsWindowVisible(active_)) SetActiveWindow(active_);
     if (focus_ && IsWindow(focus_) && IsWindowVisible(focus_)) SetFocus(focus_);
+    // Wine's X11 driver restacks the windows from the events that the modal
+    // window's end brings; they are handled in a wait, so wait once first.
+    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    EnumThreadWindows(GetCurrentThreadId(), SayModalEnded, 0);
 }
 
 }  // namespace sorv::tk

@@ -1,7 +1,9 @@
 #pragma once
 // While a modal window is up, the program's other top-level windows are
 // disabled; afterwards they are enabled again and the window that had the
-// focus gets it back, without a new activation event for its form.
+// focus gets it back, without a new activation event for its form. Every
+// modal call of the program (our forms, the common dialogs, the message
+// boxes) runs in one, so that its end is said to the windows the same way.
 #include <windows.h>
 
 #include <vector>
@@ -21,7 +23,8 @@ public:
     // Enables the windows again; do it before hiding the modal window so that
     // the activation returns to them.
     void EnableWindows();
-    // Gives the activation and the focus back to where they were.
+    // Gives the activation and the focus back to where they were, then says
+    // the modal window has gone (kModalEndedMessage).
     void RestoreFocus();
 
 private:

@@ -20,9 +20,15 @@ inline constexpr UINT kDockedFrameRepaintMessage = 6063;
 // or before the first input that reaches it, whichever comes first.
 inline constexpr UINT kFormActivateMessage = WM_APP + 0x10;
 
+// Sent by a modal scope, once its modal window (a form of ours, a common
+// dialog, a message box) has gone and the activation is back, to each
+// visible top-level window of the thread: the system may have raised a
+// window over those it owns, which they put back above it.
+inline constexpr UINT kModalEndedMessage = WM_APP + 0x11;
+
 static_assert(WM_CAPTIONREHOOK >= WM_USER && kDockedFrameRepaintMessage >= WM_USER,
               "private messages stay clear of the system's");
 static_assert(WM_CAPTIONREHOOK != kDockedFrameRepaintMessage && WM_CAPTIONREHOOK != kFormActivateMessage &&
-              kDockedFrameRepaintMessage != kFormActivateMessage);
+              kDockedFrameRepaintMessage != kFormActivateMessage && kModalEndedMessage != kFormActivateMessage);
 
 }  // namespace sorv::tk

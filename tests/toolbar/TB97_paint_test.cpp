@@ -4,9 +4,13 @@
 // z-order, which the X11 driver keeps as the desktop's.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "box_driver.h"
 #include "docking_fixture.h"
 #include "handles.h"
+#include "message_box.h"
+#include "open_dialog.h"
 
 namespace sorv::toolbar::test {
 namespace {
@@ -133,6 +137,41 @@ TEST_F(DockingTest, AFloatingBarComesBackAboveItsFormAfterAModalDialogAndAnActiv
     SetActiveWindow(form.Handle());
     Pump();
     EXPECT_TRUE(Above(bar->Handle(), form.Handle())) << "after the form's activation";
+}
+
+// The bar's caption shows on the screen where the bar is: nothing covers it.
+bool BarShows(HWND bar) {
+    const int border = GetSystemMetrics(SM_CXFRAME);
+    const COLORREF caption = ScreenPixel(bar, border, border);
+    return caption == GetSysColor(COLOR_ACTIVECAPTION) || caption == GetSysColor(COLOR_INACTIVECAPTION);
+}
+
+// The common dialogs and message boxes run their own modal loops: the bar
+// must come back above its form when they end as when ours do.
+TEST_F(DockingTest, AFloatingBarComesBackAboveItsFormAfterAFileDialogOrAMessageBox) {
+    auto bar = MakeBar(form, "Bar1");
+    // Over the form's middle, where the dialogs show.
+    const Rect f = ScreenRect(form.Handle());
+    SetWindowPos(bar->Handle(), nullptr, f.left + 20, f.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetForegroundWindow(form.Handle());
+    Settle();
+    ASSERT_TRUE(BarShows(bar->Handle()));
+    const std::function<void()> modals[] = {
+        [&] {
+            sorv::test::WhenBoxAppears cancel([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+            tk::OpenDialog().Execute(form.Handle());
+        },
+        [&] {
+            sorv::test::WhenBoxAppears ok([](HWND box) { sorv::test::Press(box, IDOK); });
+            tk::ShowMessageBox(tk::BoxKind::Message, "Bonjour");
+        },
+    };
+    for (std::size_t i = 0; i < std::size(modals); ++i) {
+        modals[i]();
+        Settle();
+        EXPECT_TRUE(Above(bar->Handle(), form.Handle())) << i;
+        EXPECT_TRUE(BarShows(bar->Handle())) << i;
+    }
 }
 
 }  // namespace
