@@ -19,6 +19,8 @@ namespace sorv {
 namespace {
 
 constexpr char kProgramName[] = "Sorv";
+// The Escape prompt's question, asked too when the window is closed during a flow.
+constexpr char kStopQuestion[] = "Voulez-vous arreter le traitement?";
 
 tk::FormDescription Design() {
     tk::FormDescription design;
@@ -115,6 +117,7 @@ void TForm1::SetUpControls() {
 
 void TForm1::ConnectEvents() {
     OnActivate = [this] { FormActivate(); };
+    OnCloseQuery = [this] { return FormCloseQuery(); };
     OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     Memo1.OnKeyPress = [this](wchar_t& key) { Memo1KeyPress(key); };
     FileDrag1.OnDrop = [this](TFileDrag* sender, int x, int y) { FileDrag1Drop(sender, x, y); };
@@ -178,6 +181,18 @@ void TForm1::FormActivate() {
     if (activated_) return;
     activated_ = true;
     if (!engine.state.StartupFile.empty()) engine.Dispatch(engine.state.StartupFile);
+}
+
+// Closing ends the message loop: during a flow, whose message runs are on
+// the stack, the flow is asked to stop first, and the window closes once it
+// has stopped and cleaned up.
+bool TForm1::FormCloseQuery() {
+    if (!engine.FlowRunning()) return true;
+    if (!closeAfterFlow_ && AskPlain(kStopQuestion) == Answer::Yes) {
+        engine.state.CancelRequested = true;
+        closeAfterFlow_ = true;
+    }
+    return false;
 }
 
 void TForm1::Memo1KeyPress(wchar_t& key) {
@@ -338,6 +353,13 @@ std::optional<std::int64_t> TForm1::ClockMicroseconds() {
     return static_cast<std::int64_t>(now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency);
 }
 
-void TForm1::FlowEnded() { tk::App().FlushOutput(); }
+void TForm1::FlowEnded() {
+    tk::App().FlushOutput();
+    // Handled once the flow has returned, from the message loop.
+    if (std::exchange(closeAfterFlow_, false)) {
+        engine.state.CancelRequested = false;
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
+}
 
 }  // namespace sorv

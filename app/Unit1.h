@@ -81,6 +81,7 @@ public:
 
     void FormCreate();
     void FormActivate();
+    bool FormCloseQuery();
     void Memo1KeyPress(wchar_t& key);
     void FileDrag1Drop(TFileDrag* sender, int x, int y);
     void ToolButton1Click();
@@ -136,6 +137,9 @@ private:
     TForm3* sliceSizeDialog_ = nullptr;
     TForm4* optionsDialog_ = nullptr;
     bool activated_ = false;
+    // The window was asked to close during a flow and the user agreed to
+    // stop it: it closes once the flow has ended.
+    bool closeAfterFlow_ = false;
     // Progress steps held back until the next flush, as the log lines are.
     std::int64_t heldSteps_ = 0;
     int progressFlushKey_ = 0;

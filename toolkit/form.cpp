@@ -180,6 +180,7 @@ int Form::ShowModal() {
 }
 
 void Form::Close() {
+    if (OnCloseQuery && !OnCloseQuery()) return;
     if (modal_) {
         modalResult_ = mrCancel;
     } else if (App().MainForm() == this) {

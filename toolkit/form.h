@@ -76,6 +76,7 @@ public:
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     // Modal: ends with mrCancel. The main form: ends the program. Others hide.
+    // Nothing happens when OnCloseQuery says no.
     void Close();
 
     // The form shows the menu; the menu must outlive its use by the form.
@@ -91,6 +92,8 @@ public:
     // Raised when the form becomes the program's active form; returning from
     // a modal window does not raise it again.
     std::function<void()> OnActivate;
+    // Asked before the form closes (close box, Alt+F4, Close); false keeps it.
+    std::function<bool()> OnCloseQuery;
     // Keys typed on the form itself, and with KeyPreview on its controls too.
     std::function<void(wchar_t& key)> OnKeyPress;
     bool KeyPreview = false;
