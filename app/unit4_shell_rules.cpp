@@ -12,7 +12,7 @@ void WriteValues(RegistryStore& store, int root, const std::string& prefix, cons
 }  // namespace
 
 std::string ShellCommandLine(const std::string& executablePath) {
-    return executablePath + " %1";
+    return "\"" + executablePath + "\" \"%1\"";
 }
 
 ShellRegistration ContextMenuRegistration(const std::string& commandLine) {

@@ -30,8 +30,9 @@ struct ShellRegistration {
     std::vector<std::string> ownedKeys;
 };
 
-// The executable followed by " %1". The path is left unquoted, as the shell
-// entries have always been written.
+// The executable and the file, each in quotes: "C:\OUTILS\sorv.exe" "%1".
+// Unquoted, a path with blanks would reach the program as several arguments,
+// of which it takes the last: a file name relative to some other folder.
 std::string ShellCommandLine(const std::string& executablePath);
 
 // "*\shell\Sorv" = "Utiliser Sorv", "*\shell\Sorv\command" = command line.
