@@ -171,7 +171,7 @@ void TForm1::FormCreate() {
         PlaceLogArea(BarPlace::Bottom);
     }
     FileDrag1.SetEnableDrop(DropEnabled(ReadSetting(kDropSetting)));
-    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
+    HelpFile = ProgramHelpFile();
     SetCaption(programName);
 }
 

@@ -1,6 +1,7 @@
 #include "Unit4.h"
 
 #include "guard.h"
+#include "help_request_win.h"
 #include "message_box.h"
 #include "settings.h"
 #include "unit4_shell_rules.h"
@@ -57,7 +58,7 @@ TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& reg
 }
 
 void TForm4::FormCreate() {
-    HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting, registry_));
+    HelpFile = ProgramHelpFile(registry_);
     SetCaption(mainForm_.Caption());
 }
 

@@ -3,15 +3,36 @@
 #include "application.h"
 #include "guard.h"
 #include "settings.h"
+#include "utf16.h"
 
 namespace sorv {
 namespace {
 
-void UseInstallFolderForHelp(RegistryStore& store) {
-    tk::App().HelpFile = HelpFilePath(ReadSetting(kInstallFolderSetting, store));
+void UseInstallFolderForHelp(RegistryStore& store) { tk::App().HelpFile = ProgramHelpFile(store); }
+
+std::string ExecutableFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
+
+std::string ProgramHelpFile(RegistryStore& store) {
+    return HelpFilePath(ReadSetting(kInstallFolderSetting, store), ExecutableFolder(), IsFile);
+}
 
 void RouteHelpTo(HelpViewer& viewer) {
     // F1 reaches here from the message loop, outside any window procedure.

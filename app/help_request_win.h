@@ -18,6 +18,10 @@ void RouteHelpTo(HelpViewer& viewer);
 // The program's one help viewer; its window is made on the first request.
 HelpViewer& ProgramHelpViewer();
 
+// The help file the windows and the help items take: the install folder's
+// ("Chemin") when it is there, else the one beside the running executable.
+std::string ProgramHelpFile(RegistryStore& store = SystemRegistry());
+
 // The three help items. Each first sets the application's help file to the
 // install folder ("Chemin") followed by "sorv.hlp", then asks for:
 // "&Rubriques d'aide": the contents (HELP_CONTENTS).

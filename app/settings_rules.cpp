@@ -29,8 +29,13 @@ bool DropEnabled(const std::string& dragdropText) {
     return dragdropText == kSettingOn;
 }
 
-std::string HelpFilePath(const std::string& cheminText) {
-    return cheminText + kHelpFileName;
+std::string HelpFilePath(const std::string& cheminText, const std::string& programFolder,
+                         const std::function<bool(const std::string&)>& fileExists) {
+    if (cheminText != kRegNone) {
+        std::string installed = cheminText + kHelpFileName;
+        if (fileExists(installed)) return installed;
+    }
+    return programFolder + kHelpFileName;
 }
 
 std::string ExecutablePath(const std::string& cheminText) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "registry.h"
+
 namespace sorv {
 
 inline constexpr char kExecutableName[] = "sorv.exe";
@@ -41,9 +43,14 @@ bool DropEnabled(const std::string& dragdropText);
 bool RecoverySlicesOn(const std::string& secoursText);
 inline constexpr int kRecoveryPercent = 5;
 
-// Paths under the install folder read from "Chemin", used as read: with no
-// folder stored ("None") they name no existing file.
-std::string HelpFilePath(const std::string& cheminText);
+// The executable under the install folder read from "Chemin", used as read:
+// with no folder stored ("None") it names no existing file.
 std::string ExecutablePath(const std::string& cheminText);
+
+// The help file: "sorv.hlp" in the install folder read from "Chemin" when a
+// folder is stored and the file is there, else the one in `programFolder`
+// (the running executable's, ending in a backslash).
+std::string HelpFilePath(const std::string& cheminText, const std::string& programFolder,
+                         const std::function<bool(const std::string&)>& fileExists);
 
 }  // namespace sorv

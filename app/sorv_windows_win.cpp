@@ -14,6 +14,6 @@ void SetUpApplication(HICON icon) {
     RouteHelpTo(ProgramHelpViewer());
 }
 
-std::string InstallFolderHelpFile() { return HelpFilePath(ReadSetting(kInstallFolderSetting)); }
+std::string InstallFolderHelpFile() { return ProgramHelpFile(); }
 
 }  // namespace sorv

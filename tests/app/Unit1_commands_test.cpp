@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "help_request_win.h"
 #include "program_fixture.h"
 #include "settings.h"
 #include "temp_dir.h"
@@ -339,7 +340,8 @@ TEST(Commands, HelpItemsAskForTheInstallFoldersHelpFile) {
     PostCommand(program.Form1, program.Form1.Nouveaut1);
     PumpUntil([&] { return requests.size() == 3; });
     tk::App().OnHelp = nullptr;
-    const std::string helpFile = HelpFilePath(ReadSetting(kInstallFolderSetting));
+    const std::string helpFile = ProgramHelpFile();
+    EXPECT_TRUE(FileExists(helpFile)) << helpFile;
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[0].command, static_cast<UINT>(HELP_CONTENTS));
     EXPECT_EQ(requests[1].command, static_cast<UINT>(HELP_FINDER));

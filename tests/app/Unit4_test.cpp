@@ -434,6 +434,7 @@ RECT BoundsInParent(HWND control) {
 TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
+    test::WriteFileBytes(folder + "sorv.hlp", "");
     TForm4& d = Create(store);
     EXPECT_EQ(FindWindowW(L"TForm4", L"Sorv"), d.Handle());
     EXPECT_EQ(d.HelpFile, folder + "sorv.hlp");

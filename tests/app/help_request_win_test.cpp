@@ -25,6 +25,25 @@ TEST_F(HelpRequests, TheContentsItemOpensTheInstalledFileAtTheContents) {
     EXPECT_EQ(viewer.FocusedControl(), "ListBox1");
 }
 
+// No "Chemin", or none there: the help file beside the program opens.
+TEST_F(HelpRequests, WithoutTheInstalledFileTheContentsOpenTheProgramsOwn) {
+    for (const bool stored : {false, true}) {
+        SCOPED_TRACE(stored ? "folder without the file" : "nothing stored");
+        MemoryRegistry bare;
+        if (stored) bare.WriteString(kSettingsRoot, kSettingsKey, kInstallFolderSetting, dir.Path("vide\\"));
+        int boxes = 0;
+        WhenBoxAppears count([&](HWND box) {
+            ++boxes;
+            Press(box, IDOK);
+        });
+        ShowHelpContents(bare);
+        EXPECT_TRUE(tk::App().HelpFile.ends_with("\\sorv.hlp")) << tk::App().HelpFile;
+        EXPECT_EQ(ReadFileBytes(tk::App().HelpFile), ReadFileBytes(file));
+        EXPECT_EQ(viewer.ShownTitle(), shipped.topics[0].title);
+        EXPECT_EQ(boxes, 0);
+    }
+}
+
 TEST_F(HelpRequests, TheSearchItemOpensTheSearchWithEveryTopicListed) {
     ShowHelpSearch(registry);
     ASSERT_EQ(ShownViewer(), &viewer);

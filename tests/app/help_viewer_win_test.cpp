@@ -160,11 +160,10 @@ TEST_F(HelpViewerTest, AViewerWhoseOwnerIsGoneComesBackWithTheNextRequest) {
 }
 
 TEST_F(HelpViewerTest, AHelpFileThatCannotBeReadIsReportedAndChangesNothing) {
-    // No "Chemin": the path names no file.
-    MemoryRegistry empty;
-    const std::string none = std::string(kRegNone) + "sorv.hlp";
-    EXPECT_EQ(BoxTextDuring([&] { ShowHelpContents(empty); }),
-              "Impossible d'ouvrir le fichier d'aide " + none + ".");
+    // A file that is not there (a window's own help file).
+    tk::App().HelpFile = dir.Path("absent.hlp");
+    EXPECT_EQ(BoxTextDuring([] { tk::App().HelpCommand(HELP_CONTENTS, 0); }),
+              "Impossible d'ouvrir le fichier d'aide " + dir.Path("absent.hlp") + ".");
     EXPECT_EQ(ShownViewer(), nullptr);
 
     ShowWhatsNew(registry);

@@ -41,10 +41,27 @@ TEST(SettingsRules, StoredFlagsMatchExactly) {
 }
 
 TEST(SettingsRules, PathsUnderTheStoredFolder) {
-    EXPECT_EQ(HelpFilePath("C:\\OUTILS\\"), "C:\\OUTILS\\sorv.hlp");
     EXPECT_EQ(ExecutablePath("C:\\OUTILS\\"), "C:\\OUTILS\\sorv.exe");
-    // Nothing stored: the path names no file, and that is what callers get.
-    EXPECT_EQ(HelpFilePath("None"), "Nonesorv.hlp");
+}
+
+// The install folder's help file when it is there, else the program's own;
+// never a name made of "None".
+TEST(SettingsRules, HelpFileIsTheInstallFoldersWhenThereElseTheProgramsOwn) {
+    const auto only = [](const std::string& existing) {
+        return [existing](const std::string& path) { return path == existing; };
+    };
+    const struct {
+        const char* chemin;
+        const char* existing;
+        const char* expected;
+    } cases[] = {
+        {"C:\\OUTILS\\", "C:\\OUTILS\\sorv.hlp", "C:\\OUTILS\\sorv.hlp"},
+        {"C:\\OUTILS\\", "D:\\Prog\\sorv.hlp", "D:\\Prog\\sorv.hlp"},  // moved away
+        {"None", "Nonesorv.hlp", "D:\\Prog\\sorv.hlp"},                    // nothing stored
+        {"C:\\OUTILS\\", "", "D:\\Prog\\sorv.hlp"},                      // found nowhere
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HelpFilePath(c.chemin, "D:\\Prog\\", only(c.existing)), c.expected) << c.chemin << " " << c.existing;
 }
 
 }  // namespace
