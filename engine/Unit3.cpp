@@ -35,8 +35,8 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::
       RadioButton5(*this, "RadioButton5", Rect::FromOrigin({184, 80}, {57, 17}), "1.7 Mo"),
       RadioButton6(*this, "RadioButton6", Rect::FromOrigin({184, 104}, {57, 17}), "1.9 Mo"),
       RadioButton7(*this, "RadioButton7", Rect::FromOrigin({24, 128}, {145, 17}), "Lecteur Iomega Zip"),
-      Button1(*this, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok"),
       Button2(*this, "Button2", Rect::FromOrigin({8, 168}, {73, 25}), "&Annuler"),
+      Button1(*this, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok"),
       MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,
                                 caption::TFontKind::fkSystemBI}),
       state_(&state),
@@ -45,6 +45,9 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::
     for (tk::Control* control : Controls())
         if (control != &RadioButton7) control->SetControlFont(Arial());
     RadioButton4.SetChecked(true);  // the stored layout's selection
+    // Enter is "&Ok" (unless the focus is on "&Annuler"), Escape "&Annuler".
+    Button1.SetDefault(true);
+    Button2.Cancel = true;
     // A long file name is shortened within the dialog (the log has it whole).
     Label1.SetMaxWidth(ClientSize().cx - 2 * Label1.Left());
 

@@ -31,8 +31,9 @@ public:
     tk::RadioButton RadioButton5;
     tk::RadioButton RadioButton6;
     tk::RadioButton RadioButton7;
-    tk::Button Button1;
+    // Made in the order Tab takes them: left to right.
     tk::Button Button2;
+    tk::Button Button1;
     caption::TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();

@@ -39,6 +39,35 @@ TEST(SliceSizeKeys, ArrowsChooseAsTheFocusMovesAndAccessKeysNeedNoAlt) {
     EXPECT_TRUE(state.DialogAccepted);
 }
 
+// Enter is "&Ok", Escape "&Annuler"; Tab goes left to right, top to bottom.
+TEST(SliceSizeKeys, EnterAcceptsEscapeCancelsAndTabFollowsTheLayout) {
+    Program program;
+    TForm3& dialog = program.Form3;
+    EngineState& state = program.Form1.engine.state;
+    const struct {
+        WPARAM key;
+        bool accepted;
+    } cases[] = {{VK_ESCAPE, false}, {VK_RETURN, true}};
+    for (const auto& c : cases) {
+        UserDriver user;
+        std::vector<HWND> tabbed;
+        std::unique_ptr<tk::Timer> giveUp;
+        user.onSliceDialog = [&](HWND) {
+            // Where Tab goes from each, as the dialog manager finds it.
+            for (HWND at = GetFocus(); tabbed.size() < 4; at = GetNextDlgTabItem(dialog.Handle(), at, FALSE))
+                tabbed.push_back(at);
+            PostKey(GetFocus(), c.key);
+            giveUp = std::make_unique<tk::Timer>(3000, [&] { dialog.Close(); });
+        };
+        state.DialogAccepted = !c.accepted;
+        dialog.Execute(state, "Fichier: a.bin", "Taille: 1,00 Mo");
+        EXPECT_EQ(tabbed, (std::vector<HWND>{dialog.RadioButton4.Handle(), dialog.Button2.Handle(),
+                                             dialog.Button1.Handle(), dialog.RadioButton4.Handle()}));
+        EXPECT_EQ(state.DialogAccepted, c.accepted) << c.key;
+        EXPECT_FALSE(dialog.Visible());
+    }
+}
+
 TEST(SliceSizeKeys, AClickSentAsTheDialogBecomesActiveIsNotUndoneByItsActivation) {
     Program program;
     TForm3& dialog = program.Form3;
