@@ -42,7 +42,7 @@ TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& reg
       CheckBox1(*this, "CheckBox1", InFrame(8, 24, 209, 25), "&Ajout de sorv dans le menu contextuel."),
       CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),
       CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
-      CheckBox4(*this, "CheckBox4", InFrame(8, 120, 209, 17), "Ajouter des tranches de &secours"),
+      CheckBox4(*this, "CheckBox4", InFrame(8, 120, 209, 17), "Ajouter des tranches de &secours."),
       Button1(*this, "Button1", Rect::FromOrigin({158, 144 + kRowHeight}, {75, 25}), "&Ok"),
       Button2(*this, "Button2", Rect::FromOrigin({8, 144 + kRowHeight}, {75, 25}), "A&nnuler"),
       MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,

@@ -76,6 +76,10 @@ void HelpViewer::Open(const tk::HelpRequest& request) {
     }
     document_ = std::move(load.document);
     Build(request.owner);
+    std::vector<std::string> titles;
+    for (const HelpTopic& topic : document_.topics) titles.push_back(topic.title);
+    listWidthNeeded_ = ListBox1->WidthToShow(titles);
+    RequestLayout();
     switch (request.command) {
         case HELP_CONTEXT:
         case HELP_CONTEXTPOPUP:
@@ -148,7 +152,9 @@ void HelpViewer::PerformLayout() {
     const Size client = ClientSize();
     const int width = std::max<int>(client.cx, kMinWidth / 2);
     const int height = std::max<int>(client.cy, kMinHeight / 2);
-    const int listWidth = std::clamp(width / 3, 150, 260);
+    // Wide enough for every title, unless that would leave the topic less
+    // than half the window.
+    const int listWidth = std::clamp(std::max(width / 3, listWidthNeeded_), 150, std::max(150, width / 2));
     const int fieldLeft = kMargin + Label1->Width() + 6;
     Edit1->SetBounds(Box(fieldLeft, kMargin, kMargin + listWidth - fieldLeft, kFieldHeight));
     Label2->SetBounds(Box(kMargin, 38, listWidth, 16));
@@ -335,22 +341,31 @@ ListBox::ListBox(tk::Window& parent, std::string name, const Rect& bounds)
                   WS_EX_CLIENTEDGE, "");
 }
 
-void ListBox::SetItems(const std::vector<std::string>& items) {
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-    // A title wider than the list gets a horizontal scroll bar rather than
-    // being cut off.
+int ListBox::ItemsExtent(const std::vector<std::string>& items) const {
     const tk::WindowDc dc(Handle());
     const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     LONG widest = 0;
     for (const std::string& item : items) {
         const std::wstring text = Widen(item);
-        SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SIZE extent{};
         if (GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent))
             widest = std::max(widest, extent.cx);
     }
-    SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
+    return static_cast<int>(widest) + 4;
+}
+
+int ListBox::WidthToShow(const std::vector<std::string>& items) const {
+    return ItemsExtent(items) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+}
+
+void ListBox::SetItems(const std::vector<std::string>& items) {
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items)
+        SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    // A title wider than the list (a window made narrow) gets a horizontal
+    // scroll bar rather than being cut off.
+    SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ItemsExtent(items)), 0);
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
 }

@@ -82,6 +82,7 @@ private:
     HelpDocument document_;
     std::vector<std::size_t> listed_;  // topic indices, in list order
     bool settingSearch_ = false;
+    int listWidthNeeded_ = 0;  // the list's width that shows every title whole
     HWND savedFocus_ = nullptr;
 
     std::unique_ptr<tk::Label> Label1;   // "Rechercher :"
@@ -110,6 +111,8 @@ public:
     ListBox(tk::Window& parent, std::string name, const Rect& bounds);
 
     void SetItems(const std::vector<std::string>& items);
+    // The list's outer width that shows each of the items whole.
+    int WidthToShow(const std::vector<std::string>& items) const;
     std::vector<std::string> Items() const;
     // -1 when nothing is selected.
     int ItemIndex() const;
@@ -117,6 +120,10 @@ public:
 
     std::function<void()> OnSelect;
     void HandleCommand(WORD code) override;
+
+private:
+    // The widest item's text, with room on both sides.
+    int ItemsExtent(const std::vector<std::string>& items) const;
 };
 
 }  // namespace sorv

@@ -459,7 +459,7 @@ TEST_F(OptionsDialog, GeometryCaptionsFontAndHelp) {
         {d.CheckBox1, {16, 32, 225, 57}, L"&Ajout de sorv dans le menu contextuel."},
         {d.CheckBox2, {16, 64, 225, 81}, L"&Enregistrer *.d comme type de fichier."},
         {d.CheckBox3, {16, 96, 209, 113}, L"Utiliser le drag and drop."},
-        {d.CheckBox4, {16, 128, 225, 145}, L"Ajouter des tranches de &secours"},
+        {d.CheckBox4, {16, 128, 225, 145}, L"Ajouter des tranches de &secours."},
         // The buttons stay below the frame that grew by one row.
         {d.Button1, {158, 176, 233, 201}, L"&Ok"},
         {d.Button2, {8, 176, 83, 201}, L"A&nnuler"},

@@ -138,6 +138,11 @@ TEST_F(HelpViewerTest, TheListAndTheTopicFollowTheWindowsSize) {
         const Rect topic = ViewerControl(viewer, "Memo1")->BoundsRect();
         EXPECT_EQ(ViewerControl(viewer, "ListBox1")->BoundsRect().bottom, topic.bottom);
         EXPECT_EQ(client.cx - topic.right, client.cy - topic.bottom) << outer.cx << "x" << outer.cy;
+        // Every title shows whole: the list needs no horizontal scrolling.
+        HWND list = ViewerControl(viewer, "ListBox1")->Handle();
+        RECT inside{};
+        GetClientRect(list, &inside);
+        EXPECT_LE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), inside.right) << outer.cx << "x" << outer.cy;
     }
 }
 

@@ -171,6 +171,16 @@ TEST(HelpFile, TheShippedHelpFileHasTheProgramsContextsAndKeywords) {
     for (const char* button : {"Découper", "Regrouper", "Effacer", "Formater une disquette", "Options", "A propos",
                                "Quitter"})
         EXPECT_NE(bar.find(button), std::string::npos) << button;
+    // The join's topic says what the recovery slices rebuild, and the options
+    // name the boxes as the dialog shows them.
+    const auto topicText = [&](const char* title) {
+        for (const HelpTopic& topic : document.topics)
+            if (topic.title == title) return topic.body;
+        return std::string();
+    };
+    EXPECT_NE(topicText("Regrouper les tranches").find("est reconstituée à partir des tranches de secours."),
+              std::string::npos);
+    EXPECT_NE(topicText("Les options").find("Ajouter des tranches de secours.\u00a0»"), std::string::npos);
     for (const HelpTopic& topic : document.topics) {
         EXPECT_FALSE(topic.body.empty()) << topic.title;
         EXPECT_FALSE(topic.keywords.empty()) << topic.title;
