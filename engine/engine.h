@@ -180,7 +180,13 @@ private:
     void DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs);
 
     // Recovery slices at a join and a check.
-    bool RecoveryUsable() const;
+    bool RecoveryUsable() const { return RecoveryProblem().empty(); }
+    // Why the recovery section cannot serve this set, in a few French words ("" when it can).
+    std::string RecoveryProblem() const;
+    bool CodingSizeBelied(const std::string& scriptPath);
+    void SayRecoveryUnused();
+    // The whole file's fingerprint; none when it cannot be read or a stop was asked.
+    std::optional<std::uint64_t> FingerprintOnDisk(const std::string& path);
     std::uint64_t ExpectedSliceSize(std::int64_t n) const;
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
@@ -224,6 +230,8 @@ private:
     // The last script read, as it was found, and the file it was.
     ScriptValues script_;
     std::optional<FileId> scriptId_;
+    // The set's first slice, checked, is not of the recovery section's coding size.
+    bool codingSizeBelied_ = false;
 };
 
 }  // namespace sorv

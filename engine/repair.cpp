@@ -177,13 +177,8 @@ Outcome Engine::RepairSet(std::string scriptPath) {
         if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
         ReadScript(scriptPath);
         if (RefuseScriptOfLiveSplit(scriptPath)) return;
-        if (!RecoveryUsable()) {
-            const std::string why = script_.Secours.Present()
-                                        ? script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize)
-                                        : "pas de section [Secours]";
-            return Fail("Le script " + scriptPath + " ne permet aucune réparation (" +
-                        (why.empty() ? "empreintes des tranches illisibles" : why) + ").");
-        }
+        if (const std::string why = RecoveryProblem(); !why.empty())
+            return Fail("Le script " + scriptPath + " ne permet aucune réparation (" + why + ").");
         ui_.SetProgressMax(state.RecordedSize);
         RepairFlow(scriptPath);
     });

@@ -40,6 +40,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             Fail("Les empreintes du script sont illisibles (" + why + ") : " + scriptPath + ".");
             return;
         }
+        SayRecoveryUnused();
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));

@@ -144,6 +144,33 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
     }
 }
 
+// The first slice, when it checks, is the size the set was cut to: a
+// section whose coding size is a block off it is not used, and the join, the
+// check and the repair say so alike; a first slice that is merely damaged
+// leaves the section in use and is rebuilt.
+TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
+    Split(40'000, 4096, 3);  // 10 slices
+    // The section's Taille, whether slice 1 loses its last block, whether the section serves.
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {"4160", false, false}, {"4032", false, false}, {"8192", false, false}, {"4096", true, true}};
+    for (const auto& [taille, truncated, serves] : cases) {
+        Restore();
+        std::string script = files.at("set.d");
+        script.replace(script.find("Taille=4096"), 11, "Taille=" + taille);
+        WriteFileBytes(ScriptPath(), script);
+        if (truncated) WriteFileBytes(SetFile(0), files.at(NamePartOf(SetFile(0))).substr(0, 4096 - 64));
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed) << taille;
+        EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+        EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), serves ? 1u : 0u);
+        EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), serves ? 0u : 1u);
+        std::filesystem::remove(PathFromUtf8(Target()));
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Completed) << taille;
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << taille;
+    }
+}
+
 // A slice missing before the copy is rebuilt from what the copy gathers;
 // the last slice's end, short of a whole 64-byte block, counts too.
 TEST_F(RecoveryOnDisk, ASliceMissingBeforeTheCopyIsRebuiltWhateverTheLastSliceHolds) {
