@@ -204,6 +204,15 @@ private:
 
     // Repair of a set.
     struct RepairFile;
+    // A file of the set: a slice, or a recovery slice; `index` from 0.
+    std::string SetFileName(const std::string& scriptPath, bool recovery, std::uint32_t index) const;
+    std::optional<std::uint64_t> RecordedPrint(bool recovery, std::uint32_t index) const;
+    // Why rebuilt bytes that do not check cannot be put back: the script's
+    // fingerprint for that file is what disagrees ("" when they check).
+    std::string PrintDisagreement(const std::string& path, std::optional<std::uint64_t> recorded, std::uint64_t rebuilt);
+    // Every bad file of the survey rebuilt from the sound ones; false when a stop was asked.
+    bool RebuildBadFiles(const std::string& scriptPath, const SetSurvey& survey, const Rebuilder::Emit& emit);
+    std::vector<std::string> FalsePrints(const std::string& scriptPath, const SetSurvey& survey);
     bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
     bool ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey);
     bool ClearLeftoverPartial(const std::string& scriptPath, const std::string& partial,

@@ -219,8 +219,9 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
     }
     for (std::size_t k = 0; k < bad.size(); ++k) {
         const std::string path = SliceFileName(scriptPath, bad[k] + 1);
-        if (prints[k].Value() != script_.Empreintes.Slice(bad[k] + 1))
-            return Failed("La tranche " + path + " n'a pas pu être reconstituée à partir des tranches de secours.");
+        if (const std::string problem = PrintDisagreement(path, script_.Empreintes.Slice(bad[k] + 1), prints[k].Value());
+            !problem.empty())
+            return Failed(problem);
         ui_.AppendLog("La tranche " + path + " est reconstituée à partir des tranches de secours.");
     }
     return true;

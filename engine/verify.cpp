@@ -99,9 +99,18 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
         result_ = Outcome::Completed;
         return;
     }
-    ui_.ReportFailure("Réparable : " + std::to_string(badSlices.size() + survey.badRows.size()) +
-                      " fichier(s) manquant(s) ou endommagé(s), " + std::to_string(survey.recoveryCount) +
-                      " tranche(s) de secours ; sorv-cli --reparer " + scriptPath + " les refait.");
+    // Promised only where the repair's rebuild will check: a script whose
+    // fingerprint for a file disagrees with it would fail that repair every time.
+    for (std::uint32_t r = 0; r < survey.recoveryCount; ++r)
+        if (!SetSurvey::Holds(survey.badRows, r)) survey.soundRows.push_back(r);
+    survey.badData = badSlices;
+    const std::vector<std::string> falsePrints = FalsePrints(scriptPath, survey);
+    if (state.CancelRequested) return SayStopped();
+    if (const std::size_t fixable = badSlices.size() + survey.badRows.size() - falsePrints.size(); fixable > 0)
+        ui_.ReportFailure("Réparable : " + std::to_string(fixable) + " fichier(s) manquant(s) ou endommagé(s), " +
+                          std::to_string(survey.recoveryCount) + " tranche(s) de secours ; sorv-cli --reparer " +
+                          scriptPath + " les refait.");
+    for (const std::string& line : falsePrints) Fail(line);
 }
 
 }  // namespace sorv

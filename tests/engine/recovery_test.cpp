@@ -76,6 +76,15 @@ protected:
             return l.find(part) != std::string::npos;
         }));
     }
+    // Turns the script's fingerprint of file i into another valid one.
+    void FalsifyPrint(std::int64_t i) {
+        std::string script = ReadFileBytes(ScriptPath());
+        const bool recovery = i >= slices;
+        const std::string key = "\r\n" + std::to_string(recovery ? i - slices + 1 : i + 1) + "=";
+        char& digit = script[script.find(key, script.find(recovery ? "[Secours]" : "[Empreintes]")) + key.size()];
+        digit = digit == '1' ? '2' : '1';
+        WriteFileBytes(ScriptPath(), script);
+    }
     // The set as the split left it, nothing else beside it.
     void Restore() {
         for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
@@ -168,6 +177,39 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
         std::filesystem::remove(PathFromUtf8(Target()));
         EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Completed) << taille;
         EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << taille;
+    }
+}
+
+// A fingerprint the script records wrong, of a file intact or missing: the
+// repair puts back every other file, leaves that one as it is and says the
+// script disagrees; the check never promises a repair that cannot be made.
+TEST_F(RecoveryOnDisk, AFalseRecordedFingerprintIsSaidAndTheRestRepaired) {
+    Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
+    // The file whose value is false, the files lost, what is said of the value.
+    const std::tuple<std::int64_t, std::vector<std::int64_t>, std::string> cases[] = {
+        {11, {3}, "est fausse : le fichier est identique à sa reconstitution."},
+        {1, {}, "est fausse : le fichier est identique à sa reconstitution."},
+        {11, {11, 4}, "ne correspond pas à sa reconstitution."},
+    };
+    for (const auto& [falsePrint, lost, said] : cases) {
+        Restore();
+        FalsifyPrint(falsePrint);
+        for (const std::int64_t i : lost) Damage(i, Loss::Missing);
+        ui.log.clear();
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(LinesWith("L'empreinte de " + SetFile(falsePrint) + " dans le script " + said), 3u) << falsePrint;
+        EXPECT_EQ(LinesWith("Réparable : "), lost.empty() ? 0u : 1u);
+        const bool falseOneLost = std::ranges::find(lost, falsePrint) != lost.end();
+        for (std::int64_t i = 0; i < slices + count; ++i)
+            EXPECT_TRUE(i == falsePrint && falseOneLost ? !FileExists(SetFile(i))
+                                                        : ReadFileBytes(SetFile(i)) == files.at(NamePartOf(SetFile(i))))
+                << i;
+        EXPECT_FALSE(FileExists(DamagedFileName(SetFile(falsePrint), 1)));
+        EXPECT_FALSE(FileExists(RepairPartialName(ScriptPath(), falsePrint - slices + 1, true)));
+        ui.answers = {Answer::No};
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), falsePrint < slices ? Outcome::Failed : Outcome::Completed);
     }
 }
 
