@@ -116,6 +116,7 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         const std::int64_t missing = VerifySlices(scriptPath);
         if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
         SayRecoveryUnused();
+        if (LostBeforeTheCopy(scriptPath)) return;
         // Slices missing from a set that can rebuild them: not "OK" yet.
         ui_.AppendLog(missing == 0 ? std::string("Vérification OK.")
                                    : "Il manque " + std::to_string(missing) +

@@ -196,6 +196,8 @@ private:
     RebuildJob RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
                              const std::vector<std::uint32_t>& rows, const std::vector<std::uint32_t>& remake = {}) const;
     std::string LostLine(std::size_t damaged, const SetSurvey& survey) const;
+    bool LostBeforeTheCopy(const std::string& scriptPath);
+    void SayNotRebuilt(const std::string& scriptPath);
     void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
     bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,
                      std::optional<Rebuilder>& gathered);

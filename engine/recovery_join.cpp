@@ -182,6 +182,20 @@ std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const
            " sur " + Count(survey.recoveryCount) + ".";
 }
 
+// Before anything is written: a set that has lost more files than it has
+// recovery slices left cannot be rebuilt, whatever the copy would find.
+bool Engine::LostBeforeTheCopy(const std::string& scriptPath) {
+    if (!RecoveryUsable()) return false;
+    const SetSurvey survey = SurveySet(scriptPath, nullptr);
+    if (survey.badData.size() <= survey.UsableRows()) return false;
+    SayKnownBad(scriptPath, survey);
+    Fail(LostLine(survey.badData.size(), survey));
+    SayNotRebuilt(scriptPath);
+    return true;
+}
+
+void Engine::SayNotRebuilt(const std::string& scriptPath) { Fail(JoinTarget(scriptPath) + " n'est pas reconstitué."); }
+
 // Before the copy: when slices are known missing, the syndromes of a
 // single band are gathered while the others are copied.
 void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder) {

@@ -146,6 +146,7 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
             }
             ui.answers.clear();
             EXPECT_NE(outcome, Outcome::Completed);
+            EXPECT_EQ(ui.log.back(), Target() + " n'est pas reconstitué.");
             EXPECT_FALSE(FileExists(Target()));
             EXPECT_FALSE(FileExists(PartialJoinName(ScriptPath())));
             for (const auto& [path, content] : before) EXPECT_TRUE(ReadFileBytes(path) == content) << path;
@@ -210,6 +211,41 @@ TEST_F(RecoveryOnDisk, AFalseRecordedFingerprintIsSaidAndTheRestRepaired) {
         EXPECT_FALSE(FileExists(RepairPartialName(ScriptPath(), falsePrint - slices + 1, true)));
         ui.answers = {Answer::No};
         EXPECT_EQ(engine.StartJoin(ScriptPath()), falsePrint < slices ? Outcome::Failed : Outcome::Completed);
+    }
+}
+
+// The join promises to rebuild missing slices only while the recovery
+// slices left can do it; a set it cannot rebuild ends as one without them
+// does, and one found lost before the copy writes nothing.
+TEST_F(RecoveryOnDisk, TheJoinPromisesOnlyWhatItCanKeepAndEndsALostSetPlainly) {
+    Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
+    const auto missing = [](std::vector<std::int64_t> lost) {
+        std::vector<std::pair<std::int64_t, Loss>> losses;
+        for (const std::int64_t i : lost) losses.emplace_back(i, Loss::Missing);
+        return losses;
+    };
+    const struct {
+        std::vector<std::pair<std::int64_t, Loss>> losses;
+        bool promise;
+        Outcome outcome;
+    } cases[] = {
+        {missing({0, 1, 10, 11}), false, Outcome::Failed},
+        {{{0, Loss::Missing}, {4, Loss::Truncated}, {5, Loss::Appended}, {12, Loss::Truncated}}, false, Outcome::Failed},
+        {{{0, Loss::Missing}, {2, Loss::BitFlipped}, {3, Loss::Zeroed}, {4, Loss::BitFlipped}}, true, Outcome::Failed},
+        {missing({0, 11}), true, Outcome::Completed},
+    };
+    for (const auto& c : cases) {
+        Restore();
+        for (const auto& [file, loss] : c.losses) Damage(file, loss);
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        ui.messageRuns = 0;
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), c.outcome);
+        EXPECT_EQ(LinesWith("elles seront reconstituées à partir des tranches de secours."), c.promise ? 1u : 0u);
+        if (c.outcome == Outcome::Completed) continue;
+        EXPECT_EQ(ui.log.back(), Target() + " n'est pas reconstitué.");
+        EXPECT_EQ(ui.messageRuns > 0, c.promise);  // nothing copied when the loss is known first
+        EXPECT_FALSE(FileExists(PartialJoinName(ScriptPath())));
     }
 }
 
