@@ -127,6 +127,8 @@ private:
     };
 
     Outcome RunFlow(const std::function<void()>& flow);
+    // Throws unless the path names a file to read.
+    void RequireFile(const std::string& path);
     void Fail(const std::string& line);
     // A stop asked by the user, said and done with.
     void SayStopped();

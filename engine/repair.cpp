@@ -228,7 +228,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
 
 Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
-        if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
+        RequireFile(scriptPath);
         ReadScript(scriptPath);
         if (RefuseScriptOfLiveSplit(scriptPath)) return;
         if (const std::string why = RecoveryProblem(); !why.empty())

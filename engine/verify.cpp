@@ -27,7 +27,7 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
 
 Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
-        if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
+        RequireFile(scriptPath);
         ReadScript(scriptPath);
         const RecordedFingerprints& recorded = script_.Empreintes;
         if (!recorded.Present()) {
