@@ -29,6 +29,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
         RequireFile(scriptPath);
         ReadScript(scriptPath);
+        if (RefuseScriptOfLiveSplit(scriptPath)) return;
         const RecordedFingerprints& recorded = script_.Empreintes;
         if (!recorded.Present()) {
             Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
