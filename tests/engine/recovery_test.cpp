@@ -219,20 +219,16 @@ TEST_F(RecoveryOnDisk, AFalseRecordedFingerprintIsSaidAndTheRestRepaired) {
 // does, and one found lost before the copy writes nothing.
 TEST_F(RecoveryOnDisk, TheJoinPromisesOnlyWhatItCanKeepAndEndsALostSetPlainly) {
     Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
-    const auto missing = [](std::vector<std::int64_t> lost) {
-        std::vector<std::pair<std::int64_t, Loss>> losses;
-        for (const std::int64_t i : lost) losses.emplace_back(i, Loss::Missing);
-        return losses;
-    };
+    constexpr Loss kGone = Loss::Missing;
     const struct {
         std::vector<std::pair<std::int64_t, Loss>> losses;
         bool promise;
         Outcome outcome;
     } cases[] = {
-        {missing({0, 1, 10, 11}), false, Outcome::Failed},
-        {{{0, Loss::Missing}, {4, Loss::Truncated}, {5, Loss::Appended}, {12, Loss::Truncated}}, false, Outcome::Failed},
-        {{{0, Loss::Missing}, {2, Loss::BitFlipped}, {3, Loss::Zeroed}, {4, Loss::BitFlipped}}, true, Outcome::Failed},
-        {missing({0, 11}), true, Outcome::Completed},
+        {{{0, kGone}, {1, kGone}, {10, kGone}, {11, kGone}}, false, Outcome::Failed},
+        {{{0, kGone}, {4, Loss::Truncated}, {5, Loss::Appended}, {12, Loss::Truncated}}, false, Outcome::Failed},
+        {{{0, kGone}, {2, Loss::BitFlipped}, {3, Loss::Zeroed}, {4, Loss::BitFlipped}}, true, Outcome::Failed},
+        {{{0, kGone}, {11, kGone}}, true, Outcome::Completed},
     };
     for (const auto& c : cases) {
         Restore();
