@@ -5,7 +5,6 @@
 #include "engine.h"
 #include "exit_status.h"
 #include "file_system.h"
-#include "io_error.h"
 
 #ifndef SORV_VERSION
 #define SORV_VERSION "?"
@@ -51,11 +50,7 @@ int RunCli(const std::vector<std::string>& args, const Console& console) {
     const CliOptions& options = parse.options;
     ConsoleFrontEnd ui(console, options.sizeChoice, options.answers);
     try {
-        FileSystem& fs = NativeFileSystem();
-        // The window flows go on with stale values for a missing file; here
-        // nobody is watching, so it is an error before anything starts.
-        if (!fs.Exists(options.file)) throw IoError(2, options.file);
-        Engine engine(ui, fs);
+        Engine engine(ui, NativeFileSystem());
         engine.state.Recovery = options.recovery;
         ui.Watch(engine.state);
         return ExitStatusFor(RunFlow(engine, options));

@@ -1,6 +1,7 @@
 #include "engine.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "io_error.h"
@@ -84,9 +85,21 @@ Outcome Engine::RunFlow(const std::function<void()>& flow) {
     return result_;
 }
 
+// A path that names no file stops a flow before it shows or logs anything:
+// the values of the previous file would stand in for the missing one.
+void Engine::RequireFile(const std::string& path) {
+    if (fs_.Exists(path)) return;
+    const EntryKind kind = fs_.KindOf(path);
+    if (kind == EntryKind::Folder) throw std::runtime_error(path + " est un dossier, pas un fichier.");
+    // A FIFO, a device, a link to a folder: there, but not a file to read.
+    if (kind == EntryKind::Other && fs_.IdentityOf(path)) throw IoError(kAccessDenied, path);
+    throw IoError(2, path);
+}
+
 Outcome Engine::StartSplit(std::string path) {
     return RunFlow([&] {
-        if (fs_.Exists(path)) state.SourceSize = FileSizeOf(path);
+        RequireFile(path);
+        state.SourceSize = FileSizeOf(path);
         state.SourceName = NamePartOf(path, style_);
         FormatSizeText();
         ui_.ShowSliceSizeDialog(state, "Fichier: " + state.SourceName, "Taille: " + state.SourceSizeText);
@@ -105,7 +118,8 @@ Outcome Engine::StartSplit(std::string path) {
 
 Outcome Engine::StartJoin(std::string scriptPath) {
     return RunFlow([&] {
-        if (fs_.Exists(scriptPath)) ReadScript(scriptPath);
+        RequireFile(scriptPath);
+        ReadScript(scriptPath);
         if (RefuseScriptOfLiveSplit(scriptPath)) return;
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
@@ -115,6 +129,8 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         state.SlicesVerified = true;
         const std::int64_t missing = VerifySlices(scriptPath);
         if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
+        SayRecoveryUnused();
+        if (LostBeforeTheCopy(scriptPath)) return;
         // Slices missing from a set that can rebuild them: not "OK" yet.
         ui_.AppendLog(missing == 0 ? std::string("Vérification OK.")
                                    : "Il manque " + std::to_string(missing) +

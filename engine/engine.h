@@ -127,6 +127,8 @@ private:
     };
 
     Outcome RunFlow(const std::function<void()>& flow);
+    // Throws unless the path names a file to read.
+    void RequireFile(const std::string& path);
     void Fail(const std::string& line);
     // A stop asked by the user, said and done with.
     void SayStopped();
@@ -180,7 +182,13 @@ private:
     void DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs);
 
     // Recovery slices at a join and a check.
-    bool RecoveryUsable() const;
+    bool RecoveryUsable() const { return RecoveryProblem().empty(); }
+    // Why the recovery section cannot serve this set, in a few French words ("" when it can).
+    std::string RecoveryProblem() const;
+    bool CodingSizeBelied(const std::string& scriptPath);
+    void SayRecoveryUnused();
+    // The whole file's fingerprint; none when it cannot be read or a stop was asked.
+    std::optional<std::uint64_t> FingerprintOnDisk(const std::string& path);
     std::uint64_t ExpectedSliceSize(std::int64_t n) const;
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
@@ -190,6 +198,8 @@ private:
     RebuildJob RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,
                              const std::vector<std::uint32_t>& rows, const std::vector<std::uint32_t>& remake = {}) const;
     std::string LostLine(std::size_t damaged, const SetSurvey& survey) const;
+    bool LostBeforeTheCopy(const std::string& scriptPath);
+    void SayNotRebuilt(const std::string& scriptPath);
     void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
     bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,
                      std::optional<Rebuilder>& gathered);
@@ -198,6 +208,15 @@ private:
 
     // Repair of a set.
     struct RepairFile;
+    // A file of the set: a slice, or a recovery slice; `index` from 0.
+    std::string SetFileName(const std::string& scriptPath, bool recovery, std::uint32_t index) const;
+    std::optional<std::uint64_t> RecordedPrint(bool recovery, std::uint32_t index) const;
+    // Why rebuilt bytes that do not check cannot be put back: the script's
+    // fingerprint for that file is what disagrees ("" when they check).
+    std::string PrintDisagreement(const std::string& path, std::optional<std::uint64_t> recorded, std::uint64_t rebuilt);
+    // Every bad file of the survey rebuilt from the sound ones; false when a stop was asked.
+    bool RebuildBadFiles(const std::string& scriptPath, const SetSurvey& survey, const Rebuilder::Emit& emit);
+    std::vector<std::string> FalsePrints(const std::string& scriptPath, const SetSurvey& survey);
     bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
     bool ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey);
     bool ClearLeftoverPartial(const std::string& scriptPath, const std::string& partial,
@@ -224,6 +243,8 @@ private:
     // The last script read, as it was found, and the file it was.
     ScriptValues script_;
     std::optional<FileId> scriptId_;
+    // The set's first slice, checked, is not of the recovery section's coding size.
+    bool codingSizeBelied_ = false;
 };
 
 }  // namespace sorv

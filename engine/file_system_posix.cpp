@@ -38,9 +38,10 @@ int CodeFromErrno(int err) {
     case EPERM:
     case EROFS:
     case EISDIR: return 5;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return 101;
+    case ENOSPC: return 101;
+    // Not a full disk: freeing room would not help.
+    case EFBIG: return 223;    // ERROR_FILE_TOO_LARGE
+    case EDQUOT: return 1295;  // ERROR_DISK_QUOTA_EXCEEDED
     case ETXTBSY:
     case EBUSY: return 32;  // ERROR_SHARING_VIOLATION
     case EEXIST: return kFileExists;
@@ -204,7 +205,7 @@ private:
         return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
     }
 
-    // A full disk shows on the writing side: name that file.
+    // A full disk (or a file too large, a quota) shows on the writing side: name that file.
     void FailIfFull(int err) const {
         if (err == ENOSPC || err == EDQUOT || err == EFBIG) Fail(err);
     }

@@ -8,7 +8,8 @@ namespace sorv {
 
 // The French text of a platform I/O error code (2, 3, 4, 5, 100, 101, 106,
 // and the codes a user meets most: a sharing or lock violation, an entry
-// that exists, a device error; otherwise "Erreur E/S <code>").
+// that exists, a file too large for its file system (FAT32's 4 GiB), a
+// quota exceeded, a device error; otherwise "Erreur E/S <code>").
 std::string IoErrorText(int code);
 
 // The platform's "access denied", also given where a path names something

@@ -29,8 +29,7 @@ std::string Engine::JoinTarget(const std::string& scriptPath) const {
     return FolderOf(scriptPath, style_) + NamePartOf(state.RecordedName, RecordedNameStyle(style_));
 }
 
-// With recovery slices every missing slice is named, and the join goes on
-// as long as they may be enough.
+// With recovery slices every missing slice is named.
 std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
     const bool repairable = RecoveryUsable();
     std::int64_t missing = 0;
@@ -41,14 +40,12 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
             if (!repairable) break;
         }
     }
-    // The file cannot be rebuilt: a failure, with or without recovery slices.
-    if (missing > (repairable ? script_.Secours.Count() : 0)) {
+    // Without recovery slices the file cannot be rebuilt; with them, whether
+    // they are enough is judged once the set's script is known sound.
+    if (missing > 0 && !repairable) {
         state.SlicesVerified = false;
         result_ = Outcome::Failed;
     }
-    if (repairable && missing > script_.Secours.Count())
-        Fail(std::to_string(missing) + " tranche(s) manquante(s) : il faudrait autant de tranches de secours, le jeu en a " +
-             std::to_string(script_.Secours.Count()) + ".");
     return missing;
 }
 
@@ -274,7 +271,8 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         const JoinPass pass = RunJoinPass(scriptPath, *output, read);
         if (pass.failed) {
             output->Close();
-            return DiscardOutputs(outputs);
+            DiscardOutputs(outputs);
+            return SayNotRebuilt(scriptPath);
         }
         if (pass.stopped) {
             ui_.ResetProgress();

@@ -36,6 +36,10 @@ void Outputs::Rename(const std::string& from, const std::string& to, bool replac
     if (Output* output = Find(from)) output->path = to;
 }
 
+void Outputs::Keep(const std::string& path) {
+    if (Output* output = Find(path)) outputs_.erase(outputs_.begin() + (output - outputs_.data()));
+}
+
 bool Outputs::StillThere(const std::string& path) {
     const Output* output = Find(path);
     return output != nullptr && fs_.IdentityOf(path) == output->id;

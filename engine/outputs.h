@@ -29,6 +29,8 @@ public:
     bool StillThere(const std::string& path);
     // Every output stays.
     void Commit() { outputs_.clear(); }
+    // The output under that name stays, whatever becomes of the others.
+    void Keep(const std::string& path);
     // Removes every output not committed, the newest first (a lock holder
     // created first goes last). Returns those left in place: another file
     // or a link has their name now, or the system refused.

@@ -3,6 +3,7 @@
 // damaged slices rebuilt into the partial file, and the whole file checked
 // again from the first rebuilt byte on.
 #include <algorithm>
+#include <limits>
 
 #include "engine.h"
 #include "join_pass.h"
@@ -25,10 +26,48 @@ bool Stopped(Pass& pass) {
 
 // The script can rebuild slices: its recovery section serves, and every
 // slice has a fingerprint that tells a damaged one.
-bool Engine::RecoveryUsable() const {
+std::string Engine::RecoveryProblem() const {
+    if (!script_.Secours.Present()) return "pas de section [Secours]";
+    std::string why = script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize);
+    if (why.empty() && codingSizeBelied_) why = "Taille ne correspond pas aux tranches";
     const RecordedFingerprints& prints = script_.Empreintes;
-    return script_.Secours.Present() && script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize).empty() &&
-           prints.Present() && prints.KnownAlgorithm() && prints.EverySliceReadable(state.RecordedSliceCount);
+    if (why.empty() && !(prints.Present() && prints.KnownAlgorithm() && prints.EverySliceReadable(state.RecordedSliceCount)))
+        why = "empreintes des tranches illisibles";
+    return why;
+}
+
+// Every slice but the last is cut to the coding size. A first slice of
+// another size that checks against its own fingerprint is the set as it was
+// cut: the section's size is wrong, and with it every offset it would rebuild
+// at. A first slice that does not check is merely damaged.
+bool Engine::CodingSizeBelied(const std::string& scriptPath) {
+    if (state.RecordedSliceCount < 2 || !script_.Secours.Present() ||
+        !script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize).empty())
+        return false;
+    const std::string first = SliceFileName(scriptPath, 1);
+    const std::int64_t size = fs_.SizeOf(first);
+    const std::optional<std::uint64_t> recorded = script_.Empreintes.Slice(1);
+    if (size < 0 || size == script_.Secours.CodingSize() || !recorded) return false;
+    return FingerprintOnDisk(first) == recorded;
+}
+
+// A section that cannot serve is said: a set that joins is not to be taken
+// for one that is still protected.
+void Engine::SayRecoveryUnused() {
+    if (const std::string why = RecoveryProblem(); script_.Secours.Present() && !why.empty())
+        ui_.AppendLog("La section [Secours] ne sert pas (" + why + ") : les tranches de secours ne sont pas utilisées.");
+}
+
+std::optional<std::uint64_t> Engine::FingerprintOnDisk(const std::string& path) {
+    FingerprintFrom seen;
+    try {
+        std::int64_t shown = 0;
+        if (copier_.Copy(*fs_.OpenRead(path), nullptr, std::numeric_limits<std::uint64_t>::max(), &seen, shown).stopped)
+            return std::nullopt;
+    } catch (const IoError&) {
+        return std::nullopt;
+    }
+    return seen.fingerprint.Value();
 }
 
 std::uint64_t Engine::ExpectedSliceSize(std::int64_t n) const {
@@ -143,6 +182,20 @@ std::string Engine::LostLine(std::size_t damaged, const SetSurvey& survey) const
            " sur " + Count(survey.recoveryCount) + ".";
 }
 
+// Before anything is written: a set that has lost more files than it has
+// recovery slices left cannot be rebuilt, whatever the copy would find.
+bool Engine::LostBeforeTheCopy(const std::string& scriptPath) {
+    if (!RecoveryUsable()) return false;
+    const SetSurvey survey = SurveySet(scriptPath, nullptr);
+    if (survey.badData.size() <= survey.UsableRows()) return false;
+    SayKnownBad(scriptPath, survey);
+    Fail(LostLine(survey.badData.size(), survey));
+    SayNotRebuilt(scriptPath);
+    return true;
+}
+
+void Engine::SayNotRebuilt(const std::string& scriptPath) { Fail(JoinTarget(scriptPath) + " n'est pas reconstitué."); }
+
 // Before the copy: when slices are known missing, the syndromes of a
 // single band are gathered while the others are copied.
 void Engine::PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder) {
@@ -180,8 +233,9 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
     }
     for (std::size_t k = 0; k < bad.size(); ++k) {
         const std::string path = SliceFileName(scriptPath, bad[k] + 1);
-        if (prints[k].Value() != script_.Empreintes.Slice(bad[k] + 1))
-            return Failed("La tranche " + path + " n'a pas pu être reconstituée à partir des tranches de secours.");
+        if (const std::string problem = PrintDisagreement(path, script_.Empreintes.Slice(bad[k] + 1), prints[k].Value());
+            !problem.empty())
+            return Failed(problem);
         ui_.AppendLog("La tranche " + path + " est reconstituée à partir des tranches de secours.");
     }
     return true;

@@ -2,6 +2,8 @@
 // slice is written again under a partial name, checked, and put in place; a
 // damaged file is kept under a name that says so.
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "engine.h"
 #include "io_error.h"
@@ -18,6 +20,7 @@ struct Engine::RepairFile {
     std::unique_ptr<File> file;
     Fingerprint written;
     std::optional<std::uint64_t> expected;
+    std::string problem;  // why it is not put back ("" when it checks)
 };
 
 // Every file of the set judged, each bad one said; false when a stop was asked.
@@ -77,17 +80,61 @@ bool Engine::ClearLeftoverPartial(const std::string& scriptPath, const std::stri
     return leftover.kind == EntryKind::None || RemoveLeftoverPartial(partial, leftover, deadRun);
 }
 
-// The rebuilt files, under their partial names, checked as written and read
-// back; false when a stop was asked or one does not check (said).
+std::string Engine::SetFileName(const std::string& scriptPath, bool recovery, std::uint32_t index) const {
+    return recovery ? RecoverySliceFileName(scriptPath, index + 1, style_) : SliceFileName(scriptPath, index + 1);
+}
+
+std::optional<std::uint64_t> Engine::RecordedPrint(bool recovery, std::uint32_t index) const {
+    return recovery ? script_.Secours.Slice(index + 1) : script_.Empreintes.Slice(index + 1);
+}
+
+// The rebuild is a function of files that each checked against the script:
+// when it does not check too, the script contradicts itself.
+std::string Engine::PrintDisagreement(const std::string& path, std::optional<std::uint64_t> recorded,
+                                      std::uint64_t rebuilt) {
+    if (recorded == rebuilt) return {};
+    const std::string print = "L'empreinte de " + path + " dans le script ";
+    if (!fs_.EntryExists(path)) return print + "ne correspond pas à sa reconstitution.";
+    if (FingerprintOnDisk(path) == rebuilt) return print + "est fausse : le fichier est identique à sa reconstitution.";
+    return print + "ne correspond ni au fichier ni à sa reconstitution.";
+}
+
+bool Engine::RebuildBadFiles(const std::string& scriptPath, const SetSurvey& survey, const Rebuilder::Emit& emit) {
+    const std::vector<std::uint32_t> rows(survey.soundRows.begin(),
+                                          survey.soundRows.begin() + static_cast<std::ptrdiff_t>(survey.badData.size()));
+    Rebuilder rebuilder(RebuildJobFor(survey, survey.badData, rows, survey.badRows), RecoveryMemory);
+    return rebuilder.Run(RebuildReader(scriptPath), emit);
+}
+
+// What a repair would find, without writing: the lines of the bad files
+// whose rebuild the script's fingerprints do not take.
+std::vector<std::string> Engine::FalsePrints(const std::string& scriptPath, const SetSurvey& survey) {
+    std::map<std::pair<bool, std::uint32_t>, Fingerprint> prints;
+    for (const bool recovery : {false, true})
+        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) prints[{recovery, index}];
+    const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
+        prints[{recovery, index}].Add(bytes);
+    };
+    std::vector<std::string> lines;
+    if (!RebuildBadFiles(scriptPath, survey, emit)) return lines;
+    for (const auto& [file, print] : prints) {
+        const auto& [recovery, index] = file;
+        const std::string problem =
+            PrintDisagreement(SetFileName(scriptPath, recovery, index), RecordedPrint(recovery, index), print.Value());
+        if (!problem.empty()) lines.push_back(problem);
+    }
+    return lines;
+}
+
+// The rebuilt files, under their partial names, each judged as written and
+// read back; false when a stop was asked or another run holds one.
 bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
                           std::vector<RepairFile>& files) {
-    std::vector<std::uint32_t> rows(survey.soundRows.begin(), survey.soundRows.begin() + static_cast<std::ptrdiff_t>(survey.badData.size()));
     for (const bool recovery : {false, true}) {
         for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
-            RepairFile f{recovery, index,
-                         recovery ? RecoverySliceFileName(scriptPath, index + 1, style_) : SliceFileName(scriptPath, index + 1),
+            RepairFile f{recovery, index, SetFileName(scriptPath, recovery, index),
                          RepairPartialName(scriptPath, index + 1, recovery, style_), nullptr, Fingerprint(),
-                         recovery ? script_.Secours.Slice(index + 1) : script_.Empreintes.Slice(index + 1)};
+                         RecordedPrint(recovery, index), {}};
             f.file = outputs.Create(f.partial, true);
             // Until it is complete and closed: a run that dies leaves a file
             // whose lock the next one can take.
@@ -99,7 +146,6 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             }
         }
     }
-    Rebuilder rebuilder(RebuildJobFor(survey, survey.badData, rows, survey.badRows), RecoveryMemory);
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
         for (RepairFile& f : files) {
             if (f.recovery != recovery || f.index != index) continue;
@@ -107,22 +153,24 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
             f.written.Add(bytes);
         }
     };
-    if (!rebuilder.Run(RebuildReader(scriptPath), emit)) return false;
+    if (!RebuildBadFiles(scriptPath, survey, emit)) return false;
     for (RepairFile& f : files) {
         f.file->Close();
         FingerprintFrom back;
         std::int64_t shown = 0;
         copier_.Copy(*fs_.OpenRead(f.partial), nullptr, static_cast<std::uint64_t>(script_.Secours.CodingSize()), &back, shown);
-        if (f.written.Value() != f.expected || back.fingerprint.Value() != f.expected)
-            return Failed("Le fichier " + f.path + " n'a pas pu être refait à partir des tranches de secours.");
+        f.problem = PrintDisagreement(f.path, f.expected, f.written.Value());
+        if (f.problem.empty() && back.fingerprint.Value() != f.expected)
+            f.problem = "Le fichier " + f.path + " n'a pas pu être refait à partir des tranches de secours.";
     }
     return true;
 }
 
-// A damaged file steps aside under a name of its own, never replaced; the
-// checked one takes its name.
+// A damaged file steps aside under a name of its own, never replaced; a
+// checked one takes its name. One that does not check is not put back.
 void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs) {
     for (RepairFile& f : files) {
+        if (!f.problem.empty()) continue;
         if (fs_.EntryExists(f.path)) {
             int attempt = 1;
             while (fs_.EntryExists(DamagedFileName(f.path, attempt))) ++attempt;
@@ -130,10 +178,13 @@ void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs)
             ui_.AppendLog("Le fichier endommagé " + f.path + " est gardé sous le nom " + DamagedFileName(f.path, attempt) + ".");
         }
         outputs.Rename(f.partial, f.path, false);
+        outputs.Keep(f.path);
         ui_.AppendLog(f.recovery ? "La tranche de secours " + f.path + " est refaite."
                                  : "La tranche " + f.path + " est reconstituée à partir des tranches de secours.");
     }
-    outputs.Commit();
+    files.erase(std::remove_if(files.begin(), files.end(), [](const RepairFile& f) { return f.problem.empty(); }),
+                files.end());
+    DiscardOutputs(outputs);
 }
 
 void Engine::RepairFlow(const std::string& scriptPath) {
@@ -168,22 +219,20 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         DiscardOutputs(outputs);
         throw;
     }
+    // Left: the files that do not check; the set does not either.
+    for (const RepairFile& f : files) Fail(f.problem);
+    if (!files.empty()) return;
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
 }
 
 Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
-        if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
+        RequireFile(scriptPath);
         ReadScript(scriptPath);
         if (RefuseScriptOfLiveSplit(scriptPath)) return;
-        if (!RecoveryUsable()) {
-            const std::string why = script_.Secours.Present()
-                                        ? script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize)
-                                        : "pas de section [Secours]";
-            return Fail("Le script " + scriptPath + " ne permet aucune réparation (" +
-                        (why.empty() ? "empreintes des tranches illisibles" : why) + ").");
-        }
+        if (const std::string why = RecoveryProblem(); !why.empty())
+            return Fail("Le script " + scriptPath + " ne permet aucune réparation (" + why + ").");
         ui_.SetProgressMax(state.RecordedSize);
         RepairFlow(scriptPath);
     });

@@ -51,6 +51,8 @@ void Engine::ReadScript(const std::string& scriptPath) {
     state.RecordedName = script_.NomOriginal;
     state.RecordedSize = script_.TailleOriginale;
     state.RecordedSliceCount = script_.Tranches;
+    codingSizeBelied_ = false;
+    codingSizeBelied_ = CodingSizeBelied(scriptPath);
 }
 
 // A script that cannot say what to rebuild, or whose fingerprints cannot

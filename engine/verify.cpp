@@ -27,8 +27,9 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
 
 Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
-        if (!fs_.Exists(scriptPath)) throw IoError(2, scriptPath);
+        RequireFile(scriptPath);
         ReadScript(scriptPath);
+        if (RefuseScriptOfLiveSplit(scriptPath)) return;
         const RecordedFingerprints& recorded = script_.Empreintes;
         if (!recorded.Present()) {
             Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
@@ -40,6 +41,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             Fail("Les empreintes du script sont illisibles (" + why + ") : " + scriptPath + ".");
             return;
         }
+        SayRecoveryUnused();
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
@@ -98,9 +100,18 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
         result_ = Outcome::Completed;
         return;
     }
-    ui_.ReportFailure("Réparable : " + std::to_string(badSlices.size() + survey.badRows.size()) +
-                      " fichier(s) manquant(s) ou endommagé(s), " + std::to_string(survey.recoveryCount) +
-                      " tranche(s) de secours ; sorv-cli --reparer " + scriptPath + " les refait.");
+    // Promised only where the repair's rebuild will check: a script whose
+    // fingerprint for a file disagrees with it would fail that repair every time.
+    for (std::uint32_t r = 0; r < survey.recoveryCount; ++r)
+        if (!SetSurvey::Holds(survey.badRows, r)) survey.soundRows.push_back(r);
+    survey.badData = badSlices;
+    const std::vector<std::string> falsePrints = FalsePrints(scriptPath, survey);
+    if (state.CancelRequested) return SayStopped();
+    if (const std::size_t fixable = badSlices.size() + survey.badRows.size() - falsePrints.size(); fixable > 0)
+        ui_.ReportFailure("Réparable : " + std::to_string(fixable) + " fichier(s) manquant(s) ou endommagé(s), " +
+                          std::to_string(survey.recoveryCount) + " tranche(s) de secours ; sorv-cli --reparer " +
+                          scriptPath + " les refait.");
+    for (const std::string& line : falsePrints) Fail(line);
 }
 
 }  // namespace sorv

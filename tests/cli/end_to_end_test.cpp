@@ -177,6 +177,11 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, dir.Path("absent.zip") + " : Fichier introuvable.\n");
     EXPECT_EQ(r.out, "");
+    std::filesystem::create_directory(PathFromUtf8(dir.Path("dir.d")));
+    r = Cli({dir.Path("dir.d")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, dir.Path("dir.d") + " est un dossier, pas un fichier.\n");
+    EXPECT_EQ(r.out, "");
 
     // A recorded name without a name part names no file to rebuild: the
     // script is damaged, and nothing is written.

@@ -218,9 +218,9 @@ TEST(Utf16, WidenAndNarrowRoundTrip) {
     EXPECT_FALSE(Narrow(std::wstring(1, wchar_t(0xD800)) + L"b").empty());
 }
 #else
-// A file size limit gives the same "no more room" answer as a full disk,
-// without filling one.
-TEST(FileSystem, NoRoomLeftIsDisquePleinAndNamesTheFile) {
+// A file size limit is what FAT32 sets at 4 GiB: not a full disk (freeing
+// room would not help), and the file is named.
+TEST(FileSystem, AFileTooLargeForItsFileSystemIsSaidSoAndNamed) {
     TempDir dir;
     const std::string path = dir.Path("limited.bin");
     auto file = Fs().CreateNew(path);
@@ -235,7 +235,7 @@ TEST(FileSystem, NoRoomLeftIsDisquePleinAndNamesTheFile) {
         file->Write(AsBytes(std::string(8192, 'x')));
         ADD_FAILURE() << "no error";
     } catch (const IoError& e) {
-        EXPECT_EQ(e.what(), path + " : Disque plein");
+        EXPECT_EQ(e.what(), path + " : Fichier trop grand pour ce disque");
         path2 = e.path();
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);

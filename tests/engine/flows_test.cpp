@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine.h"
+#include "engine_fixture.h"
 #include "io_error.h"
 #include "memory_file_system.h"
 #include "scripted_front_end.h"
@@ -23,24 +24,19 @@ protected:
 TEST_F(EngineInMemory, DispatchJoinsDotDInEitherCaseAndSplitsEverythingElse) {
     for (const std::string name : {"C:\\A.D", "C:\\A.d"}) {
         ui.log.clear();
-        // No script read: nothing to rebuild from.
+        fs.AddFile(name, "");
+        // An empty script: nothing to rebuild from.
         EXPECT_EQ(engine.Dispatch(name), Outcome::Failed);
         ASSERT_FALSE(ui.log.empty()) << name;
         EXPECT_EQ(ui.log[0], "Fichier ouvert :" + name);
         EXPECT_EQ(ui.dialogShown, 0);
     }
     ui.dialogAccepts = false;
-    for (const std::string name : {"C:\\A.dat", "C:\\A", "C:\\x.d\\A"}) engine.Dispatch(name);
+    for (const std::string name : {"C:\\A.dat", "C:\\A", "C:\\x.d\\A"}) {
+        fs.AddPatternFile(name, 10);
+        engine.Dispatch(name);
+    }
     EXPECT_EQ(ui.dialogShown, 3);
-}
-
-TEST_F(EngineInMemory, AMissingFileKeepsTheLastSizeMeasured) {
-    fs.AddPatternFile("C:\\a.bin", 2'000'000);
-    ui.dialogAccepts = false;
-    engine.StartSplit("C:\\a.bin");
-    engine.StartSplit("C:\\gone.bin");
-    EXPECT_EQ(ui.dialogFileLabel, "Fichier: gone.bin");
-    EXPECT_EQ(ui.dialogSizeLabel, "Taille: 1,95 Mo");
 }
 
 // A request during a running flow changes nothing and says so; the running
@@ -97,6 +93,32 @@ TEST_F(EngineInMemory, FilesAbove4GiBAreMeasuredCutAndRebuiltWith64BitSizes) {
     EXPECT_EQ(ui.log[3], "Nombre de tranches :51");
     EXPECT_TRUE(fs.HoldsPatternPrefix("C:\\big\\disk.img", size));
     EXPECT_EQ(fs.Names(), (Lines{"C:\\big\\disk.img"}));
+}
+
+// A path that names no file (gone, a folder) stops every flow before its
+// dialog or its first log line: the values of the file before would stand in.
+TEST_F(EngineOnDisk, APathThatNamesNoFileStopsEveryFlowBeforeItShowsAnything) {
+    SplitNew("a.bin", 400'000, 1);
+    std::filesystem::create_directory(PathFromUtf8(dir.Path("dir.d")));
+    const std::pair<std::string, std::string> paths[] = {
+        {dir.Path("gone.bin"), dir.Path("gone.bin") + " : Fichier introuvable"},
+        {dir.Path("gone.d"), dir.Path("gone.d") + " : Fichier introuvable"},
+        {dir.Path("dir.d"), dir.Path("dir.d") + " est un dossier, pas un fichier."}};
+    ui.log.clear();
+    for (const auto flow : {&Engine::StartSplit, &Engine::StartJoin, &Engine::Dispatch, &Engine::CheckSlices,
+                            &Engine::RepairSet}) {
+        for (const auto& [path, said] : paths) {
+            try {
+                (engine.*flow)(path);
+                ADD_FAILURE() << path;
+            } catch (const std::exception& e) {
+                EXPECT_EQ(e.what(), said);
+            }
+        }
+    }
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_EQ(ui.dialogShown, 1);
+    EXPECT_FALSE(engine.FlowRunning());
 }
 
 }  // namespace

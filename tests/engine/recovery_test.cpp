@@ -76,6 +76,15 @@ protected:
             return l.find(part) != std::string::npos;
         }));
     }
+    // Turns the script's fingerprint of file i into another valid one.
+    void FalsifyPrint(std::int64_t i) {
+        std::string script = ReadFileBytes(ScriptPath());
+        const bool recovery = i >= slices;
+        const std::string key = "\r\n" + std::to_string(recovery ? i - slices + 1 : i + 1) + "=";
+        char& digit = script[script.find(key, script.find(recovery ? "[Secours]" : "[Empreintes]")) + key.size()];
+        digit = digit == '1' ? '2' : '1';
+        WriteFileBytes(ScriptPath(), script);
+    }
     // The set as the split left it, nothing else beside it.
     void Restore() {
         for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
@@ -137,10 +146,102 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
             }
             ui.answers.clear();
             EXPECT_NE(outcome, Outcome::Completed);
+            EXPECT_EQ(ui.log.back(), Target() + " n'est pas reconstitué.");
             EXPECT_FALSE(FileExists(Target()));
             EXPECT_FALSE(FileExists(PartialJoinName(ScriptPath())));
             for (const auto& [path, content] : before) EXPECT_TRUE(ReadFileBytes(path) == content) << path;
         }
+    }
+}
+
+// The first slice, when it checks, is the size the set was cut to: a
+// section whose coding size is a block off it is not used, and the join, the
+// check and the repair say so alike; a first slice that is merely damaged
+// leaves the section in use and is rebuilt.
+TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
+    Split(40'000, 4096, 3);  // 10 slices
+    // The section's Taille, whether slice 1 loses its last block, whether the section serves.
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {"4160", false, false}, {"4032", false, false}, {"8192", false, false}, {"4096", true, true}};
+    for (const auto& [taille, truncated, serves] : cases) {
+        Restore();
+        std::string script = files.at("set.d");
+        script.replace(script.find("Taille=4096"), 11, "Taille=" + taille);
+        WriteFileBytes(ScriptPath(), script);
+        if (truncated) WriteFileBytes(SetFile(0), files.at(NamePartOf(SetFile(0))).substr(0, 4096 - 64));
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed) << taille;
+        EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+        EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), serves ? 1u : 0u);
+        EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), serves ? 0u : 1u);
+        std::filesystem::remove(PathFromUtf8(Target()));
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Completed) << taille;
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << taille;
+    }
+}
+
+// A fingerprint the script records wrong, of a file intact or missing: the
+// repair puts back every other file, leaves that one as it is and says the
+// script disagrees; the check never promises a repair that cannot be made.
+TEST_F(RecoveryOnDisk, AFalseRecordedFingerprintIsSaidAndTheRestRepaired) {
+    Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
+    // The file whose value is false, the files lost, what is said of the value.
+    const std::tuple<std::int64_t, std::vector<std::int64_t>, std::string> cases[] = {
+        {11, {3}, "est fausse : le fichier est identique à sa reconstitution."},
+        {1, {}, "est fausse : le fichier est identique à sa reconstitution."},
+        {11, {11, 4}, "ne correspond pas à sa reconstitution."},
+    };
+    for (const auto& [falsePrint, lost, said] : cases) {
+        Restore();
+        FalsifyPrint(falsePrint);
+        for (const std::int64_t i : lost) Damage(i, Loss::Missing);
+        ui.log.clear();
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(LinesWith("L'empreinte de " + SetFile(falsePrint) + " dans le script " + said), 3u) << falsePrint;
+        EXPECT_EQ(LinesWith("Réparable : "), lost.empty() ? 0u : 1u);
+        const bool falseOneLost = std::ranges::find(lost, falsePrint) != lost.end();
+        for (std::int64_t i = 0; i < slices + count; ++i)
+            EXPECT_TRUE(i == falsePrint && falseOneLost ? !FileExists(SetFile(i))
+                                                        : ReadFileBytes(SetFile(i)) == files.at(NamePartOf(SetFile(i))))
+                << i;
+        EXPECT_FALSE(FileExists(DamagedFileName(SetFile(falsePrint), 1)));
+        EXPECT_FALSE(FileExists(RepairPartialName(ScriptPath(), falsePrint - slices + 1, true)));
+        ui.answers = {Answer::No};
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), falsePrint < slices ? Outcome::Failed : Outcome::Completed);
+    }
+}
+
+// The join promises to rebuild missing slices only while the recovery
+// slices left can do it; a set it cannot rebuild ends as one without them
+// does, and one found lost before the copy writes nothing.
+TEST_F(RecoveryOnDisk, TheJoinPromisesOnlyWhatItCanKeepAndEndsALostSetPlainly) {
+    Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
+    constexpr Loss kGone = Loss::Missing;
+    const struct {
+        std::vector<std::pair<std::int64_t, Loss>> losses;
+        bool promise;
+        Outcome outcome;
+    } cases[] = {
+        {{{0, kGone}, {1, kGone}, {10, kGone}, {11, kGone}}, false, Outcome::Failed},
+        {{{0, kGone}, {4, Loss::Truncated}, {5, Loss::Appended}, {12, Loss::Truncated}}, false, Outcome::Failed},
+        {{{0, kGone}, {2, Loss::BitFlipped}, {3, Loss::Zeroed}, {4, Loss::BitFlipped}}, true, Outcome::Failed},
+        {{{0, kGone}, {11, kGone}}, true, Outcome::Completed},
+    };
+    for (const auto& c : cases) {
+        Restore();
+        for (const auto& [file, loss] : c.losses) Damage(file, loss);
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        ui.messageRuns = 0;
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), c.outcome);
+        EXPECT_EQ(LinesWith("elles seront reconstituées à partir des tranches de secours."), c.promise ? 1u : 0u);
+        if (c.outcome == Outcome::Completed) continue;
+        EXPECT_EQ(ui.log.back(), Target() + " n'est pas reconstitué.");
+        EXPECT_EQ(ui.messageRuns > 0, c.promise);  // nothing copied when the loss is known first
+        EXPECT_FALSE(FileExists(PartialJoinName(ScriptPath())));
     }
 }
 

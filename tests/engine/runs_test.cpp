@@ -41,11 +41,12 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     otherUi.dialogChoice = 1;
     Engine other(otherUi, NativeFileSystem());
     Outcome second = Outcome::Completed;
-    // Its partial script reads like a whole one: no join or repair from it.
+    // Its partial script reads like a whole one: no join, repair or check from it.
     const std::function<Outcome()> runs[] = {
         [&] { return other.StartSplit(source()); },
         [&] { return other.StartJoin(PartialScriptName(source())); },
         [&] { return other.RepairSet(PartialScriptName(source())); },
+        [&] { return other.CheckSlices(PartialScriptName(source())); },
     };
     for (const auto& run : runs) {
         for (const std::string& f : {Script("a.bin"), Slice("a.bin", 1), Slice("a.bin", 2), Slice("a.bin", 3)})
