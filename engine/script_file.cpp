@@ -268,6 +268,9 @@ std::string RecordedFingerprints::Unusable(std::int64_t slices) const {
     if (algorithm_.empty()) return "pas d'algorithme";
     if (!KnownAlgorithm()) return "algorithme " + algorithm_ + " inconnu";
     if (!file_ && !EverySliceReadable(slices)) return "valeurs illisibles";
+    // A value for a slice past the count: the section, or the count, belongs to another set.
+    if (slices > 0 && LastSliceKey() > slices)
+        return "elles comptent " + std::to_string(LastSliceKey()) + " tranches, le script " + std::to_string(slices);
     return {};
 }
 
@@ -524,6 +527,7 @@ struct ScriptReader::Impl {
     // a huge table); before the count is known, a bounded number is held.
     void TakeSlice(std::int64_t n, std::optional<std::uint64_t> number) {
         if (found[kTranches]) {
+            fingerprints.NoteSliceKey(n);
             if (n <= ParseProfileInteger(found[kTranches]->raw)) fingerprints.SetSlice(n, number);
         } else if (heldSlices.size() < kMaxHeldSlices) {
             heldSlices.emplace_back(n, number);

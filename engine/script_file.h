@@ -23,6 +23,7 @@
 // Written in Windows-1252 when every character fits, otherwise in UTF-8
 // with a byte-order mark; read in either (BOM, else valid UTF-8, else
 // Windows-1252). Reading is a stream with bounded memory.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,8 @@ public:
     // None when the value is missing or is not 16 hexadecimal digits.
     std::optional<std::uint64_t> File() const { return file_; }
     std::optional<std::uint64_t> Slice(std::int64_t n) const;
+    // The highest slice number with a key, read or not (0 when none).
+    std::int64_t LastSliceKey() const { return lastSliceKey_; }
 
     // For the reader: the first value of each key counts.
     void MarkPresent() { present_ = true; }
@@ -80,9 +83,11 @@ public:
     void SetAlgorithm(std::string algorithm);
     void SetFile(std::optional<std::uint64_t> value);
     void SetSlice(std::int64_t n, std::optional<std::uint64_t> value);
+    void NoteSliceKey(std::int64_t n) { lastSliceKey_ = std::max(lastSliceKey_, n); }
 
 private:
     bool present_ = false;
+    std::int64_t lastSliceKey_ = 0;
     std::string misspelled_;
     bool algorithmSet_ = false, fileSet_ = false;
     std::string algorithm_;

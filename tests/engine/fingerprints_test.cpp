@@ -121,6 +121,9 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
         {"\r\n[Empreintes]\r\nAlgorithme=SHA1\r\n" + file + values, false, Outcome::Failed, unusable + "algorithme SHA1 inconnu) : "},
         {"\r\n[Empreintes]\r\n" + file + values, false, Outcome::Failed, unusable + "pas d'algorithme) : "},
         {head + "Fichier=zz\r\n" + slice2Unreadable, false, Outcome::Failed, unusable + "valeurs illisibles) : "},
+        // The count lowered to match fewer slices: the section still counts the set's.
+        {head + file + values + "4=0000000000000000\r\n", false, Outcome::Failed,
+         unusable + "elles comptent 4 tranches, le script 3) : "},
         {head + file + slice2Unreadable, false, Outcome::Completed,
          "Empreinte illisible pour la tranche " + Slice("golden.bin", 2) + " : elle est vérifiée avec le fichier entier."},
         {head + values, false, Outcome::Completed, ""},
