@@ -151,7 +151,8 @@ TEST(Commands, WithoutArgumentsNothingStartsAndOfThreeDroppedFilesOnlyTheFirstCo
     const std::string script = dir.Path("A.D");
     const std::string other = dir.Path("b.zip");
     WriteFileBytes(other, PatternBytes(400'000));
-    program.Form1.engine.state.RecordedSliceCount = 1;  // a slice that is not there
+    // Its one slice is not there.
+    WriteFileBytes(script, "[Sorv]\r\nNomOriginal=a.bin\r\nTailleOriginale=5\r\nTranches=1\r\n");
     PostMessageW(program.Form1.Handle(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({script, other, dir.Path("c.zip")}, {5, 5})), 0);
     ASSERT_TRUE(PumpUntil([&] { return program.Form1.Memo1.Lines().size() >= 6; }));
