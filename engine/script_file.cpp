@@ -268,10 +268,13 @@ std::string RecordedFingerprints::Unusable(std::int64_t slices) const {
     if (algorithm_.empty()) return "pas d'algorithme";
     if (!KnownAlgorithm()) return "algorithme " + algorithm_ + " inconnu";
     if (!file_ && !EverySliceReadable(slices)) return "valeurs illisibles";
-    // A value for a slice past the count: the section, or the count, belongs to another set.
-    if (slices > 0 && LastSliceKey() > slices)
-        return "elles comptent " + std::to_string(LastSliceKey()) + " tranches, le script " + std::to_string(slices);
-    return {};
+    return slices > 0 ? CountProblem(slices) : std::string();
+}
+
+// A value for a slice past the count: the section, or the count, belongs to another set.
+std::string RecordedFingerprints::CountProblem(std::int64_t slices) const {
+    if (LastSliceKey() <= slices) return {};
+    return "les empreintes comptent " + std::to_string(LastSliceKey()) + " tranches, le script " + std::to_string(slices);
 }
 
 std::optional<std::uint64_t> RecordedFingerprints::Slice(std::int64_t n) const {

@@ -65,8 +65,11 @@ public:
     // can be read.
     bool CanCheckEverything(std::int64_t slices) const;
     bool EverySliceReadable(std::int64_t slices) const;
-    // Why a present section cannot serve, in a few French words ("" when it can).
+    // Why a present section cannot serve, in a few French words ("" when it
+    // can); with `slices` 0, only what does not depend on the count.
     std::string Unusable(std::int64_t slices) const;
+    // Why its values do not fit a script of `slices` slices ("" when they do).
+    std::string CountProblem(std::int64_t slices) const;
     // None when the value is missing or is not 16 hexadecimal digits.
     std::optional<std::uint64_t> File() const { return file_; }
     std::optional<std::uint64_t> Slice(std::int64_t n) const;

@@ -25,23 +25,33 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
     return *expected == seen.slice.Value() ? "ok" : "endommagée";
 }
 
+// The script read, and its fingerprints able to check the slices; false
+// when they are not (said).
+bool Engine::ReadScriptToCheck(const std::string& scriptPath) {
+    RequireFile(scriptPath);
+    ReadScript(scriptPath);
+    if (RefuseScriptOfLiveSplit(scriptPath)) return false;
+    const RecordedFingerprints& recorded = script_.Empreintes;
+    if (!recorded.Present()) {
+        Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
+        return false;
+    }
+    // Values that cannot be read are said slice by slice; a section that
+    // cannot serve at all is said at once.
+    std::string why = recorded.Unusable(0);
+    if (why.empty()) why = recorded.CountProblem(state.RecordedSliceCount);
+    if (!why.empty()) {
+        Fail("Les empreintes du script sont illisibles (" + why + ") : " + scriptPath + ".");
+        return false;
+    }
+    SayRecoveryUnused();
+    return true;
+}
+
 Outcome Engine::CheckSlices(std::string scriptPath) {
     return RunFlow([&] {
-        RequireFile(scriptPath);
-        ReadScript(scriptPath);
-        if (RefuseScriptOfLiveSplit(scriptPath)) return;
+        if (!ReadScriptToCheck(scriptPath)) return;
         const RecordedFingerprints& recorded = script_.Empreintes;
-        if (!recorded.Present()) {
-            Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
-            return;
-        }
-        // Values that cannot be read are said slice by slice; a section
-        // that cannot serve at all is said at once.
-        if (const std::string why = recorded.Unusable(0); !why.empty()) {
-            Fail("Les empreintes du script sont illisibles (" + why + ") : " + scriptPath + ".");
-            return;
-        }
-        SayRecoveryUnused();
         FlagScope busy(state.Busy);
         ScopeExit resetProgress([this] { ui_.ResetProgress(); });
         ui_.SetProgressMax(std::max<std::int64_t>(state.RecordedSize, 0));
@@ -67,7 +77,12 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
             fileBad = !fileGood;
         }
-        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices, fileBad);
+        // Slices that all check and a file that does not: the script
+        // contradicts itself, which no recovery slice mends.
+        if (fileBad && badSlices.empty())
+            return Fail("Les tranches correspondent à leurs empreintes, le fichier entier non : le script " + scriptPath +
+                        " ne décrit pas ce jeu.");
+        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices);
         if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
             return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
@@ -83,7 +98,7 @@ std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::ui
 
 // With recovery slices the check lists them too and says whether the file is
 // whole, repairable (--reparer) or lost.
-void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices, bool fileBad) {
+void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::uint32_t>& badSlices) {
     SetSurvey survey;
     survey.recoveryCount = static_cast<std::uint32_t>(script_.Secours.Count());
     for (std::uint32_t r = 0; r < survey.recoveryCount; ++r) {
@@ -92,9 +107,7 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
         if (verdict != "ok") survey.badRows.push_back(r);
         ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
     }
-    // Slices that all check and a file that does not: the script contradicts itself.
-    if (badSlices.size() > survey.UsableRows() || (fileBad && badSlices.empty()))
-        return Fail("Perdu : " + LostLine(std::max<std::size_t>(badSlices.size(), 1), survey));
+    if (badSlices.size() > survey.UsableRows()) return Fail("Perdu : " + LostLine(badSlices.size(), survey));
     if (badSlices.empty() && survey.badRows.empty()) {
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;

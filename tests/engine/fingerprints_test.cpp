@@ -123,12 +123,10 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
         {head + "Fichier=zz\r\n" + slice2Unreadable, false, Outcome::Failed, unusable + "valeurs illisibles) : "},
         // The count lowered to match fewer slices: the section still counts the set's.
         {head + file + values + "4=0000000000000000\r\n", false, Outcome::Failed,
-         unusable + "elles comptent 4 tranches, le script 3) : "},
+         unusable + "les empreintes comptent 4 tranches, le script 3) : "},
         {head + file + slice2Unreadable, false, Outcome::Completed,
          "Empreinte illisible pour la tranche " + Slice("golden.bin", 2) + " : elle est vérifiée avec le fichier entier."},
         {head + values, false, Outcome::Completed, ""},
-        // Every slice checked by its own value: the whole file's is not needed.
-        {head + "Fichier=0000000000000000\r\n" + values, false, Outcome::Completed, ""},
         {head + file + values, true, Outcome::Completed, ""},
         {"", false, Outcome::Completed, "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées."},
     };
@@ -160,6 +158,34 @@ TEST_F(FingerprintsOnDisk, OnlyFingerprintsThatCheckEveryByteLetAJoinSucceed) {
             EXPECT_TRUE(FileExists(Slice("golden.bin", 3)));
             std::filesystem::remove(PathFromUtf8(target()));
             Restore();
+        }
+    }
+}
+
+// Counts lowered to fewer slices, each of which checks: the whole file's
+// value, or a value past the count, tells the join and the check alike.
+TEST_F(FingerprintsOnDisk, ASetCutShortByItsCountsIsNotWhole) {
+    const std::string firstTwo = "1=e49234f87aeffec5\r\n2=45adba4a7350c18a\r\n";
+    const std::string head = "\r\n[Empreintes]\r\nAlgorithme=XXH64\r\nFichier=150e682a069840fc\r\n" + firstTwo;
+    const struct {
+        std::string section;
+        std::string said;
+    } cases[] = {
+        {head, "Le fichier reconstitué ne correspond pas à son empreinte : " + target() + " n'est pas reconstitué."},
+        {head + "3=cac8b1bd6d8fb79e\r\n", "Les empreintes du script sont illisibles (les empreintes comptent 3 tranches, le script 2) : "},
+    };
+    const std::string size = std::to_string(2 * slices[0].size());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.section);
+        WriteFileBytes(script(), "[Sorv]\r\nNomOriginal=golden.bin\r\nTailleOriginale=" + size + "\r\nTranches=2\r\n" + c.section);
+        for (const bool checking : {false, true}) {
+            ui.log.clear();
+            ui.answers = {Answer::No};
+            EXPECT_EQ(checking ? engine.CheckSlices(script()) : engine.StartJoin(script()), Outcome::Failed);
+            EXPECT_FALSE(FileExists(target()));
+            if (!checking) {
+                EXPECT_TRUE(ui.log.back().starts_with(c.said)) << ui.log.back();
+            }
         }
     }
 }

@@ -179,6 +179,28 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
         EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Completed) << taille;
         EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << taille;
     }
+    // Slice 1 damaged as well: the recovery slices, cut to the set's size, still belie the section.
+    Restore();
+    std::string script = files.at("set.d");
+    WriteFileBytes(ScriptPath(), script.replace(script.find("Taille=4096"), 11, "Taille=4160"));
+    Damage(0, Loss::BitFlipped);
+    ui.answers = {Answer::No};
+    ui.log.clear();
+    EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), 2u);
+    EXPECT_EQ(LinesWith(": endommagée"), 1u);
+    // Counts lowered by one slice, its value gone: every slice checks, the whole file does not.
+    Restore();
+    script = files.at("set.d");
+    script.replace(script.find("TailleOriginale=40000"), 21, "TailleOriginale=36864");
+    script.replace(script.find("Tranches=10"), 11, "Tranches=9");
+    script.erase(script.find("\r\n10=") + 2, script.find("\r\n", script.find("\r\n10=") + 2));
+    WriteFileBytes(ScriptPath(), script);
+    ui.log.clear();
+    EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
+                                 ScriptPath() + " ne décrit pas ce jeu.");
 }
 
 // A fingerprint the script records wrong, of a file intact or missing: the
