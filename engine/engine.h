@@ -170,6 +170,7 @@ private:
     // `deadRun`: what left the file, as the question names it.
     static constexpr const char* kDeadJoin = "d'un regroupement interrompu";
     bool RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun = kDeadJoin);
+    bool LastSliceFull(const std::string& scriptPath);
     JoinPass CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                         const SetSurvey* survey, Rebuilder* gathering);
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);

@@ -127,6 +127,14 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
     return total;
 }
 
+// Slices that each check make another file only when the script's counts
+// were lowered to fewer of them, which leaves the last one full: only then
+// is the whole file's value needed beside theirs (one more fingerprint pass).
+bool Engine::LastSliceFull(const std::string& scriptPath) {
+    const std::int64_t first = FileSizeOf(SliceFileName(scriptPath, 1));
+    return first > 0 && state.RecordedSize == first * state.RecordedSliceCount;
+}
+
 // Copies the slices in order, checking each; once one is damaged nothing
 // more is written, but the others are still read whole and checked. With
 // recovery slices (`survey`) the slices known bad are passed over, every
@@ -135,9 +143,8 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
 Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output, std::vector<ReadInput>& read,
                                     const SetSurvey* survey, Rebuilder* gathering) {
     JoinPass pass;
-    // The whole file's value too where it can be read: slices that each
-    // check still make another file when the script's counts were changed.
-    pass.seen.withFile = script_.Empreintes.File() || !script_.Empreintes.EverySliceReadable(state.RecordedSliceCount);
+    pass.seen.withFile = !script_.Empreintes.EverySliceReadable(state.RecordedSliceCount) ||
+                         (script_.Empreintes.File() && LastSliceFull(scriptPath));
     for (std::int64_t i = 1; i <= state.RecordedSliceCount; ++i) {
         const auto index = static_cast<std::uint32_t>(i - 1);
         if (survey && SetSurvey::Holds(survey->badData, index)) {
