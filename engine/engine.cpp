@@ -93,6 +93,7 @@ void Engine::RequireFile(const std::string& path) {
     if (kind == EntryKind::Folder) throw std::runtime_error(path + " est un dossier, pas un fichier.");
     // A FIFO, a device, a link to a folder: there, but not a file to read.
     if (kind == EntryKind::Other && fs_.IdentityOf(path)) throw IoError(kAccessDenied, path);
+    if (path.empty()) throw std::runtime_error("Aucun fichier n'est nommé.");
     throw IoError(2, path);
 }
 

@@ -270,8 +270,11 @@ class WinFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
         if (!NameIsSound(path)) return false;
-        const DWORD attributes = GetFileAttributesW(SystemPath(Widen(path)).c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        // "CON", "NUL": a device answers as a file would.
+        const std::wstring wide = Widen(path);
+        const DWORD attributes = GetFileAttributesW(SystemPath(wide).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+               !NamesADevice(wide);
     }
 
     EntryKind KindOf(const std::string& path) override {
