@@ -103,7 +103,12 @@ TEST_F(EngineOnDisk, APathThatNamesNoFileStopsEveryFlowBeforeItShowsAnything) {
     const std::pair<std::string, std::string> paths[] = {
         {dir.Path("gone.bin"), dir.Path("gone.bin") + " : Fichier introuvable"},
         {dir.Path("gone.d"), dir.Path("gone.d") + " : Fichier introuvable"},
-        {dir.Path("dir.d"), dir.Path("dir.d") + " est un dossier, pas un fichier."}};
+        {dir.Path("dir.d"), dir.Path("dir.d") + " est un dossier, pas un fichier."},
+        {"", "Aucun fichier n'est nommé."},
+#ifdef _WIN32
+        {"NUL", "NUL : Fichier introuvable"},  // a device, not a file
+#endif
+    };
     ui.log.clear();
     for (const auto flow : {&Engine::StartSplit, &Engine::StartJoin, &Engine::Dispatch, &Engine::CheckSlices,
                             &Engine::RepairSet}) {
