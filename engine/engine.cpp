@@ -88,12 +88,12 @@ Outcome Engine::RunFlow(const std::function<void()>& flow) {
 // A path that names no file stops a flow before it shows or logs anything:
 // the values of the previous file would stand in for the missing one.
 void Engine::RequireFile(const std::string& path) {
+    if (path.empty()) throw std::runtime_error("Aucun fichier n'est nommé.");
     if (fs_.Exists(path)) return;
     const EntryKind kind = fs_.KindOf(path);
     if (kind == EntryKind::Folder) throw std::runtime_error(path + " est un dossier, pas un fichier.");
     // A FIFO, a device, a link to a folder: there, but not a file to read.
     if (kind == EntryKind::Other && fs_.IdentityOf(path)) throw IoError(kAccessDenied, path);
-    if (path.empty()) throw std::runtime_error("Aucun fichier n'est nommé.");
     throw IoError(2, path);
 }
 

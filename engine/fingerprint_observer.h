@@ -1,9 +1,8 @@
 #pragma once
 // What a copy shows its bytes to: the fingerprint of the current slice and
 // the one of the whole file, fed piece by piece so that a piece is still in
-// the processor's cache when the second fingerprint reads it. A join whose
-// every slice is checked by its own fingerprint leaves the whole file's out:
-// it would check the same bytes twice.
+// the processor's cache when the second fingerprint reads it. A join leaves
+// the whole file's out where the slices' own fingerprints already tell.
 #include <algorithm>
 
 #include "file_system.h"

@@ -1,7 +1,7 @@
 // What the join and the check do with recovery slices: the set looked at
 // before the copy, the recovery slices chosen and checked, the missing or
-// damaged slices rebuilt into the partial file, and the whole file checked
-// again from the first rebuilt byte on.
+// damaged slices rebuilt into the partial file, each checked by its own
+// fingerprint.
 #include <algorithm>
 #include <limits>
 

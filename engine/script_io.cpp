@@ -51,7 +51,6 @@ void Engine::ReadScript(const std::string& scriptPath) {
     state.RecordedName = script_.NomOriginal;
     state.RecordedSize = script_.TailleOriginale;
     state.RecordedSliceCount = script_.Tranches;
-    codingSizeBelied_ = false;
     codingSizeBelied_ = CodingSizeBelied(scriptPath);
 }
 
