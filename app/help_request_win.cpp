@@ -1,6 +1,7 @@
 #include "help_request_win.h"
 
 #include "application.h"
+#include "file_system.h"
 #include "guard.h"
 #include "settings.h"
 #include "utf16.h"
@@ -8,7 +9,7 @@
 namespace sorv {
 namespace {
 
-void UseInstallFolderForHelp(RegistryStore& store) { tk::App().HelpFile = ProgramHelpFile(store); }
+void UseProgramHelpFile(RegistryStore& store) { tk::App().HelpFile = ProgramHelpFile(store); }
 
 std::string ExecutableFolder() {
     std::wstring path(MAX_PATH, L'\0');
@@ -23,15 +24,11 @@ std::string ExecutableFolder() {
     return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
-bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 std::string ProgramHelpFile(RegistryStore& store) {
-    return HelpFilePath(ReadSetting(kInstallFolderSetting, store), ExecutableFolder(), IsFile);
+    return HelpFilePath(ReadSetting(kInstallFolderSetting, store), ExecutableFolder(),
+                        [](const std::string& path) { return NativeFileSystem().Exists(path); });
 }
 
 void RouteHelpTo(HelpViewer& viewer) {
@@ -47,17 +44,17 @@ HelpViewer& ProgramHelpViewer() {
 }
 
 void ShowHelpContents(RegistryStore& store) {
-    UseInstallFolderForHelp(store);
+    UseProgramHelpFile(store);
     tk::App().HelpCommand(HELP_CONTENTS, 0);
 }
 
 void ShowHelpSearch(RegistryStore& store) {
-    UseInstallFolderForHelp(store);
+    UseProgramHelpFile(store);
     tk::App().HelpCommand(HELP_FINDER, 0);
 }
 
 void ShowWhatsNew(RegistryStore& store) {
-    UseInstallFolderForHelp(store);
+    UseProgramHelpFile(store);
     tk::App().HelpKeyword(HELP_PARTIALKEY, kWhatsNewKeyword);
 }
 

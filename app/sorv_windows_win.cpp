@@ -14,6 +14,4 @@ void SetUpApplication(HICON icon) {
     RouteHelpTo(ProgramHelpViewer());
 }
 
-std::string InstallFolderHelpFile() { return ProgramHelpFile(); }
-
 }  // namespace sorv

@@ -11,6 +11,7 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "help_request_win.h"
 
 namespace sorv {
 
@@ -20,15 +21,12 @@ inline constexpr char kApplicationTitle[] = "sorv";
 // file "sorv.hlp", its icon, and help requests shown in the help viewer.
 void SetUpApplication(HICON icon);
 
-// The help file a dialog takes when it is created: the install folder's.
-std::string InstallFolderHelpFile();
-
 // `MainWindow` is TForm1, or a test's window derived from it.
 template <class MainWindow = TForm1>
 struct ProgramWindows {
     // `arguments`: the command-line arguments after the program's name.
     explicit ProgramWindows(std::vector<std::string> arguments)
-        : Form1(std::move(arguments)), Form3(Form1.engine.state, Form1, InstallFolderHelpFile), Form4(Form1, Form1.FileDrag1) {
+        : Form1(std::move(arguments)), Form3(Form1.engine.state, Form1, [] { return ProgramHelpFile(); }), Form4(Form1, Form1.FileDrag1) {
         Form1.SetDialogs(&AboutBox, &Form3, &Form4);
     }
 
