@@ -198,9 +198,18 @@ std::string OneLine(std::string name) {
     return name;
 }
 
+// Readers, ours and the profile functions, trim a value's edge blanks and
+// take off one pair of quotes: a name that begins or ends with either goes
+// inside quotes, so that it comes back as it was.
+std::string QuotedWhereNeeded(std::string_view name) {
+    const bool needed = !name.empty() && (IsBlank(name.front()) || IsBlank(name.back()) ||
+                                          name.front() == '"' || name.front() == '\'');
+    return needed ? "\"" + std::string(name) + "\"" : std::string(name);
+}
+
 std::string ScriptText(std::string_view name, std::int64_t taille, std::int64_t tranches) {
     std::string out = "[Sorv]\r\nNomOriginal=";
-    out += name;
+    out += QuotedWhereNeeded(name);
     out += "\r\nTailleOriginale=" + std::to_string(taille);
     out += "\r\nTranches=" + std::to_string(tranches) + "\r\n";
     return out;
@@ -240,9 +249,9 @@ std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille,
     const std::string name = OneLine(nomOriginal);
     std::string section = fingerprints ? FingerprintText(*fingerprints) : std::string();
     if (fingerprints && !fingerprints->recovery.empty()) section += RecoveryText(*fingerprints);
-    if (const std::optional<std::string> ansi = Utf8ToCp1252(name)) {
-        return ScriptText(*ansi, taille, tranches) + section;
-    }
+    // Windows-1252 bytes that also read as UTF-8 would be read back as UTF-8.
+    const std::optional<std::string> ansi = Utf8ToCp1252(name);
+    if (ansi && !(IsValidUtf8(*ansi) && *ansi != name)) return ScriptText(*ansi, taille, tranches) + section;
     return std::string(kBom) + ScriptText(RepairUtf8(name), taille, tranches) + section;
 }
 
@@ -326,8 +335,9 @@ std::string RecordedRecovery::Unusable(std::int64_t slices, std::int64_t size) c
     if (slices <= 0 || *count_ > static_cast<std::int64_t>(kRecoveryMaxFiles) - 1 - slices) return "trop de tranches";
     if (!codingSize_ || *codingSize_ <= 0 || *codingSize_ % static_cast<std::int64_t>(gf16::kRegionBlock) != 0)
         return "Taille illisible";
-    // The slices are that size, the last one holding what remains.
-    if (size <= (slices - 1) * *codingSize_ || size > slices * *codingSize_) return "Taille ne correspond pas aux tranches";
+    // The slices are that size, the last one holding what remains (divided,
+    // not multiplied: a hostile Taille must not wrap round to a fitting one).
+    if (size <= 0 || (size - 1) / *codingSize_ + 1 != slices) return "Taille ne correspond pas aux tranches";
     for (std::int64_t r = 1; r <= *count_; ++r)
         if (!Slice(r)) return "empreinte de la tranche de secours " + std::to_string(r) + " illisible";
     return {};

@@ -415,6 +415,9 @@ TEST(RecoverySection, ServesOnlyWhenItFitsTheSet) {
         EXPECT_TRUE(values.Secours.Present());
         EXPECT_EQ(values.Secours.Unusable(3, 10000), c.unusable) << c.section;
     }
+    // A Taille whose multiples wrap round must not pass for one that fits.
+    EXPECT_EQ(ParseScript(head + code + "Tranches=2\r\nTaille=0x4000000000000000\r\n" + prints).Secours.Unusable(5, 10000),
+              "Taille ne correspond pas aux tranches");
     EXPECT_FALSE(ParseScript(head.substr(0, head.find("[Secours]"))).Secours.Present());
 }
 

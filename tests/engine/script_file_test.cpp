@@ -110,7 +110,9 @@ TEST(ScriptWriting, AnsiWhenEveryCharacterFitsElseUtf8WithMark) {
 
 TEST(ScriptWriting, WhatIsWrittenReadsBack) {
     for (const std::string name : {"C:\\DATA\\ARCHIVE.ZIP", "D:\\Caf\u00E9 \u20AC\\na\u00EFve.txt",
-                                   "E:\\\u65E5\u672C\\\u00E9\U0001F600.bin"}) {
+                                   "E:\\\u65E5\u672C\\\u00E9\U0001F600.bin",
+                                   // Edge blanks and quotes, and Windows-1252 bytes that read as UTF-8.
+                                   " a.bin ", "'x'", "\"q\"", "\"q", "r\u00C3\u00A9sum\u00C3\u00A9.pdf"}) {
         ExpectValues(ParseScript(ScriptFileBytes(name, 5000000000, 4)), name, 5000000000, 4);
     }
     ExpectValues(ParseScript(ScriptFileBytes("", INT64_MIN, INT64_MAX)), "", INT64_MIN, INT64_MAX);
