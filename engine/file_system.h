@@ -124,7 +124,7 @@ public:
     // write, archive always set.
     virtual std::uint32_t GetAttributes(const std::string& path) = 0;
     virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
-    // Size from the directory entry of that exact name; -1 when there is none.
+    // Size of the file that name reaches (links followed); -1 when there is none.
     virtual std::int64_t SizeOf(const std::string& path) = 0;
     // Removes the directory entry (a link, never what it points to); false
     // when it could not (callers pass over it). Where the system cannot show
@@ -148,6 +148,10 @@ public:
     // followed; without, an existing `to` makes it fail.
     virtual void Rename(const std::string& from, const std::string& to, bool replace) = 0;
     virtual std::string CurrentDirectory() = 0;
+    // Waits until the bytes of the file at `path`, when it is `expected`, and
+    // its directory entry are on the medium; false when it is another file
+    // or the system could not confirm it.
+    virtual bool MakeDurable(const std::string& path, const FileId& expected) = 0;
 
     // The two names reach the same file, or would once one is created:
     // compared by identity and by full path, never by spelling.

@@ -276,6 +276,24 @@ std::unique_ptr<File> Open(const std::string& path, int flags) {
 
 void RemoveNow(const char* path) { (void)::unlink(path); }
 
+bool Synced(int fd) {
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+// The entry a rename made is on the medium once its folder is synced.
+// Some file systems cannot sync a folder (EINVAL): theirs is as good as done.
+bool FolderSynced(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = Synced(fd) || errno == EINVAL;
+    (void)::close(fd);
+    return synced;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override {
@@ -383,6 +401,18 @@ public:
             (void)::unlink(from.c_str());
         }
         temporary_files::Forget(from);
+    }
+
+    bool MakeDurable(const std::string& path, const FileId& expected) override {
+        if (!NameIsSound(path)) return false;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return false;
+        struct stat st {};
+        const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                          FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} == expected;
+        const bool synced = same && Synced(fd);
+        (void)::close(fd);
+        return synced && FolderSynced(FolderPart(path));
     }
 
     std::string CurrentDirectory() override {

@@ -342,9 +342,15 @@ public:
     // a file.
     std::int64_t SizeOf(const std::string& path) override {
         if (!NameIsSound(path) || path.find_first_of("*?") != std::string::npos) return -1;
+        const std::wstring wide = SystemPath(Widen(path));
         WIN32_FILE_ATTRIBUTE_DATA found{};
-        if (!GetFileAttributesExW(SystemPath(Widen(path)).c_str(), GetFileExInfoStandard, &found)) return -1;
-        return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+        if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &found)) return -1;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+            return static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+        // A link's entry holds its own size (none): the file it leads to has the bytes.
+        const Handle h(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER size{};
+        return h.valid() && GetFileSizeEx(h.get(), &size) ? static_cast<std::int64_t>(size.QuadPart) : -1;
     }
 
     // Through a handle on the entry itself: DeleteFileW under Wine removes
@@ -399,6 +405,18 @@ public:
         if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
             ThrowLastError(to);
         temporary_files::Forget(from);
+    }
+
+    bool MakeDurable(const std::string& path, const FileId& expected) override {
+        if (!NameIsSound(path)) return false;
+        // FlushFileBuffers asks for writing access; the entry itself, not what a link leads to.
+        const Handle h(CreateFileW(SystemPath(Widen(path)).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!h.valid() || !GetFileInformationByHandle(h.get(), &info)) return false;
+        const FileId found{info.dwVolumeSerialNumber,
+                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return found == expected && FlushFileBuffers(h.get()) != 0;
     }
 
     std::string CurrentDirectory() override {

@@ -276,6 +276,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     // Locked until it is complete and closed.
     auto output = outputs.Create(partial, true);
     if (!output->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
+    const FileId written = output->Identity();
     std::vector<ReadInput> read;
     try {
         const JoinPass pass = RunJoinPass(scriptPath, *output, read);
@@ -306,7 +307,12 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     outputs.Commit();
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
-    if (ui_.AskConfirmation("Effacer les tranches et le script ?") == Answer::Yes) DeleteInputs(scriptPath, read);
+    if (ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
+    // The file may still be only in memory: a power cut or a medium pulled
+    // out after the slices went would lose both copies.
+    if (!fs_.MakeDurable(target, written))
+        return ui_.AppendLog("Tranches et script gardés : l'écriture de " + target + " sur le disque n'est pas confirmée.");
+    DeleteInputs(scriptPath, read);
 }
 
 // The script, then the slices, each only while it is the very file the join

@@ -4,6 +4,7 @@
 // change, the progress bar is back at 0 and a retry works.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "engine.h"
@@ -107,6 +108,7 @@ TEST_F(Faults, ASplitThatFailsLeavesOnlyTheSourceAndCanBeRetried) {
         if (f < sourceKept) {
             EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
         }
+        memory.AddPatternFile(kSource, kSize);
         SplitWithoutFaults();
         for (const std::string& name : memory.Names())
             if (name != kSource) memory.Delete(name);
@@ -158,6 +160,18 @@ TEST_F(Faults, AJoinThatFailsLeavesNothingUnderTheRealNameNorAPartialFile) {
             memory.Delete(kSource);
         }
     }
+}
+
+TEST_F(Faults, SlicesStayUntilTheRebuiltFileIsConfirmedOnTheMedium) {
+    const Names inputs = PrepareJoin();
+    fs.notDurable = true;
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Completed);
+    EXPECT_EQ(ui.log.back(), "Tranches et script gardés : l'écriture de " + kSource + " sur le disque n'est pas confirmée.");
+    Names left = inputs;
+    left.push_back(kSource);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(memory.Names(), left);
 }
 
 TEST_F(Faults, NumbersThatDoNotMatchTheSlicesRebuildNothingAndReserveNoMoreThanTheSlices) {

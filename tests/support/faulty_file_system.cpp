@@ -78,6 +78,7 @@ void FaultyFileSystem::Heal() {
     diskFullAfter.reset();
     readErrorPath.clear();
     resizedPath.clear();
+    notDurable = false;
     written = 0;
 }
 

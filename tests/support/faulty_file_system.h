@@ -27,6 +27,8 @@ public:
     // resizeBy bytes.
     std::string resizedPath;
     std::int64_t resizeBy = 0;
+    // The medium never confirms that a file is on it.
+    bool notDurable = false;
 
     std::uint64_t written = 0;
     // Told the size of each read and write as it happens (a slow device
@@ -56,6 +58,9 @@ public:
         inner_.Rename(from, to, replace);
     }
     std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+    bool MakeDurable(const std::string& path, const FileId& expected) override {
+        return !notDurable && inner_.MakeDurable(path, expected);
+    }
 
 private:
     std::unique_ptr<File> Wrap(std::unique_ptr<File> file, const std::string& path);

@@ -247,6 +247,12 @@ Removal MemoryFileSystem::RemoveExactly(const std::string& path, const FileId& e
     return Removal::Removed;
 }
 
+// Memory is the medium: the file is there or it is not.
+bool MemoryFileSystem::MakeDurable(const std::string& path, const FileId& expected) {
+    const auto node = Find(path);
+    return node && IdOf(*node) == expected;
+}
+
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     const auto node = Find(path);
     if (!node) throw IoError(2, path);

@@ -67,6 +67,7 @@ public:
     std::int64_t SizeOf(const std::string& path) override;
     bool Delete(const std::string& path) override;
     Removal RemoveExactly(const std::string& path, const FileId& expected) override;
+    bool MakeDurable(const std::string& path, const FileId& expected) override;
     std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> CreateNew(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to, bool replace) override;
