@@ -100,7 +100,9 @@ void Engine::RequireFile(const std::string& path) {
 Outcome Engine::StartSplit(std::string path) {
     return RunFlow([&] {
         RequireFile(path);
-        state.SourceSize = FileSizeOf(path);
+        // From an open handle: what a link leads to, and on Windows not a
+        // hard link's directory entry, whose size may lag behind the file's.
+        state.SourceSize = static_cast<std::int64_t>(fs_.OpenRead(path)->Size());
         state.SourceName = NamePartOf(path, style_);
         FormatSizeText();
         ui_.ShowSliceSizeDialog(state, "Fichier: " + state.SourceName, "Taille: " + state.SourceSizeText);

@@ -16,6 +16,9 @@ std::string IoErrorText(int code);
 // the engine must not read or replace (a folder, a device, a link).
 inline constexpr int kAccessDenied = 5;
 
+// A file held fewer bytes than were asked of it.
+inline constexpr int kReadPastEnd = 100;
+
 class IoError : public std::runtime_error {
 public:
     explicit IoError(int code, std::string path = {})

@@ -160,11 +160,15 @@ std::vector<std::uint32_t> Engine::ChooseRows(const std::string& scriptPath, Set
 Rebuilder::Read Engine::RebuildReader(const std::string& scriptPath) {
     return [this, scriptPath](bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
                               ByteObserver& to) {
-        auto file = fs_.OpenRead(recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
-                                          : SliceFileName(scriptPath, index + 1));
+        const std::string path = recovery ? RecoverySliceFileName(scriptPath, index + 1, style_)
+                                          : SliceFileName(scriptPath, index + 1);
+        auto file = fs_.OpenRead(path);
         file->Seek(offset);
         std::int64_t shown = 0;
-        if (copier_.Copy(*file, nullptr, length, &to, shown).stopped) return false;
+        const SliceCopy::Result copy = copier_.Copy(*file, nullptr, length, &to, shown);
+        if (copy.stopped) return false;
+        // Checked whole before, cut short since: its rebuild would be wrong.
+        if (copy.copied < length) throw IoError(kReadPastEnd, path);
         if (recovery) return true;
         copier_.RunMessages();
         return !state.CancelRequested;

@@ -32,7 +32,7 @@ class Rebuilder {
 public:
     // Reads `length` bytes at `offset` of a data slice (recovery false) or
     // recovery slice and shows them to `to`; false when a stop was asked
-    // or the file held fewer bytes.
+    // (a file that holds fewer bytes throws).
     using Read = std::function<bool(bool recovery, std::uint32_t index, std::uint64_t offset, std::uint64_t length,
                                     ByteObserver& to)>;
     // The next bytes of a rebuilt data slice or remade recovery slice.
