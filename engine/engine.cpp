@@ -37,9 +37,11 @@ void Engine::SayStopped() {
     state.CancelRequested = false;
 }
 
-void Engine::RefuseLiveRun(LiveRun run, const std::string& path) {
-    ui_.ReportFailure((run == LiveRun::Split ? "Un découpage de " : "Un regroupement de ") + path +
-                      " est déjà en cours.");
+void Engine::RefuseLiveRun(LiveRun run, const std::string& scriptPath) {
+    // Named by the set's script: another source of the same base name
+    // writes the same set, and a join and a repair hold the same lock.
+    ui_.ReportFailure((run == LiveRun::Split ? "Un découpage vers " : "Un regroupement ou une réparation de ") +
+                      scriptPath + " est déjà en cours.");
     result_ = Outcome::Refused;
 }
 
@@ -70,7 +72,7 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
 // join or a repair from it would write over that split's source and slices.
 bool Engine::RefuseScriptOfLiveSplit(const std::string& scriptPath) {
     if (!script_.Source || !ProbeLeftover(scriptPath).live) return false;
-    RefuseLiveRun(LiveRun::Split, state.RecordedName);
+    RefuseLiveRun(LiveRun::Split, ScriptFileName(scriptPath));
     return true;
 }
 
@@ -131,7 +133,9 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         ui_.AppendLog("Vérification de l'existence des tranches");
         state.SlicesVerified = true;
         const std::int64_t missing = VerifySlices(scriptPath);
-        if (!state.SlicesVerified || !ScriptIsSound(scriptPath)) return;
+        // A missing slice that recovery slices could have rebuilt: say why they do not.
+        if (!state.SlicesVerified) return SayRecoveryUnused();
+        if (!ScriptIsSound(scriptPath)) return;
         SayRecoveryUnused();
         if (LostBeforeTheCopy(scriptPath)) return;
         // Slices missing from a set that can rebuild them: not "OK" yet.

@@ -135,7 +135,7 @@ private:
     // Another run of this set holds its partial file: a split of the source
     // or a join (or repair) of the script.
     enum class LiveRun { Split, Join };
-    void RefuseLiveRun(LiveRun run, const std::string& path);
+    void RefuseLiveRun(LiveRun run, const std::string& scriptPath);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
     bool RefuseScriptOfLiveSplit(const std::string& scriptPath);
@@ -163,7 +163,9 @@ private:
     std::string RecordedNameFor(const std::string& sourcePath) const;
 
     // Join.
+    bool ScriptDescribesAFile(const std::string& scriptPath);
     bool ScriptIsSound(const std::string& scriptPath);
+    void SayScriptBelied(const std::string& scriptPath);
     bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
                             bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);
@@ -219,7 +221,7 @@ private:
     // Every bad file of the survey rebuilt from the sound ones; false when a stop was asked.
     bool RebuildBadFiles(const std::string& scriptPath, const SetSurvey& survey, const Rebuilder::Emit& emit);
     std::vector<std::string> FalsePrints(const std::string& scriptPath, const SetSurvey& survey);
-    bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey);
+    bool SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, SliceAndFileFingerprints& seen);
     bool ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey);
     bool ClearLeftoverPartial(const std::string& scriptPath, const std::string& partial,
                               const std::string& deadRun = kDeadJoin);

@@ -24,13 +24,12 @@ struct Engine::RepairFile {
 };
 
 // Every file of the set judged, each bad one said; false when a stop was asked.
-bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey) {
+bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, SliceAndFileFingerprints& seen) {
     survey = SurveySet(scriptPath, nullptr);
     // The verdict on a file the survey already knows bad.
     const auto missingOrDamaged = [&](const std::string& path) {
         return fs_.SizeOf(path) < 0 ? "manquante" : "endommagée";
     };
-    SliceAndFileFingerprints seen;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
         const std::string path = SliceFileName(scriptPath, n);
@@ -197,8 +196,12 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     auto lock = lockHolder.Create(partial, true);
     if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     SetSurvey survey;
-    if (!SurveyForRepair(scriptPath, survey)) return SayStopped();
+    SliceAndFileFingerprints seen;
+    if (!SurveyForRepair(scriptPath, survey, seen)) return SayStopped();
     if (survey.badData.empty() && survey.badRows.empty()) {
+        // Every slice was read in order: the whole file was seen too.
+        if (const auto file = script_.Empreintes.File(); file && *file != seen.file.Value())
+            return SayScriptBelied(scriptPath);
         ui_.AppendLog("Le jeu est entier : rien à réparer.");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
@@ -230,7 +233,7 @@ Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
         RequireFile(scriptPath);
         ReadScript(scriptPath);
-        if (RefuseScriptOfLiveSplit(scriptPath)) return;
+        if (RefuseScriptOfLiveSplit(scriptPath) || !ScriptDescribesAFile(scriptPath)) return;
         if (const std::string why = RecoveryProblem(); !why.empty())
             return Fail("Le script " + scriptPath + " ne permet aucune réparation (" + why + ").");
         ui_.SetProgressMax(state.RecordedSize);

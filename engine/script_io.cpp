@@ -54,9 +54,9 @@ void Engine::ReadScript(const std::string& scriptPath) {
     codingSizeBelied_ = CodingSizeBelied(scriptPath);
 }
 
-// A script that cannot say what to rebuild, or whose fingerprints cannot
-// check it, rebuilds nothing: the slices and the script stay as they are.
-bool Engine::ScriptIsSound(const std::string& scriptPath) {
+// The size, count and name a set needs, each readable; false when the script
+// lacks one (said). The join, the check and the repair refuse it alike.
+bool Engine::ScriptDescribesAFile(const std::string& scriptPath) {
     const bool hasSize = script_.TailleOriginaleKey.present, hasCount = script_.TranchesKey.present;
     // Without them the size and count read as 0: an empty file would be
     // rebuilt and called a success.
@@ -74,6 +74,13 @@ bool Engine::ScriptIsSound(const std::string& scriptPath) {
         Fail("Script endommagé, " + problem + " : " + scriptPath);
         return false;
     }
+    return true;
+}
+
+// A script that cannot say what to rebuild, or whose fingerprints cannot
+// check it, rebuilds nothing: the slices and the script stay as they are.
+bool Engine::ScriptIsSound(const std::string& scriptPath) {
+    if (!ScriptDescribesAFile(scriptPath)) return false;
     const RecordedFingerprints& recorded = script_.Empreintes;
     if (recorded.Present() && !recorded.CanCheckEverything(state.RecordedSliceCount)) {
         Fail("Les empreintes du script sont illisibles (" + recorded.Unusable(state.RecordedSliceCount) + ") : " +

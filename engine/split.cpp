@@ -121,7 +121,7 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const std::string partial = PartialScriptName(sourcePath, style_);
     Leftover leftover = ProbeLeftover(partial);
     if (leftover.live) {
-        RefuseLiveRun(LiveRun::Split, sourcePath);
+        RefuseLiveRun(LiveRun::Split, ScriptFileName(sourcePath));
         return false;
     }
     if (!leftover.held) return true;
@@ -158,7 +158,7 @@ std::unique_ptr<File> Engine::CreatePartialScript(const std::string& sourcePath,
         if (!SaysItExists(e)) throw;
     }
     if (!script || !script->TryLock()) {
-        RefuseLiveRun(LiveRun::Split, sourcePath);
+        RefuseLiveRun(LiveRun::Split, ScriptFileName(sourcePath));
         return nullptr;
     }
     script->Write(BytesOf(PartialScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, source)));

@@ -30,7 +30,7 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
 bool Engine::ReadScriptToCheck(const std::string& scriptPath) {
     RequireFile(scriptPath);
     ReadScript(scriptPath);
-    if (RefuseScriptOfLiveSplit(scriptPath)) return false;
+    if (RefuseScriptOfLiveSplit(scriptPath) || !ScriptDescribesAFile(scriptPath)) return false;
     const RecordedFingerprints& recorded = script_.Empreintes;
     if (!recorded.Present()) {
         Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
@@ -77,17 +77,20 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
             fileBad = !fileGood;
         }
-        // Slices that all check and a file that does not: the script
-        // contradicts itself, which no recovery slice mends.
-        if (fileBad && badSlices.empty())
-            return Fail("Les tranches correspondent à leurs empreintes, le fichier entier non : le script " + scriptPath +
-                        " ne décrit pas ce jeu.");
+        if (fileBad && badSlices.empty()) return SayScriptBelied(scriptPath);
         if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices);
         if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
             return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });
+}
+
+// Slices that all check and a file that does not: the script contradicts
+// itself, which no recovery slice mends.
+void Engine::SayScriptBelied(const std::string& scriptPath) {
+    Fail("Les tranches correspondent à leurs empreintes, le fichier entier non : le script " + scriptPath +
+         " ne décrit pas ce jeu.");
 }
 
 // ok, endommagée or manquante, for a recovery slice.

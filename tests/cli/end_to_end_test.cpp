@@ -325,8 +325,8 @@ TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
         std::string refusal;
     };
     const SlowDevice device;
-    for (const Run& run : {Run{{"-y", "-t", "360", source}, "Un découpage de " + source + " est déjà en cours."},
-                           Run{{"-n", dir.Path("a.d")}, "Un regroupement de " + dir.Path("a.d") + " est déjà en cours."}}) {
+    for (const Run& run : {Run{{"-y", "-t", "360", source}, "Un découpage vers " + dir.Path("a.d") + " est déjà en cours."},
+                           Run{{"-n", dir.Path("a.d")}, "Un regroupement ou une réparation de " + dir.Path("a.d") + " est déjà en cours."}}) {
         ProcessResult second;
         const ProcessResult first = Cli(run.args, [&](pid_t child, const std::string& line) {
             if (line != dir.Path("a." + kDeg + "01: 358400 octet(s)")) return;

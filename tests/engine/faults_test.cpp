@@ -204,10 +204,10 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
         {"Tranches=3\r\n", "TailleOriginale"},
         {"TailleOriginale=" + std::to_string(kSize) + "\r\n", "Tranches"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases) for (const auto flow : {&Engine::StartJoin, &Engine::CheckSlices, &Engine::RepairSet}) {
         memory.AddFile(kScript, "[Sorv]\r\nNomOriginal=a.bin\r\n" + c.keys);
         ui.log.clear();
-        EXPECT_EQ(engine.StartJoin(kScript), Outcome::Failed) << c.missing;
+        EXPECT_EQ((engine.*flow)(kScript), Outcome::Failed) << c.missing;
         EXPECT_EQ(ui.log.back(), "Script incomplet, il manque " + c.missing + " : " + kScript);
         EXPECT_EQ(memory.Names(), inputs);
         EXPECT_TRUE(ui.boxes.empty());
@@ -274,7 +274,7 @@ TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
     const auto held = memory.OpenRead(partial);
     ASSERT_TRUE(held->TryLock());
     EXPECT_EQ(engine.StartSplit(kSource), Outcome::Refused);
-    EXPECT_EQ(ui.log.back(), "Un découpage de " + kSource + " est déjà en cours.");
+    EXPECT_EQ(ui.log.back(), "Un découpage vers " + kScript + " est déjà en cours.");
     EXPECT_EQ(memory.Names(), live);
 
     // Slices beside a partial script of another file, or of the layout that

@@ -183,8 +183,9 @@ TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
 }
 
 // A script that cannot say what to rebuild (a split never writes such
-// values) is refused before anything is written or asked: the script and the
-// slices stay, and no flow is left running.
+// values) is refused before anything is written or asked, by the join, the
+// check and the repair alike: the script and the slices stay, and no flow is
+// left running.
 TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
     const std::string name = "NomOriginal=z.bin\r\n", size = "TailleOriginale=3000000\r\n", count = "Tranches=3\r\n";
     struct Case {
@@ -202,11 +203,11 @@ TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
         {"NomOriginal=C:\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
         {"NomOriginal=c:.\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases) for (const auto flow : {&Engine::StartJoin, &Engine::CheckSlices, &Engine::RepairSet}) {
         SCOPED_TRACE(c.keys);
         WriteScript("ARCHIVE.d", c.keys);
         ui.log.clear();
-        EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+        EXPECT_EQ((engine.*flow)(script()), Outcome::Failed);
         EXPECT_EQ(ui.log.back(), "Script endommagé, " + c.said + " : " + script());
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_FALSE(engine.state.Busy || engine.FlowRunning());

@@ -190,17 +190,27 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
     EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Failed);
     EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), 2u);
     EXPECT_EQ(LinesWith(": endommagée"), 1u);
+    // A slice missing instead: the join says why the recovery slices do not bring it back.
+    Restore();
+    WriteFileBytes(ScriptPath(), script);
+    Damage(1, Loss::Missing);
+    ui.log.clear();
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), 1u);
     // Counts lowered by one slice, its value gone: every slice checks, the whole file does not.
     Restore();
     script = files.at("set.d");
     script.replace(script.find("TailleOriginale=40000"), 21, "TailleOriginale=36864");
     script.replace(script.find("Tranches=10"), 11, "Tranches=9");
-    script.erase(script.find("\r\n10=") + 2, script.find("\r\n", script.find("\r\n10=") + 2));
+    const std::size_t tenth = script.find("\r\n10=") + 2;
+    script.erase(tenth, script.find("\r\n", tenth) + 2 - tenth);
     WriteFileBytes(ScriptPath(), script);
-    ui.log.clear();
-    EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Failed);
-    EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
-                                 ScriptPath() + " ne décrit pas ce jeu.");
+    for (const auto flow : {&Engine::CheckSlices, &Engine::RepairSet}) {
+        ui.log.clear();
+        EXPECT_EQ((engine.*flow)(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
+                                     ScriptPath() + " ne décrit pas ce jeu.");
+    }
 }
 
 // A fingerprint the script records wrong, of a file intact or missing: the

@@ -57,7 +57,7 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
         };
         const std::string bytes = SplitNew("a.bin", 1'000'000, 1);
         EXPECT_EQ(second, Outcome::Refused);
-        EXPECT_EQ(otherUi.log.back(), "Un découpage de " + source() + " est déjà en cours.");
+        EXPECT_EQ(otherUi.log.back(), "Un découpage vers " + Script("a.bin") + " est déjà en cours.");
         EXPECT_EQ(ReadFileBytes(source()), bytes);
         EXPECT_TRUE(FileExists(Slice("a.bin", 3)));
     }
@@ -71,7 +71,7 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     ui.answers = {Answer::No};
     EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Completed);
     EXPECT_EQ(second, Outcome::Refused);
-    EXPECT_EQ(otherUi.log.back(), "Un regroupement de " + Script("a.bin") + " est déjà en cours.");
+    EXPECT_EQ(otherUi.log.back(), "Un regroupement ou une réparation de " + Script("a.bin") + " est déjà en cours.");
     EXPECT_TRUE(otherUi.boxes.empty());
     EXPECT_EQ(ReadFileBytes(source()), bytes);
 }
