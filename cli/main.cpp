@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const sorv::Console console{stdin, stdout, stderr, isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1};
     sorv::InstallInterruptHandler();
-    return sorv::RunCli(args, console);
+    const int status = sorv::RunCli(args, console);
+    sorv::EndByTerminationSignal();
+    return status;
 }
 #endif
