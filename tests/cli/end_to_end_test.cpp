@@ -226,6 +226,24 @@ private:
     std::string asan_;
 };
 
+// More recovery slices than the soft limit of open files lets a program keep
+// open (the limit lowered as a shell's `ulimit -Sn` does): split and repaired.
+TEST(CliEndToEnd, RecoverySlicesBeyondTheSoftOpenFileLimit) {
+    TempDir dir;
+    WriteFileBytes(dir.Path("a.bin"), PatternBytes(716'801));
+    const auto underLimit = [](std::vector<std::string> args) {
+        args.insert(args.begin(), {"/bin/bash", "-c", "ulimit -Sn 64 && exec \"$0\" \"$@\"", SORV_CLI_PATH});
+        return RunProcess(args);
+    };
+    const ProcessResult split = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")});
+    ASSERT_EQ(split.exitCode, 0) << split.err;
+    for (int r = 1; r <= 70; ++r)
+        EXPECT_TRUE(std::filesystem::remove(PathFromUtf8(dir.Path("a." + kDeg + (r < 10 ? "s0" : "s") + std::to_string(r)))));
+    const ProcessResult repair = underLimit({"--reparer", dir.Path("a.d")});
+    EXPECT_EQ(repair.exitCode, 0) << repair.err;
+    EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + "s70")));
+}
+
 // A damaged slice is named by its fingerprint; in a script of the layout
 // without fingerprints, the size tells. Either way: on both streams, exit 2,
 // nothing under the file's name, the slices and the script kept.
