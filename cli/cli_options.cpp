@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "names.h"
+
 namespace sorv {
 
 namespace {
@@ -85,7 +87,9 @@ namespace {
 
 // What the arguments said, before it is judged as a whole.
 struct SeenArguments {
-    bool yes = false, no = false, split = false, join = false, verify = false, repair = false, recovery = false;
+    bool yes = false, no = false, split = false, join = false, verify = false, repair = false;
+    // How many times -t and -s were given.
+    int sizes = 0, recoveries = 0;
     bool optionsEnded = false;
     std::vector<std::string> files;
 };
@@ -125,6 +129,7 @@ std::optional<CliParse> TakeValueOption(const std::vector<std::string>& args, st
         const auto choice = ParseSizeChoice(*value);
         if (!choice) return Refuse("taille inconnue : " + *value);
         o.sizeChoice = *choice;
+        ++seen.sizes;
         return std::nullopt;
     }
     if (!IsOption(arg, 's', "--secours")) return Refuse("option inconnue : " + arg);
@@ -135,7 +140,37 @@ std::optional<CliParse> TakeValueOption(const std::vector<std::string>& args, st
         return Refuse("nombre de tranches de secours incorrect : " + *value +
                       " (un nombre de 0 à 65534, ou un pourcentage des tranches comme 5%)");
     o.recovery = *request;
-    seen.recovery = true;
+    ++seen.recoveries;
+    return std::nullopt;
+}
+
+// The options that only a split reads: given to another flow they would be
+// passed over without a word, given twice one of them would.
+struct SplitOption {
+    std::string_view name;
+    int SeenArguments::*given;
+    std::string_view whyNotElsewhere;
+};
+
+constexpr std::array<SplitOption, 2> kSplitOptions{{
+    {"-t", &SeenArguments::sizes, "la taille des tranches d'un script est déjà choisie"},
+    {"-s", &SeenArguments::recoveries, "les tranches de secours d'un script sont déjà écrites"},
+}};
+
+bool GoesToASplit(const SeenArguments& seen) {
+    if (seen.join || seen.verify || seen.repair) return false;
+    // Without a flow named, the extension chooses it, as in the window program.
+    return seen.split || !IsScriptExtension(ExtensionOf(seen.files.front()));
+}
+
+std::optional<CliParse> RefuseMisusedSplitOption(const SeenArguments& seen) {
+    for (const SplitOption& option : kSplitOptions) {
+        const int given = seen.*option.given;
+        const std::string name(option.name);
+        if (given > 1) return Refuse(name + " donné plus d'une fois");
+        if (given == 1 && !GoesToASplit(seen))
+            return Refuse(name + " ne sert qu'au découpage : " + std::string(option.whyNotElsewhere));
+    }
     return std::nullopt;
 }
 
@@ -145,10 +180,9 @@ CliParse Conclude(CliParse result, const SeenArguments& seen) {
     if (seen.yes && seen.no) return Refuse("-y et -n s'excluent");
     if (seen.split + seen.join + seen.verify + seen.repair > 1)
         return Refuse("--split, --join, --verifier et --reparer s'excluent");
-    if (seen.recovery && (seen.join || seen.verify || seen.repair))
-        return Refuse("-s ne sert qu'au découpage : les tranches de secours d'un script sont déjà écrites");
     if (seen.files.empty()) return Refuse("il manque le fichier");
     if (seen.files.size() > 1) return Refuse("un seul fichier à la fois");
+    if (std::optional<CliParse> refused = RefuseMisusedSplitOption(seen)) return *refused;
 
     o.file = seen.files.front();
     o.answers = seen.yes ? AutoAnswer::Yes : seen.no ? AutoAnswer::No : AutoAnswer::Ask;

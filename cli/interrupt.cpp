@@ -16,6 +16,8 @@ namespace {
 
 std::atomic<bool> pending{false};
 std::atomic<int> interrupts{0};
+// The first signal that tells the program to end, not merely to stop (0: none).
+std::atomic<int> endingSignal{0};
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
               "set from a signal handler");
 
@@ -26,11 +28,25 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
     return HandleInterrupt() ? FALSE : TRUE;
 }
 #else
-extern "C" void OnInterruptSignal(int) {
-    if (!HandleInterrupt()) return;
-    // Ended by the signal itself, as the caller expects of a Ctrl+C.
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+constexpr int kHandledSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+void EndBy(int signal) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+extern "C" void OnInterruptSignal(int signal) {
+    if (signal != SIGINT) {
+        int none = 0;
+        endingSignal.compare_exchange_strong(none, signal);
+    }
+    if (signal == SIGPIPE) {
+        NoteInterrupt();
+        return;
+    }
+    // Ended by the signal itself, as the caller expects (delivered when the
+    // handler returns).
+    if (HandleInterrupt()) EndBy(signal);
 }
 #endif
 
@@ -42,10 +58,18 @@ void InstallInterruptHandler() {
 #else
     struct sigaction action {};
     action.sa_handler = OnInterruptSignal;
+    // One handler at a time: the clean-up is not run twice at once.
     sigemptyset(&action.sa_mask);
+    for (const int signal : kHandledSignals) sigaddset(&action.sa_mask, signal);
     // No SA_RESTART: a question waiting on the terminal is interrupted too.
     action.sa_flags = 0;
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kHandledSignals) {
+        struct sigaction inherited {};
+        sigaction(signal, nullptr, &inherited);
+        // Ignored by whoever started the program (nohup, a background job):
+        // it stays ignored.
+        if (inherited.sa_handler != SIG_IGN) sigaction(signal, &action, nullptr);
+    }
 #endif
 }
 
@@ -60,6 +84,12 @@ bool HandleInterrupt() {
 
 void NoteInterrupt() { pending.store(true); }
 
-bool TakeInterrupt() { return pending.exchange(false); }
+bool TakeInterrupt() { return pending.exchange(false) || endingSignal.load() != 0; }
+
+#ifndef _WIN32
+void EndByTerminationSignal() {
+    if (const int signal = endingSignal.load()) EndBy(signal);
+}
+#endif
 
 }  // namespace sorv

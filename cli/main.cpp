@@ -31,12 +31,30 @@ int wmain(int argc, wchar_t** argv) {
 }
 
 #else
+#include <sys/resource.h>
 #include <unistd.h>
 
+namespace {
+
+// A split or a repair keeps every recovery slice it writes open at once, up
+// to 65,534 of them: the usual soft limit of 1,024 open files would stop it
+// after all the work. The hard limit is what the system allows us.
+void RaiseOpenFileLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max) return;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    RaiseOpenFileLimit();
     std::vector<std::string> args(argv + 1, argv + argc);
     const sorv::Console console{stdin, stdout, stderr, isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1};
     sorv::InstallInterruptHandler();
-    return sorv::RunCli(args, console);
+    const int status = sorv::RunCli(args, console);
+    sorv::EndByTerminationSignal();
+    return status;
 }
 #endif

@@ -57,7 +57,31 @@ TEST(CliOptions, AnswersFlowsAndOptionOrder) {
     EXPECT_EQ(p.options.flow, FlowChoice::Split);
 
     EXPECT_EQ(Parse({"-"}).options.file, "-");
-    EXPECT_EQ(Parse({"-t", "2", "-t", "6", "f"}).options.sizeChoice, 6);
+}
+
+// -t and -s are read by a split only, once: anything else would pass over one silently.
+TEST(CliOptions, SplitOptionsGoOnceToASplitOnly) {
+    const std::string noSize = "-t ne sert qu'au découpage : la taille des tranches d'un script est déjà choisie";
+    const std::string noRecovery = "-s ne sert qu'au découpage : les tranches de secours d'un script sont déjà écrites";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+        {{"-t", "2", "-t", "6", "f"}, "-t donné plus d'une fois"},
+        {{"-t", "2", "--taille=2", "f"}, "-t donné plus d'une fois"},
+        {{"-s", "1", "--split", "--secours", "1", "f"}, "-s donné plus d'une fois"},
+        {{"-t", "720", "-n", "a.d"}, noSize},
+        {{"-s", "2", "a.D"}, noRecovery},
+        {{"--join", "-t", "1", "f.zip"}, noSize},
+        {{"--verifier", "-t", "1", "f.d"}, noSize},
+        {{"--reparer", "-s", "1", "f.d"}, noRecovery},
+        {{"--verifier", "-s", "2", "f.d"}, noRecovery},
+    };
+    for (const auto& [args, error] : refused) {
+        const CliParse p = Parse(args);
+        EXPECT_EQ(p.command, CliCommand::BadUsage) << args[1];
+        EXPECT_EQ(p.error, error);
+    }
+    for (const std::vector<std::string>& split : std::vector<std::vector<std::string>>{
+             {"-t", "2", "-s", "1", "a.dd"}, {"--split", "-t", "2", "-s", "1", "a.d"}, {"-s", "1", "a.d/f"}})
+        EXPECT_EQ(Parse(split).command, CliCommand::Run) << split.back();
 }
 
 TEST(CliOptions, HelpAndVersionWinOverTheRest) {

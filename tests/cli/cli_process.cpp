@@ -41,8 +41,19 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const OutLineHand
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
+    // The signals the program handles start as they would from a terminal,
+    // whatever this test's own parent ignored (a background job ignores SIGINT).
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, args[0], &actions, nullptr, args.data(), environ);
+    const int spawned = posix_spawn(&child, args[0], &actions, &attributes, args.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(out.write);
     close(err.write);

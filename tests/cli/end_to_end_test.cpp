@@ -226,6 +226,24 @@ private:
     std::string asan_;
 };
 
+// More recovery slices than the soft limit of open files lets a program keep
+// open (the limit lowered as a shell's `ulimit -Sn` does): split and repaired.
+TEST(CliEndToEnd, RecoverySlicesBeyondTheSoftOpenFileLimit) {
+    TempDir dir;
+    WriteFileBytes(dir.Path("a.bin"), PatternBytes(716'801));
+    const auto underLimit = [](std::vector<std::string> args) {
+        args.insert(args.begin(), {"/bin/bash", "-c", "ulimit -Sn 64 && exec \"$0\" \"$@\"", SORV_CLI_PATH});
+        return RunProcess(args);
+    };
+    const ProcessResult split = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")});
+    ASSERT_EQ(split.exitCode, 0) << split.err;
+    for (int r = 1; r <= 70; ++r)
+        EXPECT_TRUE(std::filesystem::remove(PathFromUtf8(dir.Path("a." + kDeg + (r < 10 ? "s0" : "s") + std::to_string(r)))));
+    const ProcessResult repair = underLimit({"--reparer", dir.Path("a.d")});
+    EXPECT_EQ(repair.exitCode, 0) << repair.err;
+    EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + "s70")));
+}
+
 // A damaged slice is named by its fingerprint; in a script of the layout
 // without fingerprints, the size tells. Either way: on both streams, exit 2,
 // nothing under the file's name, the slices and the script kept.
@@ -344,31 +362,58 @@ TEST(CliEndToEnd, ASecondRunOnASetBeingWorkedOnIsRefused) {
     }
 }
 
-TEST(CliEndToEnd, CtrlCDuringSplitDeletesTheSlices) {
-    TempDir dir;
-    // A sparse file: large enough that the split is still running when the
-    // signal lands, instant to make.
+// A sparse file: large enough that a split is still running when a signal
+// lands, instant to make.
+std::string LargeSparseFile(const TempDir& dir) {
     const std::string source = dir.Path("grand.iso");
     const int fd = open(source.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, 300 * 1024 * 1024), 0);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(ftruncate(fd, 300 * 1024 * 1024), 0);
     close(fd);
+    return source;
+}
 
-    bool sent = false;
-    const ProcessResult r = Cli({"-t", "360", source}, [&](pid_t child, const std::string& line) {
-        if (!sent && Contains(line, kDeg + "01: ")) {
-            kill(child, SIGINT);
-            sent = true;
-        }
-    });
-    ASSERT_TRUE(sent);
-    EXPECT_EQ(r.exitCode, 1) << r.err;
-    const auto lines = Lines(r.out);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "Arrêt.");
-    EXPECT_FALSE(Contains(r.out, "...Ok"));
+void ExpectOnlyTheSourceLeft(const TempDir& dir) {
     for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir.folder())))
         EXPECT_EQ(entry.path().filename(), "grand.iso");
+}
+
+// Ctrl+C, kill and a closed terminal alike: the split stops after the slice
+// and deletes what it wrote. Ctrl+C is a stop (exit 1); the others end the
+// program by their own signal once the slices are gone.
+TEST(CliEndToEnd, InterruptDuringSplitDeletesTheSlices) {
+    for (const auto& [signal, exitCode] : {std::pair{SIGINT, 1}, std::pair{SIGTERM, -1}, std::pair{SIGHUP, -1}}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        bool sent = false;
+        const ProcessResult r = Cli({"-t", "360", LargeSparseFile(dir)}, [&](pid_t child, const std::string& line) {
+            if (!sent && Contains(line, kDeg + "01: ")) {
+                kill(child, signal);
+                sent = true;
+            }
+        });
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(r.exitCode, exitCode) << r.err;
+        EXPECT_EQ(r.signal, exitCode == -1 ? signal : 0);
+        const auto lines = Lines(r.out);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back(), "Arrêt.");
+        EXPECT_FALSE(Contains(r.out, "...Ok"));
+        ExpectOnlyTheSourceLeft(dir);
+    }
+}
+
+// `sorv-cli ... | head -1`: the log that can no longer be written stops the
+// split, which deletes its slices, then the program ends as by the closed pipe.
+TEST(CliEndToEnd, AClosedOutputPipeStopsTheSplitCleanly) {
+    TempDir dir;
+    const SlowDevice device;
+    const ProcessResult r = RunProcess({"/bin/bash", "-c", "set -o pipefail; \"$0\" -t 360 \"$1\" | head -1",
+                                        SORV_CLI_PATH, LargeSparseFile(dir)});
+    EXPECT_EQ(r.exitCode, 128 + SIGPIPE) << r.err;
+    EXPECT_EQ(r.out, "Taille maximum de la tranche :360 Ko\n");
+    EXPECT_EQ(r.err, "");
+    ExpectOnlyTheSourceLeft(dir);
 }
 
 }  // namespace
