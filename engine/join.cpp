@@ -23,6 +23,13 @@ std::int64_t JoinProgressFor(std::uint64_t bytes) {
 
 std::uint64_t SizeOrZero(std::int64_t size) { return size > 0 ? static_cast<std::uint64_t>(size) : 0; }
 
+// Every slice but the last is as long as the first, the last no longer: a
+// set cut otherwise rebuilds another file, even at the right total size.
+bool CutOtherwise(std::int64_t i, std::int64_t count, std::uint64_t size, std::uint64_t& first) {
+    if (i == 1) first = size;
+    return i == count ? size > first : size != first;
+}
+
 }  // namespace
 
 std::string Engine::JoinTarget(const std::string& scriptPath) const {
@@ -207,6 +214,8 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     }
     if (writing) pass.rebuilt += copy.copied;
     pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
+    // Only the sizes can tell when no fingerprint does.
+    if (!checking) pass.cutOtherwise = CutOtherwise(i, state.RecordedSliceCount, size, pass.firstSize) || pass.cutOtherwise;
     pass.slicesHold += std::max(slice->Size(), copy.copied);
     // A stop asked inside the slice is acted on at once.
     if (copy.stopped) {
@@ -249,6 +258,10 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
     if (pass.sliceSizeWrong || pass.rebuilt != static_cast<std::uint64_t>(state.RecordedSize)) {
         Fail("Taille reconstituée incorrecte : " + std::to_string(pass.slicesHold) + " octet(s) au lieu de " +
              std::to_string(state.RecordedSize) + " octet(s).");
+        return false;
+    }
+    if (pass.cutOtherwise) {
+        Fail("Les tranches ne sont pas toutes de la taille de la première : " + target + " n'est pas reconstitué.");
         return false;
     }
     const std::optional<std::uint64_t> file = script_.Empreintes.File();

@@ -14,6 +14,8 @@ struct Engine::JoinPass {
     std::uint64_t rebuilt = 0;     // bytes written
     std::uint64_t slicesHold = 0;  // what the slices hold, excess included
     bool sliceSizeWrong = false;
+    std::uint64_t firstSize = 0;
+    bool cutOtherwise = false;  // slices of other sizes than a split makes
     std::int64_t damaged = 0;
     bool stopped = false;
     SliceAndFileFingerprints seen;

@@ -44,10 +44,12 @@ std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprint
 }
 
 void Engine::ReadScript(const std::string& scriptPath) {
-    scriptId_ = fs_.IdentityOf(scriptPath);
     // Called only for a script that is there: one that cannot be read is
-    // an error naming it, not a script of defaults.
-    script_ = ReadScriptValues(*fs_.OpenRead(scriptPath));
+    // an error naming it, not a script of defaults. Its identity is the
+    // file read, not what the name reaches a moment before or after.
+    const std::unique_ptr<File> script = fs_.OpenRead(scriptPath);
+    scriptId_ = script->Identity();
+    script_ = ReadScriptValues(*script);
     state.RecordedName = script_.NomOriginal;
     state.RecordedSize = script_.TailleOriginale;
     state.RecordedSliceCount = script_.Tranches;

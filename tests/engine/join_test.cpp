@@ -153,6 +153,16 @@ TEST_F(JoinOnDisk, AShortSliceIsReportedAndNothingIsLeftOrOfferedForDeletion) {
     EXPECT_FALSE(FileExists(PartialJoinName(script())));
     EXPECT_TRUE(FileExists(script()));
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 1)));
+
+    // Bytes moved from one slice to the next: the total is right, the file is not.
+    const std::string slice1 = ReadFileBytes(Slice("ARCHIVE.ZIP", 1)), slice2 = ReadFileBytes(Slice("ARCHIVE.ZIP", 2));
+    WriteFileBytes(Slice("ARCHIVE.ZIP", 1), slice1.substr(0, slice1.size() - 1000));
+    WriteFileBytes(Slice("ARCHIVE.ZIP", 2), slice1.substr(slice1.size() - 1000) + slice2);
+    WriteFileBytes(Slice("ARCHIVE.ZIP", 3), bytes.substr(2 * slice1.size()));
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "Les tranches ne sont pas toutes de la taille de la première : " + dir.Path("ARCHIVE.ZIP") +
+                                 " n'est pas reconstitué.");
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
 }
 
 // A target that is a slice, or the partial file's name: refused without a
