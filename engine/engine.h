@@ -164,6 +164,7 @@ private:
 
     // Join.
     bool ScriptDescribesAFile(const std::string& scriptPath);
+    bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, FileId& id);
     bool ScriptIsSound(const std::string& scriptPath);
     void SayScriptBelied(const std::string& scriptPath);
     bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,

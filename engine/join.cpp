@@ -273,6 +273,24 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
     return true;
 }
 
+// The rebuilt file moved under its real name, held open across the move so
+// that its identity (`id`, updated) is known even where FAT numbers it anew.
+// False when another file took either name (said).
+bool Engine::PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs,
+                        FileId& id) {
+    const std::unique_ptr<File> held = outputs.StillThere(partial) ? fs_.OpenRead(partial) : nullptr;
+    if (!held || !(held->Identity() == id)) {
+        Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
+             " n'est pas reconstitué.");
+        return false;
+    }
+    outputs.Rename(partial, target, replace, held.get());
+    id = held->Identity();
+    if (outputs.StillThere(target)) return true;
+    Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
+    return false;
+}
+
 void Engine::JoinSlices(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
@@ -289,7 +307,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     // Locked until it is complete and closed.
     auto output = outputs.Create(partial, true);
     if (!output->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
-    const FileId written = output->Identity();
+    FileId written = output->Identity();
     std::vector<ReadInput> read;
     try {
         const JoinPass pass = RunJoinPass(scriptPath, *output, read);
@@ -307,12 +325,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
         ui_.ResetProgress();
         output->Close();
         if (!RebuiltFileIsSound(pass, target)) return DiscardOutputs(outputs);
-        if (!outputs.StillThere(partial)) {
-            return Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
-                        " n'est pas reconstitué.");
-        }
-        outputs.Rename(partial, target, replaceTarget);
-        if (!outputs.StillThere(target)) return Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
+        if (!PutInPlace(partial, target, replaceTarget, outputs, written)) return;
     } catch (...) {
         DiscardOutputs(outputs);
         throw;

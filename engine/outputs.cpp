@@ -31,9 +31,12 @@ Outputs::Output* Outputs::Find(const std::string& path) {
     return nullptr;
 }
 
-void Outputs::Rename(const std::string& from, const std::string& to, bool replace) {
+void Outputs::Rename(const std::string& from, const std::string& to, bool replace, File* held) {
     fs_.Rename(from, to, replace);
-    if (Output* output = Find(from)) output->path = to;
+    Output* output = Find(from);
+    if (!output) return;
+    output->path = to;
+    if (held) output->id = held->Identity();
 }
 
 void Outputs::Keep(const std::string& path) {

@@ -24,7 +24,9 @@ public:
     // A temporary one is removed by RemoveTemporaryFilesNow too.
     std::unique_ptr<File> Create(const std::string& path, bool temporary = false);
     // Moves a registered output; it is known under its new name from then on.
-    void Rename(const std::string& from, const std::string& to, bool replace);
+    // When the caller holds it open, its identity is asked of that handle
+    // again after the move: FAT may number a file anew when its name grows.
+    void Rename(const std::string& from, const std::string& to, bool replace, File* held = nullptr);
     // The output registered under that name is still the file there.
     bool StillThere(const std::string& path);
     // Every output stays.

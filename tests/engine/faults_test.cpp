@@ -162,6 +162,18 @@ TEST_F(Faults, AJoinThatFailsLeavesNothingUnderTheRealNameNorAPartialFile) {
     }
 }
 
+// FAT may give a file another identity when its name grows: the file the
+// join put in place is still its own, said so, and the clean-up goes on.
+TEST_F(Faults, ARenameThatRenumbersTheFileIsNoReplacement) {
+    PrepareJoin();
+    memory.renumberOnRename = true;
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Completed);
+    EXPECT_EQ(ui.log.back(), "...Ok");
+    EXPECT_EQ(memory.Names(), Names{kSource});
+    EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
+}
+
 TEST_F(Faults, SlicesStayUntilTheRebuiltFileIsConfirmedOnTheMedium) {
     const Names inputs = PrepareJoin();
     fs.notDurable = true;

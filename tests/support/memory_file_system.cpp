@@ -275,6 +275,7 @@ void MemoryFileSystem::Rename(const std::string& from, const std::string& to, bo
     if (!replace && Find(to)) throw IoError(80, to);
     files_.erase(from);
     files_[to] = node;
+    if (renumberOnRename) node->serial = Node().serial;
 }
 
 }  // namespace sorv::test

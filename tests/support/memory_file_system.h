@@ -42,6 +42,9 @@ public:
     // its bytes, so fingerprints cost nothing (they are still made, and
     // still differ when other ranges are moved).
     bool observeRangesOnly = false;
+    // As FAT may when a name grows: a renamed file gets another identity,
+    // which its open handles tell too.
+    bool renumberOnRename = false;
 
     // A file of `size` pattern bytes starting at pattern offset 0.
     void AddPatternFile(const std::string& path, std::uint64_t size);
