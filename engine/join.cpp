@@ -285,7 +285,7 @@ bool Engine::PutInPlace(const std::string& partial, const std::string& target, b
         return false;
     }
     outputs.Rename(partial, target, replace, held.get());
-    id = held->Identity();
+    id = outputs.Registered(target).value_or(id);
     if (outputs.StillThere(target)) return true;
     Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
     return false;

@@ -36,7 +36,14 @@ void Outputs::Rename(const std::string& from, const std::string& to, bool replac
     Output* output = Find(from);
     if (!output) return;
     output->path = to;
-    if (held) output->id = held->Identity();
+    if (!held) return;
+    const std::optional<FileId> now = fs_.IdentityOf(to);
+    if (now && !(*now == output->id) && *now == held->Identity()) output->id = *now;
+}
+
+std::optional<FileId> Outputs::Registered(const std::string& path) {
+    const Output* output = Find(path);
+    return output ? std::optional<FileId>(output->id) : std::nullopt;
 }
 
 void Outputs::Keep(const std::string& path) {

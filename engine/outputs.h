@@ -4,6 +4,7 @@
 // those files, never another one that has taken a name meanwhile, nor what a
 // link points to; a flow that ends well commits them and they stay.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,12 @@ public:
     // A temporary one is removed by RemoveTemporaryFilesNow too.
     std::unique_ptr<File> Create(const std::string& path, bool temporary = false);
     // Moves a registered output; it is known under its new name from then on.
-    // When the caller holds it open, its identity is asked of that handle
-    // again after the move: FAT may number a file anew when its name grows.
+    // FAT may number a file anew when its name grows: when the name no longer
+    // reaches the identity known and the caller holds the file open, the
+    // handle says whether it is still this output.
     void Rename(const std::string& from, const std::string& to, bool replace, File* held = nullptr);
+    // The identity of the output registered under that name.
+    std::optional<FileId> Registered(const std::string& path);
     // The output registered under that name is still the file there.
     bool StillThere(const std::string& path);
     // Every output stays.
