@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -401,6 +402,12 @@ public:
             (void)::unlink(from.c_str());
         }
         temporary_files::Forget(from);
+    }
+
+    std::optional<std::uint64_t> OpenFilesAllowed() override {
+        struct rlimit limit {};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
+        return static_cast<std::uint64_t>(limit.rlim_cur);
     }
 
     bool MakeDurable(const std::string& path, const FileId& expected) override {

@@ -60,7 +60,18 @@ bool Engine::RecoveryPossible(const std::string& sourcePath) {
         return false;
     }
     fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
-    return true;
+    return OpenFilesSuffice(static_cast<std::uint64_t>(state.RecoveryCount));
+}
+
+// Recovery slices are written together, every one open at once, beside the
+// standard streams, the source or script, the slice being read and the lock.
+bool Engine::OpenFilesSuffice(std::uint64_t atOnce) {
+    constexpr std::uint64_t kFilesBeside = 16;
+    const std::optional<std::uint64_t> allowed = fs_.OpenFilesAllowed();
+    if (!allowed || atOnce + kFilesBeside <= *allowed) return true;
+    Fail("Trop de fichiers à écrire à la fois : " + std::to_string(atOnce) + " ; ce système n'en laisse ouvrir que " +
+         std::to_string(*allowed) + ".");
+    return false;
 }
 
 // One band of every recovery slice, written after the band before it.

@@ -208,7 +208,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         return;
     }
     if (survey.badData.size() > survey.soundRows.size()) return Fail("Perdu : " + LostLine(survey.badData.size(), survey));
-    if (!ClearRepairLeftovers(scriptPath, survey)) return;
+    if (!OpenFilesSuffice(survey.badData.size() + survey.badRows.size()) || !ClearRepairLeftovers(scriptPath, survey)) return;
     Outputs outputs(fs_);
     std::vector<RepairFile> files;
     try {

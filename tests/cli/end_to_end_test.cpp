@@ -228,17 +228,23 @@ private:
 
 // More recovery slices than the soft limit of open files lets a program keep
 // open (the limit lowered as a shell's `ulimit -Sn` does): split and repaired.
+// Beyond the hard limit: refused before anything is written.
 TEST(CliEndToEnd, RecoverySlicesBeyondTheSoftOpenFileLimit) {
     TempDir dir;
     WriteFileBytes(dir.Path("a.bin"), PatternBytes(716'801));
-    const auto underLimit = [](std::vector<std::string> args) {
-        args.insert(args.begin(), {"/bin/bash", "-c", "ulimit -Sn 64 && exec \"$0\" \"$@\"", SORV_CLI_PATH});
+    const auto underLimit = [](std::vector<std::string> args, const std::string& ulimit = "-Sn") {
+        args.insert(args.begin(), {"/bin/bash", "-c", "ulimit " + ulimit + " 64 && exec \"$0\" \"$@\"", SORV_CLI_PATH});
         return RunProcess(args);
     };
+    const std::string refusal = "Trop de fichiers à écrire à la fois : 70 ; ce système n'en laisse ouvrir que 64.\n";
+    const ProcessResult refused = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")}, "-n");
+    EXPECT_EQ(refused.err, refusal);
+    EXPECT_FALSE(FileExists(dir.Path("a." + kDeg + "01")) || FileExists(dir.Path("a." + kDeg + "s01")));
     const ProcessResult split = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")});
     ASSERT_EQ(split.exitCode, 0) << split.err;
     for (int r = 1; r <= 70; ++r)
         EXPECT_TRUE(std::filesystem::remove(PathFromUtf8(dir.Path("a." + kDeg + (r < 10 ? "s0" : "s") + std::to_string(r)))));
+    EXPECT_EQ(underLimit({"--reparer", dir.Path("a.d")}, "-n").err, refusal);
     const ProcessResult repair = underLimit({"--reparer", dir.Path("a.d")});
     EXPECT_EQ(repair.exitCode, 0) << repair.err;
     EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + "s70")));
