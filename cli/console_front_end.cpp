@@ -101,7 +101,8 @@ void ConsoleFrontEnd::ProcessMessages() {
 Answer ConsoleFrontEnd::Ask(const std::string& text) {
     const std::string question = ForTerminal(text) + " [o/n] ";
     if (answers_ != AutoAnswer::Ask) {
-        const bool yes = answers_ == AutoAnswer::Yes;
+        // A stop asked since the copy (Ctrl+C, a signal) answers No: nothing more is deleted.
+        const bool yes = answers_ == AutoAnswer::Yes && !TakeInterrupt();
         SayOnErr(question + (yes ? "o" : "n"));
         return yes ? Answer::Yes : Answer::No;
     }

@@ -168,6 +168,7 @@ private:
     bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, FileId& id);
     bool ScriptIsSound(const std::string& scriptPath);
     void SayScriptBelied(const std::string& scriptPath);
+    bool SizeBelied(const std::string& scriptPath);
     bool TargetMayBeWritten(const std::string& scriptPath, const std::string& target, const std::string& partial,
                             bool& replace);
     bool TargetIsAnInput(const std::string& scriptPath, const std::string& target, const std::string& partial);

@@ -333,7 +333,8 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     outputs.Commit();
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
-    if (ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
+    // A stop asked once the file was in place (a signal to sorv-cli) keeps the inputs.
+    if (state.CancelRequested || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
     // The file may still be only in memory: a power cut or a medium pulled
     // out after the slices went would lose both copies.
     if (!fs_.MakeDurable(target, written))
@@ -348,8 +349,10 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::vector<ReadI
     if (scriptId_) all.push_back({scriptPath, *scriptId_});
     all.insert(all.end(), inputs.begin(), inputs.end());
     for (const ReadInput& input : all) {
-        if (fs_.RemoveExactly(input.path, input.id) == Removal::Replaced)
-            ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
+        const Removal removal = fs_.RemoveExactly(input.path, input.id);
+        if (removal == Removal::Replaced) ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
+        // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.
+        if (removal == Removal::Failed) ui_.AppendLog("Non effacé, le système le refuse : " + input.path);
     }
 }
 

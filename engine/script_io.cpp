@@ -7,6 +7,7 @@
 #include "engine.h"
 #include "io_error.h"
 #include "script_file.h"
+#include "text_encoding.h"
 
 namespace sorv {
 
@@ -36,7 +37,10 @@ ScriptValues Engine::ReadScriptValues(File& file) {
 }
 
 std::string Engine::RecordedNameFor(const std::string& sourcePath) const {
-    return FolderOf(ScriptFileName(sourcePath), style_) + NamePartOf(sourcePath, style_);
+    const std::string name = NamePartOf(sourcePath, style_);
+    const std::string full = FolderOf(ScriptFileName(sourcePath), style_) + name;
+    // A reader keeps that many characters: past them only the name, which is what a join uses.
+    return Utf8Prefix(full, kMaxValueChars).size() < full.size() ? name : full;
 }
 
 std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {
@@ -69,6 +73,10 @@ bool Engine::ScriptDescribesAFile(const std::string& scriptPath) {
     }
     std::string problem = NumberProblem("TailleOriginale", script_.TailleOriginaleKey, state.RecordedSize);
     if (problem.empty()) problem = NumberProblem("Tranches", script_.TranchesKey, state.RecordedSliceCount);
+    // Every slice holds a byte at least.
+    if (problem.empty() && state.RecordedSliceCount > state.RecordedSize)
+        problem = "Tranches vaut " + std::to_string(state.RecordedSliceCount) + " pour " +
+                  std::to_string(state.RecordedSize) + " octet(s)";
     const std::string name = NamePartOf(state.RecordedName, RecordedNameStyle(style_));
     if (problem.empty() && (name.empty() || name == "." || name == ".." || IsDriveOnly(name)))
         problem = "NomOriginal ne nomme aucun fichier";

@@ -75,9 +75,11 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         if (wholeFileSeen) {
             const bool fileGood = file && *file == seen.file.Value();
             ui_.AppendLog(std::string("Fichier entier: ") + (!file ? "empreinte illisible" : fileGood ? "ok" : "endommagé"));
-            fileBad = !fileGood;
+            // A value that cannot be read checks nothing: the slices were checked each.
+            fileBad = file && !fileGood;
         }
         if (fileBad && badSlices.empty()) return SayScriptBelied(scriptPath);
+        if (wholeFileSeen && SizeBelied(scriptPath)) return;
         if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices);
         if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
             return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
@@ -91,6 +93,16 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
 void Engine::SayScriptBelied(const std::string& scriptPath) {
     Fail("Les tranches correspondent à leurs empreintes, le fichier entier non : le script " + scriptPath +
          " ne décrit pas ce jeu.");
+}
+
+// Slices that each check and hold together another size than the script's:
+// the size it records is wrong (said).
+bool Engine::SizeBelied(const std::string& scriptPath) {
+    const std::uint64_t total = SlicesTotal(scriptPath);
+    if (total == static_cast<std::uint64_t>(state.RecordedSize)) return false;
+    Fail("Les tranches font " + std::to_string(total) + " octet(s), le script en annonce " +
+         std::to_string(state.RecordedSize) + " : le script " + scriptPath + " ne décrit pas ce jeu.");
+    return true;
 }
 
 // ok, endommagée or manquante, for a recovery slice.

@@ -83,6 +83,11 @@ TEST_F(ConsoleFrontEndTest, InterruptStopsOnlyARunningOperation) {
     state.CancelRequested = false;
     ui.ProcessMessages();
     EXPECT_FALSE(state.CancelRequested);
+    // One that comes after the copy, before -y answers, answers No.
+    ConsoleFrontEnd yes(console, 4, AutoAnswer::Yes);
+    EXPECT_EQ(yes.AskConfirmation("Effacer les tranches et le script ?"), Answer::Yes);
+    NoteInterrupt();
+    EXPECT_EQ(yes.AskConfirmation("Effacer les tranches et le script ?"), Answer::No);
 }
 
 // The only test that sends interrupts through the handler: its count is

@@ -174,6 +174,21 @@ TEST_F(Faults, ARenameThatRenumbersTheFileIsNoReplacement) {
     EXPECT_TRUE(memory.HoldsPatternPrefix(kSource, kSize));
 }
 
+TEST_F(Faults, ASliceTheSystemWillNotRemoveIsSaidAndAScriptValueTooLongForAPathIsTheNameAlone) {
+    PrepareJoin();
+    fs.undeletablePath = SliceName(2);
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(kScript), Outcome::Completed);
+    EXPECT_EQ(ui.log.back(), "Non effacé, le système le refuse : " + SliceName(2));
+    EXPECT_EQ(memory.Names(), (Names{kSource, SliceName(2)}));
+
+    std::string folder = "C:";
+    for (char c = 'a'; c < 'g'; ++c) folder += "\\" + std::string(200, c);
+    memory.AddPatternFile(folder + "\\a.bin", kSize);
+    ASSERT_EQ(engine.StartSplit(folder + "\\a.bin"), Outcome::Completed);
+    EXPECT_TRUE(memory.Contents(folder + "\\a.d").starts_with("[Sorv]\r\nNomOriginal=a.bin\r\n"));
+}
+
 TEST_F(Faults, SlicesStayUntilTheRebuiltFileIsConfirmedOnTheMedium) {
     const Names inputs = PrepareJoin();
     fs.notDurable = true;

@@ -206,6 +206,7 @@ TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
         {name + size + "Tranches= \r\n", "Tranches illisible (\"\")"},
         {name + "TailleOriginale=0\r\nTranches=0\r\n", "TailleOriginale vaut 0"},
         {name + "TailleOriginale=-5\r\n" + count, "TailleOriginale vaut -5"},
+        {name + "TailleOriginale=2\r\n" + count, "Tranches vaut 3 pour 2 octet(s)"},
         {name + size + "Tranches=-1\r\n", "Tranches vaut -1"},
         {size + count, "NomOriginal ne nomme aucun fichier"},
         {"NomOriginal=\r\n" + size + count, "NomOriginal ne nomme aucun fichier"},
@@ -226,6 +227,21 @@ TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
         EXPECT_FALSE(FileExists(dir.Path("z.bin")));
         EXPECT_FALSE(FileExists(PartialJoinName(script())));
     }
+}
+
+// The check judges the size the slices make, and passes over a whole-file
+// value it cannot read when every slice checks.
+TEST_F(JoinOnDisk, TheCheckJudgesTheSizeAndPassesOverAnUnreadableWholeFileValue) {
+    const std::string original = ReadFileBytes(script());
+    std::string s = original;
+    WriteFileBytes(script(), s.replace(s.find("TailleOriginale=3000000"), 23, "TailleOriginale=3000001"));
+    EXPECT_EQ(engine.CheckSlices(script()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "Les tranches font 3000000 octet(s), le script en annonce 3000001 : le script " + script() +
+                                 " ne décrit pas ce jeu.");
+    s = original;
+    WriteFileBytes(script(), s.erase(s.find("Fichier="), s.find("\r\n", s.find("Fichier=")) + 2 - s.find("Fichier=")));
+    EXPECT_EQ(engine.CheckSlices(script()), Outcome::Completed);
+    EXPECT_EQ(ui.log[ui.log.size() - 2], "Fichier entier: empreinte illisible");
 }
 
 // A missing script is an error naming it, not a join with the values last read.

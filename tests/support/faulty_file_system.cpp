@@ -79,6 +79,7 @@ void FaultyFileSystem::Heal() {
     readErrorPath.clear();
     resizedPath.clear();
     notDurable = false;
+    undeletablePath.clear();
     written = 0;
 }
 

@@ -29,6 +29,8 @@ public:
     std::int64_t resizeBy = 0;
     // The medium never confirms that a file is on it.
     bool notDurable = false;
+    // The system refuses to remove this file (read-only, say).
+    std::string undeletablePath;
 
     std::uint64_t written = 0;
     // Told the size of each read and write as it happens (a slow device
@@ -49,7 +51,7 @@ public:
     std::int64_t SizeOf(const std::string& path) override { return inner_.SizeOf(path); }
     bool Delete(const std::string& path) override { return inner_.Delete(path); }
     Removal RemoveExactly(const std::string& path, const FileId& expected) override {
-        return inner_.RemoveExactly(path, expected);
+        return path == undeletablePath ? Removal::Failed : inner_.RemoveExactly(path, expected);
     }
     std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> CreateNew(const std::string& path) override;
