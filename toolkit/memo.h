@@ -1,11 +1,13 @@
 #pragma once
 // A multi-line text control: the log area. Lines wrap at the control's width
-// (vertical scroll bar only) and there is no length limit.
+// (vertical scroll bar only) and there is no length limit. When its size
+// changes, a view that showed the last line keeps showing it.
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "control.h"
+#include "scroll_rules.h"
 
 namespace sorv::tk {
 
@@ -34,9 +36,11 @@ protected:
 
 private:
     void AppendText(const std::wstring& text);
+    LineView View() const;
 
     std::wstring held_;
     int flushKey_ = 0;
+    bool keepEndInView_ = false;  // between the two messages of a size change
 };
 
 }  // namespace sorv::tk
