@@ -107,7 +107,7 @@ LRESULT Memo::HandleMessage(const Message& message) {
     if (message.msg == WM_WINDOWPOSCHANGING || message.msg == WM_WINDOWPOSCHANGED) {
         const bool resized = !(reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_NOSIZE);
         if (message.msg == WM_WINDOWPOSCHANGING) {
-            keepEndInView_ = resized && ShowsLastLine(View());
+            keepEndInView_ = KeepEndInView && resized && ShowsLastLine(View());
         } else if (resized && std::exchange(keepEndInView_, false)) {
             const LRESULT result = Control::HandleMessage(message);
             const LineView view = View();

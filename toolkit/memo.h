@@ -1,7 +1,6 @@
 #pragma once
 // A multi-line text control: the log area. Lines wrap at the control's width
-// (vertical scroll bar only) and there is no length limit. When its size
-// changes, a view that showed the last line keeps showing it.
+// (vertical scroll bar only) and there is no length limit.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +27,11 @@ public:
     // costs some 230 round trips to the window server, whatever its length.
     void SetBatched(bool batched);
     void Flush();
+
+    // When the size changes, a view that showed the last line keeps showing
+    // it (a log); otherwise it keeps its first line (a text read from the
+    // start).
+    bool KeepEndInView = false;
 
     HBRUSH ControlColor(HDC dc) override;
 

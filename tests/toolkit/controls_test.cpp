@@ -105,20 +105,12 @@ TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
     EXPECT_EQ(memo.Lines(), std::vector<std::string>{"V\u00e9rification OK."});
 }
 
-// Whether the log's last line of text is within its client area.
-bool LastLineShows(const Memo& memo) {
-    const auto lines = SendMessageW(memo.Handle(), EM_GETLINECOUNT, 0, 0);
-    const auto start = SendMessageW(memo.Handle(), EM_LINEINDEX, static_cast<WPARAM>(lines - 2), 0);
-    const auto at = SendMessageW(memo.Handle(), EM_POSFROMCHAR, static_cast<WPARAM>(start), 0);
-    RECT client{};
-    GetClientRect(memo.Handle(), &client);
-    const int y = static_cast<short>(HIWORD(at));
-    return at != -1 && y >= 0 && y < client.bottom;
-}
+bool LastLineShows(const Memo& memo) { return test::ShowsLastLineOfText(memo.Handle()); }
 
 TEST(Controls, AResizedLogThatShowedItsLastLineStillShowsIt) {
     Form form(Design("TLogSizes"));
     Memo memo(form, "Memo1", Rect::FromOrigin({8, 15}, {289, 210}), true);
+    memo.KeepEndInView = true;
     for (int i = 1; i <= 40; ++i) memo.AppendLine("Tranche " + std::to_string(i));
     memo.AppendLine("...Ok");
     ASSERT_TRUE(LastLineShows(memo));
@@ -130,6 +122,11 @@ TEST(Controls, AResizedLogThatShowedItsLastLineStillShowsIt) {
     SendMessageW(memo.Handle(), EM_LINESCROLL, 0, -100);
     memo.SetBounds(Rect::FromOrigin({8, 15}, {289, 210}));
     EXPECT_EQ(SendMessageW(memo.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_FALSE(LastLineShows(memo));
+    // A text that is read from its start (the help) keeps it when asked to.
+    memo.KeepEndInView = false;
+    SendMessageW(memo.Handle(), EM_LINESCROLL, 0, 100);
+    memo.SetBounds(Rect::FromOrigin({8, 56}, {289, 169}));
     EXPECT_FALSE(LastLineShows(memo));
 }
 
