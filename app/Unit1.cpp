@@ -104,6 +104,7 @@ void TForm1::SetUpControls() {
     SetMenu(&MainMenu1);
     Memo1.SetControlFont(tk::MakeFont({"Arial", -11, FW_NORMAL, false, false, ANSI_CHARSET}));
     Memo1.SetBatched(true);
+    Memo1.KeepEndInView = true;  // the last lines say how the operation ended
     progressFlushKey_ = tk::App().AddOutputFlush([this] { FlushProgress(); });
     ProgressBar1.SetAlign(tk::Align::Bottom);
     OpenDialog1.Filter =

@@ -44,7 +44,9 @@ TAboutBox::TAboutBox()
     Label3.SetControlFont(ArialFont(-12, FW_NORMAL));
     UrlLabel1.URL = kHomePage;
     UrlLabel2.URL = std::string("mailto:") + kContactAddress + "?subject=Sorv ";
+    // Enter and Escape both close the box.
     OKButton.SetDefault(true);
+    OKButton.Cancel = true;
     OKButton.ModalResult = tk::mrOk;
     OKButton.OnClick = [this] { OKButtonClick(); };
 }

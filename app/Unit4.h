@@ -29,8 +29,9 @@ public:
     tk::CheckBox CheckBox2;
     tk::CheckBox CheckBox3;
     tk::CheckBox CheckBox4;
-    tk::Button Button1;
+    // Made left to right, the tab order.
     tk::Button Button2;
+    tk::Button Button1;
     caption::TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();

@@ -79,7 +79,7 @@ std::size_t ItemMarkOf(std::string_view text) {
 }
 
 // What an indented line is: a list item, a continuation, or a table row (its
-// columns lined up with runs of blanks).
+// columns lined up with runs of blanks, or tabs).
 struct Indented {
     std::size_t textColumn = 0;  // where the text starts, after an item's mark
     bool item = false;
@@ -90,12 +90,15 @@ Indented ShapeOf(std::string_view line) {
     const std::size_t indent = IndentOf(line);
     const std::string_view text = line.substr(indent);
     const std::size_t mark = ItemMarkOf(text);
-    return {indent + mark, mark > 0, Trim(text).find("  ") != std::string_view::npos};
+    const std::string_view trimmed = Trim(text);
+    return {indent + mark, mark > 0,
+            trimmed.find("  ") != std::string_view::npos || trimmed.find('\t') != std::string_view::npos};
 }
 
-// A table row holds together, and so do French guillemets and the blank
-// before ; : ? ! with what they belong to: the viewer breaks no line there.
-std::string HoldTogether(std::string_view line, bool table) {
+// French guillemets and the blank before ; : ? ! hold to what they belong
+// to (the viewer breaks no line there), and so do all the words of a text
+// that `whole`.
+std::string HoldTogether(std::string_view line, bool whole) {
     std::string out;
     const std::size_t indent = IndentOf(line);
     out.append(line.substr(0, indent));
@@ -103,12 +106,43 @@ std::string HoldTogether(std::string_view line, bool table) {
         const bool blank = line[i] == ' ';
         const std::string_view before = line.substr(0, i);
         const std::string_view after = line.substr(i + 1);
-        const bool binds = table || before.ends_with("\u00ab") || after.starts_with("\u00bb") ||
+        const bool binds = whole || before.ends_with("\u00ab") || after.starts_with("\u00bb") ||
                            (!after.empty() && std::string_view(";:?!").find(after.front()) != std::string_view::npos);
         if (blank && binds && i + 1 < line.size())
             out.append(kNoBreakSpace);
         else
             out.push_back(line[i]);
+    }
+    return out;
+}
+
+// The cells of a table row, without its indent: apart where two blanks or
+// more, or a tab, stand between them.
+std::vector<std::string_view> Cells(std::string_view text) {
+    const auto separates = [&](std::size_t i) {
+        return text[i] == '\t' || (text[i] == ' ' && i + 1 < text.size() && IsBlank(text[i + 1]));
+    };
+    std::vector<std::string_view> cells;
+    while (!text.empty()) {
+        std::size_t end = 0;
+        while (end < text.size() && !separates(end)) ++end;
+        cells.push_back(Trim(text.substr(0, end)));
+        text.remove_prefix(end);
+        while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    }
+    return cells;
+}
+
+// A table row as the viewer lines it up at its tab stops: the indent, then
+// the cells with one tab between them. Its cells but the last never break;
+// the last one wraps as text does when the window is narrow.
+std::string TableRow(std::string_view line) {
+    const std::size_t indent = IndentOf(line);
+    std::string out(line.substr(0, indent));
+    const std::vector<std::string_view> cells = Cells(line.substr(indent));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out.push_back('\t');
+        out += HoldTogether(cells[i], i + 1 < cells.size());
     }
     return out;
 }
@@ -141,7 +175,7 @@ public:
         }
         if (indented && !continuation) previousIndented_ = shape;
         previous_ = blank ? Kind::Blank : prose ? Kind::Prose : shape.table ? Kind::Table : Kind::Indented;
-        body.append(HoldTogether(line, indented && shape.table));
+        body.append(indented && shape.table ? TableRow(line) : HoldTogether(line, false));
         body.push_back('\n');
     }
 
@@ -196,6 +230,34 @@ HelpDocument ParseHelp(std::string_view text) {
         text.remove_prefix(end + 1);
     }
     return parser.Finish();
+}
+
+std::vector<int> TableTabStops(std::string_view body, const std::function<int(std::string_view)>& width, int gap) {
+    std::vector<std::vector<std::string_view>> rows;
+    std::size_t columns = 0;
+    for (std::string_view rest = body; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (line.find('\t') == std::string_view::npos) continue;
+        std::vector<std::string_view>& cells = rows.emplace_back();
+        for (std::size_t tab = line.find('\t'); tab != std::string_view::npos; tab = line.find('\t')) {
+            cells.push_back(line.substr(0, tab));
+            line.remove_prefix(tab + 1);
+        }
+        cells.push_back(line);
+        columns = std::max(columns, cells.size());
+    }
+    // One stop after each column but the last, each from the one before.
+    std::vector<int> stops;
+    for (std::size_t column = 0; column + 1 < columns; ++column) {
+        const int start = stops.empty() ? 0 : stops.back();
+        int widest = 0;
+        for (const auto& cells : rows)
+            if (column + 1 < cells.size()) widest = std::max(widest, width(cells[column]));
+        stops.push_back(start + widest + gap);
+    }
+    return stops;
 }
 
 namespace {

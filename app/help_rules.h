@@ -4,13 +4,15 @@
 //   @context <n> [<n>...] gives it help context numbers (F1);
 //   @keywords a; b; c     gives it keywords, separated by ";";
 //   # ...                 is a comment;
-// every other line is body text of the current topic. Lines before the first
-// topic are ignored, as are directives without a usable value. Parsing never
+// every other line is body text of the current topic; an indented line
+// whose columns are lined up with runs of blanks or tabs is a table row.
+// Lines before the first topic are ignored, as are directives without a usable value. Parsing never
 // fails: whatever the text holds, the result is some list of topics.
 // Finding help topics: by help context number, by the start of a keyword,
 // by words of text. Text comparisons ignore case, accented capitals included
 // ("É" finds "é"), but respect accents ("e" does not find "é").
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,9 @@ struct HelpTopic {
     std::string title;
     std::vector<int> contexts;
     std::vector<std::string> keywords;
-    std::string body;  // paragraphs on one line each, indented lines kept, no leading or trailing blank lines
+    // Paragraphs on one line each, indented lines kept, no leading or
+    // trailing blank lines; the cells of a table row separated by tabs.
+    std::string body;
 };
 
 struct HelpDocument {
@@ -42,6 +46,12 @@ struct HelpLoad {
     HelpLoadStatus status = HelpLoadStatus::CannotOpen;
     HelpDocument document;
 };
+
+// The tab stops at which the viewer lines up the columns of a body's table
+// rows (its lines with tabs), in the units `width` measures texts in: each
+// column starts `gap` after the widest cell of the column before it, the
+// first cell of a row measured with the row's indent. Empty without tables.
+std::vector<int> TableTabStops(std::string_view body, const std::function<int(std::string_view)>& width, int gap);
 
 // Reads and parses a help file (path in UTF-8), never more than
 // kMaxHelpFileBytes of it.

@@ -1,6 +1,9 @@
 #include "help_viewer_win.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "handles.h"
@@ -49,6 +52,28 @@ std::string WithWindowsLineEnds(const std::string& text) {
         out.push_back(c);
     }
     return out;
+}
+
+// The edit control takes tab stops in dialog units of its font, whose size
+// in pixels is not the same under Windows and Wine: measured where a tab at
+// a known stop puts the next character. Left with an empty text.
+double MeasureTabUnit(HWND edit) {
+    int probe = 64;
+    SetWindowTextW(edit, L"\tx");
+    SendMessageW(edit, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&probe));
+    const LRESULT tab = SendMessageW(edit, EM_POSFROMCHAR, 0, 0);
+    const LRESULT after = SendMessageW(edit, EM_POSFROMCHAR, 1, 0);
+    SetWindowTextW(edit, L"");
+    const int pixels = GET_X_LPARAM(after) - GET_X_LPARAM(tab);
+    if (tab != -1 && after != -1 && GET_Y_LPARAM(tab) == GET_Y_LPARAM(after) && pixels > 0)
+        return pixels / static_cast<double>(probe);
+    // Not on one line (a window too narrow): the documented quarter of the
+    // font's average character width.
+    const tk::WindowDc dc(edit);
+    const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    return std::max<LONG>(metrics.tmAveCharWidth, 4) / 4.0;
 }
 
 bool IsOnlyBlanks(const std::string& text) {
@@ -252,7 +277,27 @@ void HelpViewer::ShowListed(int position) {
     }
     const HelpTopic& topic = document_.topics[listed_[static_cast<std::size_t>(position)]];
     Label3->SetCaption(topic.title);
+    SetTabStops(topic.body);
     Memo1->SetText(WithWindowsLineEnds(topic.body));
+}
+
+void HelpViewer::SetTabStops(const std::string& body) {
+    HWND edit = Memo1->Handle();
+    if (tabUnitPixels_ <= 0) tabUnitPixels_ = MeasureTabUnit(edit);
+    const tk::WindowDc dc(edit);
+    const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    const auto width = [&](std::string_view text) {
+        const std::wstring wide = Widen(std::string(text));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    SIZE blank{};
+    GetTextExtentPoint32W(dc.get(), L"  ", 2, &blank);
+    std::vector<int> stops = TableTabStops(body, width, static_cast<int>(blank.cx) * 2);
+    for (int& stop : stops) stop = static_cast<int>(std::ceil(stop / tabUnitPixels_));
+    // None: the control's default stops, for a topic without tables.
+    SendMessageW(edit, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
 }
 
 void HelpViewer::KeyPressed(tk::Control& control, wchar_t& key) {

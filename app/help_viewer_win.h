@@ -76,6 +76,8 @@ private:
     void List(std::vector<std::size_t> topics, const std::string& caption, std::optional<std::size_t> chosen);
     void ShowListed(int position);
     void SearchChanged();
+    // Lines up the columns of the body's tables at tab stops of their own.
+    void SetTabStops(const std::string& body);
     void KeyPressed(tk::Control& control, wchar_t& key);
     void FocusNext(tk::Control& from, bool backwards);
 
@@ -84,6 +86,7 @@ private:
     bool settingSearch_ = false;
     int listWidthNeeded_ = 0;  // the list's width that shows every title whole
     HWND savedFocus_ = nullptr;
+    double tabUnitPixels_ = 0;  // measured on first need
 
     std::unique_ptr<tk::Label> Label1;   // "Rechercher :"
     std::unique_ptr<EditField> Edit1;    // search field

@@ -278,6 +278,11 @@ bool MayRaiseOverOwned(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND ZOrderPlaceAbove(HWND form) {
+    // An active form is on top, or about to be: under Wine the X server
+    // raises it when the focus goes in, and Wine learns of the new order
+    // only later, so the order read here may still show the window it was
+    // raised over.
+    if (GetActiveWindow() == form) return HWND_TOP;
     for (HWND w = GetWindow(form, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
         if (!OwnedBy(w, form)) return w;
     return HWND_TOP;

@@ -113,7 +113,7 @@ Point ClientPoint(LPARAM lParam);
 bool MayRaiseOverOwned(UINT msg, WPARAM wParam, LPARAM lParam);
 // The window a floating window goes directly below to be above `form`: the
 // first window above the form that the form does not own (HWND_TOP when
-// there is none).
+// there is none, or when the form is the active window).
 HWND ZOrderPlaceAbove(HWND form);
 // The first visible, enabled top-level window of the thread other than
 // `except` and the application window, preferring those not top-most.

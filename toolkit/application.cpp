@@ -116,7 +116,12 @@ void Application::Dispatch(MSG& msg) {
             // away from an edit field the access keys need no Alt.
             HWND before = GetFocus();
             if (IsDialogMessageW(form->Handle(), &msg)) {
-                if (msg.message == WM_KEYDOWN && IsArrowKey(msg.wParam) && GetFocus() != before)
+                if (GetFocus() == before) return;
+                // The dialog manager sets the push buttons' styles as it
+                // moves the focus, as if the form were a dialog without a
+                // default button: the form's own choice goes back.
+                form->UpdateDefaultFrame();
+                if (msg.message == WM_KEYDOWN && IsArrowKey(msg.wParam))
                     if (auto* control = dynamic_cast<Control*>(Window::FromHandle(GetFocus())))
                         control->FocusedByArrowKey();
                 return;

@@ -22,7 +22,15 @@ Button::Button(Window& parent, std::string name, const Rect& bounds, std::string
 
 void Button::SetDefault(bool isDefault) {
     default_ = isDefault;
-    SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (Form* form = OwnerForm())
+        form->UpdateDefaultFrame();
+    else
+        ShowDefaultFrame(isDefault);
+}
+
+void Button::ShowDefaultFrame(bool shown) {
+    const bool showing = (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    if (showing != shown) SendMessageW(Handle(), BM_SETSTYLE, shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void Button::Click() {

@@ -15,10 +15,15 @@ public:
     std::function<void()> OnClick;
     // A non-zero value becomes the form's modal result when pressed.
     int ModalResult = 0;
-    // Enter presses the default button, Escape the cancel button.
+    // Enter presses the default button, Escape the cancel button. As in a
+    // Windows dialog the default frame follows the focus: a push button that
+    // has the focus shows it (Enter presses that one), and with the focus on
+    // any other control the default button does.
     void SetDefault(bool isDefault);
     bool Default() const { return default_; }
     bool Cancel = false;
+    // Draws the default frame or takes it away; the form says which button.
+    void ShowDefaultFrame(bool shown);
 
     // As if pressed by the user.
     void Click();

@@ -174,6 +174,11 @@ LRESULT Control::HandleMessage(const Message& message) {
             EnabledChanged();
             return result;
         }
+        case WM_SETFOCUS: {
+            const LRESULT result = Window::HandleMessage(message);
+            if (Form* form = OwnerForm()) form->UpdateDefaultFrame();
+            return result;
+        }
         case WM_CHAR: {
             const wchar_t key = RunKeyPress(static_cast<wchar_t>(message.wParam));
             if (!key) return 0;

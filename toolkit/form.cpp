@@ -218,6 +218,16 @@ Button* Form::FindButton(bool defaultButton) const {
     }));
 }
 
+void Form::UpdateDefaultFrame() {
+    auto* focused = dynamic_cast<Button*>(Window::FromHandle(GetFocus()));
+    if (focused && focused->OwnerForm() != this) focused = nullptr;
+    FindIn(Controls(), [focused](Control& control) {
+        if (auto* button = dynamic_cast<Button*>(&control))
+            button->ShowDefaultFrame(focused ? button == focused : button->Default());
+        return false;  // every button
+    });
+}
+
 bool Form::HandleDialogKey(const MSG& msg) {
     const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
@@ -273,6 +283,9 @@ LRESULT Form::HandleMessage(const Message& message) {
         case kFormActivateMessage:
             RunPendingActivation();
             return 0;
+        case WM_SETFOCUS:
+            UpdateDefaultFrame();
+            break;
         case WM_CLOSE:
             Close();
             return 0;

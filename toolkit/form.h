@@ -103,6 +103,10 @@ public:
     // Enter and Escape for the default and cancel buttons; false when the key
     // should go on as a character.
     bool HandleDialogKey(const MSG& msg);
+    // Gives the default frame to the push button that has the focus, or,
+    // with the focus elsewhere, to the default button; called as the focus
+    // moves between the form's controls.
+    void UpdateDefaultFrame();
 
 protected:
     // For a form that answers creation messages itself (WM_NCCREATE,

@@ -1,8 +1,10 @@
 #include "memo.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "application.h"
+#include "handles.h"
 #include "utf16.h"
 
 namespace sorv::tk {
@@ -69,6 +71,19 @@ std::vector<std::string> Memo::Lines() const {
     return lines;
 }
 
+LineView Memo::View() const {
+    RECT format{};
+    SendMessageW(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const WindowDc dc(Handle());
+    const Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    const int lineHeight = std::max<int>(metrics.tmHeight, 1);
+    return {static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0)),
+            static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0)),
+            static_cast<int>(format.bottom - format.top) / lineHeight};
+}
+
 HBRUSH Memo::ControlColor(HDC dc) {
     // Read-only edits ask for the static colours; the log stays white.
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -86,6 +101,20 @@ LRESULT Memo::HandleMessage(const Message& message) {
         // The log ignores Escape.
         if (!key || key == VK_ESCAPE) return 0;
         return DefaultHandling({message.window, message.msg, key, message.lParam});
+    }
+    // The edit keeps its first line when it is resized: shorter, it would
+    // lose the last lines (the "...Ok" of an operation) below its edge.
+    if (message.msg == WM_WINDOWPOSCHANGING || message.msg == WM_WINDOWPOSCHANGED) {
+        const bool resized = !(reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_NOSIZE);
+        if (message.msg == WM_WINDOWPOSCHANGING) {
+            keepEndInView_ = KeepEndInView && resized && ShowsLastLine(View());
+        } else if (resized && std::exchange(keepEndInView_, false)) {
+            const LRESULT result = Control::HandleMessage(message);
+            const LineView view = View();
+            const int first = FirstLineShowingEnd(view.lineCount, view.visibleLines);
+            SendMessageW(Handle(), EM_LINESCROLL, 0, first - view.firstVisible);
+            return result;
+        }
     }
     return Control::HandleMessage(message);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control.h"
+#include "scroll_rules.h"
 
 namespace sorv::tk {
 
@@ -27,6 +28,11 @@ public:
     void SetBatched(bool batched);
     void Flush();
 
+    // When the size changes, a view that showed the last line keeps showing
+    // it (a log); otherwise it keeps its first line (a text read from the
+    // start).
+    bool KeepEndInView = false;
+
     HBRUSH ControlColor(HDC dc) override;
 
 protected:
@@ -34,9 +40,11 @@ protected:
 
 private:
     void AppendText(const std::wstring& text);
+    LineView View() const;
 
     std::wstring held_;
     int flushKey_ = 0;
+    bool keepEndInView_ = false;  // between the two messages of a size change
 };
 
 }  // namespace sorv::tk

@@ -11,8 +11,11 @@
 #                          screen coordinates (e.g. "mousemove 210 150 mousedown 1")
 #   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
 #   SORV_SHOT_EXE=NAME     another program of build/win64/bin (default sorv.exe)
+#   SORV_SHOT_DISPLAY=N    the Xvfb display number (default 97)
+#   WINEPREFIX=DIR         the Wine prefix (default build/wineprefix-x11)
 # Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
-# a prefix of its own so the headless test prefix keeps its null driver.
+# a prefix of its own so the headless test prefix keeps its null driver. Two
+# people taking screenshots at once give each their own display and prefix.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 1 ] || { echo "usage: tools/screenshot.sh OUT.png [ARGS...]" >&2; exit 64; }
@@ -23,7 +26,14 @@ for tool in Xvfb xdotool import wine wineserver; do
   command -v "$tool" >/dev/null || "$top/tools/setup.sh"
 done
 
-export WINEPREFIX="$top/build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -n "${WINEPREFIX:-}" ] && grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+  # A test prefix: switching it to drawing would change what its tests run on.
+  echo "screenshot: $WINEPREFIX uses Wine's null driver (a test prefix); give another WINEPREFIX" >&2
+  exit 64
+fi
+# Wine takes only an absolute prefix.
+WINEPREFIX=$(realpath -m "${WINEPREFIX:-$top/build/wineprefix-x11}")
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=":${SORV_SHOT_DISPLAY:-97}"
 Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

@@ -340,13 +340,14 @@ TEST_F(OptionsDialog, WithoutTheExecutableTheShellKeysStayButDragAndDropIsApplie
     }
 }
 
-TEST_F(OptionsDialog, AnnulerTheCloseBoxAndAltF4WriteNothing) {
+TEST_F(OptionsDialog, AnnulerEscapeTheCloseBoxAndAltF4WriteNothing) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
     const KeyExists exists = [&](int root, const std::string& path) { return store.KeyExists(root, path); };
     Create(store);
     const std::vector<std::pair<const char*, std::function<void(TForm4&)>>> ways = {
         {"Annuler", [](TForm4& d) { Press(d.Button2); }},
+        {"Escape", [](TForm4&) { test::PostKey(GetFocus(), VK_ESCAPE); }},
         {"close box", [](TForm4& d) { PostMessageW(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"Alt+F4",
          [](TForm4&) {
@@ -396,32 +397,46 @@ TEST_F(OptionsDialog, TheRecoveryBoxIsOffByDefaultAndStoredAsSecours) {
     EXPECT_EQ(std::count(keys.begin(), keys.end(), L's'), 0);
 }
 
-TEST_F(OptionsDialog, TabGoesThroughTheBoxesThenOkThenAnnulerAndEnterOrEscapePressesNeither) {
+// Which buttons show the default frame.
+std::vector<HWND> Framed(const TForm4& d) {
+    std::vector<HWND> framed;
+    for (const tk::Button* button : {&d.Button2, &d.Button1})
+        if ((GetWindowLongPtrW(button->Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            framed.push_back(button->Handle());
+    return framed;
+}
+
+TEST_F(OptionsDialog, TabGoesLeftToRightTheDefaultFrameFollowsTheFocusAndEnterPressesOk) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
     Create(store);
     std::vector<HWND> focus;
-    bool openAfterKeys = false;
+    std::vector<std::vector<HWND>> framed;
     RunModal([&](TForm4& d) {
         focus.push_back(GetFocus());
+        framed.push_back(Framed(d));
         for (int i = 0; i < 6; ++i) {
             HWND from = GetFocus();
             test::PostKey(from, VK_TAB);
             PumpUntil([&] { return GetFocus() != from; }, 1000);
             focus.push_back(GetFocus());
+            framed.push_back(Framed(d));
         }
-        for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) test::PostKey(GetFocus(), key);
-        PumpUntil([] { return false; }, 100);
-        openAfterKeys = d.Visible() && d.ModalResult() == tk::mrNone;
-        Press(d.Button2);
+        // From "A&nnuler" back to a box: Enter is "&Ok" again.
+        d.Button2.SetFocus();
+        d.CheckBox3.SetFocus();
+        framed.push_back(Framed(d));
+        test::PostKey(GetFocus(), VK_RETURN);
     });
     const TForm4& d = *dialog;
+    const HWND ok = d.Button1.Handle();
+    const HWND annuler = d.Button2.Handle();
     EXPECT_EQ(focus, (std::vector<HWND>{d.CheckBox1.Handle(), d.CheckBox2.Handle(), d.CheckBox3.Handle(),
-                                        d.CheckBox4.Handle(), d.Button1.Handle(), d.Button2.Handle(),
-                                        d.CheckBox1.Handle()}));
-    EXPECT_TRUE(openAfterKeys);
-    EXPECT_FALSE(d.Button1.Default() || d.Button1.Cancel || d.Button2.Default() || d.Button2.Cancel);
-    EXPECT_EQ(ReadSetting(kDropSetting, store), kRegNone);
+                                        d.CheckBox4.Handle(), annuler, ok, d.CheckBox1.Handle()}));
+    using Frames = std::vector<HWND>;
+    EXPECT_EQ(framed, (std::vector<Frames>{{ok}, {ok}, {ok}, {ok}, {annuler}, {ok}, {ok}, {ok}}));
+    EXPECT_FALSE(d.Visible());
+    EXPECT_EQ(ReadSetting(kDropSetting, store), kSettingOn);
 }
 
 RECT BoundsInParent(HWND control) {

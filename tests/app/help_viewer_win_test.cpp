@@ -1,8 +1,10 @@
 // The help viewer itself: searching as the user types, keyword lookups,
 // its keys, one window reused across requests, and help files it cannot read.
 #include <cstdlib>
+#include <vector>
 
 #include "help_fixture.h"
+#include "window_probe.h"
 
 namespace sorv::test {
 namespace {
@@ -143,6 +145,44 @@ TEST_F(HelpViewerTest, TheListAndTheTopicFollowTheWindowsSize) {
         RECT inside{};
         GetClientRect(list, &inside);
         EXPECT_LE(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), inside.right) << outer.cx << "x" << outer.cy;
+    }
+}
+
+// Where the text after each tab of the shown topic stands: its left edge,
+// and whether its row keeps to one line.
+struct Column {
+    int left;
+    bool oneLine;
+};
+
+std::vector<Column> ColumnsShown(HWND edit) {
+    const std::wstring text = TextOf(edit);
+    std::vector<Column> columns;
+    std::size_t rowStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n') rowStart = i + 1;
+        if (text[i] != L'\t') continue;
+        const LRESULT at = SendMessageW(edit, EM_POSFROMCHAR, i + 1, 0);
+        const LRESULT start = SendMessageW(edit, EM_POSFROMCHAR, rowStart, 0);
+        columns.push_back({static_cast<short>(LOWORD(at)), HIWORD(at) == HIWORD(start)});
+    }
+    return columns;
+}
+
+// The tables are laid out by the viewer: in its proportional font each
+// column starts at one place, and at the viewer's first size no row wraps.
+TEST_F(HelpViewerTest, TheColumnsOfATopicsTablesLineUp) {
+    tk::App().HelpFile = file;
+    for (const char* keyword : {"Taille Maximum", "barre d'outils", "Effacer l'\u00e9cran"}) {
+        tk::App().HelpKeyword(HELP_PARTIALKEY, keyword);
+        ASSERT_EQ(viewer.ListedTitles().size(), 1u) << keyword;
+        HWND edit = ViewerControl(viewer, "Memo1")->Handle();
+        const std::vector<Column> columns = ColumnsShown(edit);
+        ASSERT_GE(columns.size(), 7u) << keyword;
+        for (const Column& column : columns) {
+            EXPECT_EQ(column.left, columns.front().left) << keyword;
+            EXPECT_TRUE(column.oneLine) << keyword;
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include "registry.h"
 #include "settings.h"
 #include "user_driver.h"
+#include "window_probe.h"
 
 namespace sorv::test {
 namespace {
@@ -141,16 +142,23 @@ TEST(MainToolbar, DockingMovesTheLogAreaAndRemembersTheDock) {
     Program program;
     TForm1& form = program.Form1;
     const auto logArea = [&] { return BoundsIn(form.Handle(), form.Memo1.Handle()); };
+    // A log longer than the area: its end, "...Ok", stays in view.
+    for (int i = 1; i <= 30; ++i) form.AppendLog("Tranche " + std::to_string(i));
+    form.AppendLog("...Ok");
+    form.Memo1.Flush();
 
     form.Toolbar971.SetDockedTo(&form.Dock972);
     EXPECT_EQ(logArea(), (Rect{8, 15, 8 + 289, 15 + 169}));
     EXPECT_EQ(ReadSetting(kDockSetting), "Bas");
+    EXPECT_TRUE(ShowsLastLineOfText(form.Memo1.Handle()));
     form.Toolbar971.SetDockedTo(nullptr);
     EXPECT_EQ(logArea(), (Rect{8, 15, 8 + 289, 15 + 210})) << "floating";
     EXPECT_EQ(ReadSetting(kDockSetting), "Bas") << "a floating place is not remembered";
+    EXPECT_TRUE(ShowsLastLineOfText(form.Memo1.Handle()));
     form.Toolbar971.SetDockedTo(&form.Dock971);
     EXPECT_EQ(logArea(), (Rect{8, 56, 8 + 289, 56 + 169}));
     EXPECT_EQ(ReadSetting(kDockSetting), "Haut");
+    EXPECT_TRUE(ShowsLastLineOfText(form.Memo1.Handle()));
 }
 
 TEST(MainToolbar, DraggedToTheBottomDock) {

@@ -78,8 +78,11 @@ TEST(HelpFile, ParagraphsAndListItemsFlowTogetherWhileItemsAndTableRowsStay) {
          "  1. Choisissez le menu Fichier.\n  2. Puis la suite et la fin."},
         // A term and, indented further, its description on lines of its own.
         {"  Terme\n      sa description\n      sur deux lignes.", "  Terme\n      sa description sur deux lignes."},
-        // Table rows hold together and never flow.
-        {"  360 Ko    disquette\n  720 Ko    disquette 3\"1/2", "  360~Ko~~~~disquette\n  720~Ko~~~~disquette~3\"1/2"},
+        // Table rows never flow: their cells, lined up with blanks or tabs,
+        // are parted by one tab; all but the last hold together.
+        {"  360 Ko    disquette\n  720 Ko    disquette 3\"1/2", "  360~Ko\tdisquette\n  720~Ko\tdisquette 3\"1/2"},
+        {"  A propos\tla version \u00ab Sorv \u00bb  \n    Lecteur Iomega Zip   cartouche   99 Mo",
+         "  A~propos\tla version \u00ab~Sorv~\u00bb\n    Lecteur~Iomega~Zip\tcartouche\t99 Mo"},
         // Guillemets hold to their words, a blank to the ; : ? ! that follows.
         {"Cliquez sur \u00ab Ok \u00bb ; ou non ? Fin !", "Cliquez sur \u00ab~Ok~\u00bb~; ou non~? Fin~!"},
     };
@@ -88,6 +91,19 @@ TEST(HelpFile, ParagraphsAndListItemsFlowTogetherWhileItemsAndTableRowsStay) {
         ASSERT_EQ(document.topics.size(), 1u);
         EXPECT_EQ(document.topics[0].body, NoBreak(c.body)) << c.text;
     }
+}
+
+TEST(HelpFile, TableColumnsStartAGapAfterTheirWidestCell) {
+    // One unit a byte: the widths are the cells' lengths.
+    const auto width = [](std::string_view text) { return static_cast<int>(text.size()); };
+    EXPECT_TRUE(TableTabStops("Pas de tableau.\n  - un\n", width, 4).empty());
+    const std::string body =
+        "Texte.\n"
+        "  360 Ko\tdisquette\n"
+        "  Lecteur Zip\tcartouche\t99\n"  // the widest first cell, 13 with its indent
+        "Fichier\n"
+        "    Quitter\tfermer la fen\u00eatre\t1\n";  // the widest second cell, 18
+    EXPECT_EQ(TableTabStops(body, width, 4), (std::vector<int>{17, 17 + 18 + 4}));
 }
 
 TEST(HelpFile, DropsATopicWithoutTitleAndWhatFollowsIt) {
@@ -170,7 +186,15 @@ TEST(HelpFile, TheShippedHelpFileHasTheProgramsContextsAndKeywords) {
         bar.replace(at, 2, " ");
     for (const char* button : {"Découper", "Regrouper", "Effacer", "Formater une disquette", "Options", "A propos",
                                "Quitter"})
-        EXPECT_NE(bar.find(button), std::string::npos) << button;
+        EXPECT_NE(bar.find(std::string("  ") + button + "\t"), std::string::npos) << button;
+    // The welcome page lists the other topics in the contents' order.
+    const std::string& welcome = document.topics[0].body;
+    std::vector<std::string> listed;
+    for (std::size_t at = welcome.find("\n  - "); at != std::string::npos; at = welcome.find("\n  - ", at + 1))
+        listed.push_back(welcome.substr(at + 5, welcome.find('\n', at + 1) - at - 5));
+    std::vector<std::string> titles;
+    for (std::size_t i = 1; i < document.topics.size(); ++i) titles.push_back(document.topics[i].title);
+    EXPECT_EQ(listed, titles);
     // The join's topic says what the recovery slices rebuild, and the options
     // name the boxes as the dialog shows them.
     const auto topicText = [&](const char* title) {

@@ -105,6 +105,27 @@ TEST(Controls, LogLinesAreAddedAtTheEndAndCleared) {
     EXPECT_EQ(memo.Lines(), std::vector<std::string>{"V\u00e9rification OK."});
 }
 
+TEST(Controls, AResizedLogThatShowedItsLastLineStillShowsIt) {
+    Form form(Design("TLogSizes"));
+    Memo memo(form, "Memo1", Rect::FromOrigin({8, 15}, {289, 210}), true);
+    memo.KeepEndInView = true;
+    for (int i = 1; i <= 40; ++i) memo.AppendLine("Tranche " + std::to_string(i));
+    memo.AppendLine("...Ok");
+    for (const int height : {169, 210, 60}) {
+        memo.SetBounds(Rect::FromOrigin({8, 56}, {289, height}));
+        EXPECT_TRUE(test::ShowsLastLineOfText(memo.Handle())) << height;
+    }
+    // Scrolled back to the start, or a text read from its start (the help),
+    // it keeps its first line.
+    for (const bool keepEnd : {true, false}) {
+        memo.KeepEndInView = keepEnd;
+        SendMessageW(memo.Handle(), EM_LINESCROLL, 0, keepEnd ? -100 : 100);
+        const auto first = SendMessageW(memo.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        memo.SetBounds(Rect::FromOrigin({8, 15}, {289, keepEnd ? 210 : 169}));
+        EXPECT_EQ(SendMessageW(memo.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), first) << keepEnd;
+    }
+}
+
 TEST(Controls, RadioButtonsExcludeOneAnotherAndOnlyTheCheckedOneIsATabStop) {
     Form form(Design("TRadios"));
     GroupBox group(form, "RadioGroup1", Rect::FromOrigin({8, 48}, {249, 105}), "Taille Maximum");

@@ -175,8 +175,13 @@ TEST(Forms, KeysOfTheFormAndOfItsLogAreaReachOneHandler) {
     EXPECT_EQ(keys.size(), 3u);
 }
 
-TEST(Forms, EscapeAndEnterPressTheCancelAndDefaultButtons) {
+bool Framed(const Button& button) {
+    return (GetWindowLongPtrW(button.Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+TEST(Forms, EscapeAndEnterPressTheCancelAndDefaultButtonsAndTheDefaultFrameFollowsTheFocus) {
     TwoForms forms;
+    CheckBox box{forms.dialog, "CheckBox1", Rect::FromOrigin({8, 8}, {120, 17}), "Case"};
     int cancels = 0;
     int oks = 0;
     forms.cancel.Cancel = true;
@@ -188,6 +193,9 @@ TEST(Forms, EscapeAndEnterPressTheCancelAndDefaultButtons) {
     forms.dialog.Show();
     PumpUntil([&] { return forms.dialogActivations > 0; });
     forms.cancel.SetFocus();
+    // The focused push button shows the default frame, and only it.
+    EXPECT_TRUE(Framed(forms.cancel));
+    EXPECT_FALSE(Framed(forms.ok));
     test::PostKey(forms.cancel.Handle(), VK_ESCAPE);
     PumpUntil([&] { return cancels > 0; });
     EXPECT_EQ(cancels, 1);
@@ -195,6 +203,15 @@ TEST(Forms, EscapeAndEnterPressTheCancelAndDefaultButtons) {
     test::PostKey(forms.cancel.Handle(), VK_RETURN);
     PumpUntil([&] { return cancels > 1; });
     EXPECT_EQ(oks, 0);
+    // The focus on another control, the default button has the frame back
+    // and Enter presses it.
+    box.SetFocus();
+    EXPECT_TRUE(Framed(forms.ok));
+    EXPECT_FALSE(Framed(forms.cancel));
+    test::PostKey(box.Handle(), VK_RETURN);
+    PumpUntil([&] { return oks > 0; });
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(cancels, 2);
     EXPECT_TRUE(keys.empty());
     forms.dialog.Hide();
 }

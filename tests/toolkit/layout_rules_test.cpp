@@ -1,5 +1,6 @@
 // The toolkit's pure rules: error box text, progress scaling, the aligned
-// layout, the deferred layout and texts fitted to a width.
+// layout, the deferred layout, texts fitted to a width and the end of a text
+// kept in view.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "error_text.h"
 #include "placement.h"
 #include "progress_scale.h"
+#include "scroll_rules.h"
 #include "text_fit.h"
 
 namespace sorv::tk {
@@ -115,6 +117,24 @@ TEST(FitInTheMiddle, KeepsTheStartAndTheEndAroundAnEllipsis) {
     EXPECT_EQ(FitInTheMiddle("abcdef", 14, FiveEach), "...");
     EXPECT_EQ(FitInTheMiddle("abcdef", 0, FiveEach), "...");
     EXPECT_EQ(FitInTheMiddle("", -1, FiveEach), "");
+}
+
+TEST(LineView, AViewThatShowsTheLastLineIsScrolledToShowItAtItsNewHeight) {
+    struct Case {
+        LineView view;
+        bool showsLast;
+    } cases[] = {
+        {{42, 30, 12}, true},   // the empty line after the last break shows
+        {{42, 29, 12}, true},   // only the last line of text
+        {{42, 28, 12}, false},  // the last line just below the edge
+        {{5, 0, 12}, true},     // all of a short text
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShowsLastLine(c.view), c.showsLast) << c.view.lineCount << " " << c.view.firstVisible;
+    EXPECT_EQ(FirstLineShowingEnd(42, 12), 30);
+    EXPECT_EQ(FirstLineShowingEnd(42, 15), 27);
+    EXPECT_EQ(FirstLineShowingEnd(5, 12), 0);  // never above the first line
+    EXPECT_EQ(FirstLineShowingEnd(42, 0), 41);
 }
 
 TEST(PlaceBeside, RightOfTheOwnerElseLeftElseCentredAndAlwaysOnTheWorkArea) {

@@ -21,4 +21,14 @@ LOGFONTW FontOf(HWND window) {
     return lf;
 }
 
+bool ShowsLastLineOfText(HWND edit) {
+    const auto lines = SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+    const auto start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(lines - 2), 0);
+    const auto at = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(start), 0);
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int y = static_cast<short>(HIWORD(at));
+    return at != -1 && y >= 0 && y < client.bottom;
+}
+
 }  // namespace sorv::test
