@@ -165,6 +165,7 @@ private:
     // Join.
     bool ScriptDescribesAFile(const std::string& scriptPath);
     bool OpenFilesSuffice(std::uint64_t atOnce);
+    bool StopBeforeDeleting();
     bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, FileId& id);
     bool ScriptIsSound(const std::string& scriptPath);
     void SayScriptBelied(const std::string& scriptPath);

@@ -148,9 +148,9 @@ public:
     // followed; without, an existing `to` makes it fail.
     virtual void Rename(const std::string& from, const std::string& to, bool replace) = 0;
     virtual std::string CurrentDirectory() = 0;
-    // How many files this process may hold open at once; none when the
-    // system sets no limit a set could reach.
-    virtual std::optional<std::uint64_t> OpenFilesAllowed() { return std::nullopt; }
+    // How many more files this process may open now; none when the system
+    // sets no limit a set could reach.
+    virtual std::optional<std::uint64_t> MoreFilesAllowed() { return std::nullopt; }
     // Waits until the bytes of the file at `path`, when it is `expected`, and
     // its directory entry are on the medium; false when it is another file
     // or the system could not confirm it.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <dirent.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -277,6 +278,18 @@ std::unique_ptr<File> Open(const std::string& path, int flags) {
 
 void RemoveNow(const char* path) { (void)::unlink(path); }
 
+// The descriptors open now, those inherited included (Linux lists them; 3,
+// the standard streams, elsewhere).
+std::uint64_t OpenFileCount() {
+    DIR* folder = ::opendir("/proc/self/fd");
+    if (folder == nullptr) return 3;
+    std::uint64_t count = 0;
+    while (const dirent* entry = ::readdir(folder))
+        if (entry->d_name[0] != '.') ++count;
+    ::closedir(folder);
+    return count > 0 ? count - 1 : 0;  // not the one that lists them
+}
+
 bool Synced(int fd) {
     int result;
     do {
@@ -404,10 +417,11 @@ public:
         temporary_files::Forget(from);
     }
 
-    std::optional<std::uint64_t> OpenFilesAllowed() override {
+    std::optional<std::uint64_t> MoreFilesAllowed() override {
         struct rlimit limit {};
         if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
-        return static_cast<std::uint64_t>(limit.rlim_cur);
+        const auto open = OpenFileCount();
+        return static_cast<std::uint64_t>(limit.rlim_cur) - std::min<std::uint64_t>(open, limit.rlim_cur);
     }
 
     bool MakeDurable(const std::string& path, const FileId& expected) override {

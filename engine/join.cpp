@@ -342,6 +342,15 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     DeleteInputs(scriptPath, read);
 }
 
+// A stop asked since the question (the sync can take a while) keeps the
+// inputs not yet deleted.
+bool Engine::StopBeforeDeleting() {
+    copier_.RunMessages();
+    if (!state.CancelRequested) return false;
+    SayStopped();
+    return true;
+}
+
 // The script, then the slices, each only while it is the very file the join
 // read: never a file that has taken its name since, nor what a link points to.
 void Engine::DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs) {
@@ -349,6 +358,7 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::vector<ReadI
     if (scriptId_) all.push_back({scriptPath, *scriptId_});
     all.insert(all.end(), inputs.begin(), inputs.end());
     for (const ReadInput& input : all) {
+        if (StopBeforeDeleting()) return;
         const Removal removal = fs_.RemoveExactly(input.path, input.id);
         if (removal == Removal::Replaced) ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
         // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.

@@ -64,13 +64,13 @@ bool Engine::RecoveryPossible(const std::string& sourcePath) {
 }
 
 // Recovery slices are written together, every one open at once, beside the
-// standard streams, the source or script, the slice being read and the lock.
+// source or script, the slice being read and the lock.
 bool Engine::OpenFilesSuffice(std::uint64_t atOnce) {
-    constexpr std::uint64_t kFilesBeside = 16;
-    const std::optional<std::uint64_t> allowed = fs_.OpenFilesAllowed();
+    constexpr std::uint64_t kFilesBeside = 8;
+    const std::optional<std::uint64_t> allowed = fs_.MoreFilesAllowed();
     if (!allowed || atOnce + kFilesBeside <= *allowed) return true;
-    Fail("Trop de fichiers à écrire à la fois : " + std::to_string(atOnce) + " ; ce système n'en laisse ouvrir que " +
-         std::to_string(*allowed) + ".");
+    Fail("Trop de fichiers à écrire à la fois : " + std::to_string(atOnce) + " et " + std::to_string(kFilesBeside) +
+         " à lire ; ce système n'en laisse plus ouvrir que " + std::to_string(*allowed) + ".");
     return false;
 }
 

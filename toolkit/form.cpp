@@ -164,6 +164,9 @@ int Form::ShowModal() {
     ModalScope scope;
     const FlagScope modal(modal_);
     modalResult_ = mrNone;
+    // Each showing starts on the first control, as the first one did: the
+    // button that closed it last time must not take Enter this time.
+    savedFocus_ = nullptr;
     Show();
     while (modalResult_ == mrNone) {
         if (!App().HandleMessage()) {

@@ -437,6 +437,17 @@ TEST_F(OptionsDialog, TabGoesLeftToRightTheDefaultFrameFollowsTheFocusAndEnterPr
     EXPECT_EQ(framed, (std::vector<Frames>{{ok}, {ok}, {ok}, {ok}, {annuler}, {ok}, {ok}, {ok}}));
     EXPECT_FALSE(d.Visible());
     EXPECT_EQ(ReadSetting(kDropSetting, store), kSettingOn);
+    // Closed from "A&nnuler", shown again: it starts on the first box.
+    RunModal([](TForm4& dlg) {
+        dlg.Button2.SetFocus();
+        test::PostKey(GetFocus(), VK_RETURN);
+    });
+    HWND first = nullptr;
+    RunModal([&](TForm4&) {
+        first = GetFocus();
+        test::PostKey(GetFocus(), VK_ESCAPE);
+    });
+    EXPECT_EQ(first, d.CheckBox1.Handle());
 }
 
 RECT BoundsInParent(HWND control) {

@@ -228,23 +228,26 @@ private:
 
 // More recovery slices than the soft limit of open files lets a program keep
 // open (the limit lowered as a shell's `ulimit -Sn` does): split and repaired.
-// Beyond the hard limit: refused before anything is written.
+// Beyond the hard limit, files inherited open counted: refused before
+// anything is written.
 TEST(CliEndToEnd, RecoverySlicesBeyondTheSoftOpenFileLimit) {
     TempDir dir;
     WriteFileBytes(dir.Path("a.bin"), PatternBytes(716'801));
-    const auto underLimit = [](std::vector<std::string> args, const std::string& ulimit = "-Sn") {
-        args.insert(args.begin(), {"/bin/bash", "-c", "ulimit " + ulimit + " 64 && exec \"$0\" \"$@\"", SORV_CLI_PATH});
+    const auto underLimit = [](std::vector<std::string> args, const std::string& limit = "ulimit -Sn 64") {
+        args.insert(args.begin(), {"/bin/bash", "-c", limit + " && exec \"$0\" \"$@\"", SORV_CLI_PATH});
         return RunProcess(args);
     };
-    const std::string refusal = "Trop de fichiers à écrire à la fois : 70 ; ce système n'en laisse ouvrir que 64.\n";
-    const ProcessResult refused = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")}, "-n");
-    EXPECT_EQ(refused.err, refusal);
+    // 16 files inherited, 90 allowed: 70 recovery slices do not fit beside them.
+    const std::string hard = "ulimit -n 90 && for fd in $(seq 3 18); do eval \"exec $fd</dev/null\"; done";
+    const std::string refusal = "Trop de fichiers à écrire à la fois : 70 et 8 à lire ; ce système n'en laisse plus ouvrir que ";
+    const ProcessResult refused = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")}, hard);
+    EXPECT_TRUE(refused.err.starts_with(refusal)) << refused.err;
     EXPECT_FALSE(FileExists(dir.Path("a." + kDeg + "01")) || FileExists(dir.Path("a." + kDeg + "s01")));
     const ProcessResult split = underLimit({"-t", "360", "-s", "70", dir.Path("a.bin")});
     ASSERT_EQ(split.exitCode, 0) << split.err;
     for (int r = 1; r <= 70; ++r)
         EXPECT_TRUE(std::filesystem::remove(PathFromUtf8(dir.Path("a." + kDeg + (r < 10 ? "s0" : "s") + std::to_string(r)))));
-    EXPECT_EQ(underLimit({"--reparer", dir.Path("a.d")}, "-n").err, refusal);
+    EXPECT_TRUE(underLimit({"--reparer", dir.Path("a.d")}, hard).err.starts_with(refusal));
     const ProcessResult repair = underLimit({"--reparer", dir.Path("a.d")});
     EXPECT_EQ(repair.exitCode, 0) << repair.err;
     EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + "s70")));

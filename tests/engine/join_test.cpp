@@ -34,8 +34,9 @@ TEST_F(JoinOnDisk, RebuildsTheFileAndDeletesSlicesAndScriptOnRequest) {
                              Slice("ARCHIVE.ZIP", 3) + ": 132800 octet(s)", "...Ok"}));
     EXPECT_EQ(ui.boxes, (Lines{"confirmation: Effacer les tranches et le script ?"}));
     EXPECT_EQ(ReadFileBytes(dir.Path("ARCHIVE.ZIP")), bytes);
-    // Each slice's reads, plus its final empty read, move the bar 2048 each.
-    EXPECT_EQ(ui.positionsAtMessageRuns, (std::vector<std::int64_t>{0, 1'435'648, 2'871'296, 3'000'000}));
+    // Each slice's reads, plus its final empty read, move the bar 2048 each;
+    // messages run again before each of the four deletions, the bar at 0.
+    EXPECT_EQ(ui.positionsAtMessageRuns, (std::vector<std::int64_t>{0, 1'435'648, 2'871'296, 3'000'000, 0, 0, 0, 0}));
     EXPECT_EQ(ui.progressPosition, 0);
     EXPECT_FALSE(FileExists(script()));
     for (int k = 1; k <= 3; ++k) EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", k)));
@@ -52,6 +53,19 @@ TEST_F(JoinOnDisk, KeepsSlicesWhenDeletionIsDeclinedAndLeftoversAlways) {
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
     EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", 3)));
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 4)));  // not counted by the script
+}
+
+// A stop asked once the question is answered (a signal during the sync)
+// deletes nothing more.
+TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {
+    ui.answers = {Answer::Yes};
+    ui.onMessageRun = [&] {
+        if (ui.answers.empty()) engine.state.CancelRequested = true;
+    };
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    EXPECT_EQ(ui.log.back(), "Arrêt.");
+    EXPECT_TRUE(FileExists(script()));
+    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", k)));
 }
 
 TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
