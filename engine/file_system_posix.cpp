@@ -78,6 +78,10 @@ void CheckName(const std::string& path) {
     if (!NameIsSound(path)) throw IoError(kInvalidName, path);
 }
 
+FileId IdOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 std::string FolderPart(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -140,7 +144,7 @@ public:
     FileId Identity() override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) Fail(errno);
-        return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return IdOf(st);
     }
 
     FileStamp Stamp() override {
@@ -325,7 +329,7 @@ public:
     std::optional<FileId> IdentityOf(const std::string& path) override {
         struct stat st {};
         if (!NameIsSound(path) || ::stat(path.c_str(), &st) != 0) return std::nullopt;
-        return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return IdOf(st);
     }
 
     // The folder resolved by the system (links, "." and ".."), the name as it is.
@@ -383,7 +387,7 @@ public:
     Removal RemoveExactly(const std::string& path, const FileId& expected) override {
         struct stat st {};
         if (!NameIsSound(path) || ::lstat(path.c_str(), &st) != 0) return Removal::Missing;
-        const FileId found{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        const FileId found = IdOf(st);
         if (!S_ISREG(st.st_mode) || !(found == expected)) return Removal::Replaced;
         return Delete(path) ? Removal::Removed : Removal::Failed;
     }
@@ -429,8 +433,7 @@ public:
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
         if (fd < 0) return false;
         struct stat st {};
-        const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                          FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} == expected;
+        const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && IdOf(st) == expected;
         const bool synced = same && Synced(fd);
         (void)::close(fd);
         return synced && FolderSynced(FolderPart(path));

@@ -95,10 +95,17 @@ private:
     HANDLE h_;
 };
 
-FileId IdentityOfHandle(HANDLE h, const std::string& path) {
+// The volume serial and file index of an open handle; none when the system cannot tell.
+std::optional<FileId> IdentityIfKnown(HANDLE h) {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h, &info)) ThrowLastError(path);
-    return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+FileId IdentityOfHandle(HANDLE h, const std::string& path) {
+    const std::optional<FileId> id = IdentityIfKnown(h);
+    if (!id) ThrowLastError(path);
+    return *id;
 }
 
 class WinFile final : public File {
@@ -298,11 +305,7 @@ public:
         // semantics let a folder be looked at too.
         Handle h(CreateFileW(wide.c_str(), 0, kShareReadWrite | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!h.valid()) return std::nullopt;
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
-        return FileId{info.dwVolumeSerialNumber,
-                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return h.valid() ? IdentityIfKnown(h.get()) : std::nullopt;
     }
 
     std::string FullPath(const std::string& path) override {
@@ -412,11 +415,7 @@ public:
         // FlushFileBuffers asks for writing access; the entry itself, not what a link leads to.
         const Handle h(CreateFileW(SystemPath(Widen(path)).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!h.valid() || !GetFileInformationByHandle(h.get(), &info)) return false;
-        const FileId found{info.dwVolumeSerialNumber,
-                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-        return found == expected && FlushFileBuffers(h.get()) != 0;
+        return h.valid() && IdentityIfKnown(h.get()) == expected && FlushFileBuffers(h.get()) != 0;
     }
 
     std::string CurrentDirectory() override {
