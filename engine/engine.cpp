@@ -68,12 +68,15 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
     return found;
 }
 
-// The partial script of a split still running reads like a whole one, and a
-// join or a repair from it would write over that split's source and slices.
-bool Engine::RefuseScriptOfLiveSplit(const std::string& scriptPath) {
-    if (!script_.Source || !ProbeLeftover(scriptPath).live) return false;
+// The script read, for a join, a check or a repair; false when it is the
+// partial script of a split still running (said): it reads like a whole one,
+// and a join or a repair from it would write over that split's files.
+bool Engine::LoadScript(const std::string& scriptPath) {
+    RequireFile(scriptPath);
+    ReadScript(scriptPath);
+    if (!script_.Source || !ProbeLeftover(scriptPath).live) return true;
     RefuseLiveRun(LiveRun::Split, ScriptFileName(scriptPath));
-    return true;
+    return false;
 }
 
 Outcome Engine::RunFlow(const std::function<void()>& flow) {
@@ -123,9 +126,7 @@ Outcome Engine::StartSplit(std::string path) {
 
 Outcome Engine::StartJoin(std::string scriptPath) {
     return RunFlow([&] {
-        RequireFile(scriptPath);
-        ReadScript(scriptPath);
-        if (RefuseScriptOfLiveSplit(scriptPath)) return;
+        if (!LoadScript(scriptPath)) return;
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");

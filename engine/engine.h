@@ -138,7 +138,7 @@ private:
     void RefuseLiveRun(LiveRun run, const std::string& scriptPath);
     void DiscardOutputs(Outputs& outputs);
     Leftover ProbeLeftover(const std::string& path);
-    bool RefuseScriptOfLiveSplit(const std::string& scriptPath);
+    bool LoadScript(const std::string& scriptPath);
 
     // Split.
     bool ReadOnlySourceAccepted(const std::string& sourcePath);

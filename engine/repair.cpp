@@ -231,9 +231,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
 
 Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
-        RequireFile(scriptPath);
-        ReadScript(scriptPath);
-        if (RefuseScriptOfLiveSplit(scriptPath) || !ScriptDescribesAFile(scriptPath)) return;
+        if (!LoadScript(scriptPath) || !ScriptDescribesAFile(scriptPath)) return;
         if (const std::string why = RecoveryProblem(); !why.empty())
             return Fail("Le script " + scriptPath + " ne permet aucune réparation (" + why + ").");
         ui_.SetProgressMax(state.RecordedSize);

@@ -28,9 +28,7 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
 // The script read, and its fingerprints able to check the slices; false
 // when they are not (said).
 bool Engine::ReadScriptToCheck(const std::string& scriptPath) {
-    RequireFile(scriptPath);
-    ReadScript(scriptPath);
-    if (RefuseScriptOfLiveSplit(scriptPath) || !ScriptDescribesAFile(scriptPath)) return false;
+    if (!LoadScript(scriptPath) || !ScriptDescribesAFile(scriptPath)) return false;
     const RecordedFingerprints& recorded = script_.Empreintes;
     if (!recorded.Present()) {
         Fail("Le script " + scriptPath + " n'a pas d'empreintes : ses tranches ne peuvent pas être vérifiées.");
