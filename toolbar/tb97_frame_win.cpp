@@ -45,7 +45,8 @@ void FillCaption(tk::Canvas& canvas, const Rect& r, bool active, bool gradient) 
 
 void DrawCaptionText(tk::Canvas& canvas, const Rect& caption, const std::string& text, bool active) {
     tk::FontHandle font = SmallCaptionFont();
-    if (font) canvas.SetFont(font.get());
+    // Deselected before the font is deleted: a selected font cannot be.
+    const tk::Selection selected(canvas.Handle(), font.get());
     Rect r{caption.left + 1, caption.top, caption.right - 1, caption.bottom};
     const std::string shown = FitCaption(text, r.Width(),
                                                [&canvas](std::string_view part) { return canvas.TextExtent(part).cx; });

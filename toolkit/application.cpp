@@ -5,6 +5,7 @@
 #include "control.h"
 #include "error_text.h"
 #include "form.h"
+#include "guard.h"
 #include "message_box.h"
 #include "utf16.h"
 
@@ -100,33 +101,46 @@ Form* FormOf(HWND window) {
 
 }  // namespace
 
+namespace {
+
+// Enter, Escape, Tab, arrows and access keys of a form; true when the key was
+// used. Enter and the access keys run buttons' handlers from here, outside
+// any window procedure.
+bool HandleFormKey(Form& form, MSG& msg) {
+    // Enter and Escape press the default and cancel buttons; when there is
+    // none, the key goes on to the key-press handlers.
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+        return form.HandleDialogKey(msg);
+    if (!(msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR ||
+          (msg.message == WM_CHAR && !WantsCharacters(msg))))
+        return false;
+    // Tab, arrows and access keys move between the form's controls; away
+    // from an edit field the access keys need no Alt.
+    HWND before = GetFocus();
+    if (!IsDialogMessageW(form.Handle(), &msg)) return false;
+    if (GetFocus() == before) return true;
+    // The dialog manager sets the push buttons' styles as it moves the focus,
+    // as if the form were a dialog without a default button: the form's own
+    // choice goes back.
+    form.UpdateDefaultFrame();
+    if (msg.message == WM_KEYDOWN && IsArrowKey(msg.wParam))
+        if (auto* control = dynamic_cast<Control*>(Window::FromHandle(GetFocus()))) control->FocusedByArrowKey();
+    return true;
+}
+
+}  // namespace
+
 void Application::Dispatch(MSG& msg) {
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
         HelpForFocus();
         return;
     }
     if (Form* form = FormOf(msg.hwnd)) {
-        // Enter and Escape press the default and cancel buttons; when there is
-        // none, the key goes on to the key-press handlers.
-        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
-            if (form->HandleDialogKey(msg)) return;
-        } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR ||
-                   (msg.message == WM_CHAR && !WantsCharacters(msg))) {
-            // Tab, arrows and access keys move between the form's controls;
-            // away from an edit field the access keys need no Alt.
-            HWND before = GetFocus();
-            if (IsDialogMessageW(form->Handle(), &msg)) {
-                if (GetFocus() == before) return;
-                // The dialog manager sets the push buttons' styles as it
-                // moves the focus, as if the form were a dialog without a
-                // default button: the form's own choice goes back.
-                form->UpdateDefaultFrame();
-                if (msg.message == WM_KEYDOWN && IsArrowKey(msg.wParam))
-                    if (auto* control = dynamic_cast<Control*>(Window::FromHandle(GetFocus())))
-                        control->FocusedByArrowKey();
-                return;
-            }
-        }
+        // A handler's error is shown here, where the form's modal loop still
+        // runs, rather than unwinding through it and leaving the form shown.
+        bool handled = false;
+        const bool ran = Guard([&] { handled = HandleFormKey(*form, msg); });
+        if (handled || !ran) return;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

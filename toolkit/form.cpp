@@ -292,6 +292,10 @@ LRESULT Form::HandleMessage(const Message& message) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_QUERYENDSESSION:
+            // Logging off ends the program as closing it would: not in the
+            // middle of what OnCloseQuery protects.
+            return !OnCloseQuery || OnCloseQuery() ? TRUE : FALSE;
         case WM_CHAR: {
             wchar_t key = static_cast<wchar_t>(message.wParam);
             if (OnKeyPress) OnKeyPress(key);

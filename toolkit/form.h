@@ -92,7 +92,8 @@ public:
     // Raised when the form becomes the program's active form; returning from
     // a modal window does not raise it again.
     std::function<void()> OnActivate;
-    // Asked before the form closes (close box, Alt+F4, Close); false keeps it.
+    // Asked before the form closes (close box, Alt+F4, Close, the end of the
+    // session); false keeps it.
     std::function<bool()> OnCloseQuery;
     // Keys typed on the form itself, and with KeyPreview on its controls too.
     std::function<void(wchar_t& key)> OnKeyPress;

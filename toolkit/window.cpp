@@ -24,9 +24,11 @@ namespace {
 // window property: every message looks its window up, and under Wine each
 // GetProp is a round trip to the window server. The windows belong to the
 // user-interface thread; a handle of another thread or process is not here.
+// Never destroyed: the application's hidden window goes with the statics,
+// after this thread's own objects are gone, and still looks itself up.
 std::unordered_map<HWND, Window*>& Objects() {
-    thread_local std::unordered_map<HWND, Window*> objects;
-    return objects;
+    thread_local auto* objects = new std::unordered_map<HWND, Window*>;
+    return *objects;
 }
 
 // A handle reused by a newer window keeps that window.

@@ -162,6 +162,31 @@ TEST_F(BoxesTest, AnExceptionInAnEventHandlerIsShownAndTheProgramRunsOn) {
     EXPECT_EQ(driver.Count(), 1);
 }
 
+// Enter presses the default button from the message loop, outside any window
+// procedure: its handler's error is still shown inside the modal loop, which
+// then ends as the button says.
+TEST_F(BoxesTest, AnErrorFromAButtonPressedByEnterLeavesItsModalDialogAsAClickWould) {
+    Form owner(Design("TBoxOwner", "Sorv"));
+    owner.Show();
+    Form dialog(Design("TThrowingDialog", "Sorv"));
+    Button ok(dialog, "Button1", Rect::FromOrigin({10, 10}, {80, 25}), "&Ok");
+    ok.SetDefault(true);
+    ok.ModalResult = mrOk;
+    ok.OnClick = [] { throw std::runtime_error("Disque plein"); };
+    WhenBoxAppears box([&](HWND shown) {
+        seen = ReadBox(shown);
+        Press(shown, IDOK);
+    });
+    test::WhenWindowAppears driver(L"TThrowingDialog", [&](HWND) { test::PostKey(ok.Handle(), VK_RETURN); });
+    int result = 0;
+    EXPECT_NO_THROW(result = dialog.ShowModal());
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(box.Count(), 1);
+    EXPECT_EQ(seen.text, L"Disque plein.");
+    EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+}
+
 TEST_F(BoxesTest, AnErrorInACreationHandlerIsShownAndTheFormIsStillCreated) {
     class Failing : public Form {
     public:

@@ -142,6 +142,15 @@ TEST(Forms, ShowingAVisibleFormModallyIsRefused) {
     EXPECT_THROW(forms.main.ShowModal(), std::logic_error);
 }
 
+TEST(Forms, TheEndOfTheSessionWaitsForTheCloseQuery) {
+    TwoForms forms;
+    for (const bool agrees : {false, true}) {
+        forms.main.OnCloseQuery = [agrees] { return agrees; };
+        EXPECT_EQ(SendMessageW(forms.main.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != 0, agrees);
+    }
+    EXPECT_TRUE(IsWindowVisible(forms.main.Handle()));
+}
+
 TEST(Forms, KeysOfTheFormAndOfItsLogAreaReachOneHandler) {
     TwoForms forms;
     std::vector<wchar_t> keys;
