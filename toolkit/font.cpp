@@ -1,25 +1,58 @@
 #include "font.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "utf16.h"
 
 namespace sorv::tk {
 
-Font::Font(FontDescription design) : design_(std::move(design)) {
+namespace {
+
+LOGFONTW Logical(const FontDescription& design) {
     LOGFONTW lf{};
-    lf.lfHeight = design_.height;
-    lf.lfWeight = design_.weight;
-    lf.lfItalic = design_.italic;
-    lf.lfUnderline = design_.underline;
-    lf.lfCharSet = design_.charset;
+    lf.lfHeight = design.height;
+    lf.lfWeight = design.weight;
+    lf.lfItalic = design.italic;
+    lf.lfUnderline = design.underline;
+    lf.lfCharSet = design.charset;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    const std::wstring face = Widen(design_.face);
+    const std::wstring face = Widen(design.face);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return lf;
+}
+
+// A bitmap face has a few sizes for each screen resolution: above 96 dpi
+// "MS Sans Serif" has no 11-pixel one, and a larger size would not fit the
+// controls laid out for it.
+bool IsBitmapOfAnotherHeight(HFONT font, int characterHeight) {
+    if (characterHeight >= 0) return false;
+    const WindowDc screen(nullptr);
+    if (!screen) return false;
+    const Selection selected(screen.get(), font);
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(screen.get(), &metrics)) return false;
+    const bool scalable = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+    return !scalable && metrics.tmHeight - metrics.tmInternalLeading != -characterHeight;
+}
+
+}  // namespace
+
+Font::Font(FontDescription design) : design_(std::move(design)) {
+    LOGFONTW lf = Logical(design_);
     handle_.reset(CreateFontIndirectW(&lf));
+    if (handle_ && IsBitmapOfAnotherHeight(handle_.get(), design_.height)) {
+        // The outline face drawn after it, at the height asked for.
+        lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+        lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+        std::wstring(L"Microsoft Sans Serif").copy(lf.lfFaceName, LF_FACESIZE - 1);
+        if (FontHandle outline{CreateFontIndirectW(&lf)}) handle_ = std::move(outline);
+    }
     if (!handle_) throw std::runtime_error("CreateFontIndirect failed for " + design_.face);
 }
 
