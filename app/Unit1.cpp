@@ -19,8 +19,6 @@ namespace sorv {
 namespace {
 
 constexpr char kProgramName[] = "Sorv";
-// The Escape prompt's question, asked too when the window is closed during a flow.
-constexpr char kStopQuestion[] = "Voulez-vous arreter le traitement?";
 
 tk::FormDescription Design() {
     tk::FormDescription design;
@@ -189,10 +187,7 @@ void TForm1::FormActivate() {
 // has stopped and cleaned up.
 bool TForm1::FormCloseQuery() {
     if (!engine.FlowRunning()) return true;
-    if (!closeAfterFlow_ && AskPlain(kStopQuestion) == Answer::Yes) {
-        engine.state.CancelRequested = true;
-        closeAfterFlow_ = true;
-    }
+    if (!closeAfterFlow_ && engine.AskToStop()) closeAfterFlow_ = true;
     return false;
 }
 

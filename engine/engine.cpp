@@ -153,8 +153,15 @@ Outcome Engine::Dispatch(std::string path) {
 }
 
 void Engine::EscapePressed() {
-    if (!state.Busy) return;
-    if (ui_.AskPlain("Voulez-vous arreter le traitement?") == Answer::Yes) state.CancelRequested = true;
+    if (state.Busy) AskToStop();
+}
+
+bool Engine::AskToStop() {
+    if (askingToStop_) return false;
+    const FlagScope asking(askingToStop_);
+    if (ui_.AskPlain("Voulez-vous arreter le traitement?") != Answer::Yes) return false;
+    state.CancelRequested = true;
+    return true;
 }
 
 }  // namespace sorv

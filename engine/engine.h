@@ -89,6 +89,9 @@ public:
     bool RefuseWhileRunning();
     // Escape: while Busy, asks whether to stop and sets CancelRequested on Yes.
     void EscapePressed();
+    // Asks whether to stop and sets CancelRequested on Yes, which it returns.
+    // One question at a time: asked again while it shows, it adds none.
+    bool AskToStop();
 
     // True from the start to the end of a split or join flow.
     bool FlowRunning() const { return flowRunning_; }
@@ -247,6 +250,7 @@ private:
     PathStyle style_;
     SliceCopy copier_;
     bool flowRunning_ = false;
+    bool askingToStop_ = false;
     Outcome result_ = Outcome::Stopped;
     // The last script read, as it was found, and the file it was.
     ScriptValues script_;

@@ -41,11 +41,16 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
     const bool repairable = RecoveryUsable();
     std::int64_t missing = 0;
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
-        if (!fs_.EntryExists(SliceFileName(scriptPath, k))) {
-            ui_.AppendLog("Il manque la tranche " + std::string(kDegree) + SliceNumberText(k));
-            ++missing;
-            if (!repairable) break;
-        }
+        const std::string slice = SliceFileName(scriptPath, k);
+        const EntryKind kind = fs_.KindOf(slice);
+        // With recovery slices a folder is a slice to rebuild, named as such
+        // when it is read; without them it ends the join here, said plainly.
+        const bool folder = kind == EntryKind::Folder && !repairable;
+        if (kind != EntryKind::None && !folder) continue;
+        ui_.AppendLog(folder ? slice + " est un dossier, pas une tranche."
+                             : "Il manque la tranche " + std::string(kDegree) + SliceNumberText(k));
+        ++missing;
+        if (!repairable) break;
     }
     // Without recovery slices the file cannot be rebuilt; with them, whether
     // they are enough is judged once the set's script is known sound.

@@ -38,7 +38,9 @@ ScriptValues Engine::ReadScriptValues(File& file) {
 
 std::string Engine::RecordedNameFor(const std::string& sourcePath) const {
     const std::string name = NamePartOf(sourcePath, style_);
-    const std::string full = FolderOf(ScriptFileName(sourcePath), style_) + name;
+    // The whole path, as a split from the window records it, also when the
+    // command line named the source from the current folder.
+    const std::string full = FolderOf(fs_.FullPath(ScriptFileName(sourcePath)), style_) + name;
     // A reader keeps that many characters: past them only the name, which is what a join uses.
     return Utf8Prefix(full, kMaxValueChars).size() < full.size() ? name : full;
 }

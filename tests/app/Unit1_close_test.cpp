@@ -15,6 +15,7 @@ struct CloseCase {
     UINT msg;  // posted to the main window after the first slice
     WPARAM command;
     int answer;
+    int posts = 1;  // a second close while the question shows asks nothing more
 };
 
 TEST(Close, DuringASplitAsksFirstThenStopsTheSplitAndClosesOnlyOnYes) {
@@ -28,6 +29,7 @@ TEST(Close, DuringASplitAsksFirstThenStopsTheSplitAndClosesOnlyOnYes) {
     };
     const CloseCase cases[] = {
         {"close box, No", WM_SYSCOMMAND, SC_CLOSE, IDNO},
+        {"closed twice, No", WM_CLOSE, 0, IDNO, 2},
         {"Quitter, No", WM_COMMAND, form.Quitter1.CommandId(), IDNO},
         {"Quitter, Yes", WM_COMMAND, form.Quitter1.CommandId(), IDYES},  // last: it ends the loop
     };
@@ -42,7 +44,7 @@ TEST(Close, DuringASplitAsksFirstThenStopsTheSplitAndClosesOnlyOnYes) {
             endedEarly = endedEarly || tk::App().Terminated() || !IsWindowVisible(form.Handle());
             if (!posted && line.starts_with(form.engine.SliceFileName(source, 1))) {
                 posted = true;
-                PostMessageW(form.Handle(), c.msg, c.command, 0);
+                for (int i = 0; i < c.posts; ++i) PostMessageW(form.Handle(), c.msg, c.command, 0);
             }
         };
         form.engine.StartSplit(source);

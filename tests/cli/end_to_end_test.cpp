@@ -76,6 +76,16 @@ TEST(CliEndToEnd, SplitsThenJoinsBackAndCleansUpOnYes) {
     EXPECT_FALSE(FileExists(script));
 }
 
+TEST(CliEndToEnd, ASourceNamedFromTheCurrentFolderIsRecordedByItsWholePath) {
+    TempDir dir;
+    const std::string source = dir.Path("a.bin");
+    WriteFileBytes(source, PatternBytes(2'000'000));
+    const std::string relative = std::filesystem::relative(PathFromUtf8(source)).string();
+    ASSERT_NE(relative.front(), '/');
+    EXPECT_EQ(Cli({"-t", "4", relative}).exitCode, 0);
+    EXPECT_TRUE(Contains(ReadFileBytes(dir.Path("a.d")), "NomOriginal=" + source + "\r\n"));
+}
+
 TEST(CliEndToEnd, JoinWithNoKeepsSlicesAndForcedFlowsIgnoreTheExtension) {
     TempDir dir;
     // Accents and a blank in the name, a script-like extension forced to split.

@@ -70,6 +70,11 @@ TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {
 
 TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
     std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
+    std::filesystem::create_directory(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), Slice("ARCHIVE.ZIP", 2) + " est un dossier, pas une tranche.");
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+    std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), "Il manque la tranche °02");
     EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
