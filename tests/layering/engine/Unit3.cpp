@@ -1,3 +1,4 @@
 #include <windows.h>
 #include "form.h"
 #include "settings.h"
+#include "Wordcap.h"
