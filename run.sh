@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 "$top/tools/setup.sh"
 if [ -n "${DISPLAY:-}" ]; then
-  "$top/tools/build.sh" win64
+  "$top/tools/build.sh" win64 sorv
   args=()
   # Wine maps the Linux root to drive Z:.
   for a in "$@"; do
@@ -16,5 +16,5 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$top/tools/wine-run.sh" ./sorv.exe "${args[@]}"
 fi
 echo "run: no display; running the console front end sorv-cli instead" >&2
-"$top/tools/build.sh" native
+"$top/tools/build.sh" native sorv-cli
 exec "$top/build/native/bin/sorv-cli" "$@"
