@@ -168,7 +168,8 @@ TEST_F(DockingTest, AFloatingBarComesBackAboveItsFormAfterAFileDialogOrAMessageB
     };
     for (std::size_t i = 0; i < std::size(modals); ++i) {
         modals[i]();
-        Settle();
+        // A loaded machine repaints late: wait for the bar, within reason.
+        PumpUntil([&] { return Above(bar->Handle(), form.Handle()) && BarShows(bar->Handle()); }, 3000);
         EXPECT_TRUE(Above(bar->Handle(), form.Handle())) << i;
         EXPECT_TRUE(BarShows(bar->Handle())) << i;
     }
