@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -405,6 +406,10 @@ public:
         const std::wstring wideFrom = WideName(from);
         const std::wstring wideTo = WideName(to);
         if (NamesADevice(wideTo)) throw IoError(kBadName, to);
+        // MoveFileExW under Wine moves what a Unix link leads to, from
+        // wherever it is: a name that may be such a link is left as it is.
+        if (const Handle entry(OpenEntry(wideFrom)); entry.valid() && !IsTheEntryItself(entry.get(), wideFrom))
+            throw std::runtime_error(from + " : pas renommé, ce nom peut mener à un autre fichier (un lien ?).");
         if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
             ThrowLastError(to);
         temporary_files::Forget(from);

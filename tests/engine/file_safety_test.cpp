@@ -73,10 +73,13 @@ TEST(FileSafety, RemovalTakesTheEntryNeverWhatALinkPointsTo) {
     EXPECT_EQ(Fs().RemoveExactly(dir.Path("mine"), mine), Removal::Removed);
     EXPECT_FALSE(test::FileExists(dir.Path("mine")));
 #ifdef _WIN32
-    EXPECT_FALSE(Fs().Delete(dir.Path("link")));  // what it is cannot be shown: refused
+    // What it is cannot be shown: refused, never moving what it leads to.
+    EXPECT_THROW(Fs().Rename(dir.Path("link"), dir.Path("moved"), false), std::runtime_error);
+    EXPECT_FALSE(Fs().Delete(dir.Path("link")));
     test::RemoveSymlink(dir.Path("link"));
 #else
-    EXPECT_TRUE(Fs().Delete(dir.Path("link")));  // the link itself
+    Fs().Rename(dir.Path("link"), dir.Path("moved"), false);  // the link itself
+    EXPECT_TRUE(Fs().Delete(dir.Path("moved")));
 #endif
     EXPECT_EQ(test::ReadFileBytes(elsewhere.Path("precious")), "precious");
 }
