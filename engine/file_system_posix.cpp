@@ -71,6 +71,12 @@ int CodeForPath(int err, const std::string& path) {
     throw IoError(CodeForPath(err, path), path);
 }
 
+// Not found: the file renamed, when it is what is gone, else the new name.
+[[noreturn]] void ThrowRenameError(int err, const std::string& from, const std::string& to) {
+    struct stat st {};
+    ThrowForPath(err, err == ENOENT && ::lstat(from.c_str(), &st) != 0 ? from : to);
+}
+
 // An embedded NUL would silently name another file.
 bool NameIsSound(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
 
@@ -410,12 +416,12 @@ public:
         CheckName(from);
         CheckName(to);
         if (replace) {
-            if (::rename(from.c_str(), to.c_str()) != 0) ThrowForPath(errno, to);
+            if (::rename(from.c_str(), to.c_str()) != 0) ThrowRenameError(errno, from, to);
         } else if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
-            if (errno != EINVAL && errno != ENOSYS) ThrowForPath(errno, to);
+            if (errno != EINVAL && errno != ENOSYS) ThrowRenameError(errno, from, to);
             // A file system without the flag: a second name, then the old one
             // removed; link() never replaces.
-            if (::link(from.c_str(), to.c_str()) != 0) ThrowForPath(errno, to);
+            if (::link(from.c_str(), to.c_str()) != 0) ThrowRenameError(errno, from, to);
             (void)::unlink(from.c_str());
         }
         temporary_files::Forget(from);

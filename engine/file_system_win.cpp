@@ -410,8 +410,13 @@ public:
         // wherever it is: a name that may be such a link is left as it is.
         if (const Handle entry(OpenEntry(wideFrom)); entry.valid() && !IsTheEntryItself(entry.get(), wideFrom))
             throw std::runtime_error(from + " : pas renommé, ce nom peut mener à un autre fichier (un lien ?).");
-        if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
-            ThrowLastError(to);
+        if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+            const DWORD error = GetLastError();
+            // Not found: the file renamed, when it is what is gone.
+            const bool fromGone = GetFileAttributesW(SystemPath(wideFrom).c_str()) == INVALID_FILE_ATTRIBUTES;
+            const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            throw IoError(CodeFromWin32(error), notFound && fromGone ? from : to);
+        }
         temporary_files::Forget(from);
     }
 

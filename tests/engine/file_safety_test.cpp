@@ -55,6 +55,21 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
     EXPECT_FALSE(test::FileExists(dir.Path("from")));
     Fs().Rename(dir.Path("to"), dir.Path("moved"), false);
     EXPECT_EQ(test::ReadFileBytes(dir.Path("moved")), "new");
+    // A failure names the file that is gone, or else the new name.
+    const char sep = dir.folder().back();
+    const struct {
+        std::string from, to, blamed;
+    } failures[] = {{dir.Path("gone"), dir.Path("new"), dir.Path("gone")},
+                    {dir.Path("moved"), dir.Path("none") + sep + "new", dir.Path("none") + sep + "new"}};
+    for (const auto& f : failures)
+        for (const bool replace : {false, true}) {
+            try {
+                Fs().Rename(f.from, f.to, replace);
+                ADD_FAILURE() << f.from;
+            } catch (const IoError& e) {
+                EXPECT_EQ(e.path(), f.blamed);
+            }
+        }
 }
 
 // Removing an output takes its entry only while it is the file written:
