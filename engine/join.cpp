@@ -43,12 +43,13 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
         const std::string slice = SliceFileName(scriptPath, k);
         const EntryKind kind = fs_.KindOf(slice);
-        // With recovery slices a folder is a slice to rebuild, named as such
-        // when it is read; without them it ends the join here, said plainly.
-        const bool folder = kind == EntryKind::Folder && !repairable;
-        if (kind != EntryKind::None && !folder) continue;
-        ui_.AppendLog(folder ? slice + " est un dossier, pas une tranche."
-                             : "Il manque la tranche " + std::string(kDegree) + SliceNumberText(k));
+        // With recovery slices an entry that is no file (a folder, a link to
+        // one, a FIFO) is a slice to rebuild, named as such when it is read;
+        // without them it ends the join here, said plainly.
+        if (kind == EntryKind::File || (kind != EntryKind::None && (repairable || fs_.Exists(slice)))) continue;
+        ui_.AppendLog(kind == EntryKind::None     ? "Il manque la tranche " + std::string(kDegree) + SliceNumberText(k)
+                      : kind == EntryKind::Folder ? slice + " est un dossier, pas une tranche."
+                                                  : slice + " n'est pas un fichier ordinaire, pas une tranche.");
         ++missing;
         if (!repairable) break;
     }

@@ -1,5 +1,6 @@
 #include "engine_fixture.h"
 #include "io_error.h"
+#include "links.h"
 
 namespace sorv::test {
 namespace {
@@ -70,11 +71,17 @@ TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {
 
 TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
     std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
+    // What stands in a slice's place and is no file is named as such.
     std::filesystem::create_directory(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), Slice("ARCHIVE.ZIP", 2) + " est un dossier, pas une tranche.");
-    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
     std::filesystem::remove(PathFromUtf8(Slice("ARCHIVE.ZIP", 2)));
+    if (MakeSymlink(dir.folder(), Slice("ARCHIVE.ZIP", 2))) {
+        EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), Slice("ARCHIVE.ZIP", 2) + " n'est pas un fichier ordinaire, pas une tranche.");
+        RemoveSymlink(Slice("ARCHIVE.ZIP", 2));
+    }
+    EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), "Il manque la tranche °02");
     EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
