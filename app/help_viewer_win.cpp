@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "canvas.h"
+#include "font.h"
 #include "handles.h"
 #include "help_rules.h"
 #include "label.h"
@@ -69,11 +71,7 @@ double MeasureTabUnit(HWND edit) {
         return pixels / static_cast<double>(probe);
     // Not on one line (a window too narrow): the documented quarter of the
     // font's average character width.
-    const tk::WindowDc dc(edit);
-    const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc.get(), &metrics);
-    return std::max<LONG>(metrics.tmAveCharWidth, 4) / 4.0;
+    return std::max<LONG>(tk::MetricsOf(tk::FontOf(edit)).tmAveCharWidth, 4) / 4.0;
 }
 
 bool IsOnlyBlanks(const std::string& text) {
@@ -285,16 +283,10 @@ void HelpViewer::SetTabStops(const std::string& body) {
     HWND edit = Memo1->Handle();
     if (tabUnitPixels_ <= 0) tabUnitPixels_ = MeasureTabUnit(edit);
     const tk::WindowDc dc(edit);
-    const tk::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
-    const auto width = [&](std::string_view text) {
-        const std::wstring wide = Widen(std::string(text));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
-        return static_cast<int>(extent.cx);
-    };
-    SIZE blank{};
-    GetTextExtentPoint32W(dc.get(), L"  ", 2, &blank);
-    std::vector<int> stops = TableTabStops(body, width, static_cast<int>(blank.cx) * 2);
+    tk::Canvas canvas(dc.get());
+    canvas.SetFont(tk::FontOf(edit));
+    const auto width = [&](std::string_view text) { return static_cast<int>(canvas.TextExtent(text).cx); };
+    std::vector<int> stops = TableTabStops(body, width, width("  ") * 2);
     for (int& stop : stops) stop = static_cast<int>(std::ceil(stop / tabUnitPixels_));
     // None: the control's default stops, for a topic without tables.
     SendMessageW(edit, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));

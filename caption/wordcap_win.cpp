@@ -16,11 +16,7 @@ CaptionFont FromLogFont(const LOGFONTW& font) {
 
 // The character height: the cell less its internal leading.
 int CharacterHeight(const tk::FontDescription& design) {
-    const tk::Font font(design);
-    tk::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
-    const tk::Selection selected(dc.get(), font.Handle());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc.get(), &metrics);
+    const TEXTMETRICW metrics = tk::MetricsOf(tk::Font(design).Handle());
     return metrics.tmHeight - metrics.tmInternalLeading;
 }
 

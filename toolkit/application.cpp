@@ -99,10 +99,6 @@ Form* FormOf(HWND window) {
     return window ? dynamic_cast<Form*>(Window::FromHandle(GetAncestor(window, GA_ROOT))) : nullptr;
 }
 
-}  // namespace
-
-namespace {
-
 // Enter, Escape, Tab, arrows and access keys of a form; true when the key was
 // used. Enter and the access keys run buttons' handlers from here, outside
 // any window procedure.

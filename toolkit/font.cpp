@@ -31,11 +31,8 @@ LOGFONTW Logical(const FontDescription& design) {
 // controls laid out for it.
 bool IsBitmapOfAnotherHeight(HFONT font, int characterHeight) {
     if (characterHeight >= 0) return false;
-    const WindowDc screen(nullptr);
-    if (!screen) return false;
-    const Selection selected(screen.get(), font);
-    TEXTMETRICW metrics{};
-    if (!GetTextMetricsW(screen.get(), &metrics)) return false;
+    const TEXTMETRICW metrics = MetricsOf(font);
+    if (metrics.tmHeight == 0) return false;
     const bool scalable = (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
     return !scalable && metrics.tmHeight - metrics.tmInternalLeading != -characterHeight;
 }
@@ -57,6 +54,17 @@ Font::Font(FontDescription design) : design_(std::move(design)) {
 }
 
 SharedFont MakeFont(FontDescription design) { return std::make_shared<const Font>(std::move(design)); }
+
+TEXTMETRICW MetricsOf(HFONT font) {
+    const MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+    TEXTMETRICW metrics{};
+    if (!dc) return metrics;
+    const Selection selected(dc.get(), font);
+    GetTextMetricsW(dc.get(), &metrics);
+    return metrics;
+}
+
+HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
 SharedFont DefaultFont() {
     static const SharedFont font = MakeFont(FontDescription{});

@@ -36,4 +36,9 @@ SharedFont MakeFont(FontDescription design);
 // The toolkit's default font: MS Sans Serif 8 point.
 SharedFont DefaultFont();
 
+// The metrics of a font as the screen renders it (a null font: the system's).
+TEXTMETRICW MetricsOf(HFONT font);
+// The font a window draws its text with (WM_GETFONT).
+HFONT FontOf(HWND window);
+
 }  // namespace sorv::tk

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "application.h"
+#include "font.h"
 #include "handles.h"
 #include "utf16.h"
 
@@ -74,11 +75,7 @@ std::vector<std::string> Memo::Lines() const {
 LineView Memo::View() const {
     RECT format{};
     SendMessageW(Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const WindowDc dc(Handle());
-    const Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc.get(), &metrics);
-    const int lineHeight = std::max<int>(metrics.tmHeight, 1);
+    const int lineHeight = std::max<int>(MetricsOf(FontOf(Handle())).tmHeight, 1);
     return {static_cast<int>(SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0)),
             static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0)),
             static_cast<int>(format.bottom - format.top) / lineHeight};
