@@ -84,7 +84,11 @@ Outcome Engine::RunFlow(const std::function<void()>& flow) {
     // of a running flow would overwrite it under that flow's feet.
     if (RefuseWhileRunning()) return Outcome::Refused;
     FlagScope running(flowRunning_);
-    ScopeExit ended([this] { ui_.FlowEnded(); });
+    ScopeExit ended([this] {
+        // A stop asked too late to act on must not stop the next flow at its first slice.
+        state.CancelRequested = false;
+        ui_.FlowEnded();
+    });
     result_ = Outcome::Stopped;
     flow();
     return result_;

@@ -168,7 +168,7 @@ private:
     // Join.
     bool ScriptDescribesAFile(const std::string& scriptPath);
     bool OpenFilesSuffice(std::uint64_t atOnce);
-    bool StopBeforeDeleting();
+    bool CleanUpStopped(const std::string& target);
     bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, FileId& id);
     bool ScriptIsSound(const std::string& scriptPath);
     void SayScriptBelied(const std::string& scriptPath);
@@ -189,7 +189,7 @@ private:
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);
-    void DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs);
+    void DeleteInputs(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& inputs);
 
     // Recovery slices at a join and a check.
     bool RecoveryUsable() const { return RecoveryProblem().empty(); }

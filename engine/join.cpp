@@ -340,31 +340,33 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
     // A stop asked once the file was in place (a signal to sorv-cli) keeps the inputs.
-    if (state.CancelRequested || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
+    if (CleanUpStopped(target) || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
     // The file may still be only in memory: a power cut or a medium pulled
     // out after the slices went would lose both copies.
     if (!fs_.MakeDurable(target, written))
         return ui_.AppendLog("Tranches et script gardés : l'écriture de " + target + " sur le disque n'est pas confirmée.");
-    DeleteInputs(scriptPath, read);
+    DeleteInputs(scriptPath, target, read);
 }
 
-// A stop asked since the question (the sync can take a while) keeps the
-// inputs not yet deleted.
-bool Engine::StopBeforeDeleting() {
-    copier_.RunMessages();
+// A stop asked once the file is whole and in place (the sync can take a
+// while) stops only the deleting: what is not deleted yet is kept.
+bool Engine::CleanUpStopped(const std::string& target) {
     if (!state.CancelRequested) return false;
-    SayStopped();
+    ui_.AppendLog("Effacement arrêté : " + target + " est reconstitué, ce qui n'est pas encore effacé est gardé.");
+    state.CancelRequested = false;
     return true;
 }
 
 // The script, then the slices, each only while it is the very file the join
 // read: never a file that has taken its name since, nor what a link points to.
-void Engine::DeleteInputs(const std::string& scriptPath, const std::vector<ReadInput>& inputs) {
+void Engine::DeleteInputs(const std::string& scriptPath, const std::string& target,
+                          const std::vector<ReadInput>& inputs) {
     std::vector<ReadInput> all;
     if (scriptId_) all.push_back({scriptPath, *scriptId_});
     all.insert(all.end(), inputs.begin(), inputs.end());
     for (const ReadInput& input : all) {
-        if (StopBeforeDeleting()) return;
+        copier_.RunMessages();
+        if (CleanUpStopped(target)) return;
         const Removal removal = fs_.RemoveExactly(input.path, input.id);
         if (removal == Removal::Replaced) ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
         // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.

@@ -64,9 +64,15 @@ TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {
         if (ui.answers.empty()) engine.state.CancelRequested = true;
     };
     EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
-    EXPECT_EQ(ui.log.back(), "Arrêt.");
+    EXPECT_EQ(ui.log.back(), "Effacement arrêté : " + dir.Path("ARCHIVE.ZIP") +
+                                 " est reconstitué, ce qui n'est pas encore effacé est gardé.");
     EXPECT_TRUE(FileExists(script()));
     for (int k = 1; k <= 3; ++k) EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", k)));
+    // A stop never outlives its flow, even one it came too late for.
+    ui.onMessageRun = nullptr;
+    engine.state.CancelRequested = true;
+    EXPECT_THROW(engine.StartJoin(dir.Path("nothing.d")), IoError);
+    EXPECT_FALSE(engine.state.CancelRequested);
 }
 
 TEST_F(JoinOnDisk, AMissingSliceStopsBeforeAnythingIsWritten) {
