@@ -1,6 +1,7 @@
 #include "Unit3.h"
 
 #include "guard.h"
+#include "sizes.h"
 
 namespace sorv {
 namespace {
@@ -28,13 +29,13 @@ TForm3::TForm3(EngineState& state, const tk::Form& mainForm, std::function<std::
       Label1(*this, "Label1", Rect::FromOrigin({8, 8}, {0, 0}), "Fichier: "),
       Label2(*this, "Label2", Rect::FromOrigin({8, 24}, {0, 0}), "Taille:"),
       RadioGroup1(*this, "RadioGroup1", Rect::FromOrigin({8, 48}, {249, 105}), "Taille Maximum"),
-      RadioButton1(*this, "RadioButton1", Rect::FromOrigin({24, 80}, {57, 17}), "360 Ko"),
-      RadioButton2(*this, "RadioButton2", Rect::FromOrigin({24, 104}, {57, 17}), "720 Ko"),
-      RadioButton3(*this, "RadioButton3", Rect::FromOrigin({104, 80}, {57, 17}), "1.1 Mo"),
-      RadioButton4(*this, "RadioButton4", Rect::FromOrigin({104, 104}, {57, 17}), "1.4 Mo"),
-      RadioButton5(*this, "RadioButton5", Rect::FromOrigin({184, 80}, {57, 17}), "1.7 Mo"),
-      RadioButton6(*this, "RadioButton6", Rect::FromOrigin({184, 104}, {57, 17}), "1.9 Mo"),
-      RadioButton7(*this, "RadioButton7", Rect::FromOrigin({24, 128}, {145, 17}), "Lecteur Iomega Zip"),
+      RadioButton1(*this, "RadioButton1", Rect::FromOrigin({24, 80}, {57, 17}), SliceCaptionFor(1)),
+      RadioButton2(*this, "RadioButton2", Rect::FromOrigin({24, 104}, {57, 17}), SliceCaptionFor(2)),
+      RadioButton3(*this, "RadioButton3", Rect::FromOrigin({104, 80}, {57, 17}), SliceCaptionFor(3)),
+      RadioButton4(*this, "RadioButton4", Rect::FromOrigin({104, 104}, {57, 17}), SliceCaptionFor(4)),
+      RadioButton5(*this, "RadioButton5", Rect::FromOrigin({184, 80}, {57, 17}), SliceCaptionFor(5)),
+      RadioButton6(*this, "RadioButton6", Rect::FromOrigin({184, 104}, {57, 17}), SliceCaptionFor(6)),
+      RadioButton7(*this, "RadioButton7", Rect::FromOrigin({24, 128}, {145, 17}), SliceCaptionFor(7)),
       Button2(*this, "Button2", Rect::FromOrigin({8, 168}, {73, 25}), "&Annuler"),
       Button1(*this, "Button1", Rect::FromOrigin({184, 168}, {73, 25}), "&Ok"),
       MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,

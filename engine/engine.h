@@ -189,6 +189,12 @@ private:
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);
+    // Folder or Other when what stands in a set file's place is no file to
+    // read (a folder, a FIFO, a link to a folder); None otherwise.
+    EntryKind StrayEntry(const std::string& path);
+    // "manquante", the stray entry's verdict, or "" for a file.
+    std::string PlaceVerdict(const std::string& path);
+    bool RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey);
     void DeleteInputs(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& inputs);
 
     // Recovery slices at a join and a check.

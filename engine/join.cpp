@@ -42,11 +42,11 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
     std::int64_t missing = 0;
     for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
         const std::string slice = SliceFileName(scriptPath, k);
-        const EntryKind kind = fs_.KindOf(slice);
-        // With recovery slices an entry that is no file (a folder, a link to
-        // one, a FIFO) is a slice to rebuild, named as such when it is read;
-        // without them it ends the join here, said plainly.
-        if (kind == EntryKind::File || (kind != EntryKind::None && (repairable || fs_.Exists(slice)))) continue;
+        // An entry that is no file (a folder, a link to one, a FIFO) is named
+        // plainly: with recovery slices it is a slice to rebuild, without
+        // them it ends the join here.
+        const EntryKind kind = fs_.KindOf(slice) == EntryKind::None ? EntryKind::None : StrayEntry(slice);
+        if (kind == EntryKind::File) continue;
         ui_.AppendLog(kind == EntryKind::None     ? "Il manque la tranche " + std::string(kDegree) + SliceNumberText(k)
                       : kind == EntryKind::Folder ? slice + " est un dossier, pas une tranche."
                                                   : slice + " n'est pas un fichier ordinaire, pas une tranche.");

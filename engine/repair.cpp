@@ -28,7 +28,8 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
     survey = SurveySet(scriptPath, nullptr);
     // The verdict on a file the survey already knows bad.
     const auto missingOrDamaged = [&](const std::string& path) {
-        return fs_.SizeOf(path) < 0 ? "manquante" : "endommagée";
+        const std::string place = PlaceVerdict(path);
+        return place.empty() ? std::string("endommagée") : place;
     };
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
@@ -186,6 +187,21 @@ void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs)
     DiscardOutputs(outputs);
 }
 
+// A folder or a FIFO in a set file's place is the user's, not a damaged
+// file to set aside: the repair would move it. Nothing is written then.
+bool Engine::RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey) {
+    bool refused = false;
+    for (const bool recovery : {false, true}) {
+        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
+            const std::string path = SetFileName(scriptPath, recovery, index);
+            if (StrayEntry(path) == EntryKind::File) continue;
+            Fail(path + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
+            refused = true;
+        }
+    }
+    return refused;
+}
+
 void Engine::RepairFlow(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
@@ -208,7 +224,9 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         return;
     }
     if (survey.badData.size() > survey.soundRows.size()) return Fail("Perdu : " + LostLine(survey.badData.size(), survey));
-    if (!OpenFilesSuffice(survey.badData.size() + survey.badRows.size()) || !ClearRepairLeftovers(scriptPath, survey)) return;
+    if (RefuseStrayEntries(scriptPath, survey) || !OpenFilesSuffice(survey.badData.size() + survey.badRows.size()) ||
+        !ClearRepairLeftovers(scriptPath, survey))
+        return;
     Outputs outputs(fs_);
     std::vector<RepairFile> files;
     try {

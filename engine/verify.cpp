@@ -8,9 +8,24 @@
 
 namespace sorv {
 
+EntryKind Engine::StrayEntry(const std::string& path) {
+    const EntryKind kind = fs_.KindOf(path);
+    if (kind == EntryKind::None || kind == EntryKind::File || fs_.Exists(path)) return EntryKind::File;
+    return kind;
+}
+
+std::string Engine::PlaceVerdict(const std::string& path) {
+    if (!fs_.EntryExists(path)) return "manquante";
+    switch (StrayEntry(path)) {
+    case EntryKind::Folder: return "un dossier, pas une tranche";
+    case EntryKind::Other: return "pas un fichier ordinaire";
+    default: return {};
+    }
+}
+
 // ok, endommagée, manquante, empreinte illisible or illisible (why).
 std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen) {
-    if (!fs_.EntryExists(slicePath)) return "manquante";
+    if (std::string place = PlaceVerdict(slicePath); !place.empty()) return place;
     seen.slice.Reset();
     try {
         auto slice = fs_.OpenRead(slicePath);
@@ -105,7 +120,7 @@ bool Engine::SizeBelied(const std::string& scriptPath) {
 
 // ok, endommagée or manquante, for a recovery slice.
 std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row) {
-    if (fs_.SizeOf(RecoverySliceFileName(scriptPath, row + 1, style_)) < 0) return "manquante";
+    if (std::string place = PlaceVerdict(RecoverySliceFileName(scriptPath, row + 1, style_)); !place.empty()) return place;
     return RecoverySliceIsSound(scriptPath, row) ? "ok" : "endommagée";
 }
 

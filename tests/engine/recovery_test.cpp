@@ -352,6 +352,27 @@ TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
     }
 }
 
+// A folder in a slice's and a recovery slice's place: the join names it and
+// rebuilds around it, the check names it, the repair never moves it.
+TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
+    Split(40'000, 4096, 2);
+    for (const std::int64_t i : {std::int64_t{2}, slices}) {
+        std::filesystem::remove(PathFromUtf8(SetFile(i)));
+        std::filesystem::create_directory(PathFromUtf8(SetFile(i)));
+    }
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed);
+    EXPECT_EQ(LinesWith(SetFile(2) + " est un dossier, pas une tranche."), 1u);
+    EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+    engine.CheckSlices(ScriptPath());
+    for (const std::int64_t i : {std::int64_t{2}, slices}) EXPECT_EQ(LinesWith(SetFile(i) + ": un dossier, pas une tranche"), 1u);
+    ui.log.clear();
+    EXPECT_EQ(engine.RepairSet(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), SetFile(slices) + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
+    for (const std::int64_t i : {std::int64_t{2}, slices}) EXPECT_TRUE(std::filesystem::is_directory(PathFromUtf8(SetFile(i))));
+    EXPECT_EQ(LinesWith(".endommag"), 0u);
+}
+
 // A killed repair leaves its partial files behind. The next repair asks
 // about each (it cannot be told from a file of the user's): Yes clears it,
 // No keeps it and stops; one a live repair holds stops it at once.
