@@ -152,7 +152,7 @@ private:
     bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
                      std::uint64_t& copied, SplitRecovery* recovery);
     bool RecoveryPossible(const std::string& sourcePath);
-    void DeleteLeftoverRecovery(const std::string& sourcePath);
+    std::int64_t DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded);
     bool WriteRecoverySlices(const std::string& sourcePath, SplitRecovery& recovery, Outputs& outputs,
                              Fingerprints& fingerprints);
     void WriteRecoveryBand(RecoveryFiles& files, SplitRecovery& recovery, std::uint64_t band);

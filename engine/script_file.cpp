@@ -34,7 +34,7 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
 // The keys of [Empreintes].
-enum class FingerprintKey { None, Algorithm, File, Slice, Source, Code, Count, CodingSize, RecoverySlice };
+enum class FingerprintKey { None, Algorithm, File, Slice, Source, SourceRecovery, Code, Count, CodingSize, RecoverySlice };
 
 // Section and key names longer than this cannot be ours.
 constexpr std::size_t kNameCap = 64;
@@ -256,10 +256,12 @@ std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille,
 }
 
 std::string PartialScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
-                                   const FileId& source) {
-    return ScriptFileBytes(nomOriginal, taille, tranches) + "\r\n[" + std::string(kInProgressSection) + "]\r\n" +
-           std::string(kSourceKey) + "=" + sorv::FingerprintText(source.volume) + "-" +
-           sorv::FingerprintText(source.index) + "\r\n";
+                                   const FileId& source, std::int64_t recoverySlices) {
+    std::string bytes = ScriptFileBytes(nomOriginal, taille, tranches) + "\r\n[" + std::string(kInProgressSection) +
+                        "]\r\n" + std::string(kSourceKey) + "=" + sorv::FingerprintText(source.volume) + "-" +
+                        sorv::FingerprintText(source.index) + "\r\n";
+    if (recoverySlices > 0) bytes += std::string(kRecoverySection) + "=" + std::to_string(recoverySlices) + "\r\n";
+    return bytes;
 }
 
 bool RecordedFingerprints::KnownAlgorithm() const { return EqualsIgnoringAsciiCase(algorithm_, kFingerprintAlgorithm); }
@@ -377,6 +379,7 @@ struct ScriptReader::Impl {
     std::vector<std::pair<std::int64_t, std::optional<std::uint64_t>>> heldSlices;
     std::optional<FileId> source;
     bool sourceSet = false;
+    std::int64_t sourceRecovery = 0;
 
     void Take(std::string_view bytes) {
         validator.Feed(bytes);
@@ -484,6 +487,8 @@ struct ScriptReader::Impl {
         if (section == Section::Recovery && !name.Overflowed()) StartRecoveryValue();
         if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
             fingerprintKey = FingerprintKey::Source;
+        if (section == Section::InProgress && EqualsIgnoringAsciiCase(name.Kept(), kRecoverySection))
+            fingerprintKey = FingerprintKey::SourceRecovery;
         // The first occurrence wins.
         if ((key == kNoKey || found[key]) && fingerprintKey == FingerprintKey::None) {
             state = State::SkipLine;
@@ -527,6 +532,9 @@ struct ScriptReader::Impl {
         case FingerprintKey::Source:
             sourceSet = true;
             if (!text.cut) source = ParseSourceIdentity(text.raw);
+            break;
+        case FingerprintKey::SourceRecovery:
+            sourceRecovery = text.cut ? 0 : std::clamp<std::int64_t>(ParseProfileInteger(text.raw), 0, kRecoveryMaxFiles);
             break;
         case FingerprintKey::Code: recovery.SetCode(text.cut ? std::string("?") : text.raw); break;
         case FingerprintKey::Count: recovery.SetCount(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
@@ -572,6 +580,7 @@ struct ScriptReader::Impl {
         values.Empreintes = std::move(fingerprints);
         values.Secours = std::move(recovery);
         values.Source = source;
+        values.SourceRecovery = sourceRecovery;
         return values;
     }
 

@@ -20,6 +20,7 @@
 // fingerprints, the identity of the source it is cutting:
 //   [EnCours]
 //   Source=<16 hex digits: volume>-<16 hex digits: file index>
+//   Secours=<K, the recovery slices it writes; absent when none>
 // Written in Windows-1252 when every character fits, otherwise in UTF-8
 // with a byte-order mark; read in either (BOM, else valid UTF-8, else
 // Windows-1252). Reading is a stream with bounded memory.
@@ -140,8 +141,10 @@ struct ScriptValues {
     NumberKey TranchesKey;
     RecordedFingerprints Empreintes;
     RecordedRecovery Secours;
-    // Partial scripts only: the file being cut.
+    // Partial scripts only: the file being cut, and how many recovery slices
+    // the split writes (only those are its own).
     std::optional<FileId> Source;
+    std::int64_t SourceRecovery = 0;
 };
 
 // The bytes of a script file (UTF-8 names in, file encoding out); the
@@ -151,7 +154,7 @@ std::string ScriptFileBytes(const std::string& nomOriginal, std::int64_t taille,
 
 // The partial script of a split of the source `source`.
 std::string PartialScriptFileBytes(const std::string& nomOriginal, std::int64_t taille, std::int64_t tranches,
-                                   const FileId& source);
+                                   const FileId& source, std::int64_t recoverySlices = 0);
 
 // An integer value as the profile reader reads it: "0x"/"0X" followed by
 // something is hexadecimal, anything else decimal; not a number gives 0.

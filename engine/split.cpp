@@ -100,15 +100,18 @@ std::int64_t Engine::LeftoverSlices(const std::string& sourcePath, std::int64_t 
     return count;
 }
 
-// A killed split's recovery slices, written after its slices, from the first on.
-void Engine::DeleteLeftoverRecovery(const std::string& sourcePath) {
+// A killed split's recovery slices, written after its slices, from the
+// first on; only as many as it recorded: the names past them were never its own.
+std::int64_t Engine::DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded) {
     InputFiles source(fs_);
     source.Add(sourcePath);
-    for (std::int64_t r = 1; r <= kMaxSetFiles; ++r) {
-        const std::string path = RecoverySliceFileName(sourcePath, r, style_);
-        if (fs_.KindOf(path) != EntryKind::File || source.Reaches(path)) return;
+    std::int64_t deleted = 0;
+    for (; deleted < std::min(recorded, kMaxSetFiles); ++deleted) {
+        const std::string path = RecoverySliceFileName(sourcePath, deleted + 1, style_);
+        if (fs_.KindOf(path) != EntryKind::File || source.Reaches(path)) break;
         fs_.Delete(path);
     }
+    return deleted;
 }
 
 // A killed split leaves its slices and its partial script, which records
@@ -131,10 +134,10 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const std::int64_t slices = LeftoverSlices(sourcePath, recorded.Tranches);
     if (slices < 0) return true;
     DeleteSlices(sourcePath, slices);
-    DeleteLeftoverRecovery(sourcePath);
+    const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, recorded.SourceRecovery);
     fs_.RemoveExactly(partial, leftover.held->Identity());
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
-                  " tranche(s).");
+                  " tranche(s)" + (recovery > 0 ? ", " + std::to_string(recovery) + " tranche(s) de secours." : "."));
     return true;
 }
 
@@ -161,7 +164,8 @@ std::unique_ptr<File> Engine::CreatePartialScript(const std::string& sourcePath,
         RefuseLiveRun(LiveRun::Split, ScriptFileName(sourcePath));
         return nullptr;
     }
-    script->Write(BytesOf(PartialScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, source)));
+    script->Write(BytesOf(PartialScriptFileBytes(RecordedNameFor(sourcePath), state.SourceSize, state.SliceCount, source,
+                                                state.RecoveryCount)));
     return script;
 }
 

@@ -294,6 +294,16 @@ TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
                           "Restes d'un découpage interrompu effacés : " + partial + " et 2 tranche(s).") != ui.log.end());
     EXPECT_EQ(memory.Names().size(), 5u);
 
+    // Recovery-slice names past the count the killed split recorded were never its own.
+    const auto recoverySlice = [](int r) { return RecoverySliceFileName(kSource, r, kWindowsPaths); };
+    for (const std::int64_t recorded : {0, 1}) {
+        leaveKilledSplit(PartialScriptFileBytes(kSource, kSize, 3, *memory.IdentityOf(kSource), recorded));
+        for (const int r : {1, 2}) memory.AddFile(recoverySlice(r), "recovery slice");
+        EXPECT_EQ(engine.StartSplit(kSource), Outcome::Completed);
+        EXPECT_EQ(memory.Exists(recoverySlice(1)), recorded == 0);
+        EXPECT_TRUE(memory.Exists(recoverySlice(2)));
+    }
+
     // A live split holds its partial script: nothing is touched, and the
     // second one stops at once.
     leaveKilledSplit(killed);
