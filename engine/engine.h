@@ -169,7 +169,8 @@ private:
     bool ScriptDescribesAFile(const std::string& scriptPath);
     bool OpenFilesSuffice(std::uint64_t atOnce);
     bool CleanUpStopped(const std::string& target);
-    bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, FileId& id);
+    bool PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs, File& held,
+                    FileId& id);
     bool ScriptIsSound(const std::string& scriptPath);
     void SayScriptBelied(const std::string& scriptPath);
     bool SizeBelied(const std::string& scriptPath);

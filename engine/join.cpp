@@ -279,21 +279,21 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
     return true;
 }
 
-// The rebuilt file moved under its real name, held open across the move so
-// that its identity (`id`, updated) is known even where FAT numbers it anew.
-// False when another file took either name (said).
+// The rebuilt file moved under its real name, then closed: its lock holds
+// until then, so a second run never finds an unlocked partial file to take
+// for a dead run's. Held open across the move, its identity (`id`, updated)
+// is known even where FAT numbers it anew. False when another file took
+// either name or it was deleted meanwhile (on Windows a file deleted while
+// open goes only when closed): said.
 bool Engine::PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs,
-                        FileId& id) {
-    const std::unique_ptr<File> held = outputs.StillThere(partial) ? fs_.OpenRead(partial) : nullptr;
-    if (!held || !(held->Identity() == id)) {
-        Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
-             " n'est pas reconstitué.");
-        return false;
-    }
-    outputs.Rename(partial, target, replace, held.get());
+                        File& held, FileId& id) {
+    const bool there = outputs.StillThere(partial) && held.Identity() == id;
+    if (there) outputs.Rename(partial, target, replace, &held);
+    held.Close();
     id = outputs.Registered(target).value_or(id);
-    if (outputs.StillThere(target)) return true;
-    Fail("Le fichier " + target + " a été remplacé pendant le regroupement.");
+    if (there && outputs.StillThere(target)) return true;
+    Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
+         " n'est pas reconstitué.");
     return false;
 }
 
@@ -329,9 +329,11 @@ void Engine::JoinSlices(const std::string& scriptPath) {
             return DiscardOutputs(outputs);
         }
         ui_.ResetProgress();
-        output->Close();
-        if (!RebuiltFileIsSound(pass, target)) return DiscardOutputs(outputs);
-        if (!PutInPlace(partial, target, replaceTarget, outputs, written)) return;
+        if (!RebuiltFileIsSound(pass, target)) {
+            output->Close();
+            return DiscardOutputs(outputs);
+        }
+        if (!PutInPlace(partial, target, replaceTarget, outputs, *output, written)) return;
     } catch (...) {
         DiscardOutputs(outputs);
         throw;

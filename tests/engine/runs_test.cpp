@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine_fixture.h"
+#include "faulty_file_system.h"
 #include "links.h"
 
 namespace sorv::test {
@@ -72,6 +73,20 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Completed);
     EXPECT_EQ(second, Outcome::Refused);
     EXPECT_EQ(otherUi.log.back(), "Un regroupement ou une réparation de " + Script("a.bin") + " est déjà en cours.");
+    EXPECT_TRUE(otherUi.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(source()), bytes);
+
+    // Up to the moment its file takes its real name.
+    FaultyFileSystem faulty{NativeFileSystem()};
+    Engine renaming(ui, faulty);
+    faulty.beforeRename = [&](const std::string& from) {
+        if (from == PartialJoinName(Script("a.bin"))) second = other.StartJoin(Script("a.bin"));
+    };
+    fs::remove(PathFromUtf8(source()));
+    second = Outcome::Completed;
+    ui.answers = {Answer::No};
+    EXPECT_EQ(renaming.StartJoin(Script("a.bin")), Outcome::Completed);
+    EXPECT_EQ(second, Outcome::Refused);
     EXPECT_TRUE(otherUi.boxes.empty());
     EXPECT_EQ(ReadFileBytes(source()), bytes);
 }

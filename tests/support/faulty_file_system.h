@@ -36,6 +36,8 @@ public:
     // Told the size of each read and write as it happens (a slow device
     // moves a fake clock by it).
     std::function<void(std::uint64_t bytes)> onTransfer;
+    // Called as a rename starts: another run acting at that very moment.
+    std::function<void(const std::string& from)> beforeRename;
 
     // No more faults; the count of written bytes starts again.
     void Heal();
@@ -57,6 +59,7 @@ public:
     std::unique_ptr<File> CreateNew(const std::string& path) override;
     std::unique_ptr<File> CreateTemporary(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to, bool replace) override {
+        if (beforeRename) beforeRename(from);
         inner_.Rename(from, to, replace);
     }
     std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
