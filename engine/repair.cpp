@@ -36,7 +36,8 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
         const std::string path = SliceFileName(scriptPath, n);
         const bool known = SetSurvey::Holds(survey.badData, index);
         const std::string verdict = known ? missingOrDamaged(path) : CheckOneSlice(path, n, seen);
-        if (verdict == "ok") continue;
+        // A stop inside the read leaves a slice half seen, not damaged.
+        if (verdict == "ok" || state.CancelRequested) continue;
         if (!known) survey.badData.push_back(index);
         ui_.AppendLog(path + ": " + verdict);
     }
@@ -154,11 +155,13 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
         }
     };
     if (!RebuildBadFiles(scriptPath, survey, emit)) return false;
+    for (RepairFile& f : files) f.file->Close();
     for (RepairFile& f : files) {
-        f.file->Close();
         FingerprintFrom back;
         std::int64_t shown = 0;
-        copier_.Copy(*fs_.OpenRead(f.partial), nullptr, static_cast<std::uint64_t>(script_.Secours.CodingSize()), &back, shown);
+        const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
+        // A stop cuts the read short: a stop, not a bad rebuild.
+        if (copier_.Copy(*fs_.OpenRead(f.partial), nullptr, codingSize, &back, shown).stopped) return false;
         f.problem = PrintDisagreement(f.path, f.expected, f.written.Value());
         if (f.problem.empty() && back.fingerprint.Value() != f.expected)
             f.problem = "Le fichier " + f.path + " n'a pas pu être refait à partir des tranches de secours.";

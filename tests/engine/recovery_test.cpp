@@ -326,6 +326,41 @@ TEST_F(RecoveryOnDisk, RepairRestoresEveryFileAndTheCheckJudgesTheSet) {
     }
 }
 
+// A stop at any moment of a repair: said as a stop, no sound file called
+// damaged nor a rebuild called bad, and the set either as it was or repaired.
+TEST_F(RecoveryOnDisk, ARepairStoppedAtAnyMomentIsAStop) {
+    Split(40'000, 4096, 2);
+    // A slow device: messages run between any two pieces of a copy.
+    FaultyFileSystem slow{NativeFileSystem()};
+    Engine repair{ui, slow};
+    ui.clock = 0;
+    slow.onTransfer = [&](std::uint64_t) { *ui.clock += PumpCadence::kInterval; };
+    Damage(4, Loss::Missing);
+    ui.messageRuns = 0;
+    ASSERT_EQ(repair.RepairSet(ScriptPath()), Outcome::Completed);
+    const int runs = ui.messageRuns;
+    for (int stopAt = 1; stopAt <= runs; ++stopAt) {
+        Restore();
+        Damage(4, Loss::Missing);
+        ui.log.clear();
+        ui.messageRuns = 0;
+        ui.onMessageRun = [&] {
+            if (ui.messageRuns == stopAt) repair.state.CancelRequested = true;
+        };
+        const Outcome outcome = repair.RepairSet(ScriptPath());
+        EXPECT_TRUE(outcome == Outcome::Stopped || outcome == Outcome::Completed) << stopAt;
+        EXPECT_TRUE(outcome != Outcome::Stopped || ui.log.back() == "Arrêt.") << stopAt << ui.log.back();
+        EXPECT_EQ(LinesWith("endommag") + LinesWith("n'a pas pu"), 0u) << stopAt;
+        for (const auto& [name, content] : files)
+            EXPECT_TRUE(name == std::filesystem::path(SetFile(4)).filename() && outcome == Outcome::Stopped
+                            ? !FileExists(dir.Path(name))
+                            : ReadFileBytes(dir.Path(name)) == content)
+                << name << " " << stopAt;
+    }
+    ui.onMessageRun = nullptr;
+    ui.clock.reset();
+}
+
 // A slice the join cannot read, from its first byte, its middle or its last,
 // is rebuilt like a damaged one, beside a missing one too; one loss more than
 // the recovery slices leaves nothing under the real name. Every file stays as it was.
