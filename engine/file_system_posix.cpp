@@ -72,9 +72,14 @@ int CodeForPath(int err, const std::string& path) {
 }
 
 // Not found: the file renamed, when it is what is gone, else the new name.
+// An entry in the way, a bad name or a missing folder is about the new name;
+// anything else (the file gone, access refused, a busy or read-only medium)
+// is about the file that could not be moved.
 [[noreturn]] void ThrowRenameError(int err, const std::string& from, const std::string& to) {
     struct stat st {};
-    ThrowForPath(err, err == ENOENT && ::lstat(from.c_str(), &st) != 0 ? from : to);
+    const bool aboutNewName = err == EEXIST || err == ENOTEMPTY || err == EISDIR || err == ENAMETOOLONG ||
+                              err == ENOTDIR || (err == ENOENT && ::lstat(from.c_str(), &st) == 0);
+    ThrowForPath(err, aboutNewName ? to : from);
 }
 
 // An embedded NUL would silently name another file.

@@ -412,10 +412,17 @@ public:
             throw std::runtime_error(from + " : pas renommé, ce nom peut mener à un autre fichier (un lien ?).");
         if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
             const DWORD error = GetLastError();
-            // Not found: the file renamed, when it is what is gone.
-            const bool fromGone = GetFileAttributesW(SystemPath(wideFrom).c_str()) == INVALID_FILE_ATTRIBUTES;
+            // An entry in the way, a bad name or a missing folder is about
+            // the new name; anything else (the file gone, access refused, a
+            // sharing violation) is about the file that could not be moved.
+            const bool fromThere = GetFileAttributesW(SystemPath(wideFrom).c_str()) != INVALID_FILE_ATTRIBUTES;
+            const DWORD toAttributes = GetFileAttributesW(SystemPath(wideTo).c_str());
+            const bool toIsFolder = toAttributes != INVALID_FILE_ATTRIBUTES && (toAttributes & FILE_ATTRIBUTE_DIRECTORY);
             const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-            throw IoError(CodeFromWin32(error), notFound && fromGone ? from : to);
+            const bool aboutNewName = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+                                      error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE ||
+                                      (notFound && fromThere) || (error == ERROR_ACCESS_DENIED && toIsFolder);
+            throw IoError(CodeFromWin32(error), aboutNewName ? to : from);
         }
         temporary_files::Forget(from);
     }

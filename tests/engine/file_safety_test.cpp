@@ -55,12 +55,15 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
     EXPECT_FALSE(test::FileExists(dir.Path("from")));
     Fs().Rename(dir.Path("to"), dir.Path("moved"), false);
     EXPECT_EQ(test::ReadFileBytes(dir.Path("moved")), "new");
-    // A failure names the file that is gone, or else the new name.
+    // A failure names the file that is gone, or the new name when a folder
+    // is missing or in the way (access refused names the file moved).
     const char sep = dir.folder().back();
+    std::filesystem::create_directory(test::PathFromUtf8(dir.Path("folder")));
     const struct {
         std::string from, to, blamed;
     } failures[] = {{dir.Path("gone"), dir.Path("new"), dir.Path("gone")},
-                    {dir.Path("moved"), dir.Path("none") + sep + "new", dir.Path("none") + sep + "new"}};
+                    {dir.Path("moved"), dir.Path("none") + sep + "new", dir.Path("none") + sep + "new"},
+                    {dir.Path("moved"), dir.Path("folder"), dir.Path("folder")}};
     for (const auto& f : failures)
         for (const bool replace : {false, true}) {
             try {
@@ -70,6 +73,18 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
                 EXPECT_EQ(e.path(), f.blamed);
             }
         }
+#ifdef _WIN32
+    // Held open by a program that does not share deletion: the file that cannot move is named.
+    FILE* held = _wfopen(test::PathFromUtf8(dir.Path("moved")).c_str(), L"rb");
+    ASSERT_NE(held, nullptr);
+    try {
+        Fs().Rename(dir.Path("moved"), dir.Path("new"), false);
+        ADD_FAILURE() << "renamed while held";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), dir.Path("moved"));
+    }
+    std::fclose(held);
+#endif
 }
 
 // Removing an output takes its entry only while it is the file written:
