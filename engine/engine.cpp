@@ -131,6 +131,9 @@ Outcome Engine::StartSplit(std::string path) {
 Outcome Engine::StartJoin(std::string scriptPath) {
     return RunFlow([&] {
         if (!LoadScript(scriptPath)) return;
+        // A live join or repair of this set: stop at once, before saying
+        // what it is rebuilding is missing. The copy takes the lock itself.
+        if (ProbeLeftover(PartialJoinName(scriptPath, style_)).live) return RefuseLiveRun(LiveRun::Join, scriptPath);
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");
