@@ -166,7 +166,9 @@ FileSystem& NativeFileSystem();
 
 // Removes the files that CreateTemporary made and that are still there. Safe
 // in a signal handler (POSIX) and a console control handler (Windows): the
-// second Ctrl+C that ends sorv-cli leaves no partial file behind.
+// second Ctrl+C that ends sorv-cli leaves no partial file of a join behind,
+// nor of a repair rebuilding up to 15 files (the next repair asks about any
+// other).
 void RemoveTemporaryFilesNow();
 
 }  // namespace sorv

@@ -13,8 +13,9 @@ struct Slot {
 };
 static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
 
-// A join has one partial file at a time; the spare slots are for safety.
-std::array<Slot, 4> slots;
+// A join has one partial file at a time, a repair one per file it rebuilds:
+// past these, a repair's partial files stay for the next repair to ask about.
+std::array<Slot, 16> slots;
 
 }  // namespace
 
