@@ -34,9 +34,15 @@ void Forget(const std::string& path) {
         if (slot.used.load() && path == slot.path) slot.used.store(false);
 }
 
+// On Windows this runs on the console handler's thread: a slot is released
+// only once its path is used, so the flow cannot write another path into it
+// meanwhile.
 void RemoveAll(void (*remove)(const char* path)) {
-    for (Slot& slot : slots)
-        if (slot.used.exchange(false)) remove(slot.path);
+    for (Slot& slot : slots) {
+        if (!slot.used.load()) continue;
+        remove(slot.path);
+        slot.used.store(false);
+    }
 }
 
 }  // namespace sorv::temporary_files
