@@ -79,7 +79,14 @@ TEST(SliceSizeKeys, AClickSentAsTheDialogBecomesActiveIsNotUndoneByItsActivation
         const LRESULT result = next(m);
         if (m.msg == WM_ACTIVATE && LOWORD(m.wParam) != WA_INACTIVE && !tool.joinable()) {
             tool = std::thread([button = dialog.Button1.Handle()] { SendMessageW(button, BM_CLICK, 0, 0); });
-            while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) Sleep(1);
+            // Ten seconds at most: a lost message fails the test, never hangs it.
+            for (int waited = 0; !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++waited) {
+                if (waited == 10'000) {
+                    ADD_FAILURE() << "the click never arrived";
+                    break;
+                }
+                Sleep(1);
+            }
         }
         return result;
     });

@@ -113,6 +113,7 @@ TEST_F(EngineOnDisk, EscapeDuringTheSplitDeletesEverySliceWritten) {
     EXPECT_EQ(ui.log[ui.log.size() - 2], Slice("big.bin", 2) + ": 358400 octet(s)");
     for (int k = 1; k <= 5; ++k) EXPECT_FALSE(FileExists(Slice("big.bin", k))) << k;
     EXPECT_FALSE(FileExists(Script("big.bin")));
+    EXPECT_TRUE(ReadFileBytes(dir.Path("big.bin")) == PatternBytes(5 * 358'400 - 10));
     EXPECT_FALSE(engine.state.Busy);
     EXPECT_FALSE(engine.state.CancelRequested);
     EXPECT_EQ(ui.progressPosition, 0);
