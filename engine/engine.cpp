@@ -46,8 +46,14 @@ void Engine::RefuseLiveRun(LiveRun run, const std::string& scriptPath) {
 }
 
 void Engine::DiscardOutputs(Outputs& outputs) {
-    for (const std::string& path : outputs.Discard())
-        ui_.AppendLog("Laissé en place, ce n'est plus le fichier écrit ici : " + path);
+    for (const auto& [path, removal] : outputs.Discard())
+        SayNotRemoved(path, removal, "Laissé en place, ce n'est plus le fichier écrit ici : ");
+}
+
+void Engine::SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine) {
+    if (removal == Removal::Replaced) ui_.AppendLog(replacedLine + path);
+    // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.
+    if (removal == Removal::Failed) ui_.AppendLog("Non effacé, le système le refuse : " + path);
 }
 
 // Opens what is under a partial name and tries its lock: a live run holds

@@ -140,6 +140,8 @@ private:
     enum class LiveRun { Split, Join };
     void RefuseLiveRun(LiveRun run, const std::string& scriptPath);
     void DiscardOutputs(Outputs& outputs);
+    // Says why a file to delete stays (nothing when it went or was gone).
+    void SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine);
     Leftover ProbeLeftover(const std::string& path);
     bool LoadScript(const std::string& scriptPath);
 

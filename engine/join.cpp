@@ -369,10 +369,8 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::string& targ
     for (const ReadInput& input : all) {
         copier_.RunMessages();
         if (CleanUpStopped(target)) return;
-        const Removal removal = fs_.RemoveExactly(input.path, input.id);
-        if (removal == Removal::Replaced) ui_.AppendLog("Non effacé, ce n'est plus le fichier lu (un lien ?) : " + input.path);
-        // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.
-        if (removal == Removal::Failed) ui_.AppendLog("Non effacé, le système le refuse : " + input.path);
+        SayNotRemoved(input.path, fs_.RemoveExactly(input.path, input.id),
+                      "Non effacé, ce n'est plus le fichier lu (un lien ?) : ");
     }
 }
 

@@ -55,13 +55,13 @@ bool Outputs::StillThere(const std::string& path) {
     return output != nullptr && fs_.IdentityOf(path) == output->id;
 }
 
-std::vector<std::string> Outputs::Discard() {
-    std::vector<std::string> kept;
+std::vector<std::pair<std::string, Removal>> Outputs::Discard() {
+    std::vector<std::pair<std::string, Removal>> kept;
     while (!outputs_.empty()) {
         const Output output = std::move(outputs_.back());
         outputs_.pop_back();
         const Removal removal = fs_.RemoveExactly(output.path, output.id);
-        if (removal == Removal::Replaced || removal == Removal::Failed) kept.push_back(output.path);
+        if (removal == Removal::Replaced || removal == Removal::Failed) kept.emplace_back(output.path, removal);
     }
     return kept;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "file_system.h"
@@ -38,9 +39,10 @@ public:
     // The output under that name stays, whatever becomes of the others.
     void Keep(const std::string& path);
     // Removes every output not committed, the newest first (a lock holder
-    // created first goes last). Returns those left in place: another file
-    // or a link has their name now, or the system refused.
-    std::vector<std::string> Discard();
+    // created first goes last). Returns those left in place, with why:
+    // Replaced (another file or a link has their name now) or Failed (the
+    // system refused).
+    std::vector<std::pair<std::string, Removal>> Discard();
 
 private:
     struct Output {

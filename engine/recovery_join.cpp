@@ -109,8 +109,10 @@ void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey)
     }
     for (const std::uint32_t row : survey.badRows) {
         const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
-        ui_.AppendLog(fs_.SizeOf(path) < 0 ? "Il manque la tranche de secours " + path
-                                           : "La tranche de secours " + path + " n'a pas la taille d'une tranche.");
+        const std::string place = PlaceVerdict(path);
+        ui_.AppendLog(place.empty()          ? "La tranche de secours " + path + " n'a pas la taille d'une tranche."
+                      : place == "manquante" ? "Il manque la tranche de secours " + path
+                                             : path + " : " + place + ".");
     }
 }
 

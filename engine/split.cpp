@@ -106,7 +106,7 @@ std::int64_t Engine::DeleteLeftoverRecovery(const std::string& sourcePath, std::
     InputFiles source(fs_);
     source.Add(sourcePath);
     std::int64_t deleted = 0;
-    for (; deleted < std::min(recorded, kMaxSetFiles); ++deleted) {
+    for (; deleted < recorded; ++deleted) {
         const std::string path = RecoverySliceFileName(sourcePath, deleted + 1, style_);
         if (fs_.KindOf(path) != EntryKind::File || source.Reaches(path)) break;
         fs_.Delete(path);
@@ -134,7 +134,9 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const std::int64_t slices = LeftoverSlices(sourcePath, recorded.Tranches);
     if (slices < 0) return true;
     DeleteSlices(sourcePath, slices);
-    const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, recorded.SourceRecovery);
+    // More than a split of that many slices can write: not a count it wrote.
+    const bool countPossible = recorded.SourceRecovery <= kMaxSetFiles - recorded.Tranches;
+    const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, countPossible ? recorded.SourceRecovery : 0);
     fs_.RemoveExactly(partial, leftover.held->Identity());
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s)" + (recovery > 0 ? ", " + std::to_string(recovery) + " tranche(s) de secours." : "."));

@@ -402,6 +402,7 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
     ui.answers = {Answer::No};
     EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed);
     EXPECT_EQ(LinesWith(SetFile(2) + " est un dossier, pas une tranche."), 1u);
+    EXPECT_EQ(LinesWith(SetFile(slices) + " : un dossier, pas une tranche."), 1u);
     EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
     engine.CheckSlices(ScriptPath());
     for (const std::int64_t i : {std::int64_t{2}, slices}) EXPECT_EQ(LinesWith(SetFile(i) + ": un dossier, pas une tranche"), 1u);
