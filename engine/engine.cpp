@@ -74,6 +74,13 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
     return found;
 }
 
+// A join or a repair holds its partial file, and a join its rebuilt file
+// until its clean-up ends: looked at in that order, as the file moves from
+// the one name to the other.
+bool Engine::SetHeldByARun(const std::string& scriptPath) {
+    return ProbeLeftover(PartialJoinName(scriptPath, style_)).live || ProbeLeftover(JoinTarget(scriptPath)).live;
+}
+
 // The script read, for a join, a check or a repair; false when it is the
 // partial script of a split still running (said): it reads like a whole one,
 // and a join or a repair from it would write over that split's files.
@@ -139,7 +146,7 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         if (!LoadScript(scriptPath)) return;
         // A live join or repair of this set: stop at once, before saying
         // what it is rebuilding is missing. The copy takes the lock itself.
-        if (ProbeLeftover(PartialJoinName(scriptPath, style_)).live) return RefuseLiveRun(LiveRun::Join, scriptPath);
+        if (SetHeldByARun(scriptPath)) return RefuseLiveRun(LiveRun::Join, scriptPath);
         ui_.AppendLog("Fichier ouvert :" + scriptPath);
         ui_.AppendLog("Nom original :" + state.RecordedName);
         ui_.AppendLog("Taille originale :" + std::to_string(state.RecordedSize) + "octet(s)");

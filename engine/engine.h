@@ -140,6 +140,7 @@ private:
     enum class LiveRun { Split, Join };
     void RefuseLiveRun(LiveRun run, const std::string& scriptPath);
     void DiscardOutputs(Outputs& outputs);
+    bool SetHeldByARun(const std::string& scriptPath);
     // Says why a file to delete stays (nothing when it went or was gone).
     void SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine);
     Leftover ProbeLeftover(const std::string& path);
@@ -198,6 +199,8 @@ private:
     // "manquante", the stray entry's verdict, or "" for a file.
     std::string PlaceVerdict(const std::string& path);
     bool RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey);
+    void OfferCleanUp(const std::string& scriptPath, const std::string& target, const FileId& written,
+                      const std::vector<ReadInput>& read);
     void DeleteInputs(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& inputs);
 
     // Recovery slices at a join and a check.

@@ -279,17 +279,14 @@ bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target)
     return true;
 }
 
-// The rebuilt file moved under its real name, then closed: its lock holds
-// until then, so a second run never finds an unlocked partial file to take
-// for a dead run's. Held open across the move, its identity (`id`, updated)
-// is known even where FAT numbers it anew. False when another file took
-// either name or it was deleted meanwhile (on Windows a file deleted while
-// open goes only when closed): said.
+// The rebuilt file moved under its real name, held open (and locked) across
+// the move: a second run never finds it unlocked to take for a dead run's,
+// and its identity (`id`, updated) is known even where FAT numbers it anew.
+// False when another file took either name or it was deleted meanwhile: said.
 bool Engine::PutInPlace(const std::string& partial, const std::string& target, bool replace, Outputs& outputs,
                         File& held, FileId& id) {
     const bool there = outputs.StillThere(partial) && held.Identity() == id;
     if (there) outputs.Rename(partial, target, replace, &held);
-    held.Close();
     id = outputs.Registered(target).value_or(id);
     if (there && outputs.StillThere(target)) return true;
     Fail("Le fichier " + partial + " a été remplacé ou effacé pendant le regroupement : " + target +
@@ -303,9 +300,10 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     const std::string target = JoinTarget(scriptPath);
     ui_.SetProgressMax(state.RecordedSize);
     const std::string partial = PartialJoinName(scriptPath, style_);
-    // A live join of this script holds its partial file: stop at once.
+    // A live join of this script holds its partial file, or its rebuilt file
+    // until its clean-up ends: stop at once.
     Leftover leftover = ProbeLeftover(partial);
-    if (leftover.live) return RefuseLiveRun(LiveRun::Join, scriptPath);
+    if (leftover.live || ProbeLeftover(target).live) return RefuseLiveRun(LiveRun::Join, scriptPath);
     bool replaceTarget = false;
     if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
@@ -341,6 +339,13 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     outputs.Commit();
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
+    // Held, with its lock, through the clean-up: the set is this run's until then.
+    OfferCleanUp(scriptPath, target, written, read);
+    output->Close();
+}
+
+void Engine::OfferCleanUp(const std::string& scriptPath, const std::string& target, const FileId& written,
+                          const std::vector<ReadInput>& read) {
     // A stop asked once the file was in place (a signal to sorv-cli) keeps the inputs.
     if (CleanUpStopped(target) || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
     // The file may still be only in memory: a power cut or a medium pulled

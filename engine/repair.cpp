@@ -252,7 +252,9 @@ void Engine::RepairFlow(const std::string& scriptPath) {
 
 Outcome Engine::RepairSet(std::string scriptPath) {
     return RunFlow([&] {
-        if (!LoadScript(scriptPath) || !ScriptDescribesAFile(scriptPath)) return;
+        if (!LoadScript(scriptPath)) return;
+        if (SetHeldByARun(scriptPath)) return RefuseLiveRun(LiveRun::Join, scriptPath);
+        if (!ScriptDescribesAFile(scriptPath)) return;
         if (const std::string why = RecoveryProblem(); !why.empty())
             return Fail("Le script " + scriptPath + " ne permet aucune réparation (" + why + ").");
         ui_.SetProgressMax(state.RecordedSize);

@@ -92,6 +92,23 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     EXPECT_EQ(second, Outcome::Refused);
     EXPECT_TRUE(otherUi.boxes.empty());
     EXPECT_EQ(ReadFileBytes(source()), bytes);
+
+    // And through its clean-up, the question answered.
+    fs::remove(PathFromUtf8(source()));
+    Outcome repair = Outcome::Completed;
+    second = Outcome::Completed;
+    ui.answers = {Answer::Yes};
+    ui.onMessageRun = [&] {
+        if (!ui.answers.empty() || second != Outcome::Completed) return;
+        second = other.StartJoin(Script("a.bin"));
+        repair = other.RepairSet(Script("a.bin"));
+    };
+    EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Completed);
+    EXPECT_EQ(second, Outcome::Refused);
+    EXPECT_EQ(repair, Outcome::Refused);
+    EXPECT_TRUE(otherUi.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(source()), bytes);
+    EXPECT_FALSE(FileExists(Script("a.bin")));
 }
 
 TEST_F(RunsOnDisk, AKilledSplitIsClearedHoweverItsSourceIsSpelled) {
