@@ -82,6 +82,12 @@ public:
     // released by the system when the process dies. Other handles can still
     // read and write the file.
     virtual bool TryLock() = 0;
+    // Closes this handle as Close() does (its errors reported) and returns
+    // another on the same file that keeps the lock without the writing
+    // access, so other programs may open the file as they like. Where the
+    // lock cannot pass from handle to handle it is taken again at once;
+    // null when another run took it in that moment.
+    virtual std::unique_ptr<File> CloseKeepingLock() = 0;
     // Replaces the whole contents with these bytes.
     virtual void Rewrite(std::span<const std::byte> bytes) = 0;
     // Room for the bytes about to be written, so the file system lays them out

@@ -206,6 +206,16 @@ public:
         (void)::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
     }
 
+    // The same open file description: its flock and its token lock stay
+    // with the copy when this descriptor closes.
+    std::unique_ptr<File> CloseKeepingLock() override {
+        const int copy = ::dup(fd_);
+        if (copy < 0) Fail(errno);
+        auto kept = std::make_unique<PosixFile>(copy, path_);
+        Close();
+        return kept;
+    }
+
     void Close() override {
         ReleaseUnusedReservation();
         const int fd = fd_;

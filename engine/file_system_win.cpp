@@ -109,6 +109,11 @@ FileId IdentityOfHandle(HANDLE h, const std::string& path) {
     return *id;
 }
 
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Files this program opens can be renamed and deleted while open: its own
+// clean-up removes an output before closing the handle that holds its lock.
+constexpr DWORD kShareAll = kShareReadWrite | FILE_SHARE_DELETE;
+
 class WinFile final : public File {
 public:
     WinFile(HANDLE h, std::string path) : handle_(h), path_(std::move(path)) {}
@@ -178,17 +183,23 @@ public:
         if (!handle_.Release()) ThrowLastError(path_);
     }
 
+    // A lock belongs to the handle that took it: a reading handle takes it
+    // again as soon as this one has closed.
+    std::unique_ptr<File> CloseKeepingLock() override {
+        const HANDLE reader = ReOpenFile(handle_.get(), GENERIC_READ, kShareAll, 0);
+        if (reader == INVALID_HANDLE_VALUE) ThrowLastError(path_);
+        auto kept = std::make_unique<WinFile>(reader, path_);
+        Close();
+        if (!kept->TryLock()) return nullptr;
+        return kept;
+    }
+
     HANDLE get() const { return handle_.get(); }
 
 private:
     Handle handle_;
     std::string path_;
 };
-
-constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
-// Files this program opens can be renamed and deleted while open: its own
-// clean-up removes an output before closing the handle that holds its lock.
-constexpr DWORD kShareAll = kShareReadWrite | FILE_SHARE_DELETE;
 
 std::wstring FinalPathOf(HANDLE h) {
     std::wstring path(MAX_PATH, L'\0');
@@ -419,9 +430,13 @@ public:
             const DWORD toAttributes = GetFileAttributesW(SystemPath(wideTo).c_str());
             const bool toIsFolder = toAttributes != INVALID_FILE_ATTRIBUTES && (toAttributes & FILE_ATTRIBUTE_DIRECTORY);
             const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            // A file replaced that is read-only or held by a program is what refuses.
+            const bool toRefuses = replace && toAttributes != INVALID_FILE_ATTRIBUTES &&
+                                   ((toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(wideTo)).valid());
             const bool aboutNewName = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
                                       error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE ||
-                                      (notFound && fromThere) || (error == ERROR_ACCESS_DENIED && toIsFolder);
+                                      (notFound && fromThere) || (error == ERROR_ACCESS_DENIED && toIsFolder) ||
+                                      toRefuses;
             throw IoError(CodeFromWin32(error), aboutNewName ? to : from);
         }
         temporary_files::Forget(from);

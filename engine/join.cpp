@@ -312,6 +312,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     auto output = outputs.Create(partial, true);
     if (!output->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     FileId written = output->Identity();
+    std::unique_ptr<File> held;
     std::vector<ReadInput> read;
     try {
         const JoinPass pass = RunJoinPass(scriptPath, *output, read);
@@ -331,7 +332,11 @@ void Engine::JoinSlices(const std::string& scriptPath) {
             output->Close();
             return DiscardOutputs(outputs);
         }
-        if (!PutInPlace(partial, target, replaceTarget, outputs, *output, written)) return;
+        // The writing handle closes here, its errors counted; the lock stays,
+        // through the move and the clean-up: the set is this run's until then.
+        held = output->CloseKeepingLock();
+        if (!held) return RefuseLiveRun(LiveRun::Join, scriptPath);
+        if (!PutInPlace(partial, target, replaceTarget, outputs, *held, written)) return;
     } catch (...) {
         DiscardOutputs(outputs);
         throw;
@@ -339,9 +344,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     outputs.Commit();
     ui_.AppendLog("...Ok");
     result_ = Outcome::Completed;
-    // Held, with its lock, through the clean-up: the set is this run's until then.
     OfferCleanUp(scriptPath, target, written, read);
-    output->Close();
 }
 
 void Engine::OfferCleanUp(const std::string& scriptPath, const std::string& target, const FileId& written,

@@ -197,6 +197,15 @@ TEST_F(Faults, ASliceTheSystemWillNotRemoveIsSaidAndAScriptValueTooLongForAPathI
     EXPECT_TRUE(memory.Contents(folder + "\\a.d").starts_with("[Sorv]\r\nNomOriginal=a.bin\r\n"));
 }
 
+// Written back only when closed, the rebuilt file may fail there: no
+// "...Ok", nothing under the real name, the slices kept.
+TEST_F(Faults, AnErrorClosingTheRebuiltFileIsNoSuccess) {
+    const Names inputs = PrepareJoin();
+    fs.closeErrorPath = PartialJoinName(kScript, kWindowsPaths);
+    EXPECT_THROW(engine.StartJoin(kScript), IoError);
+    ExpectCleanAfterFailure(inputs);
+}
+
 TEST_F(Faults, SlicesStayUntilTheRebuiltFileIsConfirmedOnTheMedium) {
     const Names inputs = PrepareJoin();
     fs.notDurable = true;

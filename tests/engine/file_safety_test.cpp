@@ -9,7 +9,9 @@
 
 #include <filesystem>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +85,14 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), dir.Path("moved"));
     }
+    // The same file as the one replaced: that one is named.
+    test::WriteFileBytes(dir.Path("from"), "from");
+    try {
+        Fs().Rename(dir.Path("from"), dir.Path("moved"), true);
+        ADD_FAILURE() << "replaced while held";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), dir.Path("moved"));
+    }
     std::fclose(held);
 #endif
 }
@@ -149,6 +159,21 @@ TEST(FileSafety, OneLockHolderAtATime) {
     EXPECT_EQ(test::ReadFileBytes(dir.Path("partial")), "partial");
     first.reset();
     EXPECT_TRUE(second->TryLock());
+
+    // A writer hands its lock over as it closes; others may then open the file as they like.
+    auto writer = Fs().CreateNew(dir.Path("written"));
+    ASSERT_TRUE(writer->TryLock());
+    auto kept = writer->CloseKeepingLock();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_FALSE(Fs().OpenRead(dir.Path("written"))->TryLock());
+#ifdef _WIN32
+    const HANDLE denyingWrites = CreateFileW(test::PathFromUtf8(dir.Path("written")).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(denyingWrites, INVALID_HANDLE_VALUE);
+    CloseHandle(denyingWrites);
+#endif
+    kept.reset();
+    EXPECT_TRUE(Fs().OpenRead(dir.Path("written"))->TryLock());
 }
 
 #ifndef _WIN32

@@ -49,6 +49,7 @@ public:
     FileId Identity() override { return inner_->Identity(); }
     FileStamp Stamp() override { return inner_->Stamp(); }
     bool TryLock() override { return inner_->TryLock(); }
+    std::unique_ptr<File> CloseKeepingLock() override { return inner_->CloseKeepingLock(); }
     void Rewrite(std::span<const std::byte> bytes) override { inner_->Rewrite(bytes); }
     std::size_t largestWrite = 0;
 

@@ -48,10 +48,21 @@ public:
         inner_->Seek(offset);
         position_ = offset;
     }
-    void Close() override { inner_->Close(); }
+    void Close() override {
+        inner_->Close();
+        ThrowIfCloseFails();
+    }
     FileId Identity() override { return inner_->Identity(); }
     FileStamp Stamp() override { return inner_->Stamp(); }
     bool TryLock() override { return inner_->TryLock(); }
+    std::unique_ptr<File> CloseKeepingLock() override {
+        std::unique_ptr<File> kept = inner_->CloseKeepingLock();
+        ThrowIfCloseFails();
+        return kept ? std::make_unique<FaultyFile>(std::move(kept), fs_, path_ + " (kept)") : nullptr;
+    }
+    void ThrowIfCloseFails() const {
+        if (path_ == fs_.closeErrorPath) throw IoError(kDataError, path_);
+    }
     void Rewrite(std::span<const std::byte> bytes) override {
         inner_->Rewrite(std::span<const std::byte>());
         Write(bytes);
@@ -80,6 +91,7 @@ void FaultyFileSystem::Heal() {
     resizedPath.clear();
     notDurable = false;
     undeletablePath.clear();
+    closeErrorPath.clear();
     written = 0;
 }
 

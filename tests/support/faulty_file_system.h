@@ -31,6 +31,9 @@ public:
     bool notDurable = false;
     // The system refuses to remove this file (read-only, say).
     std::string undeletablePath;
+    // Closing the file created under this name reports an error (a network
+    // drive that could not write back).
+    std::string closeErrorPath;
 
     std::uint64_t written = 0;
     // Told the size of each read and write as it happens (a slow device

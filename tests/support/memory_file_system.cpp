@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "io_error.h"
 
@@ -110,6 +111,11 @@ public:
     std::uint64_t Size() override { return node_->size; }
     void Close() override {
         if (locking_) node_->locked = locking_ = false;
+    }
+    std::unique_ptr<File> CloseKeepingLock() override {
+        auto kept = std::make_unique<MemoryFile>(node_, fs_);
+        kept->locking_ = std::exchange(locking_, false);
+        return kept;
     }
     FileId Identity() override { return IdOf(*node_); }
     void Reserve(std::uint64_t bytes) override {
