@@ -83,10 +83,10 @@ public:
     // read and write the file.
     virtual bool TryLock() = 0;
     // Closes this handle as Close() does (its errors reported) and returns
-    // another on the same file that keeps the lock without the writing
-    // access, so other programs may open the file as they like. Where the
-    // lock cannot pass from handle to handle it is taken again at once;
-    // null when another run took it in that moment.
+    // another on the same file that keeps the lock; on Windows it only reads,
+    // so other programs may open the file as they like. Where the lock cannot
+    // pass from handle to handle it is taken again at once; null when another
+    // run took it in that moment.
     virtual std::unique_ptr<File> CloseKeepingLock() = 0;
     // Replaces the whole contents with these bytes.
     virtual void Rewrite(std::span<const std::byte> bytes) = 0;
