@@ -78,7 +78,13 @@ Engine::Leftover Engine::ProbeLeftover(const std::string& path) {
 // until its clean-up ends: looked at in that order, as the file moves from
 // the one name to the other.
 bool Engine::SetHeldByARun(const std::string& scriptPath) {
-    return ProbeLeftover(PartialJoinName(scriptPath, style_)).live || ProbeLeftover(JoinTarget(scriptPath)).live;
+    return ProbeLeftover(PartialJoinName(scriptPath, style_)).live || RebuiltFileHeld(JoinTarget(scriptPath));
+}
+
+// Another program may lock a file of the user's under that name: only one of
+// the very size this set rebuilds can be a join's.
+bool Engine::RebuiltFileHeld(const std::string& target) {
+    return fs_.SizeOf(target) == state.RecordedSize && ProbeLeftover(target).live;
 }
 
 // The script read, for a join, a check or a repair; false when it is the

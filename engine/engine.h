@@ -141,6 +141,7 @@ private:
     void RefuseLiveRun(LiveRun run, const std::string& scriptPath);
     void DiscardOutputs(Outputs& outputs);
     bool SetHeldByARun(const std::string& scriptPath);
+    bool RebuiltFileHeld(const std::string& target);
     // Says why a file to delete stays (nothing when it went or was gone).
     void SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine);
     Leftover ProbeLeftover(const std::string& path);

@@ -303,7 +303,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     // A live join of this script holds its partial file, or its rebuilt file
     // until its clean-up ends: stop at once.
     Leftover leftover = ProbeLeftover(partial);
-    if (leftover.live || ProbeLeftover(target).live) return RefuseLiveRun(LiveRun::Join, scriptPath);
+    if (leftover.live || RebuiltFileHeld(target)) return RefuseLiveRun(LiveRun::Join, scriptPath);
     bool replaceTarget = false;
     if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;

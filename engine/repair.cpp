@@ -213,6 +213,11 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     if (!ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
     auto lock = lockHolder.Create(partial, true);
+    // Closed and removed at the end, and said when it stays.
+    ScopeExit releaseLock([&] {
+        lock.reset();
+        DiscardOutputs(lockHolder);
+    });
     if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     SetSurvey survey;
     SliceAndFileFingerprints seen;

@@ -339,7 +339,11 @@ TEST_F(RecoveryOnDisk, ARepairStoppedAtAnyMomentIsAStop) {
     slow.onTransfer = [&](std::uint64_t) { *ui.clock += PumpCadence::kInterval; };
     Damage(4, Loss::Missing);
     ui.messageRuns = 0;
+    slow.undeletablePath = PartialJoinName(ScriptPath());  // its lock file stays, and is said to
     ASSERT_EQ(repair.RepairSet(ScriptPath()), Outcome::Completed);
+    EXPECT_EQ(LinesWith("Non effacé, le système le refuse : " + PartialJoinName(ScriptPath())), 1u);
+    slow.undeletablePath.clear();
+    std::filesystem::remove(PathFromUtf8(PartialJoinName(ScriptPath())));
     const int runs = ui.messageRuns;
     for (int stopAt = 1; stopAt <= runs; ++stopAt) {
         Restore();

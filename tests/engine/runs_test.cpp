@@ -111,6 +111,19 @@ TEST_F(RunsOnDisk, ASecondRunOnALiveSetStopsAtOnceAndTouchesNothing) {
     EXPECT_FALSE(FileExists(Script("a.bin")));
 }
 
+// A file of the user's under the rebuilt name that another program locks is
+// no join in progress: the usual question about an existing file is asked.
+TEST_F(RunsOnDisk, AUsersLockedFileIsNoRunInProgress) {
+    SplitNew("a.bin", 1'000'000, 1);
+    WriteFileBytes(source(), "the user's");
+    const auto otherProgram = NativeFileSystem().OpenRead(source());
+    ASSERT_TRUE(otherProgram->TryLock());
+    ui.answers = {Answer::No};
+    EXPECT_EQ(engine.StartJoin(Script("a.bin")), Outcome::Stopped);
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(source()), "the user's");
+}
+
 TEST_F(RunsOnDisk, AKilledSplitIsClearedHoweverItsSourceIsSpelled) {
     LeaveAKilledSplit();
     const std::string respelled = dir.folder() + "." + dir.folder().back() + "a.bin";
