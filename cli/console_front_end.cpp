@@ -69,8 +69,10 @@ void ConsoleFrontEnd::AdvanceProgress(std::int64_t bytes) {
     progressPosition_ = std::clamp<std::int64_t>(progressPosition_ + bytes, 0, progressMax_);
 }
 
+// The operation is over: the message runs of a clean-up show no progress.
 void ConsoleFrontEnd::ResetProgress() {
     progressPosition_ = 0;
+    progressMax_ = 0;
     ClearProgressLine();
 }
 

@@ -131,6 +131,7 @@ TEST_F(ConsoleFrontEndTest, ProgressOnTerminalOnlyAndClearedBeforeOtherOutput) {
     ui.AdvanceProgress(2048);  // stops at the maximum
     ui.ProcessMessages();
     ui.ResetProgress();
+    ui.ProcessMessages();  // a clean-up's message runs: nothing more to show
     ui.ShowMessage("fin");
     const std::string clear = "\r       \r";
     EXPECT_EQ(Contents(console.err), "\r  51 %" + clear + "\r 100 %" + clear + "fin\n");
