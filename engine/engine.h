@@ -194,9 +194,9 @@ private:
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);
-    // Folder or Other when what stands in a set file's place is no file to
-    // read (a folder, a FIFO, a link to a folder); None otherwise.
-    EntryKind StrayEntry(const std::string& path);
+    // What stands in a set file's place: None, File (a file or a link to
+    // one), Folder or Other (a FIFO, a link to a folder...): no file to read.
+    EntryKind WhatStandsIn(const std::string& path);
     // "manquante", the stray entry's verdict, or "" for a file.
     std::string PlaceVerdict(const std::string& path);
     bool RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey);

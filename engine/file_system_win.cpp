@@ -235,6 +235,22 @@ HANDLE OpenEntry(const std::wstring& path) {
                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// An entry in the way, a bad name, a missing folder, or a file replaced that
+// is read-only or held by a program: the new name is what refuses. Anything
+// else (the file gone, access refused, a sharing violation) is about the
+// file that could not be moved.
+bool RenameErrorIsAboutNewName(DWORD error, const std::wstring& from, const std::wstring& to, bool replace) {
+    const bool fromThere = GetFileAttributesW(SystemPath(from).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const DWORD toAttributes = GetFileAttributesW(SystemPath(to).c_str());
+    const bool toThere = toAttributes != INVALID_FILE_ATTRIBUTES;
+    const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    const bool toRefuses = replace && toThere &&
+                           ((toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(to)).valid());
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_INVALID_NAME ||
+           error == ERROR_FILENAME_EXCED_RANGE || (notFound && fromThere) ||
+           (error == ERROR_ACCESS_DENIED && toThere && (toAttributes & FILE_ATTRIBUTE_DIRECTORY)) || toRefuses;
+}
+
 // Whether the handle has the entry of that name open, rather than a file
 // that a link under that name leads to. Under Wine a Unix link looks like
 // its target in every attribute; only the path the handle resolved to shows
@@ -423,21 +439,7 @@ public:
             throw std::runtime_error(from + " : pas renommé, ce nom peut mener à un autre fichier (un lien ?).");
         if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
             const DWORD error = GetLastError();
-            // An entry in the way, a bad name or a missing folder is about
-            // the new name; anything else (the file gone, access refused, a
-            // sharing violation) is about the file that could not be moved.
-            const bool fromThere = GetFileAttributesW(SystemPath(wideFrom).c_str()) != INVALID_FILE_ATTRIBUTES;
-            const DWORD toAttributes = GetFileAttributesW(SystemPath(wideTo).c_str());
-            const bool toIsFolder = toAttributes != INVALID_FILE_ATTRIBUTES && (toAttributes & FILE_ATTRIBUTE_DIRECTORY);
-            const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-            // A file replaced that is read-only or held by a program is what refuses.
-            const bool toRefuses = replace && toAttributes != INVALID_FILE_ATTRIBUTES &&
-                                   ((toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(wideTo)).valid());
-            const bool aboutNewName = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
-                                      error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE ||
-                                      (notFound && fromThere) || (error == ERROR_ACCESS_DENIED && toIsFolder) ||
-                                      toRefuses;
-            throw IoError(CodeFromWin32(error), aboutNewName ? to : from);
+            throw IoError(CodeFromWin32(error), RenameErrorIsAboutNewName(error, wideFrom, wideTo, replace) ? to : from);
         }
         temporary_files::Forget(from);
     }

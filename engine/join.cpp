@@ -45,7 +45,7 @@ std::int64_t Engine::VerifySlices(const std::string& scriptPath) {
         // An entry that is no file (a folder, a link to one, a FIFO) is named
         // plainly: with recovery slices it is a slice to rebuild, without
         // them it ends the join here.
-        const EntryKind kind = fs_.KindOf(slice) == EntryKind::None ? EntryKind::None : StrayEntry(slice);
+        const EntryKind kind = WhatStandsIn(slice);
         if (kind == EntryKind::File) continue;
         ui_.AppendLog(kind == EntryKind::None     ? "Il manque la tranche " + std::string(kDegree) + SliceNumberText(k)
                       : kind == EntryKind::Folder ? slice + " est un dossier, pas une tranche."

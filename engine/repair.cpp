@@ -197,7 +197,8 @@ bool Engine::RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& 
     for (const bool recovery : {false, true}) {
         for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
             const std::string path = SetFileName(scriptPath, recovery, index);
-            if (StrayEntry(path) == EntryKind::File) continue;
+            const EntryKind kind = WhatStandsIn(path);
+            if (kind == EntryKind::None || kind == EntryKind::File) continue;
             Fail(path + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
             refused = true;
         }

@@ -8,19 +8,19 @@
 
 namespace sorv {
 
-EntryKind Engine::StrayEntry(const std::string& path) {
+EntryKind Engine::WhatStandsIn(const std::string& path) {
     const EntryKind kind = fs_.KindOf(path);
-    if (kind == EntryKind::None || kind == EntryKind::File || fs_.Exists(path)) return EntryKind::File;
-    return kind;
+    return kind != EntryKind::None && fs_.Exists(path) ? EntryKind::File : kind;
 }
 
 std::string Engine::PlaceVerdict(const std::string& path) {
-    if (!fs_.EntryExists(path)) return "manquante";
-    switch (StrayEntry(path)) {
+    switch (WhatStandsIn(path)) {
+    case EntryKind::None: return "manquante";
     case EntryKind::Folder: return "un dossier, pas une tranche";
     case EntryKind::Other: return "pas un fichier ordinaire";
-    default: return {};
+    case EntryKind::File: break;
     }
+    return {};
 }
 
 // ok, endommagée, manquante, empreinte illisible or illisible (why).
