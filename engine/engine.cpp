@@ -82,9 +82,14 @@ bool Engine::SetHeldByARun(const std::string& scriptPath) {
 }
 
 // Another program may lock a file of the user's under that name: only one of
-// the very size this set rebuilds can be a join's.
+// the very size this set rebuilds, and with a run's lock, can be a join's.
 bool Engine::RebuiltFileHeld(const std::string& target) {
-    return fs_.SizeOf(target) == state.RecordedSize && ProbeLeftover(target).live;
+    if (fs_.KindOf(target) != EntryKind::File || fs_.SizeOf(target) != state.RecordedSize) return false;
+    try {
+        return !fs_.OpenRead(target)->RunLockFree();
+    } catch (const IoError&) {
+        return false;  // not readable: not a run's file either
+    }
 }
 
 // The script read, for a join, a check or a repair; false when it is the

@@ -247,6 +247,8 @@ private:
                               const std::string& deadRun = kDeadJoin);
     bool WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
                       std::vector<RepairFile>& files);
+    bool RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& survey,
+                            const std::vector<RepairFile>& files);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);
     void RepairFlow(const std::string& scriptPath);
     bool Failed(const std::string& line) {

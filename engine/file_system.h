@@ -82,6 +82,9 @@ public:
     // released by the system when the process dies. Other handles can still
     // read and write the file.
     virtual bool TryLock() = 0;
+    // Whether no run holds that lock, looked at without keeping it; a lock
+    // another program took on the whole file (flock) is no run's.
+    virtual bool RunLockFree() { return TryLock(); }
     // Closes this handle as Close() does (its errors reported) and returns
     // another on the same file that keeps the lock; on Windows it only reads,
     // so other programs may open the file as they like. Where the lock cannot

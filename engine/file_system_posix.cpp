@@ -32,8 +32,8 @@ constexpr int kInvalidName = 123;  // ERROR_INVALID_NAME
 int CodeFromErrno(int err) {
     switch (err) {
     case ENOENT: return 2;
-    case ENOTDIR:
-    case ENAMETOOLONG: return kPathNotFound;
+    case ENOTDIR: return kPathNotFound;
+    case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
     case EMFILE:
     case ENFILE: return 4;
     case EACCES:
@@ -179,17 +179,27 @@ public:
         return false;
     }
 
-    bool TokenByteFree() {
+    bool RunLockFree() override {
+        struct flock token = TokenByte();
+        return ::fcntl(fd_, F_OFD_GETLK, &token) != 0 || token.l_type == F_UNLCK;
+    }
+
+    static struct flock TokenByte() {
         struct flock token {};
         token.l_type = F_WRLCK;
         token.l_whence = SEEK_SET;
         token.l_start = off_t{1} << 62;
         token.l_len = 1;
+        return token;
+    }
+
+    bool TokenByteFree() {
+        struct flock token = TokenByte();
         const bool writable = (::fcntl(fd_, F_GETFL) & O_ACCMODE) != O_RDONLY;
         // Where the file system keeps no such locks (ENOLCK, EINVAL), Wine
         // could not have taken one either: flock alone decides.
         if (writable) return ::fcntl(fd_, F_OFD_SETLK, &token) == 0 || (errno != EAGAIN && errno != EACCES);
-        return ::fcntl(fd_, F_OFD_GETLK, &token) != 0 || token.l_type == F_UNLCK;
+        return RunLockFree();
     }
 
     void Rewrite(std::span<const std::byte> bytes) override {

@@ -15,6 +15,7 @@ std::string IoErrorText(int code) {
     case 100: return "Lecture au delà de la fin de fichier";
     case 101: return "Disque plein";
     case 106: return "Saisie numérique incorrecte";
+    case 206: return "Nom de fichier trop long";
     case 223: return "Fichier trop grand pour ce disque";
     case 1117: return "Erreur matérielle de lecture ou d'écriture";
     case 1295: return "Quota de disque dépassé";

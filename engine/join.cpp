@@ -308,7 +308,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
     if (!TargetMayBeWritten(scriptPath, target, partial, replaceTarget)) return;
     if (leftover.kind != EntryKind::None && !RemoveLeftoverPartial(partial, leftover)) return;
     Outputs outputs(fs_);
-    // Locked until it is complete and closed.
+    // Locked from here until the clean-up ends, under either name.
     auto output = outputs.Create(partial, true);
     if (!output->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     FileId written = output->Identity();

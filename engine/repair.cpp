@@ -169,6 +169,28 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
     return true;
 }
 
+// Each rebuilt slice checks by its own value; read in order with the others
+// they must also make the file the script describes, or the script
+// contradicts itself and nothing is put in place. False when they do not
+// (said) or a stop was asked.
+bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& survey,
+                                const std::vector<RepairFile>& files) {
+    const std::optional<std::uint64_t> file = script_.Empreintes.File();
+    const bool allCheck = std::all_of(files.begin(), files.end(), [](const RepairFile& f) { return f.problem.empty(); });
+    if (survey.badData.empty() || !file || !allCheck) return true;
+    SliceAndFileFingerprints whole;
+    std::int64_t shown = 0;
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
+        const auto rebuilt = std::find_if(files.begin(), files.end(),
+                                          [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
+        const std::string path = rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n);
+        if (copier_.Copy(*fs_.OpenRead(path), nullptr, ExpectedSliceSize(n), &whole, shown).stopped) return false;
+    }
+    if (whole.file.Value() == *file) return true;
+    SayScriptBelied(scriptPath);
+    return false;
+}
+
 // A damaged file steps aside under a name of its own, never replaced; a
 // checked one takes its name. One that does not check is not put back.
 void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs) {
@@ -214,19 +236,20 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     if (!ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
     auto lock = lockHolder.Create(partial, true);
-    // Closed and removed at the end, and said when it stays.
+    // Removed while still locked, then closed, so that no other run can take
+    // it for a dead join's file meanwhile; said when it stays.
     ScopeExit releaseLock([&] {
-        lock.reset();
         DiscardOutputs(lockHolder);
+        lock.reset();
     });
     if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     SetSurvey survey;
     SliceAndFileFingerprints seen;
     if (!SurveyForRepair(scriptPath, survey, seen)) return SayStopped();
+    // Every slice read in order: the whole file was seen too.
+    if (const auto file = script_.Empreintes.File(); survey.badData.empty() && file && *file != seen.file.Value())
+        return SayScriptBelied(scriptPath);
     if (survey.badData.empty() && survey.badRows.empty()) {
-        // Every slice was read in order: the whole file was seen too.
-        if (const auto file = script_.Empreintes.File(); file && *file != seen.file.Value())
-            return SayScriptBelied(scriptPath);
         ui_.AppendLog("Le jeu est entier : rien à réparer.");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
@@ -239,7 +262,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     Outputs outputs(fs_);
     std::vector<RepairFile> files;
     try {
-        if (!WriteRepairs(scriptPath, survey, outputs, files)) {
+        if (!WriteRepairs(scriptPath, survey, outputs, files) || !RepairsMakeTheFile(scriptPath, survey, files)) {
             if (result_ == Outcome::Stopped) SayStopped();
             return DiscardOutputs(outputs);
         }

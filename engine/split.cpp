@@ -135,7 +135,7 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     if (slices < 0) return true;
     DeleteSlices(sourcePath, slices);
     // More than a split of that many slices can write: not a count it wrote.
-    const bool countPossible = recorded.SourceRecovery <= kMaxSetFiles - recorded.Tranches;
+    const bool countPossible = recorded.Tranches >= 0 && recorded.SourceRecovery <= kMaxSetFiles - recorded.Tranches;
     const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, countPossible ? recorded.SourceRecovery : 0);
     fs_.RemoveExactly(partial, leftover.held->Identity());
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +

@@ -49,6 +49,7 @@ public:
     FileId Identity() override { return inner_->Identity(); }
     FileStamp Stamp() override { return inner_->Stamp(); }
     bool TryLock() override { return inner_->TryLock(); }
+    bool RunLockFree() override { return inner_->RunLockFree(); }
     std::unique_ptr<File> CloseKeepingLock() override { return inner_->CloseKeepingLock(); }
     void Rewrite(std::span<const std::byte> bytes) override { inner_->Rewrite(bytes); }
     std::size_t largestWrite = 0;
@@ -141,6 +142,10 @@ TEST(FileSystem, MissingFileAndMissingFolderGiveTheirCodes) {
     EXPECT_EQ(ErrorCode([&] { Fs().OpenRead(inMissingFolder); }, &text), 3);
     EXPECT_EQ(text, "Nom de fichier incorrect");
     EXPECT_EQ(ErrorCode([&] { Fs().CreateNew(inMissingFolder); }), 3);
+#ifndef _WIN32
+    EXPECT_EQ(ErrorCode([&] { Fs().CreateNew(dir.Path(std::string(300, 'n'))); }, &text), 206);
+    EXPECT_EQ(text, "Nom de fichier trop long");
+#endif
 
     EXPECT_FALSE(Fs().Exists(missing));
     EXPECT_FALSE(Fs().Delete(missing));

@@ -215,6 +215,27 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
     }
 }
 
+// The whole file's value false in the script: whatever a repair would
+// rebuild (a slice, the short last one, a recovery slice), it says so and
+// puts nothing in place.
+TEST_F(RecoveryOnDisk, AFalseWholeFileValueStopsTheRepairBeforeAnythingIsPutBack) {
+    Split(40'000, 4096, 3);  // 10 slices: files 10 to 12 are the recovery slices
+    for (const std::int64_t lost : {3, 9, 11}) {
+        Restore();
+        std::string script = files.at("set.d");
+        char& digit = script[script.find("Fichier=") + 8];
+        digit = digit == '1' ? '2' : '1';
+        WriteFileBytes(ScriptPath(), script);
+        Damage(lost, Loss::Missing);
+        ui.log.clear();
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), Outcome::Failed) << lost;
+        EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
+                                     ScriptPath() + " ne décrit pas ce jeu.");
+        const auto entries = std::filesystem::directory_iterator(PathFromUtf8(dir.folder()));
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(begin(entries), end(entries))), files.size() - 1) << lost;
+    }
+}
+
 // A fingerprint the script records wrong, of a file intact or missing: the
 // repair puts back every other file, leaves that one as it is and says the
 // script disagrees; the check never promises a repair that cannot be made.

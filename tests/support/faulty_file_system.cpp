@@ -55,6 +55,7 @@ public:
     FileId Identity() override { return inner_->Identity(); }
     FileStamp Stamp() override { return inner_->Stamp(); }
     bool TryLock() override { return inner_->TryLock(); }
+    bool RunLockFree() override { return inner_->RunLockFree(); }
     std::unique_ptr<File> CloseKeepingLock() override {
         std::unique_ptr<File> kept = inner_->CloseKeepingLock();
         ThrowIfCloseFails();
