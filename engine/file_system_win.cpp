@@ -244,7 +244,7 @@ bool RenameErrorIsAboutNewName(DWORD error, const std::wstring& from, const std:
     const DWORD toAttributes = GetFileAttributesW(SystemPath(to).c_str());
     const bool toThere = toAttributes != INVALID_FILE_ATTRIBUTES;
     const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    const bool toRefuses = replace && toThere &&
+    const bool toRefuses = replace && toThere && fromThere &&
                            ((toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(to)).valid());
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_INVALID_NAME ||
            error == ERROR_FILENAME_EXCED_RANGE || (notFound && fromThere) ||
