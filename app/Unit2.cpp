@@ -44,9 +44,9 @@ TAboutBox::TAboutBox()
     Label3.SetControlFont(ArialFont(-12, FW_NORMAL));
     UrlLabel1.URL = kHomePage;
     UrlLabel2.URL = std::string("mailto:") + kContactAddress + "?subject=Sorv ";
-    // Enter and Escape both close the box.
+    // Enter closes the box; no button is its cancel button, so Escape
+    // does nothing.
     OKButton.SetDefault(true);
-    OKButton.Cancel = true;
     OKButton.ModalResult = tk::mrOk;
     OKButton.OnClick = [this] { OKButtonClick(); };
 }

@@ -33,9 +33,10 @@ Rect InFrame(int left, int top, int width, int height) {
 
 }  // namespace
 
-// Created in tab order: the frame and its boxes, then the buttons left to
-// right, "A&nnuler" and "&Ok". Enter presses "&Ok" (unless the focus is on
-// "A&nnuler") and Escape "A&nnuler", as in the slice-size dialog.
+// Created in tab order: the frame and its boxes, then "&Ok", then
+// "A&nnuler". Neither button is default nor cancel, so that a stray Enter
+// never rewrites the shell's registrations: Enter presses only the button
+// that has the focus, Escape none.
 TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& registry, FileSystem& fileSystem)
     : tk::Form(Design()),
       GroupBox1(*this, "GroupBox1", Rect::FromOrigin({kFrameLeft, kFrameTop}, {225, 121 + kRowHeight}), "Options"),
@@ -43,16 +44,14 @@ TForm4::TForm4(const tk::Form& mainForm, TFileDrag& fileDrag, RegistryStore& reg
       CheckBox2(*this, "CheckBox2", InFrame(8, 56, 209, 17), "&Enregistrer *.d comme type de fichier."),
       CheckBox3(*this, "CheckBox3", InFrame(8, 88, 193, 17), "Utiliser le drag and drop."),
       CheckBox4(*this, "CheckBox4", InFrame(8, 120, 209, 17), "Ajouter des tranches de &secours."),
-      Button2(*this, "Button2", Rect::FromOrigin({8, 144 + kRowHeight}, {75, 25}), "A&nnuler"),
       Button1(*this, "Button1", Rect::FromOrigin({158, 144 + kRowHeight}, {75, 25}), "&Ok"),
+      Button2(*this, "Button2", Rect::FromOrigin({8, 144 + kRowHeight}, {75, 25}), "A&nnuler"),
       MSOfficeCaption1(*this, {caption::TFontKind::fkSystemB, caption::TFontKind::fkSystem,
                                 caption::TFontKind::fkSystemBI}),
       mainForm_(mainForm),
       fileDrag_(fileDrag),
       registry_(registry),
       fileSystem_(fileSystem) {
-    Button1.SetDefault(true);
-    Button2.Cancel = true;
     OnActivate = [this] { FormActivate(); };
     Button1.OnClick = [this] { Button1Click(); };
     Button2.OnClick = [this] { Button2Click(); };

@@ -29,9 +29,9 @@ public:
     tk::CheckBox CheckBox2;
     tk::CheckBox CheckBox3;
     tk::CheckBox CheckBox4;
-    // Made left to right, the tab order.
-    tk::Button Button2;
+    // Made in the tab order.
     tk::Button Button1;
+    tk::Button Button2;
     caption::TMSOfficeCaption MSOfficeCaption1;
 
     void FormCreate();

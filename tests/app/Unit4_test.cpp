@@ -340,14 +340,13 @@ TEST_F(OptionsDialog, WithoutTheExecutableTheShellKeysStayButDragAndDropIsApplie
     }
 }
 
-TEST_F(OptionsDialog, AnnulerEscapeTheCloseBoxAndAltF4WriteNothing) {
+TEST_F(OptionsDialog, AnnulerTheCloseBoxAndAltF4WriteNothing) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
     const KeyExists exists = [&](int root, const std::string& path) { return store.KeyExists(root, path); };
     Create(store);
     const std::vector<std::pair<const char*, std::function<void(TForm4&)>>> ways = {
         {"Annuler", [](TForm4& d) { Press(d.Button2); }},
-        {"Escape", [](TForm4&) { test::PostKey(GetFocus(), VK_ESCAPE); }},
         {"close box", [](TForm4& d) { PostMessageW(d.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
         {"Alt+F4",
          [](TForm4&) {
@@ -400,18 +399,19 @@ TEST_F(OptionsDialog, TheRecoveryBoxIsOffByDefaultAndStoredAsSecours) {
 // Which buttons show the default frame.
 std::vector<HWND> Framed(const TForm4& d) {
     std::vector<HWND> framed;
-    for (const tk::Button* button : {&d.Button2, &d.Button1})
+    for (const tk::Button* button : {&d.Button1, &d.Button2})
         if ((GetWindowLongPtrW(button->Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             framed.push_back(button->Handle());
     return framed;
 }
 
-TEST_F(OptionsDialog, TabGoesLeftToRightTheDefaultFrameFollowsTheFocusAndEnterPressesOk) {
+TEST_F(OptionsDialog, TabGoesBoxesOkAnnulerAndOnlyAFocusedButtonAnswersEnter) {
     MemoryRegistry store;
     WriteSetting(kInstallFolderSetting, folder, store);
     Create(store);
     std::vector<HWND> focus;
     std::vector<std::vector<HWND>> framed;
+    bool shownAfterKeys = false;
     RunModal([&](TForm4& d) {
         focus.push_back(GetFocus());
         framed.push_back(Framed(d));
@@ -422,19 +422,22 @@ TEST_F(OptionsDialog, TabGoesLeftToRightTheDefaultFrameFollowsTheFocusAndEnterPr
             focus.push_back(GetFocus());
             framed.push_back(Framed(d));
         }
-        // From "A&nnuler" back to a box: Enter is "&Ok" again.
-        d.Button2.SetFocus();
+        // On a box, Enter and Escape press nothing; on "&Ok", Enter does.
         d.CheckBox3.SetFocus();
-        framed.push_back(Framed(d));
+        for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) test::PostKey(GetFocus(), key);
+        PumpUntil([] { return false; }, 200);
+        shownAfterKeys = d.Visible();
+        d.Button1.SetFocus();
         test::PostKey(GetFocus(), VK_RETURN);
     });
     const TForm4& d = *dialog;
     const HWND ok = d.Button1.Handle();
     const HWND annuler = d.Button2.Handle();
     EXPECT_EQ(focus, (std::vector<HWND>{d.CheckBox1.Handle(), d.CheckBox2.Handle(), d.CheckBox3.Handle(),
-                                        d.CheckBox4.Handle(), annuler, ok, d.CheckBox1.Handle()}));
+                                        d.CheckBox4.Handle(), ok, annuler, d.CheckBox1.Handle()}));
     using Frames = std::vector<HWND>;
-    EXPECT_EQ(framed, (std::vector<Frames>{{ok}, {ok}, {ok}, {ok}, {annuler}, {ok}, {ok}, {ok}}));
+    EXPECT_EQ(framed, (std::vector<Frames>{{}, {}, {}, {}, {ok}, {annuler}, {}}));
+    EXPECT_TRUE(shownAfterKeys);
     EXPECT_FALSE(d.Visible());
     EXPECT_EQ(ReadSetting(kDropSetting, store), kSettingOn);
     // Closed from "A&nnuler", shown again: it starts on the first box.
@@ -443,9 +446,9 @@ TEST_F(OptionsDialog, TabGoesLeftToRightTheDefaultFrameFollowsTheFocusAndEnterPr
         test::PostKey(GetFocus(), VK_RETURN);
     });
     HWND first = nullptr;
-    RunModal([&](TForm4&) {
+    RunModal([&](TForm4& dlg) {
         first = GetFocus();
-        test::PostKey(GetFocus(), VK_ESCAPE);
+        Press(dlg.Button2);
     });
     EXPECT_EQ(first, d.CheckBox1.Handle());
 }
