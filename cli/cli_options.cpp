@@ -183,6 +183,7 @@ CliParse Conclude(CliParse result, const SeenArguments& seen) {
         return Refuse("--split, --join, --verifier et --reparer s'excluent");
     if (seen.files.empty()) return Refuse("il manque le fichier");
     if (seen.files.size() > 1) return Refuse("un seul fichier à la fois");
+    if (seen.files.front().empty()) return Refuse("le nom du fichier est vide");
     if (std::optional<CliParse> refused = RefuseMisusedSplitOption(seen)) return *refused;
 
     o.file = seen.files.front();

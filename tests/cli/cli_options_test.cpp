@@ -96,6 +96,7 @@ TEST(CliOptions, HelpAndVersionWinOverTheRest) {
 TEST(CliOptions, BadUsageIsRefusedWithAReason) {
     const std::vector<std::vector<std::string>> bad{
         {},
+        {""},
         {"-y"},
         {"a", "b"},
         {"--", "a", "b"},
