@@ -12,8 +12,8 @@ inline constexpr int kExitStopped = 1;
 inline constexpr int kExitError = 2;
 inline constexpr int kExitUsage = 64;
 
-// 0 when "...Ok" was logged, 2 when a fault was found (a wrong rebuilt file),
-// 1 for any other stop.
+// 0 when "...Ok" was logged, 2 when the operation failed (a fault found, a
+// damaged script, an error said), 1 when it stopped or was refused.
 int ExitStatusFor(Outcome outcome);
 
 // An error's text as the program's error box shows it: "." appended when the
