@@ -101,6 +101,8 @@ SliceCopy::Result Engine::ReadBackBand(const std::string& sourcePath, SplitRecov
     result = copier_.Copy(*slice, nullptr, want, &both, shown);
     recovery.Feeder().EndSlice();
     ui_.AdvanceProgress(static_cast<std::int64_t>(result.copied) - shown);
+    // A band of each of many slices: the window is not kept waiting meanwhile.
+    result.stopped = result.stopped || copier_.RunMessagesIfDue();
     // A slice cut short since it was written fails its check below.
     return result;
 }

@@ -36,6 +36,7 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
         const std::string path = SliceFileName(scriptPath, n);
         const bool known = SetSurvey::Holds(survey.badData, index);
         const std::string verdict = known ? missingOrDamaged(path) : CheckOneSlice(path, n, seen);
+        copier_.RunMessagesIfDue();
         // A stop inside the read leaves a slice half seen, not damaged.
         if (verdict == "ok" || state.CancelRequested) continue;
         if (!known) survey.badData.push_back(index);
@@ -184,7 +185,9 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
         const auto rebuilt = std::find_if(files.begin(), files.end(),
                                           [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
         const std::string path = rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n);
-        if (copier_.Copy(*fs_.OpenRead(path), nullptr, ExpectedSliceSize(n), &whole, shown).stopped) return false;
+        if (copier_.Copy(*fs_.OpenRead(path), nullptr, ExpectedSliceSize(n), &whole, shown).stopped ||
+            copier_.RunMessagesIfDue())
+            return false;
     }
     if (whole.file.Value() == *file) return true;
     SayScriptBelied(scriptPath);

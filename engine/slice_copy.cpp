@@ -27,6 +27,11 @@ void SliceCopy::RunMessages() {
     if (const auto now = ui_.ClockMicroseconds()) cadence_.Ran(*now);
 }
 
+bool SliceCopy::RunMessagesIfDue() {
+    if (const auto now = ui_.ClockMicroseconds(); now && cadence_.Due(*now)) RunMessages();
+    return stopAsked_;
+}
+
 SliceCopy::Result SliceCopy::Copy(File& from, File* to, std::uint64_t maxBytes, ByteObserver* observer,
                                   std::int64_t& shown) {
     Result result;

@@ -29,6 +29,9 @@ public:
     Result Copy(File& from, File* to, std::uint64_t maxBytes, ByteObserver* observer, std::int64_t& shown);
     // Lets the pending messages run once, now.
     void RunMessages();
+    // Lets them run when their time has come, for a caller whose copies are
+    // each too short to run them inside; true when a stop was asked.
+    bool RunMessagesIfDue();
 
 private:
     std::uint64_t Piece(File& from, File* to, std::uint64_t bytes, ByteObserver* observer);

@@ -136,5 +136,52 @@ TEST_F(SlowDevice, AStopAskedInsideASliceOfAJoinRemovesThePartialFileAndKeepsThe
     EXPECT_FALSE(engine.state.Busy);
 }
 
+// Recovery slices written in bands read a little of every slice back for
+// each band, and a repair reads many small slices: each copy too short to
+// run the messages inside, they still run as often, and a stop asked there
+// is one.
+TEST_F(SlowDevice, ManySmallReadsStillRunMessagesAsOften) {
+    memory.Delete(source);
+    memory.AddPatternFile(source, 200 * 4096);
+    engine.RecoveryMemory = 2 * 1024;  // bands of 1,024 bytes
+    const auto split = [&] {
+        engine.state.SourceSize = 200 * 4096;
+        engine.state.SliceSize = 4096;
+        engine.state.SliceCount = 200;
+        engine.state.Recovery = {2, 0};
+        engine.PrepareSplit(source);
+    };
+    split();
+    ASSERT_EQ(ui.log.back(), "...Ok");
+    EXPECT_LE(LongestGap(*ui.clock), kLongestStall);
+
+    memory.Delete(engine.SliceFileName(source, 7));
+    runTimes.clear();
+    const std::int64_t repairStart = *ui.clock;
+    ASSERT_EQ(engine.RepairSet(engine.ScriptFileName(source)), Outcome::Completed);
+    for (std::int64_t& t : runTimes) t -= repairStart;
+    EXPECT_LE(LongestGap(*ui.clock - repairStart), kLongestStall);
+
+    for (const std::string& name : memory.Names())
+        if (name != source) memory.Delete(name);
+    // Stopped at the first run after the one that follows the last slice.
+    const std::string lastSlice = engine.SliceFileName(source, 200) + ": 4096 octet(s)";
+    std::int64_t lastSliceAt = -1, stoppedAt = -1;
+    ui.onMessageRun = [&] {
+        if (ui.log.back() != lastSlice || stoppedAt >= 0) return;
+        if (lastSliceAt < 0) {
+            lastSliceAt = *ui.clock;
+            return;
+        }
+        stoppedAt = *ui.clock;
+        ui.answers = {Answer::Yes};
+        engine.EscapePressed();
+    };
+    split();
+    EXPECT_LT(stoppedAt - lastSliceAt, 200 * 1024);  // inside the first band read back
+    EXPECT_EQ(ui.log.back(), "Arr\u00eat.");
+    EXPECT_EQ(memory.Names(), std::vector<std::string>{source});
+}
+
 }  // namespace
 }  // namespace sorv::test
