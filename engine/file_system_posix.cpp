@@ -33,7 +33,7 @@ int CodeFromErrno(int err) {
     switch (err) {
     case ENOENT: return 2;
     case ENOTDIR: return kPathNotFound;
-    case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
+    case ENAMETOOLONG: return kNameTooLong;
     case EMFILE:
     case ENFILE: return 4;
     case EACCES:
@@ -382,7 +382,7 @@ public:
         if (name.empty() || name == "." || name == "..") throw IoError(kPathNotFound, path);
         const long nameMax = ::pathconf(FolderPart(path).c_str(), _PC_NAME_MAX);
         const auto limit = static_cast<std::size_t>(nameMax > 0 ? nameMax : NAME_MAX);
-        if (name.size() > limit || FullPath(path).size() >= PATH_MAX) throw IoError(kPathNotFound, path);
+        if (name.size() > limit || FullPath(path).size() >= PATH_MAX) throw IoError(kNameTooLong, path);
     }
 
     std::uint32_t GetAttributes(const std::string& path) override {

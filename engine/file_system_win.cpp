@@ -354,8 +354,8 @@ public:
         const std::wstring_view name = NamePart(wide);
         const bool forbidden = name.find_first_of(L"<>\"|?*") != std::wstring_view::npos ||
                                std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32; });
-        if (name.empty() || name == L"." || name == L".." || name.size() > kNameMax || forbidden || NamesADevice(wide))
-            throw IoError(kBadName, path);
+        if (name.size() > kNameMax) throw IoError(kNameTooLong, path);
+        if (name.empty() || name == L"." || name == L".." || forbidden || NamesADevice(wide)) throw IoError(kBadName, path);
     }
 
     std::uint32_t GetAttributes(const std::string& path) override {

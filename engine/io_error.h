@@ -8,7 +8,7 @@ namespace sorv {
 
 // The French text of a platform I/O error code (2, 3, 4, 5, 100, 101, 106,
 // and the codes a user meets most: a sharing or lock violation, an entry
-// that exists, a file too large for its file system (FAT32's 4 GiB), a
+// that exists, a name too long, a file too large for its file system (FAT32's 4 GiB), a
 // quota exceeded, a device error; otherwise "Erreur E/S <code>").
 std::string IoErrorText(int code);
 
@@ -18,6 +18,9 @@ inline constexpr int kAccessDenied = 5;
 
 // A file held fewer bytes than were asked of it.
 inline constexpr int kReadPastEnd = 100;
+
+// A name longer than the file system takes (ERROR_FILENAME_EXCED_RANGE).
+inline constexpr int kNameTooLong = 206;
 
 class IoError : public std::runtime_error {
 public:

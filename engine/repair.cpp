@@ -162,7 +162,9 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
         std::int64_t shown = 0;
         const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
         // A stop cuts the read short: a stop, not a bad rebuild.
-        if (copier_.Copy(*fs_.OpenRead(f.partial), nullptr, codingSize, &back, shown).stopped) return false;
+        if (copier_.Copy(*fs_.OpenRead(f.partial), nullptr, codingSize, &back, shown).stopped ||
+            copier_.RunMessagesIfDue())
+            return false;
         f.problem = PrintDisagreement(f.path, f.expected, f.written.Value());
         if (f.problem.empty() && back.fingerprint.Value() != f.expected)
             f.problem = "Le fichier " + f.path + " n'a pas pu être refait à partir des tranches de secours.";
@@ -185,9 +187,14 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
         const auto rebuilt = std::find_if(files.begin(), files.end(),
                                           [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
         const std::string path = rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n);
+        whole.slice.Reset();
         if (copier_.Copy(*fs_.OpenRead(path), nullptr, ExpectedSliceSize(n), &whole, shown).stopped ||
             copier_.RunMessagesIfDue())
             return false;
+        // Checked before: another program changed it since.
+        if (const auto print = script_.Empreintes.Slice(n); print && *print != whole.slice.Value())
+            return Failed("La tranche " + SliceFileName(scriptPath, n) +
+                          " a changé pendant la réparation : rien n'est remis en place.");
     }
     if (whole.file.Value() == *file) return true;
     SayScriptBelied(scriptPath);

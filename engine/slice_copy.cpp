@@ -28,7 +28,8 @@ void SliceCopy::RunMessages() {
 }
 
 bool SliceCopy::RunMessagesIfDue() {
-    if (const auto now = ui_.ClockMicroseconds(); now && cadence_.Due(*now)) RunMessages();
+    // Without a clock each copy went in one piece: they run after it.
+    if (const auto now = ui_.ClockMicroseconds(); !now || cadence_.Due(*now)) RunMessages();
     return stopAsked_;
 }
 

@@ -283,7 +283,7 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
             engine.StartSplit(base + ".bin");
             ADD_FAILURE() << "no error";
         } catch (const IoError& e) {
-            EXPECT_EQ(e.text(), "Nom de fichier incorrect");
+            EXPECT_EQ(e.text(), "Nom de fichier trop long");
             EXPECT_EQ(e.path(), SliceFileName(base + ".bin", 100, kWindowsPaths));
         }
         EXPECT_EQ(created, 0);

@@ -254,8 +254,9 @@ TEST(FileSafety, LinksAreNeverFollowedWhenWritingAndFifosNeverOpened) {
 TEST(FileSafety, NamesTooLongForTheFolderAreRefusedBeforehand) {
     TempDir dir;
     EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(255, 'n'))); }), 0);
-    for (const std::string& name : {std::string(256, 'n'), std::string("."), std::string("..")})
-        EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(name)); }), 3) << name.size();
+    for (const auto& [name, code] : std::vector<std::pair<std::string, int>>{
+             {std::string(256, 'n'), kNameTooLong}, {".", 3}, {"..", 3}})
+        EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(name)); }), code) << name.size();
 }
 #endif
 

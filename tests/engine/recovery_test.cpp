@@ -388,6 +388,47 @@ TEST_F(RecoveryOnDisk, ARepairStoppedAtAnyMomentIsAStop) {
     ui.clock.reset();
 }
 
+// Without a clock (sorv-cli) a Ctrl+C is seen at the message runs between
+// two copies: one that comes at any moment before a file is put back stops
+// the repair. A slice another program changes after it was checked is named.
+TEST_F(RecoveryOnDisk, ARepairWithoutAClockSeesEveryStopAndEveryChange) {
+    Split(40'000, 4096, 2);
+    FaultyFileSystem counted{NativeFileSystem()};
+    Engine repair{ui, counted};
+    int transfers = 0, stopAt = 0;
+    bool stopPending = false, putBackBegun = false;
+    counted.onTransfer = [&](std::uint64_t) {
+        if (++transfers != stopAt) return;
+        stopPending = true;
+        putBackBegun = LinesWith("est reconstituée") > 0;
+    };
+    ui.onMessageRun = [&] { repair.state.CancelRequested = repair.state.CancelRequested || stopPending; };
+    Damage(4, Loss::Missing);
+    ui.messageRuns = 0;
+    ASSERT_EQ(repair.RepairSet(ScriptPath()), Outcome::Completed);
+    const int total = transfers, runs = ui.messageRuns;
+    for (stopAt = 1; stopAt <= total; ++stopAt) {
+        Restore();
+        Damage(4, Loss::Missing);
+        transfers = 0;
+        stopPending = false;
+        ui.log.clear();
+        EXPECT_EQ(repair.RepairSet(ScriptPath()), putBackBegun ? Outcome::Completed : Outcome::Stopped) << stopAt;
+    }
+    // The last runs come after each slice read in order: slice 10 changes
+    // once slice 5 is read.
+    Restore();
+    Damage(4, Loss::Missing);
+    ui.messageRuns = 0;
+    ui.onMessageRun = [&] {
+        if (ui.messageRuns == runs - 5) WriteFileBytes(SetFile(9), "changed");
+    };
+    EXPECT_EQ(repair.RepairSet(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(ui.log.back(), "La tranche " + SetFile(9) + " a changé pendant la réparation : rien n'est remis en place.");
+    EXPECT_FALSE(FileExists(SetFile(4)));
+    ui.onMessageRun = nullptr;
+}
+
 // A slice the join cannot read, from its first byte, its middle or its last,
 // is rebuilt like a damaged one, beside a missing one too; one loss more than
 // the recovery slices leaves nothing under the real name. Every file stays as it was.

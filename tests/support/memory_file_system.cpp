@@ -223,7 +223,8 @@ std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
 
 void MemoryFileSystem::CheckNewName(const std::string& path) {
     const std::string name = NamePart(path);
-    if (name.empty() || name.size() > nameMax) throw IoError(3, path);
+    if (name.empty()) throw IoError(3, path);
+    if (name.size() > nameMax) throw IoError(kNameTooLong, path);
 }
 
 std::uint32_t MemoryFileSystem::GetAttributes(const std::string& path) {
