@@ -221,7 +221,7 @@ TEST(FileSafety, WindowsTrimsAndFoldsNamesSoTheyAreComparedAsItReadsThem) {
     EXPECT_FALSE(Fs().Delete(dir.Path("a.d.")));
     EXPECT_EQ(test::ReadFileBytes(dir.Path("a.d")), "script");
     EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(255, 'n'))); }), 0);
-    EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(256, 'n'))); }), 3);
+    EXPECT_EQ(ErrorCode([&] { Fs().CheckNewName(dir.Path(std::string(256, 'n'))); }), kNameTooLong);
 }
 #else
 TEST(FileSafety, LinksAreNeverFollowedWhenWritingAndFifosNeverOpened) {
