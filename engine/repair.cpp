@@ -182,17 +182,14 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
     const bool allCheck = std::all_of(files.begin(), files.end(), [](const RepairFile& f) { return f.problem.empty(); });
     if (survey.badData.empty() || !file || !allCheck) return true;
     SliceAndFileFingerprints whole;
-    std::int64_t shown = 0;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
         const auto rebuilt = std::find_if(files.begin(), files.end(),
                                           [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
-        const std::string path = rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n);
-        whole.slice.Reset();
-        if (copier_.Copy(*fs_.OpenRead(path), nullptr, ExpectedSliceSize(n), &whole, shown).stopped ||
-            copier_.RunMessagesIfDue())
-            return false;
+        const std::string verdict =
+            CheckOneSlice(rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n), n, whole);
+        if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
         // Checked before: another program changed it since.
-        if (const auto print = script_.Empreintes.Slice(n); print && *print != whole.slice.Value())
+        if (verdict != "ok" && verdict != "empreinte illisible")
             return Failed("La tranche " + SliceFileName(scriptPath, n) +
                           " a changé pendant la réparation : rien n'est remis en place.");
     }
