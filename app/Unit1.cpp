@@ -13,7 +13,6 @@
 #include "names.h"
 #include "resource_ids.h"
 #include "settings.h"
-#include "utf16.h"
 
 namespace sorv {
 namespace {
@@ -37,13 +36,6 @@ Answer ToAnswer(tk::BoxAnswer answer) {
         case tk::BoxAnswer::No: return Answer::No;
         default: return Answer::None;
     }
-}
-
-std::string CurrentDirectory() {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring directory(length, L'\0');
-    directory.resize(GetCurrentDirectoryW(length, directory.data()));
-    return Narrow(directory);
 }
 
 }  // namespace
@@ -163,7 +155,7 @@ void TForm1::FormCreate() {
     engine.state.CancelRequested = false;
     engine.state.Busy = false;
     engine.state.StartupFile = LastArgument(arguments_);
-    RecordInstallFolder(CurrentDirectory(), [this](const std::string& path) { return fileSystem_.Exists(path); });
+    RecordInstallFolder(fileSystem_.CurrentDirectory(), [this](const std::string& path) { return fileSystem_.Exists(path); });
     // The window's layout holds the bar in the top dock.
     if (StartsInBottomDock(ReadSetting(kDockSetting))) {
         Toolbar971.SetDockedTo(&Dock972);

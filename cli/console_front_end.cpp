@@ -1,6 +1,7 @@
 #include "console_front_end.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "answer_text.h"
 #include "exit_status.h"
@@ -21,11 +22,6 @@ std::string ForTerminal(const std::string& text) {
     return shown;
 }
 
-void Put(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
-
 // One line from the stream, without its end; false at end of input or on an
 // error (an interrupted read among them).
 bool ReadLine(std::FILE* in, std::string& line) {
@@ -42,6 +38,11 @@ bool ReadLine(std::FILE* in, std::string& line) {
 
 }  // namespace
 
+bool PutText(std::FILE* stream, const std::string& text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fflush(stream) == 0 && written;
+}
+
 ConsoleFrontEnd::ConsoleFrontEnd(const Console& console, std::int32_t sizeChoice, AutoAnswer answers)
     : con_(console), sizeChoice_(sizeChoice), answers_(answers) {}
 
@@ -49,7 +50,8 @@ void ConsoleFrontEnd::ShowError(const std::string& what) { SayOnErr(ErrorBoxText
 
 void ConsoleFrontEnd::AppendLog(const std::string& line) {
     ClearProgressLine();
-    Put(con_.out, line + "\n");
+    // A closed pipe ends the run by its signal; any other refusal loses the log.
+    if (!PutText(con_.out, line + "\n") && errno != EPIPE) logLost_ = true;
 }
 
 void ConsoleFrontEnd::ReportFailure(const std::string& line) {
@@ -116,9 +118,9 @@ Answer ConsoleFrontEnd::Ask(const std::string& text) {
     ClearProgressLine();
     std::string line;
     for (;;) {
-        Put(con_.err, question);
+        PutText(con_.err, question);
         if (!ReadLine(con_.in, line)) {
-            Put(con_.err, "\n");
+            PutText(con_.err, "\n");
             // A Ctrl+C at the question closes it; it does not also stop what follows.
             TakeInterrupt();
             return Answer::None;
@@ -129,12 +131,12 @@ Answer ConsoleFrontEnd::Ask(const std::string& text) {
 
 void ConsoleFrontEnd::SayOnErr(const std::string& text) {
     ClearProgressLine();
-    Put(con_.err, ForTerminal(text) + "\n");
+    PutText(con_.err, ForTerminal(text) + "\n");
 }
 
 void ConsoleFrontEnd::ClearProgressLine() {
     if (!progressShown_) return;
-    Put(con_.err, "\r       \r");
+    PutText(con_.err, "\r       \r");
     progressShown_ = false;
 }
 

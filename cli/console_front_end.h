@@ -20,6 +20,10 @@ struct Console {
     bool errIsTerminal = false;
 };
 
+// Writes and flushes at once; false when the stream refused (a full disk,
+// a closed pipe).
+bool PutText(std::FILE* stream, const std::string& text);
+
 class ConsoleFrontEnd : public FrontEnd {
 public:
     // sizeChoice: what the slice-size dialog answers; answers: how questions are answered.
@@ -27,6 +31,8 @@ public:
 
     // The engine state whose running operation a Ctrl+C stops.
     void Watch(EngineState& state) { state_ = &state; }
+    // Standard output refused a log line: what the run said is lost.
+    bool LogLost() const { return logLost_; }
 
     // Shows an error as the program's error box would, on standard error.
     void ShowError(const std::string& what);
@@ -60,6 +66,7 @@ private:
     std::int64_t progressMax_ = 0;
     std::int64_t progressPosition_ = 0;
     bool progressShown_ = false;
+    bool logLost_ = false;
 };
 
 }  // namespace sorv

@@ -14,9 +14,14 @@ namespace sorv {
 
 namespace {
 
-void Print(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// What the user asked to read could not be written: said where it can be.
+int OutputLost(const Console& console) {
+    PutText(console.err, "sorv-cli : la sortie standard refuse l'écriture, le journal est perdu.\n");
+    return kExitError;
+}
+
+int Print(const Console& console, const std::string& text) {
+    return PutText(console.out, text) ? kExitCompleted : OutputLost(console);
 }
 
 Outcome RunFlow(Engine& engine, const CliOptions& options) {
@@ -35,14 +40,10 @@ Outcome RunFlow(Engine& engine, const CliOptions& options) {
 int RunCli(const std::vector<std::string>& args, const Console& console) {
     const CliParse parse = ParseCliArguments(args);
     switch (parse.command) {
-    case CliCommand::Help:
-        Print(console.out, UsageText());
-        return kExitCompleted;
-    case CliCommand::Version:
-        Print(console.out, "sorv-cli " SORV_VERSION "\n");
-        return kExitCompleted;
+    case CliCommand::Help: return Print(console, UsageText());
+    case CliCommand::Version: return Print(console, "sorv-cli " SORV_VERSION "\n");
     case CliCommand::BadUsage:
-        Print(console.err, "sorv-cli : " + parse.error + "\n" + UsageText());
+        PutText(console.err, "sorv-cli : " + parse.error + "\n" + UsageText());
         return kExitUsage;
     case CliCommand::Run: break;
     }
@@ -53,7 +54,8 @@ int RunCli(const std::vector<std::string>& args, const Console& console) {
         Engine engine(ui, NativeFileSystem());
         engine.state.Recovery = options.recovery;
         ui.Watch(engine.state);
-        return ExitStatusFor(RunFlow(engine, options));
+        const int status = ExitStatusFor(RunFlow(engine, options));
+        return ui.LogLost() ? OutputLost(console) : status;
     } catch (const std::exception& e) {
         ui.ShowError(e.what());
         return kExitError;

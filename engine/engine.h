@@ -27,8 +27,9 @@ enum class Outcome {
     Completed,  // "...Ok" was logged
     Stopped,    // ended without an error and without "...Ok"
     Failed,     // a fault was found and logged (a rebuilt file of the wrong
-                // size, a source that changed, an incomplete script); nothing
-                // was left under the real name
+                // size, a source that changed, an incomplete script); a join
+                // left nothing under the real name (a repair may have put
+                // some files of the set back, each checked)
     Refused,    // another split or join was running (in this program or
                 // another): nothing started
 };
@@ -58,7 +59,8 @@ public:
     void PrepareSplit(const std::string& sourcePath);
     void ReportExistingSlices(const std::string& sourcePath);
     void SplitFile(const std::string& sourcePath);
-    void DeleteSlices(const std::string& sourcePath, std::int64_t n);
+    // Deletes slices 1 to n; returns the names the system would not delete.
+    std::vector<std::string> DeleteSlices(const std::string& sourcePath, std::int64_t n);
     std::int64_t FileSizeOf(const std::string& path);
 
     // Join.
@@ -156,7 +158,9 @@ private:
     bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
                      std::uint64_t& copied, SplitRecovery* recovery);
     bool RecoveryPossible(const std::string& sourcePath);
-    std::int64_t DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded);
+    std::int64_t DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded,
+                                        std::vector<std::string>& refused);
+    bool SayLeftoversKept(const std::string& partial, Removal script, const std::vector<std::string>& refused);
     bool WriteRecoverySlices(const std::string& sourcePath, SplitRecovery& recovery, Outputs& outputs,
                              Fingerprints& fingerprints);
     void WriteRecoveryBand(RecoveryFiles& files, SplitRecovery& recovery, std::uint64_t band);

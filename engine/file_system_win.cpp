@@ -436,7 +436,7 @@ public:
         // MoveFileExW under Wine moves what a Unix link leads to, from
         // wherever it is: a name that may be such a link is left as it is.
         if (const Handle entry(OpenEntry(wideFrom)); entry.valid() && !IsTheEntryItself(entry.get(), wideFrom))
-            throw std::runtime_error(from + " : pas renommé, ce nom peut mener à un autre fichier (un lien ?).");
+            throw IoError(kAccessDenied, from, "pas renommé, ce nom peut mener à un autre fichier (un lien ?)");
         if (!MoveFileExW(SystemPath(wideFrom).c_str(), SystemPath(wideTo).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
             const DWORD error = GetLastError();
             throw IoError(CodeFromWin32(error), RenameErrorIsAboutNewName(error, wideFrom, wideTo, replace) ? to : from);

@@ -24,19 +24,23 @@ inline constexpr int kNameTooLong = 206;
 
 class IoError : public std::runtime_error {
 public:
-    explicit IoError(int code, std::string path = {})
-        : std::runtime_error(path.empty() ? IoErrorText(code) : path + " : " + IoErrorText(code)),
+    explicit IoError(int code, std::string path = {}) : IoError(code, std::move(path), IoErrorText(code)) {}
+    // A refusal of the engine's own, whose reason the code's text would not say.
+    IoError(int code, std::string path, std::string text)
+        : std::runtime_error(path.empty() ? text : path + " : " + text),
           code_(code),
-          path_(std::move(path)) {}
+          path_(std::move(path)),
+          text_(std::move(text)) {}
     int code() const { return code_; }
     // The file the failing operation worked on; empty when unknown.
     const std::string& path() const { return path_; }
     // What went wrong, without the file.
-    std::string text() const { return IoErrorText(code_); }
+    const std::string& text() const { return text_; }
 
 private:
     int code_;
     std::string path_;
+    std::string text_;
 };
 
 // The script file could not be written: "Ne peut écrire dans <path>".

@@ -36,30 +36,9 @@ std::string SliceNumberText(std::int64_t n) {
     return (n >= 0 && n < 10) ? "0" + digits : digits;
 }
 
-std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style) {
-    std::string name = FolderOf(path, style);
-    name.append(BaseNameOf(path, style)).append(kSliceExtensionPrefix).append(SliceNumberText(n));
-    return name;
-}
-
-std::string ScriptFileName(std::string_view path, PathStyle style) {
-    return FolderOf(path, style) + BaseNameOf(path, style) + ".d";
-}
-
-std::string PartialScriptName(std::string_view sourcePath, PathStyle style) {
-    std::string name = FolderOf(sourcePath, style);
-    name.append(BaseNameOf(sourcePath, style)).append(kSliceExtensionPrefix).append("d");
-    return name;
-}
-
-std::string PartialJoinName(std::string_view scriptPath, PathStyle style) {
-    std::string name = FolderOf(scriptPath, style);
-    name.append(BaseNameOf(scriptPath, style)).append(kSliceExtensionPrefix).append("00");
-    return name;
-}
-
 namespace {
 
+// The set's names: the base name, "°" and what tells them apart.
 std::string WithExtension(std::string_view path, PathStyle style, std::string_view tail) {
     std::string name = FolderOf(path, style);
     name.append(BaseNameOf(path, style)).append(kSliceExtensionPrefix).append(tail);
@@ -67,6 +46,22 @@ std::string WithExtension(std::string_view path, PathStyle style, std::string_vi
 }
 
 }  // namespace
+
+std::string SliceFileName(std::string_view path, std::int64_t n, PathStyle style) {
+    return WithExtension(path, style, SliceNumberText(n));
+}
+
+std::string ScriptFileName(std::string_view path, PathStyle style) {
+    return FolderOf(path, style) + BaseNameOf(path, style) + ".d";
+}
+
+std::string PartialScriptName(std::string_view sourcePath, PathStyle style) {
+    return WithExtension(sourcePath, style, "d");
+}
+
+std::string PartialJoinName(std::string_view scriptPath, PathStyle style) {
+    return WithExtension(scriptPath, style, "00");
+}
 
 std::string RecoverySliceFileName(std::string_view path, std::int64_t r, PathStyle style) {
     return WithExtension(path, style, "s" + SliceNumberText(r));

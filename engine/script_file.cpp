@@ -33,8 +33,8 @@ constexpr std::size_t kMaxHeldSlices = std::size_t{1} << 16;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
-// The keys of [Empreintes].
-enum class FingerprintKey { None, Algorithm, File, Slice, Source, SourceRecovery, Code, Count, CodingSize, RecoverySlice };
+// The keys of the sections other than [Sorv]: [Empreintes], [EnCours], [Secours].
+enum class SectionKey { None, Algorithm, File, Slice, Source, SourceRecovery, Code, Count, CodingSize, RecoverySlice };
 
 // Section and key names longer than this cannot be ours.
 constexpr std::size_t kNameCap = 64;
@@ -156,7 +156,7 @@ std::optional<std::int64_t> ParseDecimal(std::string_view text) {
 
 // Keys only the fingerprints' section has: seen elsewhere, they say its
 // header was lost.
-bool IsFingerprintKey(std::string_view name) {
+bool IsSectionKey(std::string_view name) {
     return EqualsIgnoringAsciiCase(name, kAlgorithmKey) || EqualsIgnoringAsciiCase(name, kFileKey);
 }
 
@@ -371,7 +371,7 @@ struct ScriptReader::Impl {
     TrimmedText name{kNameCap};
     TrimmedText value{kValueCap};
     KeyIndex key = kNoKey;
-    FingerprintKey fingerprintKey = FingerprintKey::None;
+    SectionKey sectionKey = SectionKey::None;
     std::int64_t sliceNumber = 0;
     std::array<std::optional<FoundValue>, 3> found;
     RecordedFingerprints fingerprints;
@@ -475,22 +475,22 @@ struct ScriptReader::Impl {
 
     void StartValue() {
         key = kNoKey;
-        fingerprintKey = FingerprintKey::None;
+        sectionKey = SectionKey::None;
         if (section == Section::Sorv && !name.Overflowed()) {
             for (std::size_t i = 0; i < kKeys.size(); ++i) {
                 if (EqualsIgnoringAsciiCase(name.Kept(), kKeys[i])) key = static_cast<KeyIndex>(i);
             }
         }
         if (section == Section::Fingerprints && !name.Overflowed()) StartFingerprintValue();
-        if (section != Section::Fingerprints && section != Section::Recovery && IsFingerprintKey(name.Kept()))
+        if (section != Section::Fingerprints && section != Section::Recovery && IsSectionKey(name.Kept()))
             fingerprints.MarkMisspelled(std::string(kFingerprintHeaderLost));
         if (section == Section::Recovery && !name.Overflowed()) StartRecoveryValue();
         if (section == Section::InProgress && !sourceSet && EqualsIgnoringAsciiCase(name.Kept(), kSourceKey))
-            fingerprintKey = FingerprintKey::Source;
+            sectionKey = SectionKey::Source;
         if (section == Section::InProgress && EqualsIgnoringAsciiCase(name.Kept(), kRecoverySection))
-            fingerprintKey = FingerprintKey::SourceRecovery;
+            sectionKey = SectionKey::SourceRecovery;
         // The first occurrence wins.
-        if ((key == kNoKey || found[key]) && fingerprintKey == FingerprintKey::None) {
+        if ((key == kNoKey || found[key]) && sectionKey == SectionKey::None) {
             state = State::SkipLine;
             return;
         }
@@ -500,21 +500,21 @@ struct ScriptReader::Impl {
 
     void StartFingerprintValue() {
         if (EqualsIgnoringAsciiCase(name.Kept(), kAlgorithmKey)) {
-            fingerprintKey = FingerprintKey::Algorithm;
+            sectionKey = SectionKey::Algorithm;
         } else if (EqualsIgnoringAsciiCase(name.Kept(), kFileKey)) {
-            fingerprintKey = FingerprintKey::File;
+            sectionKey = SectionKey::File;
         } else if ((sliceNumber = SliceKeyNumber(name.Kept())) > 0) {
-            fingerprintKey = FingerprintKey::Slice;
+            sectionKey = SectionKey::Slice;
         }
     }
 
     void StartRecoveryValue() {
         const std::string_view kept = name.Kept();
-        if (EqualsIgnoringAsciiCase(kept, kCodeKey)) fingerprintKey = FingerprintKey::Code;
-        else if (EqualsIgnoringAsciiCase(kept, kCountKey)) fingerprintKey = FingerprintKey::Count;
-        else if (EqualsIgnoringAsciiCase(kept, kCodingSizeKey)) fingerprintKey = FingerprintKey::CodingSize;
+        if (EqualsIgnoringAsciiCase(kept, kCodeKey)) sectionKey = SectionKey::Code;
+        else if (EqualsIgnoringAsciiCase(kept, kCountKey)) sectionKey = SectionKey::Count;
+        else if (EqualsIgnoringAsciiCase(kept, kCodingSizeKey)) sectionKey = SectionKey::CodingSize;
         else if ((sliceNumber = SliceKeyNumber(kept)) > 0 && sliceNumber < kRecoveryMaxFiles)
-            fingerprintKey = FingerprintKey::RecoverySlice;
+            sectionKey = SectionKey::RecoverySlice;
     }
 
     void EndValue() {
@@ -525,22 +525,22 @@ struct ScriptReader::Impl {
         }
         const FoundValue text = Unquoted(value);
         const std::optional<std::uint64_t> number = text.cut ? std::nullopt : ParseFingerprintText(text.raw);
-        switch (fingerprintKey) {
-        case FingerprintKey::Algorithm: fingerprints.SetAlgorithm(text.cut ? std::string("?") : text.raw); break;
-        case FingerprintKey::File: fingerprints.SetFile(number); break;
-        case FingerprintKey::Slice: TakeSlice(sliceNumber, number); break;
-        case FingerprintKey::Source:
+        switch (sectionKey) {
+        case SectionKey::Algorithm: fingerprints.SetAlgorithm(text.cut ? std::string("?") : text.raw); break;
+        case SectionKey::File: fingerprints.SetFile(number); break;
+        case SectionKey::Slice: TakeSlice(sliceNumber, number); break;
+        case SectionKey::Source:
             sourceSet = true;
             if (!text.cut) source = ParseSourceIdentity(text.raw);
             break;
-        case FingerprintKey::SourceRecovery:
+        case SectionKey::SourceRecovery:
             sourceRecovery = text.cut ? 0 : std::clamp<std::int64_t>(ParseProfileInteger(text.raw), 0, kRecoveryMaxFiles);
             break;
-        case FingerprintKey::Code: recovery.SetCode(text.cut ? std::string("?") : text.raw); break;
-        case FingerprintKey::Count: recovery.SetCount(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
-        case FingerprintKey::CodingSize: recovery.SetCodingSize(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
-        case FingerprintKey::RecoverySlice: recovery.SetSlice(sliceNumber, number); break;
-        case FingerprintKey::None: break;
+        case SectionKey::Code: recovery.SetCode(text.cut ? std::string("?") : text.raw); break;
+        case SectionKey::Count: recovery.SetCount(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
+        case SectionKey::CodingSize: recovery.SetCodingSize(text.cut ? std::nullopt : ReadProfileInteger(text.raw)); break;
+        case SectionKey::RecoverySlice: recovery.SetSlice(sliceNumber, number); break;
+        case SectionKey::None: break;
         }
     }
 
@@ -602,9 +602,10 @@ struct ScriptReader::Impl {
     }
 };
 
-ScriptReader::ScriptReader() : impl_(new Impl) {}
+ScriptReader::ScriptReader() : impl_(std::make_unique<Impl>()) {}
 
-ScriptReader::~ScriptReader() { delete impl_; }
+// Here, where Impl is complete.
+ScriptReader::~ScriptReader() = default;
 
 void ScriptReader::Feed(std::span<const std::byte> chunk) {
     impl_->Take(std::string_view(reinterpret_cast<const char*>(chunk.data()), chunk.size()));

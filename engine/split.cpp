@@ -102,16 +102,18 @@ std::int64_t Engine::LeftoverSlices(const std::string& sourcePath, std::int64_t 
 
 // A killed split's recovery slices, written after its slices, from the
 // first on; only as many as it recorded: the names past them were never its own.
-std::int64_t Engine::DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded) {
+// The names the system would not remove go to `refused`.
+std::int64_t Engine::DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded,
+                                            std::vector<std::string>& refused) {
     InputFiles source(fs_);
     source.Add(sourcePath);
-    std::int64_t deleted = 0;
-    for (; deleted < recorded; ++deleted) {
-        const std::string path = RecoverySliceFileName(sourcePath, deleted + 1, style_);
+    std::int64_t found = 0;
+    for (; found < recorded; ++found) {
+        const std::string path = RecoverySliceFileName(sourcePath, found + 1, style_);
         if (fs_.KindOf(path) != EntryKind::File || source.Reaches(path)) break;
-        fs_.Delete(path);
+        if (!fs_.Delete(path)) refused.push_back(path);
     }
-    return deleted;
+    return found;
 }
 
 // A killed split leaves its slices and its partial script, which records
@@ -133,14 +135,26 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     if (!recorded.Source || !source || !(*recorded.Source == *source)) return true;
     const std::int64_t slices = LeftoverSlices(sourcePath, recorded.Tranches);
     if (slices < 0) return true;
-    DeleteSlices(sourcePath, slices);
+    std::vector<std::string> refused = DeleteSlices(sourcePath, slices);
     // More than a split of that many slices can write: not a count it wrote.
     const bool countPossible = recorded.Tranches >= 0 && recorded.SourceRecovery <= kMaxSetFiles - recorded.Tranches;
-    const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, countPossible ? recorded.SourceRecovery : 0);
-    fs_.RemoveExactly(partial, leftover.held->Identity());
+    const std::int64_t recovery =
+        DeleteLeftoverRecovery(sourcePath, countPossible ? recorded.SourceRecovery : 0, refused);
+    const Removal script = fs_.RemoveExactly(partial, leftover.held->Identity());
+    if (!refused.empty() || (script != Removal::Removed && script != Removal::Missing))
+        return SayLeftoversKept(partial, script, refused);
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s)" + (recovery > 0 ? ", " + std::to_string(recovery) + " tranche(s) de secours." : "."));
     return true;
+}
+
+// Leftovers the system would not remove stand where this split would
+// write: said, and nothing is split.
+bool Engine::SayLeftoversKept(const std::string& partial, Removal script, const std::vector<std::string>& refused) {
+    for (const std::string& path : refused) SayNotRemoved(path, Removal::Failed, "");
+    SayNotRemoved(partial, script, "Laissé en place, ce n'est plus le fichier lu : ");
+    Fail("Les restes d'un découpage interrompu n'ont pas pu être effacés (" + partial + ") : rien n'est découpé.");
+    return false;
 }
 
 void Engine::ReportExistingSlices(const std::string& sourcePath) {
@@ -298,8 +312,11 @@ void Engine::SplitFile(const std::string& sourcePath) {
     result_ = Outcome::Completed;
 }
 
-void Engine::DeleteSlices(const std::string& sourcePath, std::int64_t n) {
-    for (std::int64_t k = 1; k <= n; ++k) fs_.Delete(SliceFileName(sourcePath, k));
+std::vector<std::string> Engine::DeleteSlices(const std::string& sourcePath, std::int64_t n) {
+    std::vector<std::string> refused;
+    for (std::int64_t k = 1; k <= n; ++k)
+        if (const std::string path = SliceFileName(sourcePath, k); !fs_.Delete(path)) refused.push_back(path);
+    return refused;
 }
 
 }  // namespace sorv

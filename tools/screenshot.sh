@@ -12,10 +12,12 @@
 #   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
 #   SORV_SHOT_EXE=NAME     another program of build/win64/bin (default sorv.exe)
 #   SORV_SHOT_DISPLAY=N    the Xvfb display number (default 97)
-#   WINEPREFIX=DIR         the Wine prefix (default build/wineprefix-x11)
+#   WINEPREFIX=DIR         the Wine prefix (default build/wineprefix-shot)
 # Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
-# a prefix of its own so the headless test prefix keeps its null driver. Two
-# people taking screenshots at once give each their own display and prefix.
+# a prefix of its own so the headless test prefix keeps its null driver, and
+# not ./run.sh's: the Wine session is ended after the shot, with every
+# program of its prefix. Two people taking screenshots at once give each
+# their own display and prefix.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 1 ] || { echo "usage: tools/screenshot.sh OUT.png [ARGS...]" >&2; exit 64; }
@@ -32,15 +34,22 @@ if [ -n "${WINEPREFIX:-}" ] && grep -qs '"Graphics"="null"' "$WINEPREFIX/user.re
   exit 64
 fi
 # Wine takes only an absolute prefix.
-WINEPREFIX=$(realpath -m "${WINEPREFIX:-$top/build/wineprefix-x11}")
+WINEPREFIX=$(realpath -m "${WINEPREFIX:-$top/build/wineprefix-shot}")
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=":${SORV_SHOT_DISPLAY:-97}"
+number=${SORV_SHOT_DISPLAY:-97}
+display=":$number"
+# Keys and clicks sent to someone else's display would act on their programs.
+if [ -e "/tmp/.X$number-lock" ]; then
+  echo "screenshot: display $display is taken; give another SORV_SHOT_DISPLAY" >&2
+  exit 64
+fi
 Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$xvfb" 2>/dev/null || true; }
 trap cleanup EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+kill -0 "$xvfb" 2>/dev/null || { echo "screenshot: Xvfb did not start on $display" >&2; exit 1; }
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"

@@ -215,6 +215,14 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
     r = Cli({"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "sorv-cli 1.50\n");
+
+    // Standard output on a full disk: what was asked for is lost, and said so.
+    WriteFileBytes(dir.Path("a.bin"), std::string(3000, 'a'));
+    for (const std::string& args : {std::string("--version"), "-y -t 1 " + dir.Path("a.bin")}) {
+        r = RunProcess({"/bin/sh", "-c", "exec \"$0\" " + args + " >/dev/full", SORV_CLI_PATH});
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_TRUE(Contains(r.err, "sorv-cli : la sortie standard refuse l'écriture, le journal est perdu.\n")) << r.err;
+    }
 }
 
 // The programs started while it lives run on a slow device (see slow_io.cpp).

@@ -311,6 +311,19 @@ TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
                           "Restes d'un découpage interrompu effacés : " + partial + " et 2 tranche(s).") != ui.log.end());
     EXPECT_EQ(memory.Names().size(), 5u);
 
+    // Leftovers the system will not remove are never said to be removed.
+    for (const std::string& stuck : {SliceName(2), partial}) {
+        leaveKilledSplit(killed);
+        fs.undeletablePath = stuck;
+        EXPECT_EQ(engine.StartSplit(kSource), Outcome::Failed);
+        EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), "Non effacé, le système le refuse : " + stuck), ui.log.end())
+            << stuck;
+        EXPECT_EQ(ui.log.back(), "Les restes d'un découpage interrompu n'ont pas pu être effacés (" + partial +
+                                     ") : rien n'est découpé.");
+        EXPECT_FALSE(memory.Exists(kScript));
+        fs.Heal();
+    }
+
     // Recovery-slice names past the count the killed split recorded were never its own.
     const auto recoverySlice = [](int r) { return RecoverySliceFileName(kSource, r, kWindowsPaths); };
     // The last two are more than it can have written.

@@ -54,7 +54,7 @@ public:
     std::uint32_t GetAttributes(const std::string& path) override { return inner_.GetAttributes(path); }
     void SetAttributes(const std::string& path, std::uint32_t a) override { inner_.SetAttributes(path, a); }
     std::int64_t SizeOf(const std::string& path) override { return inner_.SizeOf(path); }
-    bool Delete(const std::string& path) override { return inner_.Delete(path); }
+    bool Delete(const std::string& path) override { return path != undeletablePath && inner_.Delete(path); }
     Removal RemoveExactly(const std::string& path, const FileId& expected) override {
         return path == undeletablePath ? Removal::Failed : inner_.RemoveExactly(path, expected);
     }
