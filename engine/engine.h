@@ -194,6 +194,8 @@ private:
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
     bool CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                       JoinPass& pass, ByteObserver* extra, bool repairing);
+    bool SliceCopiedInPlace(const std::string& slicePath, std::int64_t i, File& slice, const SliceCopy::Result& copy,
+                            JoinPass& pass, std::int64_t shown);
     bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);

@@ -171,12 +171,6 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
         if (feeder) both.emplace(pass.seen, *feeder);
         if (!CopyOneSlice(scriptPath, i, output, read, pass, both ? &*both : nullptr, survey != nullptr)) return pass;
         if (feeder) feeder->EndSlice();
-        if (pass.damaged > 0 && survey) {
-            // Its bytes were written; the rebuilt ones take their place.
-            pass.damaged = 0;
-            pass.rebuilt -= ExpectedSliceSize(i);
-            pass.bad.push_back(index);
-        }
         copier_.RunMessages();
         if (state.CancelRequested) {
             pass.stopped = true;
@@ -206,8 +200,11 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
         // From the open handle: the file being read, not a name looked up again.
         size = slice->Size();
         // Never past the recorded total: a slice that grows (or feeds on the
-        // output) cannot fill the disk.
-        const std::uint64_t limit = writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
+        // output) cannot fill the disk. Written at its place, a slice never
+        // writes past it either.
+        const std::uint64_t limit = repairing ? ExpectedSliceSize(i)
+                                    : writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize))
+                                              : size;
         ByteObserver* observer = extra ? extra : checking ? &pass.seen : nullptr;
         copy = copier_.Copy(*slice, writing ? &output : nullptr, limit, observer, shown);
     } catch (const IoError& e) {
@@ -218,6 +215,7 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
         pass.bad.push_back(static_cast<std::uint32_t>(i - 1));
         return true;
     }
+    if (repairing) return SliceCopiedInPlace(slicePath, i, *slice, copy, pass, shown);
     if (writing) pass.rebuilt += copy.copied;
     pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
     // Only the sizes can tell when no fingerprint does.
@@ -232,6 +230,31 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
     slice->Close();
     if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), repairing)) ++pass.damaged;
+    return true;
+}
+
+// A slice copied at its place, with recovery slices at hand: one whose size
+// or bytes are wrong, whenever that was found, is rebuilt, and what it gave
+// is overwritten then; only sound ones count as rebuilt bytes. False when a
+// stop was asked inside it.
+bool Engine::SliceCopiedInPlace(const std::string& slicePath, std::int64_t i, File& slice,
+                                const SliceCopy::Result& copy, JoinPass& pass, std::int64_t shown) {
+    const std::uint64_t expected = ExpectedSliceSize(i);
+    const std::uint64_t size = std::max(slice.Size(), copy.copied);
+    pass.slicesHold += size;
+    if (copy.stopped) {
+        pass.stopped = true;
+        return false;
+    }
+    ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
+    ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+    const bool sizeRight = copy.copied == expected && slice.AtEnd();
+    slice.Close();
+    if (!sizeRight)
+        ui_.AppendLog("La tranche " + slicePath + " est endommagée : " + std::to_string(size) + " octet(s) au lieu de " +
+                      std::to_string(expected) + ".");
+    if (sizeRight && SliceIsSound(slicePath, i, pass.seen.slice.Value(), true)) pass.rebuilt += copy.copied;
+    else pass.bad.push_back(static_cast<std::uint32_t>(i - 1));
     return true;
 }
 

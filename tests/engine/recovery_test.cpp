@@ -457,6 +457,24 @@ TEST_F(RecoveryOnDisk, AnUnreadableSliceIsRebuiltByTheJoin) {
     }
 }
 
+// A slice whose size changes after the set was looked at, before it is read,
+// is rebuilt like a damaged one and never writes past its place.
+TEST_F(RecoveryOnDisk, ASliceResizedBeforeItIsReadIsRebuilt) {
+    FaultyFileSystem faulty{NativeFileSystem()};
+    Engine join{ui, faulty};
+    Split(40'000, 4096, 1);  // 10 slices, the last one short
+    for (const auto& [slice, by] : std::vector<std::pair<std::int64_t, std::int64_t>>{{9, 1}, {3, -1000}, {3, 1}}) {
+        Restore();
+        faulty.resizedPath = SetFile(slice), faulty.resizeBy = by;
+        ui.answers = {Answer::No};
+        ui.log.clear();
+        EXPECT_EQ(join.StartJoin(ScriptPath()), Outcome::Completed) << slice << " " << by << " " << ui.log.back();
+        EXPECT_EQ(LinesWith("La tranche " + SetFile(slice) + " est reconstituée"), 1u);
+        EXPECT_EQ(ReadFileBytes(Target()), bytes);
+        std::filesystem::remove(PathFromUtf8(Target()));
+    }
+}
+
 // A folder in a slice's and a recovery slice's place: the join names it and
 // rebuilds around it, the check names it, the repair never moves it.
 TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
