@@ -106,10 +106,12 @@ private:
         std::unique_ptr<File> held;  // open and locked: no live run has it
         bool live = false;           // another run holds its lock
     };
-    // A file the join read, to be deleted on request only while it is still that file.
+    // A file the join read, to be deleted on request only while it is still
+    // that file, unchanged.
     struct ReadInput {
         std::string path;
         FileId id;
+        FileStamp stamp;
     };
     struct JoinPass;
     // What a look at the set's files finds before reading them: data slices
@@ -220,6 +222,7 @@ private:
     std::optional<std::uint64_t> FingerprintOnDisk(const std::string& path);
     std::uint64_t ExpectedSliceSize(std::int64_t n) const;
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
+    std::optional<ReadInput> InputAsItIs(const std::string& path);
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
@@ -275,7 +278,7 @@ private:
     Outcome result_ = Outcome::Stopped;
     // The last script read, as it was found, and the file it was.
     ScriptValues script_;
-    std::optional<FileId> scriptId_;
+    std::optional<ReadInput> scriptInput_;
     // The set's first slice, checked, is not of the recovery section's coding size.
     bool codingSizeBelied_ = false;
 };

@@ -196,7 +196,7 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     pass.seen.slice.Reset();
     try {
         slice = fs_.OpenRead(slicePath);
-        read.push_back({slicePath, slice->Identity()});
+        read.push_back({slicePath, slice->Identity(), slice->Stamp()});
         // From the open handle: the file being read, not a name looked up again.
         size = slice->Size();
         // Never past the recorded total: a slice that grows (or feeds on the
@@ -391,17 +391,33 @@ bool Engine::CleanUpStopped(const std::string& target) {
 }
 
 // The script, then the slices, each only while it is the very file the join
-// read: never a file that has taken its name since, nor what a link points to.
+// read, unchanged: never a file that has taken its name since (a freed
+// inode is given again at once, to the next file made), one rewritten in
+// place, nor what a link points to.
 void Engine::DeleteInputs(const std::string& scriptPath, const std::string& target,
                           const std::vector<ReadInput>& inputs) {
     std::vector<ReadInput> all;
-    if (scriptId_) all.push_back({scriptPath, *scriptId_});
+    if (scriptInput_) all.push_back({scriptPath, scriptInput_->id, scriptInput_->stamp});
     all.insert(all.end(), inputs.begin(), inputs.end());
     for (const ReadInput& input : all) {
         copier_.RunMessages();
         if (CleanUpStopped(target)) return;
+        if (const auto now = InputAsItIs(input.path); now && now->id == input.id && !(now->stamp == input.stamp)) {
+            ui_.AppendLog("Non effacé, modifié depuis sa lecture : " + input.path);
+            continue;
+        }
         SayNotRemoved(input.path, fs_.RemoveExactly(input.path, input.id),
                       "Non effacé, ce n'est plus le fichier lu (un lien ?) : ");
+    }
+}
+
+// The file under `path` as it is now; none when it cannot be opened.
+std::optional<Engine::ReadInput> Engine::InputAsItIs(const std::string& path) {
+    try {
+        const std::unique_ptr<File> file = fs_.OpenRead(path);
+        return ReadInput{path, file->Identity(), file->Stamp()};
+    } catch (const IoError&) {
+        return std::nullopt;
     }
 }
 

@@ -91,7 +91,7 @@ Engine::SetSurvey Engine::SurveySet(const std::string& scriptPath, std::vector<R
         if (fs_.SizeOf(path) != static_cast<std::int64_t>(codingSize)) {
             survey.badRows.push_back(r - 1);
         } else if (found != nullptr) {
-            if (const auto id = fs_.IdentityOf(path)) found->push_back({path, *id});
+            if (auto input = InputAsItIs(path)) found->push_back(std::move(*input));
         }
     }
     return survey;

@@ -54,7 +54,7 @@ void Engine::ReadScript(const std::string& scriptPath) {
     // an error naming it, not a script of defaults. Its identity is the
     // file read, not what the name reaches a moment before or after.
     const std::unique_ptr<File> script = fs_.OpenRead(scriptPath);
-    scriptId_ = script->Identity();
+    scriptInput_ = ReadInput{scriptPath, script->Identity(), script->Stamp()};
     script_ = ReadScriptValues(*script);
     state.RecordedName = script_.NomOriginal;
     state.RecordedSize = script_.TailleOriginale;

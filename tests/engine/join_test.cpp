@@ -56,6 +56,24 @@ TEST_F(JoinOnDisk, KeepsSlicesWhenDeletionIsDeclinedAndLeftoversAlways) {
     EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", 4)));  // not counted by the script
 }
 
+// What the user rewrote or made anew while the question was up is theirs
+// (a freed inode is given again at once, to the next file made).
+TEST_F(JoinOnDisk, FilesChangedWhileTheQuestionWasUpAreKept) {
+    const std::string rewritten = Slice("ARCHIVE.ZIP", 1), remade = Slice("ARCHIVE.ZIP", 2);
+    ui.onQuestion = [&] {
+        WriteFileBytes(rewritten, "mine");
+        std::filesystem::remove(PathFromUtf8(remade));
+        WriteFileBytes(remade, "mine too");
+        WriteFileBytes(script(), "notes");
+    };
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    for (const std::string& kept : {script(), rewritten, remade}) EXPECT_TRUE(FileExists(kept)) << kept;
+    EXPECT_EQ(ReadFileBytes(remade), "mine too");
+    EXPECT_FALSE(FileExists(Slice("ARCHIVE.ZIP", 3)));
+    EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), "Non effacé, modifié depuis sa lecture : " + rewritten), ui.log.end());
+}
+
 // A stop asked once the question is answered (a signal during the sync)
 // deletes nothing more.
 TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {

@@ -17,6 +17,7 @@ void ScriptedFrontEnd::ShowMessage(const std::string& text) { boxes.push_back("m
 
 Answer ScriptedFrontEnd::NextAnswer(const std::string& kind, const std::string& text) {
     boxes.push_back(kind + ": " + text);
+    if (onQuestion) onQuestion();
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text;
         return Answer::None;

@@ -34,6 +34,8 @@ public:
     int dialogShown = 0;
     std::string dialogFileLabel, dialogSizeLabel;
 
+    // Runs while each Yes/No box is up, before it is answered (the user at work meanwhile).
+    std::function<void()> onQuestion;
     // Runs at each message run, after recording it (to press Escape, drop...).
     std::function<void()> onMessageRun;
     // A fake clock in microseconds: with one, copies run messages inside the
