@@ -156,6 +156,7 @@ private:
     bool ClearInterruptedSplit(const std::string& sourcePath);
     std::int64_t LeftoverSlices(const std::string& sourcePath, std::int64_t recorded);
     bool SetNameTaken(const std::string& sourcePath);
+    std::string WorkNamedLikeTheSource(const std::string& sourcePath);
     std::unique_ptr<File> CreatePartialScript(const std::string& sourcePath, const FileId& source, Outputs& outputs);
     bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
                      std::uint64_t& copied, SplitRecovery* recovery);

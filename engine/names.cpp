@@ -1,5 +1,7 @@
 #include "names.h"
 
+#include <charconv>
+
 namespace sorv {
 
 namespace {
@@ -69,6 +71,20 @@ std::string RecoverySliceFileName(std::string_view path, std::int64_t r, PathSty
 
 std::string RepairPartialName(std::string_view path, std::int64_t n, bool recovery, PathStyle style) {
     return WithExtension(path, style, (recovery ? "rs" : "r") + SliceNumberText(n));
+}
+
+std::optional<std::int64_t> RepairPartialNumber(std::string_view extension, bool recovery) {
+    const std::string_view letters = recovery ? "rs" : "r";
+    if (!extension.starts_with(kSliceExtensionPrefix)) return std::nullopt;
+    extension.remove_prefix(kSliceExtensionPrefix.size());
+    if (extension.size() <= letters.size()) return std::nullopt;
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        if ((extension[i] | 0x20) != letters[i]) return std::nullopt;
+    const std::string_view digits = extension.substr(letters.size());
+    std::int64_t n = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+    return n;
 }
 
 std::string DamagedFileName(std::string_view path, int attempt) {

@@ -1,6 +1,7 @@
 #pragma once
 // Name rules of slices and scripts: plain string operations on a path.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,9 @@ std::string RecoverySliceFileName(std::string_view path, std::int64_t r, PathSty
 // Where a repair writes a slice (".°r" + number) or a recovery slice
 // (".°rs" + number) again until it is checked and put in place.
 std::string RepairPartialName(std::string_view path, std::int64_t n, bool recovery, PathStyle style = kNativePaths);
+// The number in a repair partial's extension (".°r02": 2; ".°rs01": 1 with
+// `recovery`), its letters in either case; none for any other extension.
+std::optional<std::int64_t> RepairPartialNumber(std::string_view extension, bool recovery);
 // The name a damaged file is kept under when a repair puts a good one in its
 // place: the name + ".endommagée", then ".endommagée-2", "-3"... for `attempt`.
 std::string DamagedFileName(std::string_view path, int attempt);

@@ -56,10 +56,9 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
         return;
     }
     if (state.SliceCount <= 0) return;
-    // Its set could never be joined: the join rebuilds under that very name.
-    if (fs_.SameFile(sourcePath, PartialJoinName(ScriptFileName(sourcePath), style_))) {
-        ui_.AppendLog("Le nom " + NamePartOf(sourcePath, style_) +
-                      " est celui que prend le regroupement de ses tranches : renommez le fichier pour le découper.");
+    if (const std::string work = WorkNamedLikeTheSource(sourcePath); !work.empty()) {
+        ui_.AppendLog("Le nom " + NamePartOf(sourcePath, style_) + " est celui que prend " + work +
+                      " de ses tranches : renommez le fichier pour le découper.");
         ui_.AppendLog("... Arrêt du processus. ");
         return;
     }
@@ -73,6 +72,22 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     fs_.CheckNewName(SliceFileName(sourcePath, state.SliceCount));
     fs_.CheckNewName(PartialScriptName(sourcePath, style_));
     SplitFile(sourcePath);
+}
+
+// A source under the name its own set's join rebuilds under, or a repair
+// writes a slice again under, could never be joined or repaired: which of
+// the two, or "" when neither.
+std::string Engine::WorkNamedLikeTheSource(const std::string& sourcePath) {
+    const std::string script = ScriptFileName(sourcePath);
+    if (fs_.SameFile(sourcePath, PartialJoinName(script, style_))) return "le regroupement";
+    const std::string extension = ExtensionOf(sourcePath, style_);
+    for (const bool recovery : {false, true}) {
+        const std::optional<std::int64_t> n = RepairPartialNumber(extension, recovery);
+        const std::int64_t last = recovery ? state.RecoveryCount : state.SliceCount;
+        if (n && *n >= 1 && *n <= last && fs_.SameFile(sourcePath, RepairPartialName(script, *n, recovery, style_)))
+            return "la réparation";
+    }
+    return {};
 }
 
 // Any name the split will write, taken by any entry: a user's file (slices

@@ -1,5 +1,8 @@
 #include "names.h"
 
+#include <optional>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace sorv {
@@ -51,6 +54,13 @@ TEST(NameRules, ScriptNamesAndDispatch) {
 }
 
 TEST(NameRules, PartialFilesSitBesideTheSlicesUnderNoSliceNumber) {
+    const std::string r = "." + std::string(kDegree) + "r", rs = r + "s";
+    const std::tuple<std::string, bool, std::optional<std::int64_t>> numbers[] = {
+        {r + "02", false, 2}, {".\xC2\xB0R117", false, 117}, {rs + "01", true, 1}, {rs + "01", false, std::nullopt},
+        {r + "02", true, std::nullopt}, {r, false, std::nullopt}, {r + "2x", false, std::nullopt},
+        {".r02", false, std::nullopt}};
+    for (const auto& [extension, recovery, number] : numbers)
+        EXPECT_EQ(RepairPartialNumber(extension, recovery), number) << extension << recovery;
     EXPECT_EQ(PartialScriptName("C:\\DATA\\ARCHIVE.ZIP", kWindowsPaths), "C:\\DATA\\ARCHIVE.\xC2\xB0" "d");
     EXPECT_EQ(PartialJoinName("/in/ARCHIVE.d", kPosixPaths), "/in/ARCHIVE.\xC2\xB0" "00");
 }

@@ -188,7 +188,7 @@ TEST_F(EngineOnDisk, EarlierSplitsOfTheSameNameStopTheSplit) {
 TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
     ui.dialogChoice = 1;
     // V.°00 is the name the join of V.d rebuilds under: its set could never be joined.
-    for (const std::string name : {"X.°01", "Y.°02", "Z.d", "V.°00"}) {
+    for (const std::string name : {"X.°01", "Y.°02", "Z.d", "U.°r02", "V.°00"}) {
         const std::string bytes = PatternBytes(800'000);
         WriteFileBytes(dir.Path(name), bytes);
         const std::size_t before = ui.log.size();
@@ -200,9 +200,14 @@ TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
     EXPECT_EQ(ui.log[ui.log.size() - 2],
               "Le nom V.°00 est celui que prend le regroupement de ses tranches : renommez le fichier pour le découper.");
     EXPECT_FALSE(FileExists(Slice("V.°00", 1)));
+    EXPECT_TRUE(std::find(ui.log.begin(), ui.log.end(),
+                          "Le nom U.°r02 est celui que prend la réparation de ses tranches : renommez le fichier pour "
+                          "le découper.") != ui.log.end());
     // Slice 4 is beyond a 3-slice split: no clash.
-    WriteFileBytes(dir.Path("W.°04"), PatternBytes(800'000));
-    EXPECT_EQ(engine.StartSplit(dir.Path("W.°04")), Outcome::Completed);
+    for (const std::string name : {"W.°04", "S.°r04"}) {
+        WriteFileBytes(dir.Path(name), PatternBytes(800'000));
+        EXPECT_EQ(engine.StartSplit(dir.Path(name)), Outcome::Completed) << name;
+    }
 }
 
 }  // namespace
