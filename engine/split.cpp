@@ -71,6 +71,7 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     // A name too long for the folder would fail after slices were written.
     fs_.CheckNewName(SliceFileName(sourcePath, state.SliceCount));
     fs_.CheckNewName(PartialScriptName(sourcePath, style_));
+    if (state.RecoveryCount > 0) fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
     SplitFile(sourcePath);
 }
 

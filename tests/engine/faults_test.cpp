@@ -269,25 +269,34 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
 
 TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
     memory.nameMax = 255;
-    for (const std::uint64_t slices : {99u, 100u}) {
-        // + ".°99" is 255 bytes, + ".°100" one too many.
-        const std::string base = "C:\\in\\" + std::string(250, slices == 99 ? 'n' : 'm');
-        memory.AddPatternFile(base + ".bin", (slices - 1) * kSlice + 1);
-        if (slices == 99) {
-            EXPECT_EQ(engine.StartSplit(base + ".bin"), Outcome::Completed);
-            continue;
-        }
+    // A 250-byte base name + ".°99" is 255 bytes, + ".°100" or ".°s01" one too many.
+    const struct {
+        char letter;
+        std::uint64_t slices;
+        std::int64_t recovery;
+        bool fits;
+    } cases[] = {{'n', 99, 0, true}, {'m', 100, 0, false}, {'r', 2, 1, false}};
+    for (const auto& [letter, slices, recovery, fits] : cases) {
+        const std::string source = "C:\\in\\" + std::string(250, letter) + ".bin";
+        memory.AddPatternFile(source, (slices - 1) * kSlice + 1);
+        engine.state.Recovery = {recovery, 0};
         int created = 0;
         memory.beforeCreate = [&](const std::string&) { ++created; };
+        if (fits) {
+            EXPECT_EQ(engine.StartSplit(source), Outcome::Completed);
+            continue;
+        }
         try {
-            engine.StartSplit(base + ".bin");
+            engine.StartSplit(source);
             ADD_FAILURE() << "no error";
         } catch (const IoError& e) {
             EXPECT_EQ(e.text(), "Nom de fichier trop long");
-            EXPECT_EQ(e.path(), SliceFileName(base + ".bin", 100, kWindowsPaths));
+            EXPECT_EQ(e.path(), recovery > 0 ? RecoverySliceFileName(source, 1, kWindowsPaths)
+                                             : SliceFileName(source, 100, kWindowsPaths));
         }
-        EXPECT_EQ(created, 0);
+        EXPECT_EQ(created, 0) << letter;
     }
+    engine.state.Recovery = {};
 }
 
 // What a split killed after slice 2 leaves: its partial script, which
