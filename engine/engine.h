@@ -260,7 +260,9 @@ private:
     bool RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& survey,
                             const std::vector<RepairFile>& files);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);
+    std::unique_ptr<File> TakeRepairLock(Outputs& holder, const std::string& partial, std::string& refused);
     void RepairFlow(const std::string& scriptPath);
+    void WriteRepairedFiles(const std::string& scriptPath, const SetSurvey& survey);
     bool Failed(const std::string& line) {
         Fail(line);
         return false;

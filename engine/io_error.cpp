@@ -8,6 +8,7 @@ std::string IoErrorText(int code) {
     case 3: return "Nom de fichier incorrect";
     case 4: return "Trop de fichiers ouverts";
     case 5: return "Accès au fichier refusé";
+    case 19: return "Disque protégé en écriture";
     case 32: return "Fichier utilisé par un autre programme";
     case 33: return "Fichier verrouillé par un autre programme";
     case 80:

@@ -6,7 +6,7 @@
 
 namespace sorv {
 
-// The French text of a platform I/O error code (2, 3, 4, 5, 100, 101, 106,
+// The French text of a platform I/O error code (2, 3, 4, 5, 19, 100, 101, 106,
 // and the codes a user meets most: a sharing or lock violation, an entry
 // that exists, a name too long, a file too large for its file system (FAT32's 4 GiB), a
 // quota exceeded, a device error; otherwise "Erreur E/S <code>").
@@ -15,6 +15,9 @@ std::string IoErrorText(int code);
 // The platform's "access denied", also given where a path names something
 // the engine must not read or replace (a folder, a device, a link).
 inline constexpr int kAccessDenied = 5;
+
+// A medium that takes no writes (ERROR_WRITE_PROTECT).
+inline constexpr int kWriteProtected = 19;
 
 // A file held fewer bytes than were asked of it.
 inline constexpr int kReadPastEnd = 100;

@@ -235,21 +235,35 @@ bool Engine::RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& 
     return refused;
 }
 
+// The join's lock for a repair: no join nor another repair of this set
+// meanwhile. None when the medium takes no new file (read-only, write-
+// protected), whose set no other run can be writing either: a repair that
+// finds it whole needs no lock, one that must write stops, `refused` saying why.
+std::unique_ptr<File> Engine::TakeRepairLock(Outputs& holder, const std::string& partial, std::string& refused) {
+    try {
+        return holder.Create(partial, true);
+    } catch (const IoError& e) {
+        if (e.code() != kAccessDenied && e.code() != kWriteProtected) throw;
+        refused = partial + " ne peut pas être créé (" + e.text() + ") : rien n'est réparé.";
+        return nullptr;
+    }
+}
+
 void Engine::RepairFlow(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
-    // The join's lock: no join nor another repair of this set meanwhile.
     const std::string partial = PartialJoinName(scriptPath, style_);
     if (!ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
-    auto lock = lockHolder.Create(partial, true);
+    std::string refused;
+    auto lock = TakeRepairLock(lockHolder, partial, refused);
     // Removed while still locked, then closed, so that no other run can take
     // it for a dead join's file meanwhile; said when it stays.
     ScopeExit releaseLock([&] {
         DiscardOutputs(lockHolder);
         lock.reset();
     });
-    if (!lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
+    if (lock && !lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
     SetSurvey survey;
     SliceAndFileFingerprints seen;
     if (!SurveyForRepair(scriptPath, survey, seen)) return SayStopped();
@@ -263,9 +277,15 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         return;
     }
     if (survey.badData.size() > survey.soundRows.size()) return Fail("Perdu : " + LostLine(survey.badData.size(), survey));
+    if (!refused.empty()) return Fail(refused);
     if (RefuseStrayEntries(scriptPath, survey) || !OpenFilesSuffice(survey.badData.size() + survey.badRows.size()) ||
         !ClearRepairLeftovers(scriptPath, survey))
         return;
+    WriteRepairedFiles(scriptPath, survey);
+}
+
+// Every bad file of the survey written again, checked and put in place.
+void Engine::WriteRepairedFiles(const std::string& scriptPath, const SetSurvey& survey) {
     Outputs outputs(fs_);
     std::vector<RepairFile> files;
     try {

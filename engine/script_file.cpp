@@ -23,6 +23,8 @@ constexpr std::string_view kAlgorithmKey = "Algorithme";
 constexpr std::string_view kFileKey = "Fichier";
 constexpr std::string_view kInProgressSection = "EnCours";
 constexpr std::string_view kRecoverySection = "Secours";
+constexpr std::string_view kRecoveryHeader = "[Secours]";
+constexpr std::string_view kRecoveryHeaderLost = "[Secours] manquant";
 constexpr std::string_view kCodeKey = "Code";
 constexpr std::string_view kCountKey = "Tranches";
 constexpr std::string_view kCodingSizeKey = "Taille";
@@ -160,6 +162,11 @@ bool IsSectionKey(std::string_view name) {
     return EqualsIgnoringAsciiCase(name, kAlgorithmKey) || EqualsIgnoringAsciiCase(name, kFileKey);
 }
 
+// Keys only the recovery section has (its Tranches is [Sorv]'s too).
+bool IsRecoveryKey(std::string_view name) {
+    return EqualsIgnoringAsciiCase(name, kCodeKey) || EqualsIgnoringAsciiCase(name, kCodingSizeKey);
+}
+
 // A section name one or two letters away from ours (a typing slip, a
 // damaged byte) is a damaged header of ours, not a section of someone else.
 bool NearlyNamed(std::string_view name, std::string_view ours) {
@@ -275,7 +282,7 @@ bool RecordedFingerprints::EverySliceReadable(std::int64_t slices) const {
 bool RecordedFingerprints::CanCheckEverything(std::int64_t slices) const { return Unusable(slices).empty(); }
 
 std::string RecordedFingerprints::Unusable(std::int64_t slices) const {
-    if (!misspelled_.empty()) return "en-tête " + misspelled_;
+    if (std::string header = HeaderProblem(); !header.empty()) return header;
     if (algorithm_.empty()) return "pas d'algorithme";
     if (!KnownAlgorithm()) return "algorithme " + algorithm_ + " inconnu";
     if (!file_ && !EverySliceReadable(slices)) return "valeurs illisibles";
@@ -332,6 +339,7 @@ void RecordedRecovery::SetCodingSize(std::optional<std::int64_t> size) {
 }
 
 std::string RecordedRecovery::Unusable(std::int64_t slices, std::int64_t size) const {
+    if (std::string header = HeaderProblem(); !header.empty()) return header;
     if (code_ != kRecoveryCodeIdentity) return code_.empty() ? "pas de code" : "code " + code_ + " inconnu";
     if (!count_ || *count_ <= 0) return "Tranches illisible";
     if (slices <= 0 || *count_ > static_cast<std::int64_t>(kRecoveryMaxFiles) - 1 - slices) return "trop de tranches";
@@ -448,34 +456,59 @@ struct ScriptReader::Impl {
     }
 
     void EndLine() {
-        // A header whose bracket was damaged reads as a line without a value.
-        if (state == State::Key && !name.Overflowed() && NearlyNamed(name.Kept(), kFingerprintHeader))
-            fingerprints.MarkMisspelled(std::string(name.Kept()));
+        if (state == State::Key && !name.Overflowed()) NoteDamagedHeaderLine(name.Kept());
         if (state == State::Section) EndSection();
         if (state == State::Value) EndValue();
         state = State::LineStart;
     }
 
+    // A header whose bracket was damaged reads as a line without a value;
+    // the keys after it are not the previous section's.
+    void NoteDamagedHeaderLine(std::string_view line) {
+        if (NearlyNamed(line, kFingerprintHeader)) fingerprints.MarkMisspelled(std::string(line));
+        else if (NearlyNamed(line, kRecoveryHeader)) recovery.MarkMisspelled(std::string(line));
+        else return;
+        section = Section::Other;
+    }
+
     void EndSection() {
         section = Section::Other;
         if (name.Overflowed()) return;
-        if (EqualsIgnoringAsciiCase(name.Kept(), kSection)) section = Section::Sorv;
-        if (EqualsIgnoringAsciiCase(name.Kept(), kInProgressSection)) section = Section::InProgress;
-        if (EqualsIgnoringAsciiCase(name.Kept(), kRecoverySection)) {
+        const std::string_view kept = name.Kept();
+        if (EqualsIgnoringAsciiCase(kept, kSection)) {
+            section = Section::Sorv;
+        } else if (EqualsIgnoringAsciiCase(kept, kInProgressSection)) {
+            section = Section::InProgress;
+        } else if (EqualsIgnoringAsciiCase(kept, kRecoverySection)) {
             section = Section::Recovery;
             recovery.MarkPresent();
-        }
-        if (EqualsIgnoringAsciiCase(name.Kept(), kFingerprintSection)) {
+        } else if (EqualsIgnoringAsciiCase(kept, kFingerprintSection)) {
             section = Section::Fingerprints;
             fingerprints.MarkPresent();
-        } else if (NearlyNamed(name.Kept(), kFingerprintSection)) {
-            fingerprints.MarkMisspelled("[" + std::string(name.Kept()) + "]");
+        } else if (NearlyNamed(kept, kFingerprintSection)) {
+            fingerprints.MarkMisspelled("[" + std::string(kept) + "]");
+        } else if (NearlyNamed(kept, kRecoverySection)) {
+            // Only once no section of ours matched: [EnCours] is two letters from it.
+            recovery.MarkMisspelled("[" + std::string(kept) + "]");
         }
+    }
+
+    // A recovery key outside its section: the section's header was damaged
+    // beyond recognition or lost. Under [Empreintes] the keys from there on
+    // are the recovery section's, not slice fingerprints.
+    void NoteStrayRecoveryKey() {
+        const bool underFingerprints = section == Section::Fingerprints;
+        if (section == Section::Recovery ||
+            !(IsRecoveryKey(name.Kept()) || (underFingerprints && EqualsIgnoringAsciiCase(name.Kept(), kCountKey))))
+            return;
+        recovery.MarkMisspelled(std::string(kRecoveryHeaderLost));
+        if (underFingerprints) section = Section::Other;
     }
 
     void StartValue() {
         key = kNoKey;
         sectionKey = SectionKey::None;
+        NoteStrayRecoveryKey();
         if (section == Section::Sorv && !name.Overflowed()) {
             for (std::size_t i = 0; i < kKeys.size(); ++i) {
                 if (EqualsIgnoringAsciiCase(name.Kept(), kKeys[i])) key = static_cast<KeyIndex>(i);

@@ -51,15 +51,35 @@ struct Fingerprints {
     std::vector<std::uint64_t> recovery;  // recovery slice r at r - 1
 };
 
+// Whether a script has one of its sections: under its name, or under a name
+// so near it that it can only be a damaged one.
+class RecordedSection {
+public:
+    bool Present() const { return present_; }
+
+    // For the reader.
+    void MarkPresent() { present_ = true; }
+    // The header as read, when it was damaged; the first one counts.
+    void MarkMisspelled(std::string header) {
+        present_ = true;
+        if (misspelled_.empty()) misspelled_ = std::move(header);
+    }
+
+protected:
+    // "en-tête <header as read>" when it was damaged, else "".
+    std::string HeaderProblem() const { return misspelled_.empty() ? std::string() : "en-tête " + misspelled_; }
+
+private:
+    bool present_ = false;
+    std::string misspelled_;
+};
+
 // What a script's [Empreintes] section says, as far as it can be read.
-class RecordedFingerprints {
+class RecordedFingerprints : public RecordedSection {
 public:
     // Slices beyond this many have no fingerprint kept (reported unreadable).
     static constexpr std::int64_t kMaxSlices = std::int64_t{1} << 22;
 
-    // A section of that name, or of a name so near it that it can only be a
-    // damaged one.
-    bool Present() const { return present_; }
     // XXH64, in any case: the fingerprints below can be compared.
     bool KnownAlgorithm() const;
     // Every byte of a file cut in `slices` slices can be checked: the
@@ -79,21 +99,13 @@ public:
     std::int64_t LastSliceKey() const { return lastSliceKey_; }
 
     // For the reader: the first value of each key counts.
-    void MarkPresent() { present_ = true; }
-    // The header as read, when it was damaged; the first one counts.
-    void MarkMisspelled(std::string header) {
-        present_ = true;
-        if (misspelled_.empty()) misspelled_ = std::move(header);
-    }
     void SetAlgorithm(std::string algorithm);
     void SetFile(std::optional<std::uint64_t> value);
     void SetSlice(std::int64_t n, std::optional<std::uint64_t> value);
     void NoteSliceKey(std::int64_t n) { lastSliceKey_ = std::max(lastSliceKey_, n); }
 
 private:
-    bool present_ = false;
     std::int64_t lastSliceKey_ = 0;
-    std::string misspelled_;
     bool algorithmSet_ = false, fileSet_ = false;
     std::string algorithm_;
     std::optional<std::uint64_t> file_;
@@ -102,9 +114,8 @@ private:
 };
 
 // What a script's [Secours] section says.
-class RecordedRecovery {
+class RecordedRecovery : public RecordedSection {
 public:
-    bool Present() const { return present_; }
     // Why the section cannot serve a set of `slices` slices holding `size`
     // bytes, in a few French words ("" when it can).
     std::string Unusable(std::int64_t slices, std::int64_t size) const;
@@ -114,14 +125,13 @@ public:
     std::optional<std::uint64_t> Slice(std::int64_t r) const { return values_.Slice(r); }
 
     // For the reader: the first value of each key counts.
-    void MarkPresent() { present_ = true; }
     void SetCode(std::string code);
     void SetCount(std::optional<std::int64_t> count);
     void SetCodingSize(std::optional<std::int64_t> size);
     void SetSlice(std::int64_t r, std::optional<std::uint64_t> value) { values_.SetSlice(r, value); }
 
 private:
-    bool present_ = false, codeSet_ = false, countSet_ = false, sizeSet_ = false;
+    bool codeSet_ = false, countSet_ = false, sizeSet_ = false;
     std::string code_;
     std::optional<std::int64_t> count_, codingSize_;
     RecordedFingerprints values_;  // the recovery slices' fingerprints

@@ -8,6 +8,15 @@
 
 namespace sorv {
 
+namespace {
+
+// Slices missing one after the other that a check without usable recovery
+// slices lists before it stops: a damaged Tranches (2147483647) would
+// otherwise list missing slices for hours.
+constexpr std::int64_t kMissingRunListed = 100;
+
+}  // namespace
+
 EntryKind Engine::WhatStandsIn(const std::string& path) {
     const EntryKind kind = fs_.KindOf(path);
     return kind != EntryKind::None && fs_.Exists(path) ? EntryKind::File : kind;
@@ -71,6 +80,8 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         SliceAndFileFingerprints seen;
         std::vector<std::uint32_t> badSlices;
         bool wholeFileSeen = true, fileBad = false;
+        const bool recoveryServes = RecoveryUsable();
+        std::int64_t missingRun = 0;
         for (std::int64_t k = 1; k <= state.RecordedSliceCount; ++k) {
             const std::string slicePath = SliceFileName(scriptPath, k);
             const std::string verdict = CheckOneSlice(slicePath, k, seen);
@@ -78,10 +89,17 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             if (!state.CancelRequested) {
                 if (verdict != "ok") badSlices.push_back(static_cast<std::uint32_t>(k - 1));
                 if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
+                missingRun = verdict == "manquante" ? missingRun + 1 : 0;
                 ui_.AppendLog(slicePath + ": " + verdict);
                 copier_.RunMessages();
             }
             if (state.CancelRequested) return SayStopped();
+            // Nothing can rebuild them: the set is already judged bad.
+            if (!recoveryServes && missingRun == kMissingRunListed && k < state.RecordedSliceCount)
+                return Fail("Vérification arrêtée après " + std::to_string(missingRun) + " tranches manquantes de suite : " +
+                            std::to_string(badSlices.size()) + " défaut(s) dans " + scriptPath + ", les tranches " +
+                            std::string(kDegree) + SliceNumberText(k + 1) + " à " + std::string(kDegree) +
+                            SliceNumberText(state.RecordedSliceCount) + " ne sont pas vérifiées.");
         }
         // The slices one after the other are the file: its fingerprint is checked too.
         const std::optional<std::uint64_t> file = recorded.File();
@@ -93,9 +111,13 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         }
         if (fileBad && badSlices.empty()) return SayScriptBelied(scriptPath);
         if (wholeFileSeen && SizeBelied(scriptPath)) return;
-        if (RecoveryUsable()) return JudgeRepair(scriptPath, badSlices);
+        if (recoveryServes) return JudgeRepair(scriptPath, badSlices);
         if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
             return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");
+        // Recovery slices recorded but unusable: the file is whole, the set no longer protected.
+        if (script_.Secours.Present())
+            return Fail("Vérification : le fichier est entier, mais les tranches de secours de " + scriptPath +
+                        " ne peuvent pas servir (" + RecoveryProblem() + ").");
         ui_.AppendLog("...Ok");
         result_ = Outcome::Completed;
     });

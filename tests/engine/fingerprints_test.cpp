@@ -204,6 +204,18 @@ TEST_F(FingerprintsOnDisk, CheckingTheSlicesRebuildsNothing) {
                              Slice("golden.bin", 3) + ": manquante", "Vérification : 2 défaut(s) dans " + script() + "."}));
     EXPECT_EQ(ui.progressPosition, 0);
 
+    // A count no split makes: the check stops after a run of missing slices, the join at the first.
+    Restore();
+    WriteFileBytes(script(), "[Sorv]\r\nNomOriginal=a\r\nTailleOriginale=3000000000\r\nTranches=2147483647\r\n" + kGoldenSection);
+    ui.log.clear();
+    EXPECT_EQ(engine.CheckSlices(script()), Outcome::Failed);
+    EXPECT_EQ(LinesEndingWith(": manquante").size(), 100u);
+    EXPECT_EQ(ui.log.back(), "Vérification arrêtée après 100 tranches manquantes de suite : 100 défaut(s) dans " + script() +
+                                 ", les tranches " + std::string(kDegree) + "104 à " + std::string(kDegree) +
+                                 "2147483647 ne sont pas vérifiées.");
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Failed);
+    EXPECT_EQ(LinesStartingWith("Il manque la tranche").size(), 1u);
+
     // A script of the layout without fingerprints has nothing to check against.
     Restore();
     WriteSection("");

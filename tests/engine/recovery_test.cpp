@@ -12,6 +12,7 @@
 
 #include "engine_fixture.h"
 #include "faulty_file_system.h"
+#include "io_error.h"
 #include "recovery_bands.h"
 #include "recovery_code.h"
 #include "sizes.h"
@@ -157,29 +158,36 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
 }
 
 // The first slice, when it checks, is the size the set was cut to: a
-// section whose coding size is a block off it is not used, and the join, the
-// check and the repair say so alike; a first slice that is merely damaged
+// section whose coding size is a block off it, or whose header is damaged,
+// is not used, and the join, the check and the repair say so alike (the
+// check does not call the set sound); a first slice that is merely damaged
 // leaves the section in use and is rebuilt.
 TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
     Split(40'000, 4096, 3);  // 10 slices
-    // The section's Taille, whether slice 1 loses its last block, whether the section serves.
-    const std::tuple<std::string, bool, bool> cases[] = {
-        {"4160", false, false}, {"4032", false, false}, {"8192", false, false}, {"4096", true, true}};
-    for (const auto& [taille, truncated, serves] : cases) {
+    // What the script says instead, whether slice 1 loses its last block, why the section does not serve.
+    const std::string belied = "Taille ne correspond pas aux tranches";
+    const std::tuple<std::string, std::string, bool, std::string> cases[] = {
+        {"Taille=4096", "Taille=4160", false, belied}, {"Taille=4096", "Taille=4032", false, belied},
+        {"Taille=4096", "Taille=8192", false, belied}, {"Taille=4096", "Taille=4096", true, ""},
+        {"[Secours]", "[S[cours]", false, "en-tête [S[cours]"}, {"[Secours]", "Secours]", false, "en-tête Secours]"}};
+    for (const auto& [was, now, truncated, why] : cases) {
         Restore();
         std::string script = files.at("set.d");
-        script.replace(script.find("Taille=4096"), 11, "Taille=" + taille);
-        WriteFileBytes(ScriptPath(), script);
+        WriteFileBytes(ScriptPath(), script.replace(script.find(was), was.size(), now));
         if (truncated) WriteFileBytes(SetFile(0), files.at(NamePartOf(SetFile(0))).substr(0, 4096 - 64));
         ui.answers = {Answer::No};
         ui.log.clear();
-        EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed) << taille;
+        const bool serves = why.empty();
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed) << now;
         EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
         EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), serves ? 1u : 0u);
-        EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (Taille ne correspond pas aux tranches)"), serves ? 0u : 1u);
+        EXPECT_EQ(LinesWith("La section [Secours] ne sert pas (" + why + ")"), serves ? 0u : 1u);
         std::filesystem::remove(PathFromUtf8(Target()));
-        EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Completed) << taille;
-        EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << taille;
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), serves ? Outcome::Stopped : Outcome::Failed) << now;
+        EXPECT_TRUE(serves || ui.log.back() == "Vérification : le fichier est entier, mais les tranches de secours de " +
+                                                   ScriptPath() + " ne peuvent pas servir (" + why + ").");
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), serves ? Outcome::Completed : Outcome::Failed) << now;
+        EXPECT_TRUE(serves || ui.log.back() == "Le script " + ScriptPath() + " ne permet aucune réparation (" + why + ").");
     }
     // Slice 1 damaged as well: the recovery slices, cut to the set's size, still belie the section.
     Restore();
@@ -521,6 +529,29 @@ TEST_F(RecoveryOnDisk, ARepairAsksAboutAKilledRepairsFileAndRefusesALiveOne) {
     }
 }
 
+// A medium that takes no new file (read-only, write-protected): a repair
+// that finds the set whole says so without its lock; one that must write
+// stops before it writes anything, saying why.
+TEST_F(RecoveryOnDisk, ARepairOnAMediumThatTakesNoNewFileWritesNothing) {
+    Split(40'000, 4096, 2);
+    FaultyFileSystem readOnly{NativeFileSystem()};
+    Engine repair{ui, readOnly};
+    // The error, whether a slice is lost, the last line.
+    const std::tuple<int, bool, std::string> cases[] = {
+        {kAccessDenied, false, "...Ok"}, {kWriteProtected, true, " ne peut pas être créé (Disque protégé en écriture) : rien n'est réparé."}};
+    for (const auto& [code, lost, said] : cases) {
+        Restore();
+        if (lost) Damage(4, Loss::Missing);
+        readOnly.refuseCreation = code;
+        ui.log.clear();
+        EXPECT_EQ(repair.RepairSet(ScriptPath()), lost ? Outcome::Failed : Outcome::Completed) << code;
+        EXPECT_EQ(ui.log.back(), lost ? PartialJoinName(ScriptPath()) + said : said);
+        EXPECT_EQ(LinesWith("Le jeu est entier : rien à réparer."), lost ? 0u : 1u);
+        const auto entries = std::filesystem::directory_iterator(PathFromUtf8(dir.folder()));
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(begin(entries), end(entries))), files.size() - (lost ? 1 : 0));
+    }
+}
+
 // More than 255 slices: indices past one byte rebuild like the others.
 TEST_F(RecoveryOnDisk, ASetOfMoreThan255SlicesIsRepaired) {
     Split(300 * 2048 + 100, 2048, 3);
@@ -574,6 +605,21 @@ TEST(RecoverySection, ServesOnlyWhenItFitsTheSet) {
     EXPECT_EQ(ParseScript(head + code + "Tranches=2\r\nTaille=0x4000000000000000\r\n" + prints).Secours.Unusable(5, 10000),
               "Taille ne correspond pas aux tranches");
     EXPECT_FALSE(ParseScript(head.substr(0, head.find("[Secours]"))).Secours.Present());
+    // A header a letter off, its bracket damaged, or lost (its keys under
+    // another header): there, unusable, its values never slice fingerprints.
+    const std::string fingerprints = "[Empreintes]\r\nAlgorithme=XXH64\r\nFichier=0123456789abcdef\r\n" + prints +
+                                     "3=0123456789abcdef\r\n";
+    const std::string section = code + "Tranches=4\r\nTaille=4096\r\n" + prints + "4=0123456789abcdef\r\n";
+    const std::pair<std::string, std::string> damaged[] = {{"[Secour]\r\n", "en-tête [Secour]"},
+        {"Secours]\r\n", "en-tête Secours]"}, {"", "en-tête [Secours] manquant"}, {"[Autre]\r\n", "en-tête [Secours] manquant"}};
+    for (const auto& [header, unusable] : damaged) {
+        const ScriptValues values = ParseScript(head.substr(0, head.find("[Secours]")) + fingerprints + header + section);
+        EXPECT_TRUE(values.Secours.Present()) << header;
+        EXPECT_EQ(values.Secours.Unusable(3, 10000), unusable) << header;
+        EXPECT_EQ(values.Empreintes.Unusable(3), "") << header;
+    }
+    // A partial script's [EnCours] is two letters from it, and its own.
+    EXPECT_FALSE(ParseScript(PartialScriptFileBytes("a", 10000, 3, FileId{1, 2}, 2)).Secours.Present());
 }
 
 TEST(RecoveryCounts, PercentRoundsUpAndBandsFitTheBudget) {

@@ -93,6 +93,7 @@ void FaultyFileSystem::Heal() {
     notDurable = false;
     undeletablePath.clear();
     closeErrorPath.clear();
+    refuseCreation.reset();
     written = 0;
 }
 
@@ -119,10 +120,12 @@ std::unique_ptr<File> FaultyFileSystem::OpenRead(const std::string& path) {
 }
 
 std::unique_ptr<File> FaultyFileSystem::CreateNew(const std::string& path) {
+    if (refuseCreation) throw IoError(*refuseCreation, path);
     return Wrap(inner_.CreateNew(path), path);
 }
 
 std::unique_ptr<File> FaultyFileSystem::CreateTemporary(const std::string& path) {
+    if (refuseCreation) throw IoError(*refuseCreation, path);
     return Wrap(inner_.CreateTemporary(path), path);
 }
 

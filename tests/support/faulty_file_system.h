@@ -31,6 +31,9 @@ public:
     bool notDurable = false;
     // The system refuses to remove this file (read-only, say).
     std::string undeletablePath;
+    // A medium that takes no new file: creating one fails with this error
+    // code (a read-only folder's access denied, a write-protected disk's).
+    std::optional<int> refuseCreation;
     // Closing the file created under this name reports an error (a network
     // drive that could not write back).
     std::string closeErrorPath;
