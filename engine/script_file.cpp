@@ -493,12 +493,14 @@ struct ScriptReader::Impl {
         }
     }
 
-    // A recovery key outside its section: the section's header was damaged
-    // beyond recognition or lost. Under [Empreintes] the keys from there on
-    // are the recovery section's, not slice fingerprints.
+    // A recovery key in another section of ours: the recovery section's
+    // header was lost, and its keys fell into the section before it. Under
+    // [Empreintes] the keys from there on are the recovery section's, not
+    // slice fingerprints. A section of someone else's keeps its keys: a
+    // script with notes of its own still joins as it did.
     void NoteStrayRecoveryKey() {
         const bool underFingerprints = section == Section::Fingerprints;
-        if (section == Section::Recovery ||
+        if ((section != Section::Sorv && !underFingerprints) ||
             !(IsRecoveryKey(name.Kept()) || (underFingerprints && EqualsIgnoringAsciiCase(name.Kept(), kCountKey))))
             return;
         recovery.MarkMisspelled(std::string(kRecoveryHeaderLost));

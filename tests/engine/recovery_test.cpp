@@ -611,13 +611,16 @@ TEST(RecoverySection, ServesOnlyWhenItFitsTheSet) {
                                      "3=0123456789abcdef\r\n";
     const std::string section = code + "Tranches=4\r\nTaille=4096\r\n" + prints + "4=0123456789abcdef\r\n";
     const std::pair<std::string, std::string> damaged[] = {{"[Secour]\r\n", "en-tête [Secour]"},
-        {"Secours]\r\n", "en-tête Secours]"}, {"", "en-tête [Secours] manquant"}, {"[Autre]\r\n", "en-tête [Secours] manquant"}};
+        {"Secours]\r\n", "en-tête Secours]"}, {"", "en-tête [Secours] manquant"}};
     for (const auto& [header, unusable] : damaged) {
         const ScriptValues values = ParseScript(head.substr(0, head.find("[Secours]")) + fingerprints + header + section);
         EXPECT_TRUE(values.Secours.Present()) << header;
         EXPECT_EQ(values.Secours.Unusable(3, 10000), unusable) << header;
         EXPECT_EQ(values.Empreintes.Unusable(3), "") << header;
     }
+    // Someone else's section keeps its keys.
+    EXPECT_FALSE(ParseScript(head.substr(0, head.find("[Secours]")) + fingerprints + "[Autre]\r\n" + section)
+                     .Secours.Present());
     // A partial script's [EnCours] is two letters from it, and its own.
     EXPECT_FALSE(ParseScript(PartialScriptFileBytes("a", 10000, 3, FileId{1, 2}, 2)).Secours.Present());
 }
