@@ -197,8 +197,8 @@ private:
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
     bool CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                       JoinPass& pass, ByteObserver* extra, bool repairing);
-    bool SliceCopiedInPlace(const std::string& slicePath, std::int64_t i, File& slice, const SliceCopy::Result& copy,
-                            JoinPass& pass, std::int64_t shown);
+    void JudgeSliceInPlace(const std::string& slicePath, std::int64_t i, std::uint64_t copied, std::uint64_t held,
+                           bool readToEnd, JoinPass& pass);
     bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);

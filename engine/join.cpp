@@ -215,11 +215,6 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
         pass.bad.push_back(static_cast<std::uint32_t>(i - 1));
         return true;
     }
-    if (repairing) return SliceCopiedInPlace(slicePath, i, *slice, copy, pass, shown);
-    if (writing) pass.rebuilt += copy.copied;
-    pass.sliceSizeWrong = pass.sliceSizeWrong || !slice->AtEnd();
-    // Only the sizes can tell when no fingerprint does.
-    if (!checking) pass.cutOtherwise = CutOtherwise(i, state.RecordedSliceCount, size, pass.firstSize) || pass.cutOtherwise;
     pass.slicesHold += std::max(slice->Size(), copy.copied);
     // A stop asked inside the slice is acted on at once.
     if (copy.stopped) {
@@ -228,34 +223,33 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     }
     ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
     ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
+    const bool atEnd = slice->AtEnd();
+    const std::uint64_t held = std::max(slice->Size(), copy.copied);
     slice->Close();
-    if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), repairing)) ++pass.damaged;
+    if (repairing) {
+        JudgeSliceInPlace(slicePath, i, copy.copied, held, atEnd, pass);
+        return true;
+    }
+    if (writing) pass.rebuilt += copy.copied;
+    pass.sliceSizeWrong = pass.sliceSizeWrong || !atEnd;
+    // Only the sizes can tell when no fingerprint does.
+    if (!checking) pass.cutOtherwise = CutOtherwise(i, state.RecordedSliceCount, size, pass.firstSize) || pass.cutOtherwise;
+    if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), false)) ++pass.damaged;
     return true;
 }
 
 // A slice copied at its place, with recovery slices at hand: one whose size
 // or bytes are wrong, whenever that was found, is rebuilt, and what it gave
-// is overwritten then; only sound ones count as rebuilt bytes. False when a
-// stop was asked inside it.
-bool Engine::SliceCopiedInPlace(const std::string& slicePath, std::int64_t i, File& slice,
-                                const SliceCopy::Result& copy, JoinPass& pass, std::int64_t shown) {
+// is overwritten then; only sound ones count as rebuilt bytes.
+void Engine::JudgeSliceInPlace(const std::string& slicePath, std::int64_t i, std::uint64_t copied, std::uint64_t held,
+                               bool readToEnd, JoinPass& pass) {
     const std::uint64_t expected = ExpectedSliceSize(i);
-    const std::uint64_t size = std::max(slice.Size(), copy.copied);
-    pass.slicesHold += size;
-    if (copy.stopped) {
-        pass.stopped = true;
-        return false;
-    }
-    ui_.AdvanceProgress(JoinProgressFor(copy.copied) - shown);
-    ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
-    const bool sizeRight = copy.copied == expected && slice.AtEnd();
-    slice.Close();
+    const bool sizeRight = copied == expected && readToEnd;
     if (!sizeRight)
-        ui_.AppendLog("La tranche " + slicePath + " est endommagée : " + std::to_string(size) + " octet(s) au lieu de " +
+        ui_.AppendLog("La tranche " + slicePath + " est endommagée : " + std::to_string(held) + " octet(s) au lieu de " +
                       std::to_string(expected) + ".");
-    if (sizeRight && SliceIsSound(slicePath, i, pass.seen.slice.Value(), true)) pass.rebuilt += copy.copied;
+    if (sizeRight && SliceIsSound(slicePath, i, pass.seen.slice.Value(), true)) pass.rebuilt += copied;
     else pass.bad.push_back(static_cast<std::uint32_t>(i - 1));
-    return true;
 }
 
 // The copy, and with recovery slices the rebuild of what it could not copy.
@@ -402,7 +396,7 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::string& targ
     for (const ReadInput& input : all) {
         copier_.RunMessages();
         if (CleanUpStopped(target)) return;
-        if (const auto now = InputAsItIs(input.path); now && now->id == input.id && !(now->stamp == input.stamp)) {
+        if (const auto now = InputAsItIs(input.path); now && now->id == input.id && now->stamp != input.stamp) {
             ui_.AppendLog("Non effacé, modifié depuis sa lecture : " + input.path);
             continue;
         }
