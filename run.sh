@@ -11,7 +11,8 @@ if [ -n "${DISPLAY:-}" ]; then
   for a in "$@"; do
     if [ -e "$a" ]; then args+=("Z:$(realpath "$a" | tr / '\\')"); else args+=("$a"); fi
   done
-  export WINEPREFIX="$top/build/wineprefix-x11"
+  # A prefix of its own, whatever the test prefixes chosen in the environment.
+  export SORV_WINEPREFIX="$top/build/wineprefix-x11"
   cd "$top/build/win64/bin"
   exec "$top/tools/wine-run.sh" ./sorv.exe "${args[@]}"
 fi

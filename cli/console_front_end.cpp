@@ -50,8 +50,10 @@ void ConsoleFrontEnd::ShowError(const std::string& what) { SayOnErr(ErrorBoxText
 
 void ConsoleFrontEnd::AppendLog(const std::string& line) {
     ClearProgressLine();
-    // A closed pipe ends the run by its signal; any other refusal loses the log.
-    if (!PutText(con_.out, line + "\n") && errno != EPIPE) logLost_ = true;
+    // A closed pipe whose signal we catch ends the run by that signal; any
+    // other refusal (the signal ignored by whoever started us included)
+    // loses the log.
+    if (!PutText(con_.out, line + "\n") && !(errno == EPIPE && EndingBySignal())) logLost_ = true;
 }
 
 void ConsoleFrontEnd::ReportFailure(const std::string& line) {

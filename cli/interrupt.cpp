@@ -84,7 +84,9 @@ bool HandleInterrupt() {
 
 void NoteInterrupt() { pending.store(true); }
 
-bool TakeInterrupt() { return pending.exchange(false) || endingSignal.load() != 0; }
+bool TakeInterrupt() { return pending.exchange(false) || EndingBySignal(); }
+
+bool EndingBySignal() { return endingSignal.load() != 0; }
 
 #ifndef _WIN32
 void EndByTerminationSignal() {

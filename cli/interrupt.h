@@ -19,6 +19,10 @@ void NoteInterrupt();
 // program was told to end (SIGTERM, SIGHUP, SIGPIPE), true every time.
 bool TakeInterrupt();
 
+// True once a signal told the program to end (SIGTERM, SIGHUP, SIGPIPE):
+// the run stops and the process ends by it.
+bool EndingBySignal();
+
 #ifndef _WIN32
 // After a run that SIGTERM, SIGHUP or SIGPIPE stopped: ends the process by
 // that signal, as it would have ended without the clean-up, so that its

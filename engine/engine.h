@@ -126,6 +126,13 @@ private:
         }
         // The recovery slices not known bad.
         std::size_t UsableRows() const { return recoveryCount - badRows.size(); }
+        // Every file known bad, slices first: (a recovery slice?, its index).
+        std::vector<std::pair<bool, std::uint32_t>> Bad() const {
+            std::vector<std::pair<bool, std::uint32_t>> bad;
+            for (const std::uint32_t index : badData) bad.emplace_back(false, index);
+            for (const std::uint32_t row : badRows) bad.emplace_back(true, row);
+            return bad;
+        }
     };
     // The recovery slices a split writes, and their fingerprints as written.
     struct RecoveryFiles {
@@ -208,10 +215,12 @@ private:
     EntryKind WhatStandsIn(const std::string& path);
     // "manquante", the stray entry's verdict, or "" for a file.
     std::string PlaceVerdict(const std::string& path);
+    std::vector<std::string> StrayEntries(const std::string& scriptPath, const SetSurvey& survey);
     bool RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey);
     void OfferCleanUp(const std::string& scriptPath, const std::string& target, const FileId& written,
                       const std::vector<ReadInput>& read);
     void DeleteInputs(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& inputs);
+    void SayUnreadKept(const std::string& scriptPath, const std::vector<ReadInput>& read);
 
     // Recovery slices at a join and a check.
     bool RecoveryUsable() const { return RecoveryProblem().empty(); }
@@ -225,6 +234,7 @@ private:
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
     std::optional<ReadInput> InputAsItIs(const std::string& path);
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
+    std::string RecoverySliceFault(const std::string& scriptPath, std::uint32_t row);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
     Rebuilder::Read RebuildReader(const std::string& scriptPath);

@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <set>
 
 #include "engine.h"
 #include "join_pass.h"
 #include "fingerprint_observer.h"
 #include "input_files.h"
 #include "io_error.h"
+#include "recovery_bands.h"
 #include "scope_guards.h"
 #include "sizes.h"
 
@@ -145,7 +147,8 @@ std::uint64_t Engine::SlicesTotal(const std::string& scriptPath) {
 // is the whole file's value needed beside theirs (one more fingerprint pass).
 bool Engine::LastSliceFull(const std::string& scriptPath) {
     const std::int64_t first = FileSizeOf(SliceFileName(scriptPath, 1));
-    return first > 0 && state.RecordedSize == first * state.RecordedSliceCount;
+    // Divided, not multiplied: a slice of any size must not overflow.
+    return first > 0 && state.RecordedSize % first == 0 && state.RecordedSize / first == state.RecordedSliceCount;
 }
 
 // Copies the slices in order, checking each; once one is damaged nothing
@@ -403,6 +406,25 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::string& targ
         SayNotRemoved(input.path, fs_.RemoveExactly(input.path, input.id),
                       "Non effacé, ce n'est plus le fichier lu (un lien ?) : ");
     }
+    SayUnreadKept(scriptPath, all);
+}
+
+// Set files the join never read (a slice rebuilt from the recovery slices
+// and not read whole, recovery slices it did not use) are not deleted
+// unread, and the user is told they are still there.
+void Engine::SayUnreadKept(const std::string& scriptPath, const std::vector<ReadInput>& read) {
+    std::set<std::string> readPaths;
+    for (const ReadInput& input : read) readPaths.insert(input.path);
+    const auto sayIfLeft = [&](const std::string& path) {
+        if (!fs_.EntryExists(path)) return false;
+        if (readPaths.count(path) == 0) ui_.AppendLog("Non effacé, le regroupement ne l'a pas lu : " + path);
+        return true;
+    };
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) sayIfLeft(SliceFileName(scriptPath, n));
+    // Recovery slices the section no longer counts are looked for in order.
+    const std::int64_t recorded = std::min(script_.Secours.Count(), kMaxSetFiles);
+    for (std::int64_t r = 1; r <= kMaxSetFiles; ++r)
+        if (!sayIfLeft(RecoverySliceFileName(scriptPath, r, style_)) && r > recorded) break;
 }
 
 // The file under `path` as it is now; none when it cannot be opened.

@@ -116,28 +116,31 @@ void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey)
     }
 }
 
-// Reads a whole recovery slice to check it; says when it is damaged. Bytes
-// past the coding size are damage too: the check, the join and the repair
-// must judge such a file alike.
-bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
+// Reads a whole recovery slice to check it: "" when sound, else what is
+// wrong with it, as "La tranche de secours X ..." goes on. Bytes past the
+// coding size are damage too: the check, the join and the repair must judge
+// such a file alike.
+std::string Engine::RecoverySliceFault(const std::string& scriptPath, std::uint32_t row) {
     const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
     const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
     FingerprintFrom seen;
     try {
         auto file = fs_.OpenRead(path);
-        if (file->Size() != codingSize) {
-            ui_.AppendLog("La tranche de secours " + path + " n'a pas la taille d'une tranche.");
-            return false;
-        }
+        if (file->Size() != codingSize) return "n'a pas la taille d'une tranche";
         std::int64_t shown = 0;
-        if (copier_.Copy(*file, nullptr, codingSize, &seen, shown).stopped) return false;
+        if (copier_.Copy(*file, nullptr, codingSize, &seen, shown).stopped) return "n'est pas lue jusqu'au bout";
     } catch (const IoError& e) {
-        ui_.AppendLog("La tranche de secours " + path + " est illisible (" + e.text() + ").");
-        return false;
+        return "est illisible (" + e.text() + ")";
     }
-    if (seen.fingerprint.Value() == script_.Secours.Slice(row + 1)) return true;
-    ui_.AppendLog("La tranche de secours " + path + " est endommagée.");
-    return false;
+    return seen.fingerprint.Value() == script_.Secours.Slice(row + 1) ? "" : "est endommagée";
+}
+
+// The same, said when it is damaged (a stop is not).
+bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
+    const std::string fault = RecoverySliceFault(scriptPath, row);
+    if (!fault.empty() && !state.CancelRequested)
+        ui_.AppendLog("La tranche de secours " + RecoverySliceFileName(scriptPath, row + 1, style_) + " " + fault + ".");
+    return fault.empty();
 }
 
 // The first `count` sound recovery slices; each is read whole once.

@@ -60,13 +60,10 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
 // Those cannot be told from a user's file of the same name: the user says,
 // as for the join's partial file. False when the repair must not go on.
 bool Engine::ClearRepairLeftovers(const std::string& scriptPath, const SetSurvey& survey) {
-    for (const bool recovery : {false, true}) {
-        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
-            if (!ClearLeftoverPartial(scriptPath, RepairPartialName(scriptPath, index + 1, recovery, style_),
-                                      "d'une réparation interrompue"))
-                return false;
-        }
-    }
+    for (const auto& [recovery, index] : survey.Bad())
+        if (!ClearLeftoverPartial(scriptPath, RepairPartialName(scriptPath, index + 1, recovery, style_),
+                                  "d'une réparation interrompue"))
+            return false;
     return true;
 }
 
@@ -112,8 +109,7 @@ bool Engine::RebuildBadFiles(const std::string& scriptPath, const SetSurvey& sur
 // whose rebuild the script's fingerprints do not take.
 std::vector<std::string> Engine::FalsePrints(const std::string& scriptPath, const SetSurvey& survey) {
     std::map<std::pair<bool, std::uint32_t>, Fingerprint> prints;
-    for (const bool recovery : {false, true})
-        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) prints[{recovery, index}];
+    for (const auto& file : survey.Bad()) prints[file];
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
         prints[{recovery, index}].Add(bytes);
     };
@@ -132,20 +128,18 @@ std::vector<std::string> Engine::FalsePrints(const std::string& scriptPath, cons
 // read back; false when a stop was asked or another run holds one.
 bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey, Outputs& outputs,
                           std::vector<RepairFile>& files) {
-    for (const bool recovery : {false, true}) {
-        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
-            RepairFile f{recovery, index, SetFileName(scriptPath, recovery, index),
-                         RepairPartialName(scriptPath, index + 1, recovery, style_), nullptr, Fingerprint(),
-                         RecordedPrint(recovery, index), {}};
-            f.file = outputs.Create(f.partial, true);
-            // Until it is complete and closed: a run that dies leaves a file
-            // whose lock the next one can take.
-            const bool locked = f.file->TryLock();
-            files.push_back(std::move(f));
-            if (!locked) {
-                RefuseLiveRun(LiveRun::Join, scriptPath);
-                return false;
-            }
+    for (const auto& [recovery, index] : survey.Bad()) {
+        RepairFile f{recovery, index, SetFileName(scriptPath, recovery, index),
+                     RepairPartialName(scriptPath, index + 1, recovery, style_), nullptr, Fingerprint(),
+                     RecordedPrint(recovery, index), {}};
+        f.file = outputs.Create(f.partial, true);
+        // Until it is complete and closed: a run that dies leaves a file
+        // whose lock the next one can take.
+        const bool locked = f.file->TryLock();
+        files.push_back(std::move(f));
+        if (!locked) {
+            RefuseLiveRun(LiveRun::Join, scriptPath);
+            return false;
         }
     }
     const auto emit = [&](bool recovery, std::uint32_t index, std::uint64_t, std::span<const std::byte> bytes) {
@@ -221,18 +215,20 @@ void Engine::PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs)
 
 // A folder or a FIFO in a set file's place is the user's, not a damaged
 // file to set aside: the repair would move it. Nothing is written then.
-bool Engine::RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey) {
-    bool refused = false;
-    for (const bool recovery : {false, true}) {
-        for (const std::uint32_t index : recovery ? survey.badRows : survey.badData) {
-            const std::string path = SetFileName(scriptPath, recovery, index);
-            const EntryKind kind = WhatStandsIn(path);
-            if (kind == EntryKind::None || kind == EntryKind::File) continue;
-            Fail(path + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
-            refused = true;
-        }
+std::vector<std::string> Engine::StrayEntries(const std::string& scriptPath, const SetSurvey& survey) {
+    std::vector<std::string> strays;
+    for (const auto& [recovery, index] : survey.Bad()) {
+        const std::string path = SetFileName(scriptPath, recovery, index);
+        const EntryKind kind = WhatStandsIn(path);
+        if (kind != EntryKind::None && kind != EntryKind::File) strays.push_back(path);
     }
-    return refused;
+    return strays;
+}
+
+bool Engine::RefuseStrayEntries(const std::string& scriptPath, const SetSurvey& survey) {
+    const std::vector<std::string> strays = StrayEntries(scriptPath, survey);
+    for (const std::string& path : strays) Fail(path + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
+    return !strays.empty();
 }
 
 // The join's lock for a repair: no join nor another repair of this set

@@ -7,6 +7,7 @@
 #include "fingerprint_observer.h"
 #include "input_files.h"
 #include "io_error.h"
+#include "recovery_bands.h"
 #include "scope_guards.h"
 #include "script_file.h"
 #include "sizes.h"
@@ -71,7 +72,6 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     // A name too long for the folder would fail after slices were written.
     fs_.CheckNewName(SliceFileName(sourcePath, state.SliceCount));
     fs_.CheckNewName(PartialScriptName(sourcePath, style_));
-    if (state.RecoveryCount > 0) fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
     SplitFile(sourcePath);
 }
 
@@ -81,10 +81,13 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
 std::string Engine::WorkNamedLikeTheSource(const std::string& sourcePath) {
     const std::string script = ScriptFileName(sourcePath);
     if (fs_.SameFile(sourcePath, PartialJoinName(script, style_))) return "le regroupement";
+    // Without recovery slices no repair ever runs on the set.
+    const std::int64_t recoveries = RecoverySliceCount(state.Recovery, state.SliceCount);
+    if (recoveries == 0) return {};
     const std::string extension = ExtensionOf(sourcePath, style_);
     for (const bool recovery : {false, true}) {
         const std::optional<std::int64_t> n = RepairPartialNumber(extension, recovery);
-        const std::int64_t last = recovery ? state.RecoveryCount : state.SliceCount;
+        const std::int64_t last = recovery ? recoveries : state.SliceCount;
         if (n && *n >= 1 && *n <= last && fs_.SameFile(sourcePath, RepairPartialName(script, *n, recovery, style_)))
             return "la réparation";
     }

@@ -1,6 +1,7 @@
 // Checking the slices of a script against its fingerprints, rebuilding nothing.
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "engine.h"
 #include "io_error.h"
@@ -32,7 +33,8 @@ std::string Engine::PlaceVerdict(const std::string& path) {
     return {};
 }
 
-// ok, endommagée, manquante, empreinte illisible or illisible (why).
+// ok, endommagée, manquante, empreinte illisible, illisible (why), or what
+// stands in the slice's place (PlaceVerdict).
 std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen) {
     if (std::string place = PlaceVerdict(slicePath); !place.empty()) return place;
     seen.slice.Reset();
@@ -140,10 +142,13 @@ bool Engine::SizeBelied(const std::string& scriptPath) {
     return true;
 }
 
-// ok, endommagée or manquante, for a recovery slice.
+// The verdicts of CheckOneSlice, for a recovery slice.
 std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row) {
     if (std::string place = PlaceVerdict(RecoverySliceFileName(scriptPath, row + 1, style_)); !place.empty()) return place;
-    return RecoverySliceIsSound(scriptPath, row) ? "ok" : "endommagée";
+    const std::string fault = RecoverySliceFault(scriptPath, row);
+    if (fault.empty()) return "ok";
+    constexpr std::string_view kUnreadable = "est illisible";
+    return fault.compare(0, kUnreadable.size(), kUnreadable) == 0 ? fault.substr(4) : "endommagée";
 }
 
 // With recovery slices the check lists them too and says whether the file is
@@ -170,9 +175,14 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
     survey.badData = badSlices;
     const std::vector<std::string> falsePrints = FalsePrints(scriptPath, survey);
     if (state.CancelRequested) return SayStopped();
+    // The repair moves no folder nor FIFO out of a set file's place: the user must.
+    const std::vector<std::string> strays = StrayEntries(scriptPath, survey);
+    for (const std::string& path : strays)
+        ui_.ReportFailure(path + " n'est pas un fichier : sorv-cli --reparer ne le déplace pas, déplacez-le.");
     if (const std::size_t fixable = badSlices.size() + survey.badRows.size() - falsePrints.size(); fixable > 0)
         ui_.ReportFailure("Réparable : " + std::to_string(fixable) + " fichier(s) manquant(s) ou endommagé(s), " +
-                          std::to_string(survey.recoveryCount) + " tranche(s) de secours ; sorv-cli --reparer " +
+                          std::to_string(survey.recoveryCount) + " tranche(s) de secours ; " +
+                          (strays.empty() ? "" : "une fois ce qui n'est pas un fichier déplacé, ") + "sorv-cli --reparer " +
                           scriptPath + " les refait.");
     for (const std::string& line : falsePrints) Fail(line);
 }

@@ -12,7 +12,9 @@
 #   SORV_SHOT_DELAY=S      seconds between the keys and the shot (default 1)
 #   SORV_SHOT_EXE=NAME     another program of build/win64/bin (default sorv.exe)
 #   SORV_SHOT_DISPLAY=N    the Xvfb display number (default 97)
-#   WINEPREFIX=DIR         the Wine prefix (default build/wineprefix-shot)
+#   SORV_SHOT_PREFIX=DIR   the Wine prefix (default build/wineprefix-shot); an
+#                          exported WINEPREFIX is not taken: the shot ends
+#                          every program of its prefix and changes its driver
 # Wine draws the window frames itself (X11 driver Decorated=N, Managed=N), in
 # a prefix of its own so the headless test prefix keeps its null driver, and
 # not ./run.sh's: the Wine session is ended after the shot, with every
@@ -28,13 +30,13 @@ for tool in Xvfb xdotool import wine wineserver; do
   command -v "$tool" >/dev/null || "$top/tools/setup.sh"
 done
 
-if [ -n "${WINEPREFIX:-}" ] && grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+# Wine takes only an absolute prefix.
+WINEPREFIX=$(realpath -m "${SORV_SHOT_PREFIX:-$top/build/wineprefix-shot}")
+if grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
   # A test prefix: switching it to drawing would change what its tests run on.
-  echo "screenshot: $WINEPREFIX uses Wine's null driver (a test prefix); give another WINEPREFIX" >&2
+  echo "screenshot: $WINEPREFIX uses Wine's null driver (a test prefix); give another SORV_SHOT_PREFIX" >&2
   exit 64
 fi
-# Wine takes only an absolute prefix.
-WINEPREFIX=$(realpath -m "${WINEPREFIX:-$top/build/wineprefix-shot}")
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 number=${SORV_SHOT_DISPLAY:-97}
 display=":$number"

@@ -223,6 +223,12 @@ TEST(CliEndToEnd, ErrorsAndUsage) {
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_TRUE(Contains(r.err, "sorv-cli : la sortie standard refuse l'écriture, le journal est perdu.\n")) << r.err;
     }
+    // A pipe closed under a caller that ignores SIGPIPE (nohup): no signal
+    // ends the run, so the lost log must be said.
+    r = RunProcess({"/bin/sh", "-c",
+                    "trap '' PIPE; { sleep 0.5; \"$0\" -y -t 1 \"$1\"; echo \"status $?\" >&2; } | true", SORV_CLI_PATH,
+                    dir.Path("a.bin")});
+    EXPECT_TRUE(Contains(r.err, "la sortie standard refuse l'écriture, le journal est perdu.\nstatus 2\n")) << r.err;
 }
 
 // The programs started while it lives run on a slow device (see slow_io.cpp).

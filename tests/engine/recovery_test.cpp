@@ -130,16 +130,21 @@ TEST_F(RecoveryOnDisk, AnyKLossesAreRepairedAndKPlusOneAreRefused) {
             std::map<std::string, std::string> before;
             for (std::int64_t i = 0; i < slices + count; ++i)
                 if (FileExists(SetFile(i))) before[SetFile(i)] = ReadFileBytes(SetFile(i));
-            ui.answers = {Answer::No};
+            // A clean-up deletes what the join read; what it did not read is kept and named.
+            const bool cleanUp = losses <= set.k && trial % 2 == 1;
+            ui.answers = {cleanUp ? Answer::Yes : Answer::No};
             ui.log.clear();
             const Outcome outcome = engine.StartJoin(ScriptPath());
             // Rebuilt or refused, every file of the set stays as it was.
             for (const auto& [path, content] : before)
-                EXPECT_TRUE(FileExists(path) && ReadFileBytes(path) == content) << path;
+                EXPECT_TRUE(cleanUp ? !FileExists(path) || LinesWith("Non effacé, le regroupement ne l'a pas lu : " + path) == 1
+                                    : FileExists(path) && ReadFileBytes(path) == content)
+                    << path;
             const auto dataLost = std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) { return d.first < slices; });
             if (losses <= set.k) {
                 ASSERT_EQ(outcome, Outcome::Completed);
                 EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
+                EXPECT_NE(FileExists(ScriptPath()), cleanUp);
                 EXPECT_EQ(LinesWith("est reconstituée à partir des tranches de secours."), static_cast<std::size_t>(dataLost));
                 const auto dataMissing = std::count_if(drawn.begin(), drawn.end(), [&](const auto& d) {
                     return d.first < slices && d.second == Loss::Missing;
@@ -496,8 +501,12 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
     EXPECT_EQ(LinesWith(SetFile(2) + " est un dossier, pas une tranche."), 1u);
     EXPECT_EQ(LinesWith(SetFile(slices) + " : un dossier, pas une tranche."), 1u);
     EXPECT_TRUE(ReadFileBytes(Target()) == bytes);
-    engine.CheckSlices(ScriptPath());
-    for (const std::int64_t i : {std::int64_t{2}, slices}) EXPECT_EQ(LinesWith(SetFile(i) + ": un dossier, pas une tranche"), 1u);
+    EXPECT_EQ(engine.CheckSlices(ScriptPath()), Outcome::Stopped);  // repairable, once the folders are moved
+    for (const std::int64_t i : {std::int64_t{2}, slices}) {
+        EXPECT_EQ(LinesWith(SetFile(i) + ": un dossier, pas une tranche"), 1u);
+        EXPECT_EQ(LinesWith(SetFile(i) + " n'est pas un fichier : sorv-cli --reparer ne le déplace pas, déplacez-le."), 1u);
+    }
+    EXPECT_EQ(LinesWith("une fois ce qui n'est pas un fichier déplacé, sorv-cli --reparer"), 1u);
     ui.log.clear();
     EXPECT_EQ(engine.RepairSet(ScriptPath()), Outcome::Failed);
     EXPECT_EQ(ui.log.back(), SetFile(slices) + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");

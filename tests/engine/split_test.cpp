@@ -187,8 +187,13 @@ TEST_F(EngineOnDisk, EarlierSplitsOfTheSameNameStopTheSplit) {
 
 TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
     ui.dialogChoice = 1;
-    // V.°00 is the name the join of V.d rebuilds under: its set could never be joined.
-    for (const std::string name : {"X.°01", "Y.°02", "Z.d", "U.°r02", "V.°00"}) {
+    // V.°00 is the name the join of V.d rebuilds under: its set could never be
+    // joined. With recovery slices, U.°r02 and T.°rs01 are those a repair
+    // writes slice 2 and recovery slice 1 under.
+    const std::vector<std::pair<std::string, std::int64_t>> clashes = {
+        {"X.°01", 0}, {"Y.°02", 0}, {"Z.d", 0}, {"V.°00", 0}, {"U.°r02", 1}, {"T.°rs01", 1}};
+    for (const auto& [name, recoveries] : clashes) {
+        engine.state.Recovery = {recoveries, 0};
         const std::string bytes = PatternBytes(800'000);
         WriteFileBytes(dir.Path(name), bytes);
         const std::size_t before = ui.log.size();
@@ -196,15 +201,16 @@ TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
         EXPECT_EQ(ui.log.back(), "... Arrêt du processus. ") << name;
         EXPECT_EQ(ui.log.size(), before + 5) << name;
         EXPECT_EQ(ReadFileBytes(dir.Path(name)), bytes) << name;
+        if (name == "V.°00" || name == "U.°r02") {
+            EXPECT_EQ(ui.log[ui.log.size() - 2], "Le nom " + name + " est celui que prend " +
+                                                     (recoveries > 0 ? "la réparation" : "le regroupement") +
+                                                      " de ses tranches : renommez le fichier pour le découper.");
+        }
     }
-    EXPECT_EQ(ui.log[ui.log.size() - 2],
-              "Le nom V.°00 est celui que prend le regroupement de ses tranches : renommez le fichier pour le découper.");
     EXPECT_FALSE(FileExists(Slice("V.°00", 1)));
-    EXPECT_TRUE(std::find(ui.log.begin(), ui.log.end(),
-                          "Le nom U.°r02 est celui que prend la réparation de ses tranches : renommez le fichier pour "
-                          "le découper.") != ui.log.end());
-    // Slice 4 is beyond a 3-slice split: no clash.
-    for (const std::string name : {"W.°04", "S.°r04"}) {
+    // Slice 4 is beyond a 3-slice split, and without recovery slices no repair runs: no clash.
+    engine.state.Recovery = {0, 0};
+    for (const std::string name : {"W.°04", "S.°r04", "R.°r02"}) {
         WriteFileBytes(dir.Path(name), PatternBytes(800'000));
         EXPECT_EQ(engine.StartSplit(dir.Path(name)), Outcome::Completed) << name;
     }
