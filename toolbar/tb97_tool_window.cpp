@@ -713,7 +713,6 @@ void TCustomToolWindow97::DragLoop(Point client) {
         outline.MoveTo(OutlineFrame{r, target ? 1 : floatingThickness});
     };
 
-    SetCapture(Handle());
     mouseMoved();
     const bool accepted = tk::RunMouseLoop(Handle(), [&](const MSG& msg) {
             if (IsKeyMessage(msg.message)) return DragKeyStep(msg, noDock, mouseMoved);
