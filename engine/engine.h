@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine_state.h"
@@ -23,6 +24,15 @@
 namespace sorv {
 
 // How a split or join request ended.
+// The words of a check's verdict on one file, shown in the log and compared
+// by the flows that act on them.
+namespace verdicts {
+inline constexpr std::string_view kOk = "ok";
+inline constexpr std::string_view kMissing = "manquante";
+inline constexpr std::string_view kDamaged = "endommagée";
+inline constexpr std::string_view kPrintUnreadable = "empreinte illisible";
+}  // namespace verdicts
+
 enum class Outcome {
     Completed,  // "...Ok" was logged
     Stopped,    // ended without an error and without "...Ok"

@@ -111,7 +111,7 @@ void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey)
         const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
         const std::string place = PlaceVerdict(path);
         ui_.AppendLog(place.empty()          ? "La tranche de secours " + path + " n'a pas la taille d'une tranche."
-                      : place == "manquante" ? "Il manque la tranche de secours " + path
+                      : place == verdicts::kMissing ? "Il manque la tranche de secours " + path
                                              : path + " : " + place + ".");
     }
 }

@@ -29,7 +29,7 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
     // The verdict on a file the survey already knows bad.
     const auto missingOrDamaged = [&](const std::string& path) {
         const std::string place = PlaceVerdict(path);
-        return place.empty() ? std::string("endommagée") : place;
+        return place.empty() ? std::string(verdicts::kDamaged) : place;
     };
     for (std::int64_t n = 1; n <= state.RecordedSliceCount && !state.CancelRequested; ++n) {
         const auto index = static_cast<std::uint32_t>(n - 1);
@@ -38,7 +38,7 @@ bool Engine::SurveyForRepair(const std::string& scriptPath, SetSurvey& survey, S
         const std::string verdict = known ? missingOrDamaged(path) : CheckOneSlice(path, n, seen);
         copier_.RunMessagesIfDue();
         // A stop inside the read leaves a slice half seen, not damaged.
-        if (verdict == "ok" || state.CancelRequested) continue;
+        if (verdict == verdicts::kOk || state.CancelRequested) continue;
         if (!known) survey.badData.push_back(index);
         ui_.AppendLog(path + ": " + verdict);
     }
@@ -183,7 +183,7 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
             CheckOneSlice(rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n), n, whole);
         if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
         // Checked before: another program changed it since.
-        if (verdict != "ok" && verdict != "empreinte illisible")
+        if (verdict != verdicts::kOk && verdict != verdicts::kPrintUnreadable)
             return Failed("La tranche " + SliceFileName(scriptPath, n) +
                           " a changé pendant la réparation : rien n'est remis en place.");
     }

@@ -25,7 +25,7 @@ EntryKind Engine::WhatStandsIn(const std::string& path) {
 
 std::string Engine::PlaceVerdict(const std::string& path) {
     switch (WhatStandsIn(path)) {
-    case EntryKind::None: return "manquante";
+    case EntryKind::None: return std::string(verdicts::kMissing);
     case EntryKind::Folder: return "un dossier, pas une tranche";
     case EntryKind::Other: return "pas un fichier ordinaire";
     case EntryKind::File: break;
@@ -47,8 +47,8 @@ std::string Engine::CheckOneSlice(const std::string& slicePath, std::int64_t n, 
         return "illisible (" + e.text() + ")";
     }
     const std::optional<std::uint64_t> expected = script_.Empreintes.Slice(n);
-    if (!expected) return "empreinte illisible";
-    return *expected == seen.slice.Value() ? "ok" : "endommagée";
+    if (!expected) return std::string(verdicts::kPrintUnreadable);
+    return std::string(*expected == seen.slice.Value() ? verdicts::kOk : verdicts::kDamaged);
 }
 
 // The script read, and its fingerprints able to check the slices; false
@@ -89,9 +89,9 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
             const std::string verdict = CheckOneSlice(slicePath, k, seen);
             // A stop asked inside the slice leaves it unjudged.
             if (!state.CancelRequested) {
-                if (verdict != "ok") badSlices.push_back(static_cast<std::uint32_t>(k - 1));
-                if (verdict != "ok" && verdict != "empreinte illisible") wholeFileSeen = false;
-                missingRun = verdict == "manquante" ? missingRun + 1 : 0;
+                if (verdict != verdicts::kOk) badSlices.push_back(static_cast<std::uint32_t>(k - 1));
+                if (verdict != verdicts::kOk && verdict != verdicts::kPrintUnreadable) wholeFileSeen = false;
+                missingRun = verdict == verdicts::kMissing ? missingRun + 1 : 0;
                 ui_.AppendLog(slicePath + ": " + verdict);
                 copier_.RunMessages();
             }
@@ -146,9 +146,9 @@ bool Engine::SizeBelied(const std::string& scriptPath) {
 std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row) {
     if (std::string place = PlaceVerdict(RecoverySliceFileName(scriptPath, row + 1, style_)); !place.empty()) return place;
     const std::string fault = RecoverySliceFault(scriptPath, row);
-    if (fault.empty()) return "ok";
+    if (fault.empty()) return std::string(verdicts::kOk);
     constexpr std::string_view kUnreadable = "est illisible";
-    return fault.compare(0, kUnreadable.size(), kUnreadable) == 0 ? fault.substr(4) : "endommagée";
+    return fault.compare(0, kUnreadable.size(), kUnreadable) == 0 ? fault.substr(4) : std::string(verdicts::kDamaged);
 }
 
 // With recovery slices the check lists them too and says whether the file is
@@ -159,7 +159,7 @@ void Engine::JudgeRepair(const std::string& scriptPath, const std::vector<std::u
     for (std::uint32_t r = 0; r < survey.recoveryCount; ++r) {
         const std::string verdict = CheckOneRecoverySlice(scriptPath, r);
         if (state.CancelRequested) return SayStopped();
-        if (verdict != "ok") survey.badRows.push_back(r);
+        if (verdict != verdicts::kOk) survey.badRows.push_back(r);
         ui_.AppendLog(RecoverySliceFileName(scriptPath, r + 1, style_) + ": " + verdict);
     }
     if (badSlices.size() > survey.UsableRows()) return Fail("Perdu : " + LostLine(badSlices.size(), survey));
