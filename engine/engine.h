@@ -174,6 +174,8 @@ private:
     std::int64_t LeftoverSlices(const std::string& sourcePath, std::int64_t recorded);
     bool SetNameTaken(const std::string& sourcePath);
     std::string WorkNamedLikeTheSource(const std::string& sourcePath);
+    bool IsRepairPartialOf(const std::string& path, const std::string& scriptPath, std::int64_t slices,
+                           std::int64_t recoveries);
     std::unique_ptr<File> CreatePartialScript(const std::string& sourcePath, const FileId& source, Outputs& outputs);
     bool WriteSlices(const std::string& sourcePath, File& source, Outputs& outputs, Fingerprints& fingerprints,
                      std::uint64_t& copied, SplitRecovery* recovery);

@@ -90,6 +90,13 @@ bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string
     if (exists) ui_.AppendLog("Le fichier à reconstituer existe déjà :" + target);
     if (TargetIsAnInput(scriptPath, target, partial)) {
         if (!exists) ui_.AppendLog("Le fichier à reconstituer porterait le nom du fichier partiel :" + target);
+        else ui_.ReportFailure(target + " est le script ou une tranche de ce jeu : rien n'est reconstitué.");
+        ui_.AppendLog("Arrêt. ");
+        return false;
+    }
+    // A later repair would take it for the file a killed repair left.
+    if (IsRepairPartialOf(target, scriptPath, state.RecordedSliceCount, script_.Secours.Count())) {
+        ui_.ReportFailure("Le fichier à reconstituer porterait le nom que prend la réparation d'une tranche :" + target);
         ui_.AppendLog("Arrêt. ");
         return false;
     }

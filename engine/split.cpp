@@ -81,17 +81,25 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
 std::string Engine::WorkNamedLikeTheSource(const std::string& sourcePath) {
     const std::string script = ScriptFileName(sourcePath);
     if (fs_.SameFile(sourcePath, PartialJoinName(script, style_))) return "le regroupement";
-    // Without recovery slices no repair ever runs on the set.
-    const std::int64_t recoveries = RecoverySliceCount(state.Recovery, state.SliceCount);
-    if (recoveries == 0) return {};
-    const std::string extension = ExtensionOf(sourcePath, style_);
+    if (IsRepairPartialOf(sourcePath, script, state.SliceCount, RecoverySliceCount(state.Recovery, state.SliceCount)))
+        return "la réparation";
+    return {};
+}
+
+// `path` reaches a name a repair of the set of `scriptPath` (`slices` slices,
+// `recoveries` recovery slices) writes one of its files under. Without
+// recovery slices no repair ever runs on the set.
+bool Engine::IsRepairPartialOf(const std::string& path, const std::string& scriptPath, std::int64_t slices,
+                               std::int64_t recoveries) {
+    if (recoveries <= 0) return false;
+    const std::string extension = ExtensionOf(path, style_);
     for (const bool recovery : {false, true}) {
         const std::optional<std::int64_t> n = RepairPartialNumber(extension, recovery);
-        const std::int64_t last = recovery ? recoveries : state.SliceCount;
-        if (n && *n >= 1 && *n <= last && fs_.SameFile(sourcePath, RepairPartialName(script, *n, recovery, style_)))
-            return "la réparation";
+        const std::int64_t last = recovery ? recoveries : slices;
+        if (n && *n >= 1 && *n <= last && fs_.SameFile(path, RepairPartialName(scriptPath, *n, recovery, style_)))
+            return true;
     }
-    return {};
+    return false;
 }
 
 // Any name the split will write, taken by any entry: a user's file (slices

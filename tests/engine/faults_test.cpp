@@ -406,7 +406,7 @@ TEST_F(Faults, AnInputThatIsAnOutputUnderAnotherNameIsNeverWritten) {
     ui.boxes.clear();
     EXPECT_EQ(engine.StartJoin(kScript), Outcome::Stopped);
     EXPECT_EQ(ui.log.back(), "Arrêt. ");
-    EXPECT_EQ(ui.log[ui.log.size() - 2], "Le fichier à reconstituer existe déjà :C:\\in\\b.bin");
+    EXPECT_EQ(ui.log[ui.log.size() - 3], "Le fichier à reconstituer existe déjà :C:\\in\\b.bin");
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(memory.Contents("C:\\in\\b.bin"), "keep");
 }

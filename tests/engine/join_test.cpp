@@ -222,20 +222,25 @@ TEST_F(JoinOnDisk, ATargetNamedLikeAnInputIsRefusedWithoutDeletingIt) {
     WriteFileBytes(Slice("s.d", 2), "b");
     const struct {
         std::string recorded;
-        std::string said;
+        Lines said;
     } cases[] = {
-        {"C:\\s.°01", "Le fichier à reconstituer existe déjà :" + Slice("s.d", 1)},
-        {"s.°00", "Le fichier à reconstituer porterait le nom du fichier partiel :" + dir.Path("s.°00")},
+        {"C:\\s.°01",
+         {"Le fichier à reconstituer existe déjà :" + Slice("s.d", 1),
+          Slice("s.d", 1) + " est le script ou une tranche de ce jeu : rien n'est reconstitué."}},
+        {"s.°00", {"Le fichier à reconstituer porterait le nom du fichier partiel :" + dir.Path("s.°00")}},
     };
     for (const auto& c : cases) {
         WriteScript("s.d", "NomOriginal=" + c.recorded + "\r\nTailleOriginale=2\r\nTranches=2\r\n");
         ui.log.clear();
         EXPECT_EQ(engine.StartJoin(dir.Path("s.d")), Outcome::Stopped);
-        EXPECT_EQ(ui.log, (Lines{"Fichier ouvert :" + dir.Path("s.d"), "Nom original :" + c.recorded,
-                                 "Taille originale :2octet(s)", "Nombre de tranches :2",
-                                 "Vérification de l'existence des tranches",
-                                 "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.",
-                                 "Vérification OK.", c.said, "Arrêt. "}));
+        Lines expected{"Fichier ouvert :" + dir.Path("s.d"), "Nom original :" + c.recorded,
+                       "Taille originale :2octet(s)", "Nombre de tranches :2",
+                       "Vérification de l'existence des tranches",
+                       "Le script n'a pas d'empreintes : les tranches ne seront pas vérifiées.",
+                       "Vérification OK."};
+        expected.insert(expected.end(), c.said.begin(), c.said.end());
+        expected.push_back("Arrêt. ");
+        EXPECT_EQ(ui.log, expected);
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(ReadFileBytes(Slice("s.d", 1)), "a");
         EXPECT_FALSE(FileExists(dir.Path("s.°00")));

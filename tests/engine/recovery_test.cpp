@@ -514,6 +514,25 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
     EXPECT_EQ(LinesWith(".endommag"), 0u);
 }
 
+// A join never rebuilds under a name a repair of its set writes under: the
+// next repair would take the file for a killed repair's.
+TEST_F(RecoveryOnDisk, ATargetNamedLikeARepairsFileIsRefused) {
+    Split(40'000, 4096, 2);
+    std::string script = ReadFileBytes(ScriptPath());
+    const std::size_t name = script.find("NomOriginal=") + 12;
+    std::vector<std::string> targets = {"set.°r02", "set.°rs01"};
+#ifdef _WIN32
+    targets.push_back("set.°RS02");  // the same name to Windows
+#endif
+    for (const std::string& target : targets) {
+        WriteFileBytes(ScriptPath(), script.replace(name, script.find("\r\n", name) - name, target));
+        EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Stopped) << target;
+        EXPECT_EQ(ui.log[ui.log.size() - 2],
+                  "Le fichier à reconstituer porterait le nom que prend la réparation d'une tranche :" + dir.Path(target));
+        EXPECT_FALSE(FileExists(dir.Path(target)));
+    }
+}
+
 // A killed repair leaves its partial files behind. The next repair asks
 // about each (it cannot be told from a file of the user's): Yes clears it,
 // No keeps it and stops; one a live repair holds stops it at once.
