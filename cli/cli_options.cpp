@@ -48,6 +48,8 @@ std::optional<std::int32_t> ParseSizeChoice(std::string_view text) {
 std::optional<RecoveryRequest> ParseRecoveryRequest(std::string_view text) {
     const bool percent = text.ends_with('%');
     if (percent) text.remove_suffix(1);
+    // Leading zeros say nothing: 0000000005 is 5.
+    while (text.size() > 1 && text.front() == '0') text.remove_prefix(1);
     // The flows keep a set to 65,535 files (one fewer than the recovery code
     // could take), one slice at least: 65,534 recovery slices at most.
     if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos)

@@ -168,28 +168,57 @@ bool Engine::WriteRepairs(const std::string& scriptPath, const SetSurvey& survey
 
 // Each rebuilt slice checks by its own value; read in order with the others
 // they must also make the file the script describes, or the script
-// contradicts itself and nothing is put in place. False when they do not
-// (said) or a stop was asked.
+// contradicts itself and nothing is put in place. When one does not check,
+// the script is blamed only if every file the rebuild read still checks.
+// False when they do not (said) or a stop was asked.
 bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& survey,
                                 const std::vector<RepairFile>& files) {
     const std::optional<std::uint64_t> file = script_.Empreintes.File();
     const bool allCheck = std::all_of(files.begin(), files.end(), [](const RepairFile& f) { return f.problem.empty(); });
-    if (survey.badData.empty() || !file || !allCheck) return true;
+    if (!allCheck) return SourcesStillCheck(scriptPath, survey);
+    if (survey.badData.empty() || !file) return true;
     SliceAndFileFingerprints whole;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
         const auto rebuilt = std::find_if(files.begin(), files.end(),
                                           [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
-        const std::string verdict =
-            CheckOneSlice(rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n), n, whole);
-        if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
-        // Checked before: another program changed it since.
-        if (verdict != verdicts::kOk && verdict != verdicts::kPrintUnreadable)
-            return Failed("La tranche " + SliceFileName(scriptPath, n) +
-                          " a changé pendant la réparation : rien n'est remis en place.");
+        if (!SliceStillChecks(scriptPath, rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n), n,
+                              whole))
+            return false;
     }
     if (whole.file.Value() == *file) return true;
     SayScriptBelied(scriptPath);
     return false;
+}
+
+// The sound files of the survey, read again: another program may have
+// changed one since, which the rebuild then took in.
+bool Engine::SourcesStillCheck(const std::string& scriptPath, const SetSurvey& survey) {
+    SliceAndFileFingerprints seen;
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n)
+        if (!SetSurvey::Holds(survey.badData, static_cast<std::uint32_t>(n - 1)) &&
+            !SliceStillChecks(scriptPath, SliceFileName(scriptPath, n), n, seen))
+            return false;
+    for (const std::uint32_t r : survey.soundRows) {
+        const bool changed = !RecoverySliceFault(scriptPath, r).empty();
+        if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
+        if (changed) return Failed(ChangedDuringRepair(RecoverySliceFileName(scriptPath, r + 1, style_), true));
+    }
+    return true;
+}
+
+// Slice n, read from `readFrom`, checks as the survey found it; false when
+// it changed (said) or a stop was asked.
+bool Engine::SliceStillChecks(const std::string& scriptPath, const std::string& readFrom, std::int64_t n,
+                              SliceAndFileFingerprints& seen) {
+    const std::string verdict = CheckOneSlice(readFrom, n, seen);
+    if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
+    if (verdict == verdicts::kOk || verdict == verdicts::kPrintUnreadable) return true;
+    return Failed(ChangedDuringRepair(SliceFileName(scriptPath, n), false));
+}
+
+std::string Engine::ChangedDuringRepair(const std::string& path, bool recovery) {
+    return std::string(recovery ? "La tranche de secours " : "La tranche ") + path +
+           " a changé pendant la réparation : rien n'est remis en place.";
 }
 
 // A damaged file steps aside under a name of its own, never replaced; a

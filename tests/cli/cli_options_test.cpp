@@ -157,6 +157,7 @@ TEST(CliOptions, RecoverySlicesAreACountOrAPercentForASplitOnly) {
     } good[] = {
         {{"-s", "3", "f"}, 3, 0},      {{"-s3", "f"}, 3, 0},           {{"--secours", "5%", "f"}, 0, 5},
         {{"--secours=0", "f"}, 0, 0}, {{"-s", "65534", "f"}, 65534, 0}, {{"--split", "-s", "150%", "f"}, 0, 150},
+        {{"-s", "0000000005", "f"}, 5, 0}, {{"-s", "000%", "f"}, 0, 0},
     };
     for (const auto& g : good) {
         const CliParse p = ParseCliArguments(g.args);
@@ -165,7 +166,7 @@ TEST(CliOptions, RecoverySlicesAreACountOrAPercentForASplitOnly) {
         EXPECT_EQ(p.options.recovery.percent, g.percent);
     }
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"-s", "65535", "f"}, {"-s", "-1", "f"}, {"-s", "2.5%", "f"}, {"-s", "%", "f"}, {"-s", "x", "f"},
+             {"-s", "65535", "f"}, {"-s", "0065535", "f"}, {"-s", "-1", "f"}, {"-s", "2.5%", "f"}, {"-s", "%", "f"}, {"-s", "x", "f"},
              {"-s", "f"}, {"--join", "-s", "2", "f.d"}, {"--reparer", "--verifier", "f.d"}}) {
         const CliParse p = ParseCliArguments(bad);
         EXPECT_EQ(p.command, CliCommand::BadUsage) << bad[1];

@@ -440,6 +440,20 @@ TEST_F(RecoveryOnDisk, ARepairWithoutAClockSeesEveryStopAndEveryChange) {
     EXPECT_EQ(ui.log.back(), "La tranche " + SetFile(9) + " a changé pendant la réparation : rien n'est remis en place.");
     EXPECT_FALSE(FileExists(SetFile(4)));
     ui.onMessageRun = nullptr;
+    // Changed, at its size, between the survey and the rebuild that reads it
+    // again: the slice is named, not the script.
+    for (const std::int64_t changed : {std::int64_t{9}, slices}) {
+        Restore();
+        Damage(4, Loss::Missing);
+        int opened = 0;
+        counted.beforeRead = [&](const std::string& path) {
+            if (path == SetFile(changed) && ++opened == 2) Damage(changed, Loss::BitFlipped);
+        };
+        EXPECT_EQ(repair.RepairSet(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), (changed < slices ? "La tranche " : "La tranche de secours ") + SetFile(changed) +
+                                     " a changé pendant la réparation : rien n'est remis en place.");
+        EXPECT_FALSE(FileExists(SetFile(4)));
+    }
 }
 
 // A slice the join cannot read, from its first byte, its middle or its last,

@@ -116,6 +116,7 @@ void FaultyFileSystem::Resize(const std::string& path) {
 
 std::unique_ptr<File> FaultyFileSystem::OpenRead(const std::string& path) {
     if (path == resizedPath) Resize(path);
+    if (beforeRead) beforeRead(path);
     return Wrap(inner_.OpenRead(path), path);
 }
 

@@ -44,6 +44,8 @@ public:
     std::function<void(std::uint64_t bytes)> onTransfer;
     // Called as a rename starts: another run acting at that very moment.
     std::function<void(const std::string& from)> beforeRename;
+    // Called as a file is opened for reading: another program changing it.
+    std::function<void(const std::string& path)> beforeRead;
 
     // No more faults; the count of written bytes starts again.
     void Heal();
