@@ -89,11 +89,9 @@ void TUrlLabel::EndPress() {
 }
 
 void TUrlLabel::ShowContextMenu(LPARAM screenPoint) {
-    POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
-    if (point.x == -1 && point.y == -1) {  // from the keyboard: at the label
-        const Rect r = WindowRect();
-        point = {r.left, r.bottom};
-    }
+    const Rect r = WindowRect();
+    // From the keyboard: at the label.
+    const Point point = tk::ContextMenuPoint(screenPoint).value_or(Point{r.left, r.bottom});
     popupMenu_->Popup(Handle(), point.x, point.y);
 }
 

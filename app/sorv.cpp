@@ -38,6 +38,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     } catch (const std::exception& error) {
         sorv::tk::App().HandleException(error);
         return 1;
+    } catch (...) {
+        sorv::tk::App().ShowException("Erreur inconnue");
+        return 1;
     }
     return 0;
 }

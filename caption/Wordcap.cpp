@@ -168,7 +168,10 @@ LRESULT TMSOfficeCaption::FormMessage(const tk::Message& message, const tk::Next
             PaintCaption(IsFormActive());
             return 0;
         case WM_SETCURSOR:
-            if (const int cursor = SizingCursorFor(LOWORD(message.lParam))) {
+            // The hit-test code is signed (HTERROR is -2); over a child
+            // window the child's own cursor stands.
+            if (const int cursor = SizingCursorFor(static_cast<short>(LOWORD(message.lParam)));
+                cursor != 0 && reinterpret_cast<HWND>(message.wParam) == form_.Handle()) {
                 SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(cursor)));
                 return 1;
             }

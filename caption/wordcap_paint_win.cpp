@@ -10,12 +10,6 @@ namespace {
 constexpr UINT kMeasure = DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 constexpr UINT kDraw = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX;
 
-void FillSolid(HDC dc, const Rect& r, COLORREF color) {
-    tk::BrushHandle brush(CreateSolidBrush(color));
-    const tk::Selection selected(dc, brush.get());
-    PatBlt(dc, r.left, r.top, r.Width(), r.Height(), PATCOPY);
-}
-
 UINT FrameControlState(const PlacedButton& button) {
     UINT state = 0;
     switch (button.image) {
@@ -40,8 +34,9 @@ HICON IconOf(HWND window) {
 
 void PaintBackground(HDC dc, const FrameState& frame, const Rect& covered, const Rect& textRect,
                      const std::vector<Band>& bands, COLORREF coveredColour) {
-    if (frame.newLook) FillSolid(dc, covered, coveredColour);
-    for (const Band& band : bands) FillSolid(dc, {band.left, textRect.top, band.right, textRect.bottom}, band.color);
+    tk::Canvas canvas(dc);
+    if (frame.newLook) canvas.FillRect(covered, coveredColour);
+    for (const Band& band : bands) canvas.FillRect({band.left, textRect.top, band.right, textRect.bottom}, band.color);
 }
 
 void DrawWindowIcon(HDC dc, HWND window, const Rect& at) {

@@ -31,9 +31,10 @@ tk::Window& CheckedParent(tk::Window& parent) {
 }  // namespace
 
 void ShowPopupMenu(const tk::Window& window, tk::PopupMenu& menu, LPARAM where) {
-    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-    if (where == -1) {  // from the keyboard: at the window's corner
-        at = {0, 0};
+    POINT at{0, 0};
+    if (const std::optional<Point> mouse = tk::ContextMenuPoint(where)) {
+        at = {mouse->x, mouse->y};
+    } else {  // from the keyboard: at the window's corner
         ClientToScreen(window.Handle(), &at);
     }
     menu.Popup(window.Handle(), at.x, at.y);

@@ -248,6 +248,8 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
             } catch (...) {
                 dockedTo_ = dynamic_cast<TDock97*>(&Parent());
                 docked_ = dockedTo_ != nullptr;
+                // Whichever dock holds it now lists it: none may lose it.
+                if (dockedTo_) dockedTo_->ChangeBarList(true, *this, visible_);
                 throw;
             }
             if (wasFloating && newDock) floatingParent_.reset();

@@ -50,8 +50,10 @@ void Application::RemoveOutputFlush(int key) {
     std::erase_if(flushes_, [key](const auto& entry) { return entry.first == key; });
 }
 
+// A flush that fails is shown like any error of an event handler: the
+// message loop goes on.
 void Application::FlushOutput() {
-    for (const auto& [key, flush] : flushes_) flush();
+    for (const auto& [key, flush] : flushes_) Guard(flush);
 }
 
 void Application::Run() {

@@ -120,14 +120,9 @@ void Control::SetAlign(Align align) {
     if (parent_) parent_->RequestLayout();
 }
 
-std::string Control::Text() const {
-    const int length = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
-    return Narrow(text);
-}
+std::string Control::Text() const { return WindowText(); }
 
-void Control::SetText(std::string_view text) { SetWindowTextW(Handle(), Widen(text).c_str()); }
+void Control::SetText(std::string_view text) { ChangeWindowText(text); }
 
 bool Control::Visible() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
 

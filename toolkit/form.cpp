@@ -95,14 +95,9 @@ void Form::CreateAt(int x, int y) {
     SetClientSize(design_.clientWidth, design_.clientHeight);
 }
 
-std::string Form::Caption() const {
-    const int length = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), length + 1)));
-    return Narrow(text);
-}
+std::string Form::Caption() const { return WindowText(); }
 
-void Form::SetCaption(std::string_view caption) { SetWindowTextW(Handle(), Widen(caption).c_str()); }
+void Form::SetCaption(std::string_view caption) { ChangeWindowText(caption); }
 
 void Form::SetClientSize(int width, int height) {
     design_.clientWidth = width;

@@ -1,5 +1,7 @@
 #include "menu.h"
 
+#include <windowsx.h>
+
 #include <stdexcept>
 
 #include "utf16.h"
@@ -123,6 +125,12 @@ UINT PopupMenu::Track(HWND owner, Point screen, UINT extraFlags) {
 void PopupMenu::Popup(HWND owner, int screenX, int screenY) {
     if (OnPopup) OnPopup();
     if (const UINT id = Track(owner, {screenX, screenY}, TPM_RIGHTBUTTON)) Dispatch(id);
+}
+
+std::optional<Point> ContextMenuPoint(LPARAM lParam) {
+    const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) return std::nullopt;
+    return at;
 }
 
 }  // namespace sorv::tk

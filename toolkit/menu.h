@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,5 +125,9 @@ public:
     // Raises OnPopup, shows the menu and runs the chosen item's handler.
     void Popup(HWND owner, int screenX, int screenY);
 };
+
+// The screen point of a WM_CONTEXTMENU; none when the menu was asked from
+// the keyboard (both coordinates -1, however the system widened lParam).
+std::optional<Point> ContextMenuPoint(LPARAM lParam);
 
 }  // namespace sorv::tk

@@ -121,6 +121,15 @@ Rect Window::WindowRect() const {
     return FromRECT(window);
 }
 
+std::string Window::WindowText() const {
+    const int length = GetWindowTextLengthW(handle_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(handle_, text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void Window::ChangeWindowText(std::string_view text) { SetWindowTextW(handle_, Widen(text).c_str()); }
+
 Window* Window::FromHandle(HWND handle) {
     if (!handle) return nullptr;
     const auto found = Objects().find(handle);

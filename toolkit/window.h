@@ -69,6 +69,9 @@ public:
     Size ClientSize() const { return ClientRect().Extent(); }
     // The whole window, frame included, in screen coordinates.
     Rect WindowRect() const;
+    // The window's text (a form's caption, a control's text), UTF-8.
+    std::string WindowText() const;
+    void ChangeWindowText(std::string_view text);
 
     // The font children take unless they are given their own.
     const SharedFont& GetFont() const { return font_; }
