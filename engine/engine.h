@@ -281,10 +281,9 @@ private:
                       std::vector<RepairFile>& files);
     bool RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& survey,
                             const std::vector<RepairFile>& files);
-    bool SourcesStillCheck(const std::string& scriptPath, const SetSurvey& survey);
+    bool SourcesStillCheck(const std::string& scriptPath, const SetSurvey& survey, std::string_view changed);
     bool SliceStillChecks(const std::string& scriptPath, const std::string& readFrom, std::int64_t n,
-                          SliceAndFileFingerprints& seen);
-    static std::string ChangedDuringRepair(const std::string& path, bool recovery);
+                          SliceAndFileFingerprints& seen, std::string_view changed);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);
     std::unique_ptr<File> TakeRepairLock(Outputs& holder, const std::string& partial, std::string& refused);
     void RepairFlow(const std::string& scriptPath);

@@ -246,8 +246,14 @@ bool Engine::RebuildInto(const std::string& scriptPath, File& output, JoinPass& 
     for (std::size_t k = 0; k < bad.size(); ++k) {
         const std::string path = SliceFileName(scriptPath, bad[k] + 1);
         if (const std::string problem = PrintDisagreement(path, script_.Empreintes.Slice(bad[k] + 1), prints[k].Value());
-            !problem.empty())
+            !problem.empty()) {
+            // Read again for the rebuild, a slice may have changed since the copy checked it.
+            SetSurvey read = survey;
+            read.badData = bad;
+            if (!gathered && !SourcesStillCheck(scriptPath, read, " a changé pendant le regroupement."))
+                return state.CancelRequested ? Stopped(pass) : false;
             return Failed(problem);
+        }
         ui_.AppendLog("La tranche " + path + " est reconstituée à partir des tranches de secours.");
     }
     return true;

@@ -12,6 +12,12 @@
 
 namespace sorv {
 
+namespace {
+
+constexpr std::string_view kChangedDuringRepair = " a changé pendant la réparation : rien n'est remis en place.";
+
+}  // namespace
+
 // A file the repair writes again.
 struct Engine::RepairFile {
     bool recovery = false;
@@ -175,14 +181,14 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
                                 const std::vector<RepairFile>& files) {
     const std::optional<std::uint64_t> file = script_.Empreintes.File();
     const bool allCheck = std::all_of(files.begin(), files.end(), [](const RepairFile& f) { return f.problem.empty(); });
-    if (!allCheck) return SourcesStillCheck(scriptPath, survey);
+    if (!allCheck) return SourcesStillCheck(scriptPath, survey, kChangedDuringRepair);
     if (survey.badData.empty() || !file) return true;
     SliceAndFileFingerprints whole;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
         const auto rebuilt = std::find_if(files.begin(), files.end(),
                                           [n](const RepairFile& f) { return !f.recovery && f.index + 1 == n; });
         if (!SliceStillChecks(scriptPath, rebuilt != files.end() ? rebuilt->partial : SliceFileName(scriptPath, n), n,
-                              whole))
+                              whole, kChangedDuringRepair))
             return false;
     }
     if (whole.file.Value() == *file) return true;
@@ -191,17 +197,18 @@ bool Engine::RepairsMakeTheFile(const std::string& scriptPath, const SetSurvey& 
 }
 
 // The sound files of the survey, read again: another program may have
-// changed one since, which the rebuild then took in.
-bool Engine::SourcesStillCheck(const std::string& scriptPath, const SetSurvey& survey) {
+// changed one since, which the rebuild then took in. `changed` ends the
+// line that names such a file.
+bool Engine::SourcesStillCheck(const std::string& scriptPath, const SetSurvey& survey, std::string_view changed) {
     SliceAndFileFingerprints seen;
     for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n)
         if (!SetSurvey::Holds(survey.badData, static_cast<std::uint32_t>(n - 1)) &&
-            !SliceStillChecks(scriptPath, SliceFileName(scriptPath, n), n, seen))
+            !SliceStillChecks(scriptPath, SliceFileName(scriptPath, n), n, seen, changed))
             return false;
     for (const std::uint32_t r : survey.soundRows) {
-        const bool changed = !RecoverySliceFault(scriptPath, r).empty();
+        const bool sound = RecoverySliceFault(scriptPath, r).empty();
         if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
-        if (changed) return Failed(ChangedDuringRepair(RecoverySliceFileName(scriptPath, r + 1, style_), true));
+        if (!sound) return Failed("La tranche de secours " + RecoverySliceFileName(scriptPath, r + 1, style_) + std::string(changed));
     }
     return true;
 }
@@ -209,16 +216,11 @@ bool Engine::SourcesStillCheck(const std::string& scriptPath, const SetSurvey& s
 // Slice n, read from `readFrom`, checks as the survey found it; false when
 // it changed (said) or a stop was asked.
 bool Engine::SliceStillChecks(const std::string& scriptPath, const std::string& readFrom, std::int64_t n,
-                              SliceAndFileFingerprints& seen) {
+                              SliceAndFileFingerprints& seen, std::string_view changed) {
     const std::string verdict = CheckOneSlice(readFrom, n, seen);
     if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
     if (verdict == verdicts::kOk || verdict == verdicts::kPrintUnreadable) return true;
-    return Failed(ChangedDuringRepair(SliceFileName(scriptPath, n), false));
-}
-
-std::string Engine::ChangedDuringRepair(const std::string& path, bool recovery) {
-    return std::string(recovery ? "La tranche de secours " : "La tranche ") + path +
-           " a changé pendant la réparation : rien n'est remis en place.";
+    return Failed("La tranche " + SliceFileName(scriptPath, n) + std::string(changed));
 }
 
 // A damaged file steps aside under a name of its own, never replaced; a

@@ -456,6 +456,23 @@ TEST_F(RecoveryOnDisk, ARepairWithoutAClockSeesEveryStopAndEveryChange) {
     }
 }
 
+// A slice the copy checked and another program changed before the rebuild
+// read it again: the join names it, not the script, and rebuilds nothing.
+TEST_F(RecoveryOnDisk, ASliceChangedBeforeTheRebuildReadsItIsNamed) {
+    FaultyFileSystem faulty{NativeFileSystem()};
+    Engine join{ui, faulty};
+    Split(40'000, 4096, 2);
+    Damage(4, Loss::BitFlipped);
+    int opened = 0;
+    faulty.beforeRead = [&](const std::string& path) {
+        if (path == SetFile(9) && ++opened == 2) Damage(9, Loss::BitFlipped);
+    };
+    EXPECT_EQ(join.StartJoin(ScriptPath()), Outcome::Failed);
+    EXPECT_EQ(LinesWith("La tranche " + SetFile(9) + " a changé pendant le regroupement."), 1u);
+    EXPECT_EQ(LinesWith("dans le script ne correspond pas"), 0u);
+    EXPECT_FALSE(FileExists(Target()));
+}
+
 // A slice the join cannot read, from its first byte, its middle or its last,
 // is rebuilt like a damaged one, beside a missing one too; one loss more than
 // the recovery slices leaves nothing under the real name. Every file stays as it was.
