@@ -232,7 +232,7 @@ private:
     void OfferCleanUp(const std::string& scriptPath, const std::string& target, const FileId& written,
                       const std::vector<ReadInput>& read);
     void DeleteInputs(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& inputs);
-    void SayUnreadKept(const std::string& scriptPath, const std::vector<ReadInput>& read);
+    void SayUnreadKept(const std::string& scriptPath, const std::string& target, const std::vector<ReadInput>& read);
 
     // Recovery slices at a join and a check.
     bool RecoveryUsable() const { return RecoveryProblem().empty(); }

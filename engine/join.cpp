@@ -380,6 +380,9 @@ void Engine::OfferCleanUp(const std::string& scriptPath, const std::string& targ
     if (CleanUpStopped(target) || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
     // The file may still be only in memory: a power cut or a medium pulled
     // out after the slices went would lose both copies.
+    // Another run may have replaced it meanwhile (the user agreed there).
+    if (const auto now = InputAsItIs(target); !now || !(now->id == written))
+        return ui_.AppendLog("Tranches et script gardés : " + target + " n'est plus le fichier reconstitué.");
     if (!fs_.MakeDurable(target, written))
         return ui_.AppendLog("Tranches et script gardés : l'écriture de " + target + " sur le disque n'est pas confirmée.");
     DeleteInputs(scriptPath, target, read);
@@ -413,25 +416,36 @@ void Engine::DeleteInputs(const std::string& scriptPath, const std::string& targ
         SayNotRemoved(input.path, fs_.RemoveExactly(input.path, input.id),
                       "Non effacé, ce n'est plus le fichier lu (un lien ?) : ");
     }
-    SayUnreadKept(scriptPath, all);
+    SayUnreadKept(scriptPath, target, all);
 }
 
 // Set files the join never read (a slice rebuilt from the recovery slices
 // and not read whole, recovery slices it did not use) are not deleted
-// unread, and the user is told they are still there.
-void Engine::SayUnreadKept(const std::string& scriptPath, const std::vector<ReadInput>& read) {
+// unread, nor is what a killed repair left (it cannot be told from a file
+// of the user's); the user is told they are still there.
+void Engine::SayUnreadKept(const std::string& scriptPath, const std::string& target,
+                           const std::vector<ReadInput>& read) {
     std::set<std::string> readPaths;
     for (const ReadInput& input : read) readPaths.insert(input.path);
-    const auto sayIfLeft = [&](const std::string& path) {
+    const auto sayIfLeft = [&](const std::string& path, std::string_view why) {
         if (!fs_.EntryExists(path)) return false;
-        if (readPaths.count(path) == 0) ui_.AppendLog("Non effacé, le regroupement ne l'a pas lu : " + path);
+        if (readPaths.count(path) == 0 && !fs_.SameFile(path, target)) ui_.AppendLog(std::string(why) + path);
         return true;
     };
-    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) sayIfLeft(SliceFileName(scriptPath, n));
-    // Recovery slices the section no longer counts are looked for in order.
+    constexpr std::string_view kUnread = "Non effacé, le regroupement ne l'a pas lu : ";
+    constexpr std::string_view kRepairs = "Non effacé, reste d'une réparation interrompue, ou fichier à vous : ";
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
+        sayIfLeft(SliceFileName(scriptPath, n), kUnread);
+        sayIfLeft(RepairPartialName(scriptPath, n, false, style_), kRepairs);
+    }
+    // A section that cannot count its recovery slices: they are looked for in order.
     const std::int64_t recorded = std::min(script_.Secours.Count(), kMaxSetFiles);
-    for (std::int64_t r = 1; r <= kMaxSetFiles; ++r)
-        if (!sayIfLeft(RecoverySliceFileName(scriptPath, r, style_)) && r > recorded) break;
+    const bool counted = recorded > 0 || !script_.Secours.Present();
+    for (std::int64_t r = 1; r <= (counted ? recorded : kMaxSetFiles); ++r) {
+        const bool found = sayIfLeft(RecoverySliceFileName(scriptPath, r, style_), kUnread);
+        if (!found && !counted) break;
+        sayIfLeft(RepairPartialName(scriptPath, r, true, style_), kRepairs);
+    }
 }
 
 // The file under `path` as it is now; none when it cannot be opened.

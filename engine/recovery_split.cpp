@@ -60,6 +60,10 @@ bool Engine::RecoveryPossible(const std::string& sourcePath) {
         return false;
     }
     fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
+    // The names a repair writes under are one letter longer: a set it could
+    // not mend is not cut.
+    fs_.CheckNewName(RepairPartialName(sourcePath, state.SliceCount, false, style_));
+    fs_.CheckNewName(RepairPartialName(sourcePath, state.RecoveryCount, true, style_));
     return OpenFilesSuffice(static_cast<std::uint64_t>(state.RecoveryCount));
 }
 

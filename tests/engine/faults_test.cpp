@@ -269,20 +269,26 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
 
 TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
     memory.nameMax = 255;
-    // A 250-byte base name + ".°99" is 255 bytes, + ".°100" or ".°s01" one too many.
+    // A 250-byte base name + ".°99" is 255 bytes, + ".°100" or ".°s01" one
+    // too many; a 249-byte one takes ".°s01", not the repair's ".°rs01".
+    enum class TooLong { None, Slice, Recovery, Repair };
     const struct {
         char letter;
+        std::size_t base;
         std::uint64_t slices;
         std::int64_t recovery;
-        bool fits;
-    } cases[] = {{'n', 99, 0, true}, {'m', 100, 0, false}, {'r', 2, 1, false}};
-    for (const auto& [letter, slices, recovery, fits] : cases) {
-        const std::string source = "C:\\in\\" + std::string(250, letter) + ".bin";
+        TooLong tooLong;
+    } cases[] = {{'n', 250, 99, 0, TooLong::None},
+                 {'m', 250, 100, 0, TooLong::Slice},
+                 {'r', 250, 2, 1, TooLong::Recovery},
+                 {'q', 249, 2, 1, TooLong::Repair}};
+    for (const auto& [letter, base, slices, recovery, tooLong] : cases) {
+        const std::string source = "C:\\in\\" + std::string(base, letter) + ".bin";
         memory.AddPatternFile(source, (slices - 1) * kSlice + 1);
         engine.state.Recovery = {recovery, 0};
         int created = 0;
         memory.beforeCreate = [&](const std::string&) { ++created; };
-        if (fits) {
+        if (tooLong == TooLong::None) {
             EXPECT_EQ(engine.StartSplit(source), Outcome::Completed);
             continue;
         }
@@ -291,8 +297,9 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
             ADD_FAILURE() << "no error";
         } catch (const IoError& e) {
             EXPECT_EQ(e.text(), "Nom de fichier trop long");
-            EXPECT_EQ(e.path(), recovery > 0 ? RecoverySliceFileName(source, 1, kWindowsPaths)
-                                             : SliceFileName(source, 100, kWindowsPaths));
+            EXPECT_EQ(e.path(), tooLong == TooLong::Slice      ? SliceFileName(source, 100, kWindowsPaths)
+                                : tooLong == TooLong::Recovery ? RecoverySliceFileName(source, 1, kWindowsPaths)
+                                                               : RepairPartialName(source, 1, true, kWindowsPaths));
         }
         EXPECT_EQ(created, 0) << letter;
     }

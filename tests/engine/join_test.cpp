@@ -74,6 +74,21 @@ TEST_F(JoinOnDisk, FilesChangedWhileTheQuestionWasUpAreKept) {
     EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), "Non effacé, modifié depuis sa lecture : " + rewritten), ui.log.end());
 }
 
+// Another run that replaced the rebuilt file while the question was up
+// (its user agreed): the set stays, and the log says why.
+TEST_F(JoinOnDisk, ARebuiltFileReplacedWhileTheQuestionWasUpKeepsTheSet) {
+    const std::string target = dir.Path("ARCHIVE.ZIP");
+    ui.onQuestion = [&] {
+        WriteFileBytes(dir.Path("other"), "another run's");
+        std::filesystem::rename(PathFromUtf8(dir.Path("other")), PathFromUtf8(target));
+    };
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(script()), Outcome::Completed);
+    EXPECT_EQ(ui.log.back(), "Tranches et script gardés : " + target + " n'est plus le fichier reconstitué.");
+    for (int k = 1; k <= 3; ++k) EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", k)));
+    EXPECT_TRUE(FileExists(script()));
+}
+
 // A stop asked once the question is answered (a signal during the sync)
 // deletes nothing more.
 TEST_F(JoinOnDisk, AStopAfterTheQuestionKeepsTheInputs) {

@@ -564,6 +564,21 @@ TEST_F(RecoveryOnDisk, ATargetNamedLikeARepairsFileIsRefused) {
     }
 }
 
+// What a killed repair left cannot be told from a file of the user's: the
+// clean-up keeps it and names it.
+TEST_F(RecoveryOnDisk, TheCleanUpKeepsAndNamesWhatAKilledRepairLeft) {
+    Split(40'000, 4096, 2);
+    const std::string left[] = {RepairPartialName(ScriptPath(), 3, false), RepairPartialName(ScriptPath(), 2, true)};
+    for (const std::string& path : left) WriteFileBytes(path, "left");
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(engine.StartJoin(ScriptPath()), Outcome::Completed);
+    EXPECT_FALSE(FileExists(ScriptPath()));
+    for (const std::string& path : left) {
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_EQ(LinesWith("Non effacé, reste d'une réparation interrompue, ou fichier à vous : " + path), 1u);
+    }
+}
+
 // A killed repair leaves its partial files behind. The next repair asks
 // about each (it cannot be told from a file of the user's): Yes clears it,
 // No keeps it and stops; one a live repair holds stops it at once.
