@@ -237,15 +237,19 @@ HANDLE OpenEntry(const std::wstring& path) {
 
 // An entry in the way, a bad name, a missing folder, or a file replaced that
 // is read-only or held by a program: the new name is what refuses. Anything
-// else (the file gone, access refused, a sharing violation) is about the
-// file that could not be moved.
+// else (the file gone, access refused or a sharing violation when nothing is
+// replaced) is about the file that could not be moved.
 bool RenameErrorIsAboutNewName(DWORD error, const std::wstring& from, const std::wstring& to, bool replace) {
     const bool fromThere = GetFileAttributesW(SystemPath(from).c_str()) != INVALID_FILE_ATTRIBUTES;
     const DWORD toAttributes = GetFileAttributesW(SystemPath(to).c_str());
     const bool toThere = toAttributes != INVALID_FILE_ATTRIBUTES;
     const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    // Our own file moves freely (we made it in this folder): a refusal to
+    // replace is the other file's, held open by a program even when it
+    // shares what it can.
+    const bool refusal = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
     const bool toRefuses = replace && toThere && fromThere &&
-                           ((toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(to)).valid());
+                           (refusal || (toAttributes & FILE_ATTRIBUTE_READONLY) || !Handle(OpenEntry(to)).valid());
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || error == ERROR_INVALID_NAME ||
            error == ERROR_FILENAME_EXCED_RANGE || (notFound && fromThere) ||
            (error == ERROR_ACCESS_DENIED && toThere && (toAttributes & FILE_ATTRIBUTE_DIRECTORY)) || toRefuses;

@@ -94,6 +94,17 @@ TEST(FileSafety, RenameReplacesOnlyWhenAsked) {
         EXPECT_EQ(e.path(), dir.Path("moved"));
     }
     std::fclose(held);
+    // Held, sharing everything, by another run: the one replaced is named.
+    const HANDLE shared = CreateFileW(test::PathFromUtf8(dir.Path("moved")).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr);
+    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+    try {
+        Fs().Rename(dir.Path("from"), dir.Path("moved"), true);
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), dir.Path("moved"));  // where the system refuses at all
+    }
+    CloseHandle(shared);
 #endif
 }
 
