@@ -74,8 +74,10 @@ TEST_F(JoinOnDisk, FilesChangedWhileTheQuestionWasUpAreKept) {
     EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), "Non effacé, modifié depuis sa lecture : " + rewritten), ui.log.end());
 }
 
+#ifndef _WIN32
 // Another run that replaced the rebuilt file while the question was up
-// (its user agreed): the set stays, and the log says why.
+// (its user agreed): the set stays, and the log says why. On Windows the
+// join holds the file open meanwhile, and no run can replace it.
 TEST_F(JoinOnDisk, ARebuiltFileReplacedWhileTheQuestionWasUpKeepsTheSet) {
     const std::string target = dir.Path("ARCHIVE.ZIP");
     ui.onQuestion = [&] {
@@ -88,6 +90,7 @@ TEST_F(JoinOnDisk, ARebuiltFileReplacedWhileTheQuestionWasUpKeepsTheSet) {
     for (int k = 1; k <= 3; ++k) EXPECT_TRUE(FileExists(Slice("ARCHIVE.ZIP", k)));
     EXPECT_TRUE(FileExists(script()));
 }
+#endif
 
 // A stop asked once the question is answered (a signal during the sync)
 // deletes nothing more.
