@@ -246,8 +246,14 @@ private:
     SetSurvey SurveySet(const std::string& scriptPath, std::vector<ReadInput>* found);
     std::optional<ReadInput> InputAsItIs(const std::string& path);
     void SayKnownBad(const std::string& scriptPath, const SetSurvey& survey);
-    std::string RecoverySliceFault(const std::string& scriptPath, std::uint32_t row);
+    // What is wrong with a recovery slice: the check's verdict word and the
+    // sentence the join and the repair log.
+    struct RecoveryFault {
+        std::string verdict, sentence;
+    };
+    std::optional<RecoveryFault> RecoverySliceFault(const std::string& scriptPath, std::uint32_t row);
     bool RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row);
+    static std::string WrongRecoverySize(const std::string& path);
     std::vector<std::uint32_t> ChooseRows(const std::string& scriptPath, SetSurvey& survey, std::size_t count);
     Rebuilder::Read RebuildReader(const std::string& scriptPath);
     RebuildJob RebuildJobFor(const SetSurvey& survey, const std::vector<std::uint32_t>& missing,

@@ -378,11 +378,11 @@ void Engine::OfferCleanUp(const std::string& scriptPath, const std::string& targ
                           const std::vector<ReadInput>& read) {
     // A stop asked once the file was in place (a signal to sorv-cli) keeps the inputs.
     if (CleanUpStopped(target) || ui_.AskConfirmation("Effacer les tranches et le script ?") != Answer::Yes) return;
-    // The file may still be only in memory: a power cut or a medium pulled
-    // out after the slices went would lose both copies.
     // Another run may have replaced it meanwhile (the user agreed there).
     if (const auto now = InputAsItIs(target); !now || !(now->id == written))
         return ui_.AppendLog("Tranches et script gardés : " + target + " n'est plus le fichier reconstitué.");
+    // The file may still be only in memory: a power cut or a medium pulled
+    // out after the slices went would lose both copies.
     if (!fs_.MakeDurable(target, written))
         return ui_.AppendLog("Tranches et script gardés : l'écriture de " + target + " sur le disque n'est pas confirmée.");
     DeleteInputs(scriptPath, target, read);

@@ -110,37 +110,43 @@ void Engine::SayKnownBad(const std::string& scriptPath, const SetSurvey& survey)
     for (const std::uint32_t row : survey.badRows) {
         const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
         const std::string place = PlaceVerdict(path);
-        ui_.AppendLog(place.empty()          ? "La tranche de secours " + path + " n'a pas la taille d'une tranche."
+        ui_.AppendLog(place.empty()                 ? WrongRecoverySize(path)
                       : place == verdicts::kMissing ? "Il manque la tranche de secours " + path
-                                             : path + " : " + place + ".");
+                                                    : path + " : " + place + ".");
     }
 }
 
-// Reads a whole recovery slice to check it: "" when sound, else what is
-// wrong with it, as "La tranche de secours X ..." goes on. Bytes past the
+// Reads a whole recovery slice to check it; none when sound. Bytes past the
 // coding size are damage too: the check, the join and the repair must judge
 // such a file alike.
-std::string Engine::RecoverySliceFault(const std::string& scriptPath, std::uint32_t row) {
+std::optional<Engine::RecoveryFault> Engine::RecoverySliceFault(const std::string& scriptPath, std::uint32_t row) {
     const std::string path = RecoverySliceFileName(scriptPath, row + 1, style_);
     const auto codingSize = static_cast<std::uint64_t>(script_.Secours.CodingSize());
+    const RecoveryFault damaged{std::string(verdicts::kDamaged), "La tranche de secours " + path + " est endommagée."};
     FingerprintFrom seen;
     try {
         auto file = fs_.OpenRead(path);
-        if (file->Size() != codingSize) return "n'a pas la taille d'une tranche";
+        if (file->Size() != codingSize) return RecoveryFault{damaged.verdict, WrongRecoverySize(path)};
         std::int64_t shown = 0;
-        if (copier_.Copy(*file, nullptr, codingSize, &seen, shown).stopped) return "n'est pas lue jusqu'au bout";
+        if (copier_.Copy(*file, nullptr, codingSize, &seen, shown).stopped)
+            return RecoveryFault{damaged.verdict, "La tranche de secours " + path + " n'est pas lue jusqu'au bout."};
     } catch (const IoError& e) {
-        return "est illisible (" + e.text() + ")";
+        const std::string why = "illisible (" + e.text() + ")";
+        return RecoveryFault{why, "La tranche de secours " + path + " est " + why + "."};
     }
-    return seen.fingerprint.Value() == script_.Secours.Slice(row + 1) ? "" : "est endommagée";
+    if (seen.fingerprint.Value() == script_.Secours.Slice(row + 1)) return std::nullopt;
+    return damaged;
 }
 
 // The same, said when it is damaged (a stop is not).
 bool Engine::RecoverySliceIsSound(const std::string& scriptPath, std::uint32_t row) {
-    const std::string fault = RecoverySliceFault(scriptPath, row);
-    if (!fault.empty() && !state.CancelRequested)
-        ui_.AppendLog("La tranche de secours " + RecoverySliceFileName(scriptPath, row + 1, style_) + " " + fault + ".");
-    return fault.empty();
+    const std::optional<RecoveryFault> fault = RecoverySliceFault(scriptPath, row);
+    if (fault && !state.CancelRequested) ui_.AppendLog(fault->sentence);
+    return !fault;
+}
+
+std::string Engine::WrongRecoverySize(const std::string& path) {
+    return "La tranche de secours " + path + " n'a pas la taille d'une tranche.";
 }
 
 // The first `count` sound recovery slices; each is read whole once.

@@ -206,7 +206,7 @@ bool Engine::SourcesStillCheck(const std::string& scriptPath, const SetSurvey& s
             !SliceStillChecks(scriptPath, SliceFileName(scriptPath, n), n, seen, changed))
             return false;
     for (const std::uint32_t r : survey.soundRows) {
-        const bool sound = RecoverySliceFault(scriptPath, r).empty();
+        const bool sound = !RecoverySliceFault(scriptPath, r);
         if (state.CancelRequested || copier_.RunMessagesIfDue()) return false;
         if (!sound) return Failed("La tranche de secours " + RecoverySliceFileName(scriptPath, r + 1, style_) + std::string(changed));
     }

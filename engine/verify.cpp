@@ -1,7 +1,6 @@
 // Checking the slices of a script against its fingerprints, rebuilding nothing.
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 #include "engine.h"
 #include "io_error.h"
@@ -145,10 +144,8 @@ bool Engine::SizeBelied(const std::string& scriptPath) {
 // The verdicts of CheckOneSlice, for a recovery slice.
 std::string Engine::CheckOneRecoverySlice(const std::string& scriptPath, std::uint32_t row) {
     if (std::string place = PlaceVerdict(RecoverySliceFileName(scriptPath, row + 1, style_)); !place.empty()) return place;
-    const std::string fault = RecoverySliceFault(scriptPath, row);
-    if (fault.empty()) return std::string(verdicts::kOk);
-    constexpr std::string_view kUnreadable = "est illisible";
-    return fault.compare(0, kUnreadable.size(), kUnreadable) == 0 ? fault.substr(4) : std::string(verdicts::kDamaged);
+    const std::optional<RecoveryFault> fault = RecoverySliceFault(scriptPath, row);
+    return fault ? fault->verdict : std::string(verdicts::kOk);
 }
 
 // With recovery slices the check lists them too and says whether the file is
