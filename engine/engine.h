@@ -182,7 +182,10 @@ private:
     bool RecoveryPossible(const std::string& sourcePath);
     std::int64_t DeleteLeftoverRecovery(const std::string& sourcePath, std::int64_t recorded,
                                         std::vector<std::string>& refused);
-    bool SayLeftoversKept(const std::string& partial, Removal script, const std::vector<std::string>& refused);
+    std::vector<std::string> EntriesPastTheRun(const std::string& sourcePath, std::int64_t from, std::int64_t recorded,
+                                               bool recovery);
+    bool SayLeftoversKept(const std::string& partial, const std::vector<std::string>& refused,
+                          const std::vector<std::string>& strays);
     bool WriteRecoverySlices(const std::string& sourcePath, SplitRecovery& recovery, Outputs& outputs,
                              Fingerprints& fingerprints);
     void WriteRecoveryBand(RecoveryFiles& files, SplitRecovery& recovery, std::uint64_t band);

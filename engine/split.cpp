@@ -143,6 +143,21 @@ std::int64_t Engine::DeleteLeftoverRecovery(const std::string& sourcePath, std::
     return found;
 }
 
+// Entries under the names a killed split recorded, past the end of its
+// run (`from` files long): what is not a file, files past one the user
+// removed, files put there after the kill. Nothing tells whether the split
+// wrote them, so none is removed. No split records more than a set holds.
+std::vector<std::string> Engine::EntriesPastTheRun(const std::string& sourcePath, std::int64_t from,
+                                                   std::int64_t recorded, bool recovery) {
+    std::vector<std::string> entries;
+    for (std::int64_t k = from + 1; k <= std::min<std::int64_t>(recorded, kMaxSetFiles); ++k) {
+        const std::string path =
+            recovery ? RecoverySliceFileName(sourcePath, k, style_) : SliceFileName(sourcePath, k);
+        if (fs_.KindOf(path) != EntryKind::None) entries.push_back(path);
+    }
+    return entries;
+}
+
 // A killed split leaves its slices and its partial script, which records
 // the source by identity: found unlocked (its process is gone) and naming
 // this very file, however its path is spelled now, they are copies of a file
@@ -165,21 +180,30 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     std::vector<std::string> refused = DeleteSlices(sourcePath, slices);
     // More than a split of that many slices can write: not a count it wrote.
     const bool countPossible = recorded.Tranches >= 0 && recorded.SourceRecovery <= kMaxSetFiles - recorded.Tranches;
-    const std::int64_t recovery =
-        DeleteLeftoverRecovery(sourcePath, countPossible ? recorded.SourceRecovery : 0, refused);
+    const std::int64_t recordedRecovery = countPossible ? recorded.SourceRecovery : 0;
+    const std::int64_t recovery = DeleteLeftoverRecovery(sourcePath, recordedRecovery, refused);
+    std::vector<std::string> strays = EntriesPastTheRun(sourcePath, slices, recorded.Tranches, false);
+    for (std::string& path : EntriesPastTheRun(sourcePath, recovery, recordedRecovery, true))
+        strays.push_back(std::move(path));
+    // The partial script stays while any file it speaks of does: it is their only record.
+    if (!strays.empty()) return SayLeftoversKept(partial, refused, strays);
     const Removal script = fs_.RemoveExactly(partial, leftover.held->Identity());
-    if (!refused.empty() || (script != Removal::Removed && script != Removal::Missing))
-        return SayLeftoversKept(partial, script, refused);
+    if (!refused.empty() || (script != Removal::Removed && script != Removal::Missing)) {
+        SayNotRemoved(partial, script, "Laissé en place, ce n'est plus le fichier lu : ");
+        return SayLeftoversKept(partial, refused, strays);
+    }
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s)" + (recovery > 0 ? ", " + std::to_string(recovery) + " tranche(s) de secours." : "."));
     return true;
 }
 
-// Leftovers the system would not remove stand where this split would
-// write: said, and nothing is split.
-bool Engine::SayLeftoversKept(const std::string& partial, Removal script, const std::vector<std::string>& refused) {
+// Leftovers the system would not remove, or that may not be the killed
+// split's, stand where this split would write: said, and nothing is split.
+bool Engine::SayLeftoversKept(const std::string& partial, const std::vector<std::string>& refused,
+                              const std::vector<std::string>& strays) {
     for (const std::string& path : refused) SayNotRemoved(path, Removal::Failed, "");
-    SayNotRemoved(partial, script, "Laissé en place, ce n'est plus le fichier lu : ");
+    for (const std::string& path : strays)
+        ui_.AppendLog("Non effacé, rien ne dit que le découpage interrompu l'a écrit : " + path);
     Fail("Les restes d'un découpage interrompu n'ont pas pu être effacés (" + partial + ") : rien n'est découpé.");
     return false;
 }

@@ -340,6 +340,19 @@ TEST_F(Faults, AKilledSplitIsClearedByTheNextSplitOfTheSameFileOnly) {
         fs.Heal();
     }
 
+    // A slice removed from the middle of the run: what stands past it may not
+    // be the killed split's, and the partial script is its only record.
+    leaveKilledSplit(killed);
+    memory.Delete(SliceName(2));
+    memory.AddFile(SliceName(3), "past the gap");
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Failed);
+    EXPECT_NE(std::find(ui.log.begin(), ui.log.end(),
+                        "Non effacé, rien ne dit que le découpage interrompu l'a écrit : " + SliceName(3)),
+              ui.log.end());
+    EXPECT_TRUE(memory.Exists(partial) && memory.Exists(SliceName(3)));
+    memory.Delete(SliceName(3));
+    EXPECT_EQ(engine.StartSplit(kSource), Outcome::Completed);
+
     // Recovery-slice names past the count the killed split recorded were never its own.
     const auto recoverySlice = [](int r) { return RecoverySliceFileName(kSource, r, kWindowsPaths); };
     // The last two are more than it can have written.
