@@ -169,6 +169,7 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         if (!state.SlicesVerified) return SayRecoveryUnused();
         if (!ScriptIsSound(scriptPath)) return;
         SayRecoveryUnused();
+        if (RecoveryUsable() && ASliceBeliesTheSize(scriptPath)) return SayNotRebuilt(scriptPath);
         if (LostBeforeTheCopy(scriptPath)) return;
         // Slices missing from a set that can rebuild them: not "OK" yet.
         ui_.AppendLog(missing == 0 ? std::string("Vérification OK.")

@@ -219,6 +219,9 @@ private:
     JoinPass RunJoinPass(const std::string& scriptPath, File& output, std::vector<ReadInput>& read);
     bool CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                       JoinPass& pass, ByteObserver* extra, bool repairing);
+    std::uint64_t SliceReadLimit(std::int64_t i, std::uint64_t size, const JoinPass& pass, bool repairing) const;
+    bool SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n);
+    bool ASliceBeliesTheSize(const std::string& scriptPath);
     void JudgeSliceInPlace(const std::string& slicePath, std::int64_t i, std::uint64_t copied, std::uint64_t held,
                            bool readToEnd, JoinPass& pass);
     bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);

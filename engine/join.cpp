@@ -190,13 +190,21 @@ Engine::JoinPass Engine::CopySlices(const std::string& scriptPath, File& output,
     return pass;
 }
 
+// Never past the recorded total: a slice that grows (or feeds on the
+// output) cannot fill the disk. Written at its place, a slice never writes
+// past it either. Once nothing is written, a slice is read whole.
+std::uint64_t Engine::SliceReadLimit(std::int64_t i, std::uint64_t size, const JoinPass& pass, bool repairing) const {
+    const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
+    if (repairing) return ExpectedSliceSize(i);
+    return pass.damaged == 0 ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize)) : size;
+}
+
 // One slice of the pass; false when a stop was asked inside it. With
 // recovery slices (`repairing`) a slice that cannot be opened or read is
 // rebuilt like a damaged one: what was written of it is overwritten then.
 bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                           JoinPass& pass, ByteObserver* extra, bool repairing) {
     const bool checking = script_.Empreintes.Present();
-    const auto recordedSize = static_cast<std::uint64_t>(state.RecordedSize);
     const std::string slicePath = SliceFileName(scriptPath, i);
     const bool writing = pass.damaged == 0 || repairing;
     std::unique_ptr<File> slice;
@@ -209,14 +217,8 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
         read.push_back({slicePath, slice->Identity(), slice->Stamp()});
         // From the open handle: the file being read, not a name looked up again.
         size = slice->Size();
-        // Never past the recorded total: a slice that grows (or feeds on the
-        // output) cannot fill the disk. Written at its place, a slice never
-        // writes past it either.
-        const std::uint64_t limit = repairing ? ExpectedSliceSize(i)
-                                    : writing ? std::min(size, recordedSize - std::min(pass.rebuilt, recordedSize))
-                                              : size;
         ByteObserver* observer = extra ? extra : checking ? &pass.seen : nullptr;
-        copy = copier_.Copy(*slice, writing ? &output : nullptr, limit, observer, shown);
+        copy = copier_.Copy(*slice, writing ? &output : nullptr, SliceReadLimit(i, size, pass, repairing), observer, shown);
     } catch (const IoError& e) {
         // Only the slice's own failure: the output's, a full disk say, ends the join.
         if (!repairing || e.path() != slicePath) throw;
@@ -235,6 +237,11 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
     const bool atEnd = slice->AtEnd();
     const std::uint64_t held = std::max(slice->Size(), copy.copied);
+    // Cut short by the script's size: the script may be what is wrong.
+    if (checking && !atEnd && SliceBeliesTheSize(scriptPath, i)) {
+        pass.failed = true;
+        return false;
+    }
     slice->Close();
     if (repairing) {
         JudgeSliceInPlace(slicePath, i, copy.copied, held, atEnd, pass);
@@ -246,6 +253,30 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     if (!checking) pass.cutOtherwise = CutOtherwise(i, state.RecordedSliceCount, size, pass.firstSize) || pass.cutOtherwise;
     if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), false)) ++pass.damaged;
     return true;
+}
+
+// A slice the script's size cuts short or finds too long that matches its
+// fingerprint read whole: the size the script records is wrong, not the
+// slice (said).
+bool Engine::SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n) {
+    SliceAndFileFingerprints seen;
+    if (!script_.Empreintes.Slice(n) || CheckOneSlice(SliceFileName(scriptPath, n), n, seen) != verdicts::kOk)
+        return false;
+    if (!SizeBelied(scriptPath))
+        Fail("La tranche " + SliceFileName(scriptPath, n) + " correspond à son empreinte, pas aux " +
+             std::to_string(state.RecordedSize) + " octet(s) que le script annonce : le script " + scriptPath +
+             " ne décrit pas ce jeu.");
+    return true;
+}
+
+// With recovery slices every slice's size is known before the copy: one
+// too long for it is read whole first, as it may be the script that is wrong.
+bool Engine::ASliceBeliesTheSize(const std::string& scriptPath) {
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n)
+        if (fs_.SizeOf(SliceFileName(scriptPath, n)) > static_cast<std::int64_t>(ExpectedSliceSize(n)) &&
+            SliceBeliesTheSize(scriptPath, n))
+            return true;
+    return false;
 }
 
 // A slice copied at its place, with recovery slices at hand: one whose size
@@ -275,7 +306,7 @@ Engine::JoinPass Engine::RunJoinPass(const std::string& scriptPath, File& output
     output.Reserve(SizeOrZero(state.RecordedSize));
     JoinPass pass = CopySlices(scriptPath, output, read, &survey, gathering ? &*gathering : nullptr);
     pass.stopped = pass.stopped || state.CancelRequested;
-    if (!pass.stopped && !pass.bad.empty() && !RebuildInto(scriptPath, output, pass, survey, gathering))
+    if (!pass.stopped && !pass.failed && !pass.bad.empty() && !RebuildInto(scriptPath, output, pass, survey, gathering))
         pass.failed = !pass.stopped;
     return pass;
 }

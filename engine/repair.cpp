@@ -291,6 +291,7 @@ void Engine::RepairFlow(const std::string& scriptPath) {
         lock.reset();
     });
     if (lock && !lock->TryLock()) return RefuseLiveRun(LiveRun::Join, scriptPath);
+    if (ASliceBeliesTheSize(scriptPath)) return;
     SetSurvey survey;
     SliceAndFileFingerprints seen;
     if (!SurveyForRepair(scriptPath, survey, seen)) return SayStopped();

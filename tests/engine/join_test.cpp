@@ -302,16 +302,29 @@ TEST_F(JoinOnDisk, ADamagedScriptRebuildsNothing) {
     }
 }
 
-// The check judges the size the slices make, and passes over a whole-file
-// value it cannot read when every slice checks.
-TEST_F(JoinOnDisk, TheCheckJudgesTheSizeAndPassesOverAnUnreadableWholeFileValue) {
+// The check and the join judge the size the slices make: slices that match
+// their fingerprints read whole blame the script, never a slice. The check
+// passes over a whole-file value it cannot read when every slice checks.
+TEST_F(JoinOnDisk, TheSizeTheSlicesMakeBeliesTheScriptAndAnUnreadableWholeFileValueIsPassedOver) {
     const std::string original = ReadFileBytes(script());
+    for (const std::string recorded : {"3000001", "2999999", "2867200", "1000"})
+        for (const auto flow : {&Engine::CheckSlices, &Engine::StartJoin}) {
+            SCOPED_TRACE(recorded);
+            std::string s = original;
+            WriteFileBytes(script(), s.replace(s.find("TailleOriginale=3000000"), 23, "TailleOriginale=" + recorded));
+            ui.log.clear();
+            EXPECT_EQ((engine.*flow)(script()), Outcome::Failed);
+            const std::string belied = "Les tranches font 3000000 octet(s), le script en annonce " + recorded +
+                                       " : le script " + script() + " ne décrit pas ce jeu.";
+            // A size above theirs leaves the join short of bytes: said as such.
+            if (flow == &Engine::StartJoin && recorded == "3000001") continue;
+            EXPECT_NE(std::find(ui.log.begin(), ui.log.end(), belied), ui.log.end());
+            EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(), [](const std::string& line) {
+                          return line.find("endommag") != std::string::npos;
+                      }), 0);
+            EXPECT_FALSE(FileExists(dir.Path("ARCHIVE.ZIP")));
+        }
     std::string s = original;
-    WriteFileBytes(script(), s.replace(s.find("TailleOriginale=3000000"), 23, "TailleOriginale=3000001"));
-    EXPECT_EQ(engine.CheckSlices(script()), Outcome::Failed);
-    EXPECT_EQ(ui.log.back(), "Les tranches font 3000000 octet(s), le script en annonce 3000001 : le script " + script() +
-                                 " ne décrit pas ce jeu.");
-    s = original;
     WriteFileBytes(script(), s.erase(s.find("Fichier="), s.find("\r\n", s.find("Fichier=")) + 2 - s.find("Fichier=")));
     EXPECT_EQ(engine.CheckSlices(script()), Outcome::Completed);
     EXPECT_EQ(ui.log[ui.log.size() - 2], "Fichier entier: empreinte illisible");

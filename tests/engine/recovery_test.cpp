@@ -226,6 +226,19 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
         EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
                                      ScriptPath() + " ne décrit pas ce jeu.");
     }
+    // The size lowered by a byte: the last slice, a byte longer than it
+    // leaves, matches its value read whole; the script is blamed, not it.
+    Restore();
+    script = files.at("set.d");
+    WriteFileBytes(ScriptPath(), script.replace(script.find("TailleOriginale=40000"), 21, "TailleOriginale=39999"));
+    for (const auto flow : {&Engine::StartJoin, &Engine::RepairSet}) {
+        ui.log.clear();
+        EXPECT_EQ((engine.*flow)(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(LinesWith("Les tranches font 40000 octet(s), le script en annonce 39999 : le script " + ScriptPath() +
+                            " ne décrit pas ce jeu."),
+                  1u);
+        EXPECT_EQ(LinesWith("endommagée"), 0u);
+    }
 }
 
 // The whole file's value false in the script: whatever a repair would
