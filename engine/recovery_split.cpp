@@ -60,10 +60,12 @@ bool Engine::RecoveryPossible(const std::string& sourcePath) {
         return false;
     }
     fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
-    // The names a repair writes under are one letter longer: a set it could
-    // not mend is not cut.
+    // The names a repair writes under are one letter longer, and those it
+    // keeps a damaged file under longer still: a set it could not mend is not cut.
     fs_.CheckNewName(RepairPartialName(sourcePath, state.SliceCount, false, style_));
     fs_.CheckNewName(RepairPartialName(sourcePath, state.RecoveryCount, true, style_));
+    fs_.CheckNewName(DamagedFileName(SliceFileName(sourcePath, state.SliceCount), 1));
+    fs_.CheckNewName(DamagedFileName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_), 1));
     return OpenFilesSuffice(static_cast<std::uint64_t>(state.RecoveryCount));
 }
 

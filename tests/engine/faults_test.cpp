@@ -270,8 +270,9 @@ TEST_F(Faults, AScriptWithoutItsNumbersIsRefusedBeforeAnythingIsWritten) {
 TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
     memory.nameMax = 255;
     // A 250-byte base name + ".°99" is 255 bytes, + ".°100" or ".°s01" one
-    // too many; a 249-byte one takes ".°s01", not the repair's ".°rs01".
-    enum class TooLong { None, Slice, Recovery, Repair };
+    // too many; a 249-byte one takes ".°s01", not the repair's ".°rs01"; a
+    // 248-byte one that, not the name a damaged slice is kept under.
+    enum class TooLong { None, Slice, Recovery, Repair, Damaged };
     const struct {
         char letter;
         std::size_t base;
@@ -281,7 +282,8 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
     } cases[] = {{'n', 250, 99, 0, TooLong::None},
                  {'m', 250, 100, 0, TooLong::Slice},
                  {'r', 250, 2, 1, TooLong::Recovery},
-                 {'q', 249, 2, 1, TooLong::Repair}};
+                 {'q', 249, 2, 1, TooLong::Repair},
+                 {'d', 248, 2, 1, TooLong::Damaged}};
     for (const auto& [letter, base, slices, recovery, tooLong] : cases) {
         const std::string source = "C:\\in\\" + std::string(base, letter) + ".bin";
         memory.AddPatternFile(source, (slices - 1) * kSlice + 1);
@@ -299,6 +301,7 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
             EXPECT_EQ(e.text(), "Nom de fichier trop long");
             EXPECT_EQ(e.path(), tooLong == TooLong::Slice      ? SliceFileName(source, 100, kWindowsPaths)
                                 : tooLong == TooLong::Recovery ? RecoverySliceFileName(source, 1, kWindowsPaths)
+                                : tooLong == TooLong::Damaged  ? DamagedFileName(SliceFileName(source, 2, kWindowsPaths), 1)
                                                                : RepairPartialName(source, 1, true, kWindowsPaths));
         }
         EXPECT_EQ(created, 0) << letter;
