@@ -33,6 +33,8 @@ constexpr std::string_view kSourceKey = "Source";
 // before [Sorv]) are held, up to this many.
 constexpr std::size_t kMaxHeldSlices = std::size_t{1} << 16;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+// Notepad's "Unicode": UTF-16 little-endian behind its mark.
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
 // The keys of the sections other than [Sorv]: [Empreintes], [EnCours], [Secours].
@@ -369,7 +371,9 @@ struct ScriptReader::Impl {
     // The first bytes, held until they show whether a byte-order mark starts the file.
     std::string head;
     bool headDone = false;
-    bool hasBom = false;
+    bool marked = false;  // a mark at the start says UTF-8, or UTF-16 read as UTF-8
+    bool utf16 = false;
+    Utf16LeDecoder decoder;
     Utf8Validator validator;
 
     enum class Section { Other, Sorv, Fingerprints, InProgress, Recovery };
@@ -390,7 +394,6 @@ struct ScriptReader::Impl {
     std::int64_t sourceRecovery = 0;
 
     void Take(std::string_view bytes) {
-        validator.Feed(bytes);
         if (!headDone) {
             while (head.size() < kBom.size() && !bytes.empty()) {
                 head += bytes.front();
@@ -399,16 +402,25 @@ struct ScriptReader::Impl {
             if (head.size() < kBom.size()) return;
             EndHead();
         }
-        for (const char c : bytes) Step(c);
+        Text(bytes);
     }
 
     void EndHead() {
         headDone = true;
-        hasBom = head == kBom;
-        if (!hasBom) {
-            for (const char c : head) Step(c);
+        utf16 = head.starts_with(kUtf16Bom);
+        marked = utf16 || head == kBom;
+        const std::string start = std::exchange(head, {});
+        Text(std::string_view(start).substr(marked ? (utf16 ? kUtf16Bom : kBom).size() : 0));
+    }
+
+    void Text(std::string_view bytes) {
+        if (utf16) {
+            const std::string text = decoder.Feed(bytes);
+            for (const char c : text) Step(c);
+            return;
         }
-        head.clear();
+        validator.Feed(bytes);
+        for (const char c : bytes) Step(c);
     }
 
     void Step(char c) {
@@ -599,9 +611,10 @@ struct ScriptReader::Impl {
     ScriptValues Finish() {
         if (!headDone) EndHead();
         EndLine();
-        const bool utf8 = hasBom || validator.Valid();
         ScriptValues values;
         if (const auto& nom = found[kNomOriginal]) {
+            // Behind a mark, a name that is not UTF-8 was typed in ANSI by an editor that kept the mark.
+            const bool utf8 = marked ? IsValidUtf8(nom->raw) : validator.Valid();
             const std::string text = utf8 ? RepairUtf8(nom->raw) : Cp1252ToUtf8(nom->raw);
             values.NomOriginal = std::string(Utf8Prefix(text, kMaxValueChars));
         }

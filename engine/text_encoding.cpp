@@ -1,5 +1,7 @@
 #include "text_encoding.h"
 
+#include <utility>
+
 #include <array>
 
 namespace sorv {
@@ -105,6 +107,29 @@ void Utf8Validator::Feed(std::string_view bytes) {
         pending_ = ContinuationCount(b, low_, high_);
         if (pending_ < 0) failed_ = true;
     }
+}
+
+std::string Utf16LeDecoder::Feed(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        if (!low_) {
+            low_ = static_cast<unsigned char>(c);
+            continue;
+        }
+        const auto unit = static_cast<char16_t>(*low_ | static_cast<unsigned char>(c) << 8);
+        low_.reset();
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (const char16_t high = std::exchange(high_, 0); high != 0) {
+            if (low) {
+                AppendUtf8(out, 0x10000 + ((char32_t{high} - 0xD800) << 10) + (unit - 0xDC00));
+                continue;
+            }
+            AppendUtf8(out, kReplacement);
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) high_ = unit;
+        else AppendUtf8(out, low ? kReplacement : char32_t{unit});
+    }
+    return out;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -26,6 +26,17 @@ private:
     unsigned char high_ = 0xBF;
 };
 
+// UTF-16 little-endian fed in pieces cut anywhere, even inside a unit or
+// a surrogate pair, given back as UTF-8; a lone surrogate becomes U+FFFD.
+class Utf16LeDecoder {
+public:
+    std::string Feed(std::string_view bytes);
+
+private:
+    std::optional<unsigned char> low_;  // the first byte of a unit
+    char16_t high_ = 0;                 // a high surrogate waiting for its pair
+};
+
 // Valid UTF-8; each maximal invalid part of the input becomes U+FFFD.
 std::string RepairUtf8(std::string_view text);
 
