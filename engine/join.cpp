@@ -114,6 +114,11 @@ bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string
 // killed run's part, or a file of the user's; which one cannot be told, so
 // the user says.
 bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun) {
+    // No run leaves a folder, a link or a FIFO: not asked about, never removed.
+    if (leftover.kind != EntryKind::File) {
+        Fail(partial + " n'est pas un fichier, et ce nom doit servir à écrire : déplacez-le.");
+        return false;
+    }
     ui_.AppendLog("Le fichier " + partial + " existe déjà.");
     if (ui_.AskConfirmation("Le fichier " + partial + " existe déjà : reste " + deadRun + ", ou fichier "
                             "à vous ? Voulez-vous l'effacer ?") != Answer::Yes) {

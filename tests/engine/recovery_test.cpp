@@ -556,6 +556,22 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
     EXPECT_EQ(ui.log.back(), SetFile(slices) + " n'est pas un fichier : il n'est pas déplacé, rien n'est réparé.");
     for (const std::int64_t i : {std::int64_t{2}, slices}) EXPECT_TRUE(std::filesystem::is_directory(PathFromUtf8(SetFile(i))));
     EXPECT_EQ(LinesWith(".endommag"), 0u);
+
+    // A folder under a name the join or the repair writes under is no run's
+    // leftover: nothing is asked, and it stays. (SetFile counts from 0.)
+    for (const std::int64_t i : {std::int64_t{2}, slices}) std::filesystem::remove(PathFromUtf8(SetFile(i)));
+    std::filesystem::remove(PathFromUtf8(Target()));
+    for (const auto& [flow, name] : {std::pair{&Engine::StartJoin, PartialJoinName(ScriptPath())},
+                                     std::pair{&Engine::RepairSet, RepairPartialName(ScriptPath(), 3, false)}}) {
+        std::filesystem::create_directory(PathFromUtf8(name));
+        ui.log.clear();
+        ui.boxes.clear();
+        EXPECT_EQ((engine.*flow)(ScriptPath()), Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), name + " n'est pas un fichier, et ce nom doit servir à écrire : déplacez-le.");
+        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_TRUE(std::filesystem::is_directory(PathFromUtf8(name)));
+        std::filesystem::remove(PathFromUtf8(name));
+    }
 }
 
 // A join never rebuilds under a name a repair of its set writes under: the
