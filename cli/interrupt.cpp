@@ -63,6 +63,9 @@ void InstallInterruptHandler() {
     for (const int signal : kHandledSignals) sigaddset(&action.sa_mask, signal);
     // No SA_RESTART: a question waiting on the terminal is interrupted too.
     action.sa_flags = 0;
+    // A write past the file-size limit (`ulimit -f`) then fails, and is said,
+    // instead of ending the program with its partial file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const int signal : kHandledSignals) {
         struct sigaction inherited {};
         sigaction(signal, nullptr, &inherited);

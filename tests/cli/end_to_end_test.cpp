@@ -277,6 +277,19 @@ TEST(CliEndToEnd, RecoverySlicesBeyondTheSoftOpenFileLimit) {
     EXPECT_TRUE(FileExists(dir.Path("a." + kDeg + "s70")));
 }
 
+// Past the file-size limit a write fails: said, exit 2, nothing left under
+// the partial name or the real one.
+TEST(CliEndToEnd, AFileSizeLimitIsSaidNotAKill) {
+    TempDir dir;
+    WriteFileBytes(dir.Path("a.bin"), PatternBytes(800'000));
+    ASSERT_EQ(Cli({"-t", "360", dir.Path("a.bin")}).exitCode, 0);
+    std::filesystem::remove(PathFromUtf8(dir.Path("a.bin")));
+    const ProcessResult r = RunProcess({"/bin/sh", "-c", "ulimit -f 500 && exec \"$0\" -y \"$1\"", SORV_CLI_PATH, dir.Path("a.d")});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("Fichier trop grand pour ce disque"), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(dir.Path("a." + kDeg + "00")) || FileExists(dir.Path("a.bin")));
+}
+
 // A damaged slice is named by its fingerprint; in a script of the layout
 // without fingerprints, the size tells. Either way: on both streams, exit 2,
 // nothing under the file's name, the slices and the script kept.
