@@ -15,12 +15,8 @@ void DeferredLayout::EndUpdate() {
 }
 
 void DeferredLayout::RunRequested() {
-    for (int pass = 0; requested_ && depth_ == 0; ++pass) {
-        assert(pass < kMaxPasses && "a layout that never settles");
-        if (pass == kMaxPasses) {
-            requested_ = false;
-            return;
-        }
+    for ([[maybe_unused]] int pass = 1; requested_ && depth_ == 0; ++pass) {
+        assert(pass <= kDebugPassLimit && "a layout that never settles");
         requested_ = false;
         const CounterScope running(depth_);
         layout_();

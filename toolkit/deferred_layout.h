@@ -3,8 +3,9 @@
 // it runs at once unless an update is open, else when the outermost update
 // ends. A request that arrives while the layout runs (a placed child
 // changing its container's size, a bar changing its dock's rows) runs it
-// again afterwards, until no request comes: a layout that never settles is
-// a fault, caught by an assertion in debug builds and cut short otherwise.
+// again afterwards, as long as requests come. A layout that never settles
+// is a fault: a debug build stops on an assertion after kDebugPassLimit
+// passes of one run; a release build runs it while it is requested.
 #include <functional>
 
 #include "scope_guards.h"
@@ -13,9 +14,10 @@ namespace sorv::tk {
 
 class DeferredLayout {
 public:
-    // More passes than any real layout takes: two containers that keep
-    // asking each other for a new size.
-    static constexpr int kMaxPasses = 16;
+    // Debug builds only: the passes one run may take before the layout is
+    // taken for one that never settles (two containers that keep asking
+    // each other for a new size). Real layouts take two or three.
+    static constexpr int kDebugPassLimit = 1000;
 
     explicit DeferredLayout(std::function<void()> layout) : layout_(std::move(layout)) {}
     DeferredLayout(const DeferredLayout&) = delete;
