@@ -265,10 +265,15 @@ private:
 
     // The dock/float transition: `newDock` null floats the bar on its form.
     void ChangeParent(TDock97* newDock);
+    bool ChangingParent() const { return parentChanges_ > 0; }
     void FloatingBookkeeping();
     bool FloatingOnParent() const;
     void PlaceChildrenFor(DockKind previousKind, TDock97* target);
     void FitToChildren();
+    // The bar places itself (fitting its children, coming back to its
+    // floating place): unlike SetBounds, no size asked for from outside
+    // (BoundsChanging) and no new floating place.
+    void PlaceItself(const Rect& bounds);
     // Placed by the dock's layout: the bounds say nothing about row or position.
     void PlaceInDock(const Rect& bounds);
     void RecalcFrame();
@@ -329,14 +334,10 @@ private:
     TDockableTo dockableTo_ = kAllDockPositions;
     std::optional<DockKind> lastDockKind_;
     ToolWindowParams params_;
-    // Held while the bar sets its own bounds (fitting its children, coming
-    // back to its floating place): such bounds are no size asked for from
-    // outside (BoundsChanging) and no new floating place.
-    int boundsGuard_ = 0;
-    // Held through a dock/float transition: the window stays hidden while
-    // it changes parent and kind, so no half-made state shows, and it moves
-    // several times meanwhile, so OnMove is raised once, at the end.
-    int transition_ = 0;
+    // Raised while the bar changes parent (docks, floats, changes dock):
+    // its window stays hidden meanwhile, so no half-made state shows, and
+    // the moves it makes then are reported once, by OnMove at the end.
+    int parentChanges_ = 0;
     bool inactiveCaption_ = false;
     Point floatingTopLeft_;
     std::unique_ptr<TFloatingWindowParent> floatingParent_;

@@ -229,37 +229,34 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
     if (!destroying && OnRecreating) OnRecreating();
 
     {
-        const CounterScope transition(transition_);
+        const CounterScope changing(parentChanges_);
         UpdateVisibility();
         const tk::LayoutUpdate dockUpdate(newDock);
-        {
-            const CounterScope bounds(boundsGuard_);
-            // The children are placed for the new dock before the move.
-            if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
+        // The children are placed for the new dock before the move.
+        if (lastDockKind_) PlaceChildrenFor(*lastDockKind_, newDock);
 
-            const tk::LayoutUpdate update(*this);
-            const bool wasFloating = !docked_;
-            if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
-            dockedTo_ = newDock;
-            docked_ = newDock != nullptr;
-            try {
-                // The window is made anew when it turns from child to pop-up.
-                SetParent(&newParent);
-            } catch (...) {
-                dockedTo_ = dynamic_cast<TDock97*>(&Parent());
-                docked_ = dockedTo_ != nullptr;
-                // Whichever dock holds it now lists it: none may lose it.
-                if (dockedTo_) dockedTo_->ChangeBarList(true, *this, visible_);
-                throw;
-            }
-            if (wasFloating && newDock) floatingParent_.reset();
-            if (newDock) newDock->ChangeBarList(true, *this, visible_);
-            FloatingBookkeeping();
-            lastDockKind_ = newDock ? newDock->Kind() : DockKind::dkFloating;
+        const tk::LayoutUpdate update(*this);
+        const bool wasFloating = !docked_;
+        if (dockedTo_) dockedTo_->ChangeBarList(false, *this, false);
+        dockedTo_ = newDock;
+        docked_ = newDock != nullptr;
+        try {
+            // The window is made anew when it turns from child to pop-up.
+            SetParent(&newParent);
+        } catch (...) {
+            dockedTo_ = dynamic_cast<TDock97*>(&Parent());
+            docked_ = dockedTo_ != nullptr;
+            // Whichever dock holds it now lists it: none may lose it.
+            if (dockedTo_) dockedTo_->ChangeBarList(true, *this, visible_);
+            throw;
         }
+        if (wasFloating && newDock) floatingParent_.reset();
+        if (newDock) newDock->ChangeBarList(true, *this, visible_);
+        FloatingBookkeeping();
+        lastDockKind_ = newDock ? newDock->Kind() : DockKind::dkFloating;
     }
     UpdateVisibility();
-    if (transition_ == 0 && OnMove) OnMove();
+    if (!ChangingParent() && OnMove) OnMove();
     if (!destroying && OnRecreated) OnRecreated();
     if (!destroying && OnDockChanged) OnDockChanged();
 }
@@ -267,8 +264,7 @@ void TCustomToolWindow97::ChangeParent(TDock97* newDock) {
 void TCustomToolWindow97::FloatingBookkeeping() {
     if (FloatingOnParent()) {
         ListAsFloating(true);
-        const CounterScope bounds(boundsGuard_);
-        SetBounds(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
+        PlaceItself(Rect::FromOrigin(floatingTopLeft_, {Width(), Height()}));
     } else {
         ListAsFloating(false);
     }
@@ -306,17 +302,20 @@ void TCustomToolWindow97::FitToChildren() {
         }
     }
     if (size == ClientRect().Extent()) return;
-    const CounterScope bounds(boundsGuard_);
     const Rect r = BoundsRect();
-    SetBounds(Rect::FromOrigin(r.TopLeft(), {size.cx + frame.cx, size.cy + frame.cy}));
+    PlaceItself(Rect::FromOrigin(r.TopLeft(), {size.cx + frame.cx, size.cy + frame.cy}));
 }
 
 void TCustomToolWindow97::SetBounds(const Rect& bounds) {
-    if (boundsGuard_ == 0 && (bounds.Width() != Width() || bounds.Height() != Height()))
-        BoundsChanging(bounds.Width(), bounds.Height());
+    if (bounds.Width() != Width() || bounds.Height() != Height()) BoundsChanging(bounds.Width(), bounds.Height());
     tk::Control::SetBounds(bounds);
-    if (!docked_ && boundsGuard_ == 0) floatingTopLeft_ = bounds.TopLeft();
+    if (!docked_) floatingTopLeft_ = bounds.TopLeft();
     // A docked bar of another size changes its dock's rows.
+    if (docked_) dockedTo_->RequestLayout();
+}
+
+void TCustomToolWindow97::PlaceItself(const Rect& bounds) {
+    tk::Control::SetBounds(bounds);
     if (docked_) dockedTo_->RequestLayout();
 }
 
@@ -385,7 +384,7 @@ void TCustomToolWindow97::Moved(const tk::Message&, Point) {
         RequestDockedFrameRepaint();
         InvalidateRect(Handle(), nullptr, TRUE);
     }
-    if (transition_ == 0 && OnMove) OnMove();
+    if (!ChangingParent() && OnMove) OnMove();
 }
 
 void TCustomToolWindow97::GetMinMaxInfo(const tk::Message&, MINMAXINFO& limits) {
@@ -567,7 +566,7 @@ bool TCustomToolWindow97::FloatingOnParent() const {
 }
 
 bool TCustomToolWindow97::ShouldBeVisible() const {
-    if (!visible_ || transition_ > 0) return false;
+    if (!visible_ || ChangingParent()) return false;
     // A docked bar's window shows with its dock and form.
     if (docked_) return true;
     HWND form = form_.Handle();
