@@ -1,32 +1,33 @@
 #include "unit2_controls_win.h"
 
 #include "resource_ids.h"
+#include "win_geometry.h"
 
 namespace sorv {
 
 namespace {
 
-void Fill(HDC dc, int left, int top, int right, int bottom, int systemColor) {
-    const RECT r{left, top, right, bottom};
-    if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, GetSysColorBrush(systemColor));
+void Fill(HDC dc, const Rect& rect, int systemColor) {
+    const RECT r = ToRECT(rect);
+    if (!rect.IsEmpty()) FillRect(dc, &r, GetSysColorBrush(systemColor));
 }
 
 // One bevel: the first colour on the top row and left column, the second on
 // the right column and bottom row, which take the corners they share.
-void Frame(HDC dc, RECT& rect, Bevel bevel) {
+void Frame(HDC dc, Rect& rect, Bevel bevel) {
     if (bevel == Bevel::None) return;
     const int upper = bevel == Bevel::Raised ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW;
     const int lower = bevel == Bevel::Raised ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT;
-    Fill(dc, rect.left, rect.top, rect.right - 1, rect.top + 1, upper);
-    Fill(dc, rect.left, rect.top, rect.left + 1, rect.bottom - 1, upper);
-    Fill(dc, rect.right - 1, rect.top, rect.right, rect.bottom, lower);
-    Fill(dc, rect.left, rect.bottom - 1, rect.right, rect.bottom, lower);
-    InflateRect(&rect, -1, -1);
+    Fill(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, upper);
+    Fill(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, upper);
+    Fill(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, lower);
+    Fill(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, lower);
+    rect = rect.Inflate(-1, -1);
 }
 
 }  // namespace
 
-RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer) {
+Rect DrawBevels(HDC dc, Rect rect, Bevel inner, Bevel outer) {
     Frame(dc, rect, outer);
     Frame(dc, rect, inner);
     return rect;
@@ -43,10 +44,7 @@ void BevelPanel::CreateParams(tk::ControlParams& params) const {
 }
 
 void BevelPanel::Paint(HDC dc, const Rect& /*updateRect*/) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const RECT inside = DrawBevels(dc, client, inner_, outer_);
-    Fill(dc, inside.left, inside.top, inside.right, inside.bottom, COLOR_BTNFACE);
+    Fill(dc, DrawBevels(dc, ClientRect(), inner_, outer_), COLOR_BTNFACE);
 }
 
 IconImage::IconImage(tk::Window& parent, Rect bounds, tk::IconHandle icon)

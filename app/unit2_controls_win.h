@@ -18,7 +18,7 @@ enum class Bevel { None, Lowered, Raised };
 // Draws the outer bevel on the rectangle's edge and the inner one just
 // inside it: light above and left for a raised bevel, shadow for a lowered
 // one, the other colour below and right. Returns what is left inside.
-RECT DrawBevels(HDC dc, RECT rect, Bevel inner, Bevel outer);
+Rect DrawBevels(HDC dc, Rect rect, Bevel inner, Bevel outer);
 
 class BevelPanel final : public tk::CustomControl {
 public:

@@ -308,7 +308,7 @@ void TToolbarButton97::Paint(HDC dc) {
 
 void TToolbarButton97::UpdateTool() {
     if (showHint_ && Visible() && Parent().Handle()) {
-        tip_.Place(Parent().Handle(), ToRECT(Bounds()), Widen(Hint));
+        tip_.Place(Parent().Handle(), Bounds(), Widen(Hint));
     } else {
         tip_.Remove();
     }

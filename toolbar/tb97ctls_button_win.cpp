@@ -5,6 +5,7 @@
 #include <map>
 
 #include "timer.h"
+#include "win_geometry.h"
 
 namespace sorv::toolbar {
 namespace {
@@ -55,18 +56,18 @@ TTTOOLINFOW ToolInfo(HWND parent, const ControlTip* tip) {
 
 }  // namespace
 
-void ControlTip::Place(HWND parent, const RECT& rect, const std::wstring& text) {
+void ControlTip::Place(HWND parent, const Rect& rect, const std::wstring& text) {
     if (text.empty() || !parent) {
         Remove();
         return;
     }
     const bool sameTool = parent == parent_ && tip_ && IsWindow(tip_);
-    if (sameTool && EqualRect(&rect, &rect_) && text == text_) return;
+    if (sameTool && rect == rect_ && text == text_) return;
     if (!sameTool) Remove();
     rect_ = rect;
     text_ = text;
     TTTOOLINFOW info = ToolInfo(parent, this);
-    info.rect = rect;
+    info.rect = ToRECT(rect);
     info.lpszText = text_.data();
     if (sameTool) {
         SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "geometry.h"
+
 namespace sorv::toolbar {
 
 class ControlTip {
@@ -22,7 +24,7 @@ public:
     ControlTip& operator=(const ControlTip&) = delete;
 
     // Shows `text` over `rect` of `parent`; an empty text removes the tool.
-    void Place(HWND parent, const RECT& rect, const std::wstring& text);
+    void Place(HWND parent, const Rect& rect, const std::wstring& text);
     void Remove();
     // An inactive tooltip window shows no tip, and hides the one it shows.
     // The setting holds for every tool of the parent's tooltip window.
@@ -36,7 +38,7 @@ public:
 private:
     HWND parent_ = nullptr;
     HWND tip_ = nullptr;
-    RECT rect_{};
+    Rect rect_;
     std::wstring text_;
 };
 

@@ -138,7 +138,7 @@ TEST_F(AboutBox, PanelsDrawTheirBevels) {
     const HDC dc = image.Dc();
 
     // The framed panel: lowered outside, raised inside.
-    const RECT inside = DrawBevels(dc, RECT{0, 0, 209, 89}, Bevel::Raised, Bevel::Lowered);
+    const Rect inside = DrawBevels(dc, Rect{0, 0, 209, 89}, Bevel::Raised, Bevel::Lowered);
     EXPECT_EQ(inside.left, 2);
     EXPECT_EQ(inside.bottom, 87);
     EXPECT_EQ(GetPixel(dc, 100, 0), shadow);
@@ -149,7 +149,7 @@ TEST_F(AboutBox, PanelsDrawTheirBevels) {
     EXPECT_EQ(GetPixel(dc, 207, 86), shadow);
 
     // The rule: two pixels high, shadow over light.
-    DrawBevels(dc, RECT{0, 0, 105, 2}, Bevel::None, Bevel::Lowered);
+    DrawBevels(dc, Rect{0, 0, 105, 2}, Bevel::None, Bevel::Lowered);
     EXPECT_EQ(GetPixel(dc, 50, 0), shadow);
     EXPECT_EQ(GetPixel(dc, 50, 1), light);
 }
