@@ -3,7 +3,8 @@
 // named by its index (top byte 0x80, index in the low byte), or an RGB value
 // in the low three bytes, laid out as the platform's COLORREF (0x00BBGGRR).
 // Turning a system colour into RGB needs the platform: the toolkit's canvas
-// does it at the Win32 edge. The named colours follow the type.
+// does it at the Win32 edge. The named colours follow the type, and then
+// RgbColour, a colour known to be RGB.
 #include <cstdint>
 
 namespace sorv {
@@ -70,5 +71,14 @@ inline constexpr TColor clSilver = TColor::Rgb(192, 192, 192);
 inline constexpr TColor clRed = TColor::Rgb(255, 0, 0);
 inline constexpr TColor clBlue = TColor::Rgb(0, 0, 255);
 inline constexpr TColor clWhite = TColor::Rgb(255, 255, 255);
+
+// Red, green and blue only, 0x00BBGGRR as the platform's COLORREF: a TColor
+// once its system colour is looked up, and what pure colour rules
+// (gradients, contrast) work on, which must never see a system colour's
+// index.
+struct RgbColour {
+    std::uint32_t value = 0;
+    friend constexpr bool operator==(RgbColour, RgbColour) = default;
+};
 
 }  // namespace sorv

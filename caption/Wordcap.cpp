@@ -250,9 +250,9 @@ Rect TMSOfficeCaption::PaintCaption(bool active) {
     if (!offscreen) return {};
     const HDC dc = offscreen.Dc();
 
-    const COLORREF solid = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-    const COLORREF left = tk::ColorToRgb(active ? colorLeftActive_ : colorLeftInActive_);
-    const COLORREF right = tk::ColorToRgb(active ? colorRightActive_ : colorRightInActive_);
+    const RgbColour solid{GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION)};
+    const RgbColour left{tk::ColorToRgb(active ? colorLeftActive_ : colorLeftInActive_)};
+    const RgbColour right{tk::ColorToRgb(active ? colorRightActive_ : colorRightInActive_)};
     const bool gradient = GradientOn(enabled_, active, GetDeviceCaps(dc, BITSPIXEL));
     const std::vector<Band> background = gradient ? GradientBands(textRect.left, textRect.right, numColors_, left, right)
                                                   : std::vector<Band>{{textRect.left, textRect.right, solid}};
@@ -286,9 +286,10 @@ void TMSOfficeCaption::DrawTexts(HDC dc, const Rect& textRect, bool active, cons
         if (!layout.drawn[i]) continue;
         const Rect& r = *layout.drawn[i];
         const TColor wanted = active ? parts[i]->ColorActive() : parts[i]->ColorInactive();
-        const COLORREF colour = LegibleTextColour(
-            tk::ColorToRgb(wanted), ColoursUnder(background, r.left, std::min(r.left + inputs[i].width, r.right)));
-        DrawPartText(dc, parts[i]->Font().Handle(), parts[i]->StoredCaption(), r, colour);
+        const std::vector<RgbColour> under =
+            ColoursUnder(background, r.left, std::min(r.left + inputs[i].width, r.right));
+        const RgbColour colour = LegibleTextColour(RgbColour{tk::ColorToRgb(wanted)}, under);
+        DrawPartText(dc, parts[i]->Font().Handle(), parts[i]->StoredCaption(), r, colour.value);
     }
 }
 

@@ -33,10 +33,11 @@ HICON IconOf(HWND window) {
 }  // namespace
 
 void PaintBackground(HDC dc, const FrameState& frame, const Rect& covered, const Rect& textRect,
-                     const std::vector<Band>& bands, COLORREF coveredColour) {
+                     const std::vector<Band>& bands, RgbColour coveredColour) {
     tk::Canvas canvas(dc);
-    if (frame.newLook) canvas.FillRect(covered, coveredColour);
-    for (const Band& band : bands) canvas.FillRect({band.left, textRect.top, band.right, textRect.bottom}, band.color);
+    if (frame.newLook) canvas.FillRect(covered, coveredColour.value);
+    for (const Band& band : bands)
+        canvas.FillRect({band.left, textRect.top, band.right, textRect.bottom}, band.color.value);
 }
 
 void DrawWindowIcon(HDC dc, HWND window, const Rect& at) {

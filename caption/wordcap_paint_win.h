@@ -16,7 +16,7 @@ namespace sorv::caption {
 // The covered rectangle in the right colour (gradient on) or the solid one
 // (new look only), then the text area's bands.
 void PaintBackground(HDC dc, const FrameState& frame, const Rect& covered, const Rect& textRect,
-                     const std::vector<Band>& bands, COLORREF coveredColour);
+                     const std::vector<Band>& bands, RgbColour coveredColour);
 
 // The form's icon, else the program's, else the platform's standard one, at
 // the small-icon size.

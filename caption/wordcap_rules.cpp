@@ -22,13 +22,14 @@ constexpr int kSizeNesw = 32643;
 constexpr int kSizeWe = 32644;
 constexpr int kSizeNs = 32645;
 
-int Component(std::uint32_t color, int shift) { return static_cast<int>((color >> shift) & 0xFFu); }
+int Component(RgbColour color, int shift) { return static_cast<int>((color.value >> shift) & 0xFFu); }
 
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr RgbColour kBlack{0x000000};
+constexpr RgbColour kWhite{0xFFFFFF};
 
 // Relative luminance of an sRGB colour.
-double Luminance(std::uint32_t colour) {
+double Luminance(RgbColour rgb) {
+    const std::uint32_t colour = rgb.value;
     auto linear = [](std::uint32_t component) {
         const double c = static_cast<double>(component & 0xFFu) / 255.0;
         return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -36,9 +37,9 @@ double Luminance(std::uint32_t colour) {
     return 0.2126 * linear(colour) + 0.7152 * linear(colour >> 8) + 0.0722 * linear(colour >> 16);
 }
 
-double WorstContrast(std::uint32_t text, const std::vector<std::uint32_t>& backgrounds) {
+double WorstContrast(RgbColour text, const std::vector<RgbColour>& backgrounds) {
     double worst = 21.0;
-    for (std::uint32_t background : backgrounds) worst = std::min(worst, ContrastRatio(text, background));
+    for (RgbColour background : backgrounds) worst = std::min(worst, ContrastRatio(text, background));
     return worst;
 }
 
@@ -195,13 +196,13 @@ int MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
-std::vector<Band> GradientBands(int left, int right, int numColors, std::uint32_t from, std::uint32_t to) {
+std::vector<Band> GradientBands(int left, int right, int numColors, RgbColour from, RgbColour to) {
     std::vector<Band> bands;
     if (numColors < 1) return bands;
     bands.reserve(static_cast<std::size_t>(numColors));
     const int width = right - left;
     for (int i = 0; i < numColors; ++i) {
-        std::uint32_t color = from & 0x00FFFFFFu;
+        std::uint32_t color = from.value & 0x00FFFFFFu;
         if (numColors >= 2) {
             color = 0;
             for (int shift : {0, 8, 16}) {
@@ -211,7 +212,7 @@ std::vector<Band> GradientBands(int left, int right, int numColors, std::uint32_
                 color |= static_cast<std::uint32_t>(c & 0xFF) << shift;
             }
         }
-        bands.push_back({left + MulDiv(i, width, numColors), left + MulDiv(i + 1, width, numColors), color});
+        bands.push_back({left + MulDiv(i, width, numColors), left + MulDiv(i + 1, width, numColors), RgbColour{color}});
     }
     return bands;
 }
@@ -226,8 +227,8 @@ bool GradientOn(TGradEnabled enabled, bool active, int bitsPerPixel) {
     return false;
 }
 
-std::vector<std::uint32_t> ColoursUnder(const std::vector<Band>& bands, int left, int right) {
-    std::vector<std::uint32_t> colours;
+std::vector<RgbColour> ColoursUnder(const std::vector<Band>& bands, int left, int right) {
+    std::vector<RgbColour> colours;
     for (const Band& band : bands)
         if (band.left < band.right && band.right > left && band.left < right) colours.push_back(band.color);
     return colours;
@@ -235,12 +236,12 @@ std::vector<std::uint32_t> ColoursUnder(const std::vector<Band>& bands, int left
 
 // --- Legible text colour ----------------------------------------------------
 
-double ContrastRatio(std::uint32_t a, std::uint32_t b) {
+double ContrastRatio(RgbColour a, RgbColour b) {
     const double la = Luminance(a), lb = Luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-std::uint32_t LegibleTextColour(std::uint32_t wanted, const std::vector<std::uint32_t>& backgrounds) {
+RgbColour LegibleTextColour(RgbColour wanted, const std::vector<RgbColour>& backgrounds) {
     if (WorstContrast(wanted, backgrounds) >= kLegibleContrast) return wanted;
     return WorstContrast(kWhite, backgrounds) >= WorstContrast(kBlack, backgrounds) ? kWhite : kBlack;
 }

@@ -5,8 +5,8 @@
 // of the three texts are shown and where, the window text made of them, the
 // text colour that stays legible over the bands, and the fonts of the texts.
 // Rectangles are in window coordinates (origin at the window's top-left
-// corner); colours here are resolved RGB values, 0x00BBGGRR as the platform's
-// COLORREF.
+// corner); colours here are RgbColour values, system colours already
+// looked up.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "colour.h"
 #include "geometry.h"
 
 namespace sorv::caption {
@@ -124,7 +125,7 @@ int MulDiv(int number, int numerator, int denominator);
 struct Band {
     int left = 0;
     int right = 0;
-    std::uint32_t color = 0;
+    RgbColour color;
     friend bool operator==(const Band&, const Band&) = default;
 };
 
@@ -132,14 +133,14 @@ struct Band {
 // left colour to the right one. A band may be zero pixels wide when the area
 // is narrower than the number of bands. The last band has exactly the end
 // colour, and with one band the start colour fills everything.
-std::vector<Band> GradientBands(int left, int right, int numColors, std::uint32_t from, std::uint32_t to);
+std::vector<Band> GradientBands(int left, int right, int numColors, RgbColour from, RgbColour to);
 
 // geSmart: only where the colours can show it (more than 8 bits per pixel,
 // or exactly 8 while active).
 bool GradientOn(TGradEnabled enabled, bool active, int bitsPerPixel);
 
 // The colours of the bands under [left, right).
-std::vector<std::uint32_t> ColoursUnder(const std::vector<Band>& bands, int left, int right);
+std::vector<RgbColour> ColoursUnder(const std::vector<Band>& bands, int left, int right);
 
 // --- Legible text colour ----------------------------------------------------
 // Title texts must stay readable over the gradient. The system caption text
@@ -148,14 +149,14 @@ std::vector<std::uint32_t> ColoursUnder(const std::vector<Band>& bands, int left
 // texts are.
 
 // The contrast ratio of two colours, from 1 to 21.
-double ContrastRatio(std::uint32_t a, std::uint32_t b);
+double ContrastRatio(RgbColour a, RgbColour b);
 
 // Below it a text colour gives way to black or white.
 inline constexpr double kLegibleContrast = 3.0;
 
 // `wanted` when it contrasts enough with every background under the text,
 // else black or white, whichever contrasts more with the worst of them.
-std::uint32_t LegibleTextColour(std::uint32_t wanted, const std::vector<std::uint32_t>& backgrounds);
+RgbColour LegibleTextColour(RgbColour wanted, const std::vector<RgbColour>& backgrounds);
 
 // --- Text layout --------------------------------------------------------------
 // The company text, the application name and the caption, left to right. The

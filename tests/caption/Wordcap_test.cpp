@@ -61,9 +61,9 @@ std::vector<COLORREF> Row(HWND window, int y, int left, int right) {
 void ExpectBands(const tk::Form& form, int numColors, COLORREF from, COLORREF to) {
     const Geometry g = GeometryOf(form);
     const std::vector<COLORREF> row = Row(form.Handle(), g.bar.top, g.text.left, g.text.right);
-    for (const Band& band : GradientBands(g.text.left, g.text.right, numColors, from, to))
+    for (const Band& band : GradientBands(g.text.left, g.text.right, numColors, RgbColour{from}, RgbColour{to}))
         for (int x = band.left; x < band.right; ++x)
-            ASSERT_EQ(row[static_cast<std::size_t>(x - g.text.left)], band.color) << "x " << x;
+            ASSERT_EQ(row[static_cast<std::size_t>(x - g.text.left)], band.color.value) << "x " << x;
 }
 
 TEST(CaptionPaint, BandsFromBlackToTheCaptionColourActiveAndInactive) {
@@ -107,7 +107,7 @@ TextPixels TextPixelsOf(HWND window, const Rect& area) {
         for (std::size_t x = 0; x < row.size(); ++x) {
             if (row[x] == bands[x]) continue;
             ++pixels.drawn;
-            pixels.faint += ContrastRatio(row[x], bands[x]) < kLegibleContrast;
+            pixels.faint += ContrastRatio(RgbColour{row[x]}, RgbColour{bands[x]}) < kLegibleContrast;
         }
     }
     return pixels;

@@ -185,42 +185,42 @@ void ExpectContiguous(const std::vector<Band>& bands, int left, int right) {
 }
 
 TEST(GradientBands, SixtyFourBandsFromBlackToTheCaptionColour) {
-    const std::uint32_t navy = 0x800000;  // RGB(0, 0, 128)
-    const auto bands = GradientBands(20, 276, 64, 0, navy);
+    const RgbColour navy{0x800000};  // RGB(0, 0, 128)
+    const auto bands = GradientBands(20, 276, 64, {0}, navy);
     ASSERT_EQ(bands.size(), 64u);
     ExpectContiguous(bands, 20, 276);
     EXPECT_EQ(bands[0], (Band{20, 24, 0}));
-    EXPECT_EQ(bands[1].color, 0x020000u);       // 128 / 63, rounded
-    EXPECT_EQ(bands[32].color, 0x410000u);      // 32 * 128 / 63 = 65.0
+    EXPECT_EQ(bands[1].color.value, 0x020000u);   // 128 / 63, rounded
+    EXPECT_EQ(bands[32].color.value, 0x410000u);  // 32 * 128 / 63 = 65.0
     EXPECT_EQ(bands[63], (Band{272, 276, navy}));
 }
 
 TEST(GradientBands, EachComponentOnItsOwnAndDownwardsToo) {
-    const auto bands = GradientBands(0, 100, 3, 0xFF8000, 0x0080FF);  // blue-ish to orange-ish
+    const auto bands = GradientBands(0, 100, 3, {0xFF8000}, {0x0080FF});  // blue-ish to orange-ish
     ASSERT_EQ(bands.size(), 3u);
-    EXPECT_EQ(bands[0].color, 0xFF8000u);
-    EXPECT_EQ(bands[1].color, 0x7F8080u);  // blue 255 + MulDiv(1, -255, 2) = 127, red 0 + 128
-    EXPECT_EQ(bands[2].color, 0x0080FFu);
+    EXPECT_EQ(bands[0].color.value, 0xFF8000u);
+    EXPECT_EQ(bands[1].color.value, 0x7F8080u);  // blue 255 + MulDiv(1, -255, 2) = 127, red 0 + 128
+    EXPECT_EQ(bands[2].color.value, 0x0080FFu);
     EXPECT_EQ(bands[1].left, 33);
     EXPECT_EQ(bands[1].right, 67);
 }
 
 TEST(GradientBands, OneBandIsTheStartColourAlone) {
-    const auto bands = GradientBands(5, 105, 1, 0x123456, 0xABCDEF);
+    const auto bands = GradientBands(5, 105, 1, {0x123456}, {0xABCDEF});
     ASSERT_EQ(bands.size(), 1u);
     EXPECT_EQ(bands[0], (Band{5, 105, 0x123456}));
 }
 
 TEST(GradientBands, NarrowerThanTheBandCountStillEndsAtTheRightInTheEndColour) {
-    const auto bands = GradientBands(10, 110, 256, 0, 0xFFFFFF);
+    const auto bands = GradientBands(10, 110, 256, {0}, {0xFFFFFF});
     ASSERT_EQ(bands.size(), 256u);
     ExpectContiguous(bands, 10, 110);
     int empty = 0;
     for (const Band& b : bands) empty += b.left == b.right;
     EXPECT_EQ(empty, 156);  // 100 pixels for 256 bands
-    EXPECT_EQ(bands.back().color, 0xFFFFFFu);
+    EXPECT_EQ(bands.back().color.value, 0xFFFFFFu);
     EXPECT_EQ(bands.back().right, 110);
-    EXPECT_TRUE(GradientBands(0, 100, 0, 0, 0).empty());
+    EXPECT_TRUE(GradientBands(0, 100, 0, {0}, {0}).empty());
 }
 
 TEST(GradientOn, ByModeActivationAndColourDepth) {
@@ -241,27 +241,28 @@ TEST(GradientOn, ByModeActivationAndColourDepth) {
 }
 
 TEST(LegibleTextColour, TheSystemColourUnlessItVanishesIntoTheBands) {
-    constexpr std::uint32_t black = 0, white = 0xFFFFFF, navy = 0x800000, lightBlue = 0xFA9632;
+    constexpr RgbColour black{0}, white{0xFFFFFF}, navy{0x800000}, lightBlue{0xFA9632};
     EXPECT_DOUBLE_EQ(ContrastRatio(black, white), 21.0);
     EXPECT_DOUBLE_EQ(ContrastRatio(navy, navy), 1.0);
     const struct {
-        std::uint32_t wanted;
-        std::vector<std::uint32_t> under;
-        std::uint32_t shown;
+        RgbColour wanted;
+        std::vector<RgbColour> under;
+        RgbColour shown;
     } cases[] = {
-        {white, {black, 0x100000, 0x200000}, white},  // classic: white over the dark end
-        {black, {black, 0x0A0400, 0x140803}, white},  // current systems: black text would vanish
+        {white, {black, {0x100000}, {0x200000}}, white},  // classic: white over the dark end
+        {black, {black, {0x0A0400}, {0x140803}}, white},  // current systems: black text would vanish
         {black, {lightBlue}, black},                  // over the light end black reads well
         {black, {black, lightBlue}, white},           // the worst band decides
-        {0xC8C8C8, {black, 0x101010}, 0xC8C8C8},      // an inactive grey that reads well stays
+        {{0xC8C8C8}, {black, {0x101010}}, {0xC8C8C8}},    // an inactive grey that reads well stays
         {black, {}, black},                           // no text drawn: nothing to compare
     };
-    for (const auto& c : cases) EXPECT_EQ(LegibleTextColour(c.wanted, c.under), c.shown) << std::hex << c.wanted;
+    for (const auto& c : cases)
+        EXPECT_EQ(LegibleTextColour(c.wanted, c.under).value, c.shown.value) << std::hex << c.wanted.value;
 
     // The bands under a text: those it overlaps, none of zero width.
     const std::vector<Band> bands{{0, 10, 1}, {10, 10, 2}, {10, 20, 3}, {20, 30, 4}};
-    EXPECT_EQ(ColoursUnder(bands, 5, 20), (std::vector<std::uint32_t>{1, 3}));
-    EXPECT_EQ(ColoursUnder(bands, 10, 11), (std::vector<std::uint32_t>{3}));
+    EXPECT_EQ(ColoursUnder(bands, 5, 20), (std::vector<RgbColour>{{1}, {3}}));
+    EXPECT_EQ(ColoursUnder(bands, 10, 11), (std::vector<RgbColour>{{3}}));
     EXPECT_TRUE(ColoursUnder(bands, 30, 40).empty());
 }
 
