@@ -3,26 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
+#include "scope_guards.h"
 #include "utf16.h"
 #include "window.h"
 
 namespace sorv {
-namespace {
-
-// Hands the drop data back to the shell when the drop has been handled,
-// whichever way the handler leaves.
-class DropRelease {
-public:
-    explicit DropRelease(HDROP drop) : drop_(drop) {}
-    ~DropRelease() { DragFinish(drop_); }
-    DropRelease(const DropRelease&) = delete;
-    DropRelease& operator=(const DropRelease&) = delete;
-
-private:
-    HDROP drop_;
-};
-
-}  // namespace
 
 TFileDrag::TFileDrag(tk::Window* owner) {
     if (owner != nullptr && owner->Handle() != nullptr) {
@@ -67,7 +52,8 @@ LRESULT TFileDrag::Hook(const tk::Message& message, const tk::NextHook& next) {
 }
 
 void TFileDrag::HandleDrop(HDROP drop) {
-    const DropRelease release(drop);
+    // The drop data goes back to the shell whichever way the handler leaves.
+    const ScopeExit release([drop] { DragFinish(drop); });
     std::vector<wchar_t> name(kInitialNameBuffer);
     files_.clear();
     fileCount_ = static_cast<int>(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));

@@ -2,33 +2,22 @@
 
 #include <limits>
 
+#include "handles.h"
 #include "utf16.h"
 
 namespace sorv {
 namespace {
 
 // An open registry key, closed when it goes out of scope.
-class Key {
-public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key() {
-        if (handle_ != nullptr) {
-            RegCloseKey(handle_);
-        }
-    }
-    HKEY* Out() { return &handle_; }
-    HKEY Get() const { return handle_; }
-
-private:
-    HKEY handle_ = nullptr;
-};
+using Key = tk::UniqueHandle<HKEY, RegCloseKey>;
 
 // Reading needs read rights only, so a user who may not write a key (the
 // local machine's, the classes root) still reads it.
 bool OpenForReading(int root, const std::string& keyPath, Key& key) {
-    return RegOpenKeyExW(RootKey(root), Widen(keyPath).c_str(), 0, KEY_READ, key.Out()) == ERROR_SUCCESS;
+    HKEY opened = nullptr;
+    const LSTATUS status = RegOpenKeyExW(RootKey(root), Widen(keyPath).c_str(), 0, KEY_READ, &opened);
+    key.reset(opened);
+    return status == ERROR_SUCCESS;
 }
 
 bool IsStringType(DWORD type) {
@@ -57,7 +46,7 @@ std::string Win32RegistryStore::ReadString(int root, const std::string& keyPath,
     const std::wstring name = Widen(valueName);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
         return kRegNone;
     }
     std::wstring text;
@@ -70,7 +59,7 @@ std::string Win32RegistryStore::ReadString(int root, const std::string& keyPath,
         text.assign(size / sizeof(wchar_t) + 1, L'\0');
         DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
         const LSTATUS status =
-            RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
+            RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
         if (status == ERROR_MORE_DATA) {  // grew since it was measured
             size = got;
             continue;
@@ -92,11 +81,13 @@ std::string Win32RegistryStore::ReadString(int root, const std::string& keyPath,
 
 void Win32RegistryStore::WriteString(int root, const std::string& keyPath, const std::string& valueName,
                                      const std::string& text) {
-    Key key;
+    HKEY created = nullptr;
     // Write rights are all that setting a value needs; asking for every
     // right would fail on keys where the user lacks, say, WRITE_DAC.
-    if (RegCreateKeyExW(RootKey(root), Widen(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, key.Out(), nullptr) != ERROR_SUCCESS) {
+    const LSTATUS status = RegCreateKeyExW(RootKey(root), Widen(keyPath).c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &created, nullptr);
+    const Key key(created);
+    if (status != ERROR_SUCCESS) {
         throw KeyCreateError(keyPath);
     }
     const std::wstring data = Widen(text);
@@ -104,7 +95,7 @@ void Win32RegistryStore::WriteString(int root, const std::string& keyPath, const
         throw SetValueError(valueName);
     }
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));  // with its NUL
-    if (RegSetValueExW(key.Get(), Widen(valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    if (RegSetValueExW(key.get(), Widen(valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                        bytes) != ERROR_SUCCESS) {
         throw SetValueError(valueName);
     }
@@ -113,7 +104,7 @@ void Win32RegistryStore::WriteString(int root, const std::string& keyPath, const
 bool Win32RegistryStore::KeyHasDefault(int root, const std::string& keyPath) {
     Key key;
     return OpenForReading(root, keyPath, key) &&
-           RegQueryValueExW(key.Get(), L"", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+           RegQueryValueExW(key.get(), L"", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 void Win32RegistryStore::EraseKey(int root, const std::string& keyPath) {

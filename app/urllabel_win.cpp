@@ -6,21 +6,12 @@
 #include <string>
 
 #include "handles.h"
+#include "scope_guards.h"
 #include "utf16.h"
 
 namespace sorv {
 
 namespace {
-
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) {
-        if (!OpenClipboard(owner)) throw std::runtime_error("Impossible d'ouvrir le presse-papiers");
-    }
-    ~OpenClipboardScope() { CloseClipboard(); }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-};
 
 tk::GlobalHandle UnicodeBlock(std::string_view text) {
     const std::wstring wide = Widen(text);
@@ -38,7 +29,8 @@ tk::GlobalHandle UnicodeBlock(std::string_view text) {
 
 void CopyTextToClipboard(HWND owner, std::string_view text) {
     tk::GlobalHandle block = UnicodeBlock(text);
-    OpenClipboardScope clipboard(owner);
+    if (!OpenClipboard(owner)) throw std::runtime_error("Impossible d'ouvrir le presse-papiers");
+    const ScopeExit close([] { CloseClipboard(); });
     EmptyClipboard();
     if (!SetClipboardData(CF_UNICODETEXT, block.get()))
         throw std::runtime_error("Impossible de copier dans le presse-papiers");
