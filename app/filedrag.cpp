@@ -8,6 +8,20 @@
 #include "window.h"
 
 namespace sorv {
+namespace {
+
+// A menu of this thread is open: its own message loop runs.
+bool MenuLoopRuns() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
+}
+
+// Passes a menu loop that will not end may take before the drop is handled
+// inside it after all.
+constexpr int kMaxMenuDeferrals = 100;
+
+}  // namespace
 
 TFileDrag::TFileDrag(tk::Window* owner) {
     if (owner != nullptr && owner->Handle() != nullptr) {
@@ -39,6 +53,16 @@ void TFileDrag::SetEnableDrop(bool enable) {
 
 LRESULT TFileDrag::Hook(const tk::Message& message, const tk::NextHook& next) {
     if (message.msg == WM_DROPFILES) {
+        // Handled inside a menu's loop, the handler (a whole split or join)
+        // would put its questions under a menu that keeps the mouse: the
+        // menu is closed, and the drop comes again once its loop has ended.
+        if (MenuLoopRuns() && menuDeferrals_ < kMaxMenuDeferrals) {
+            ++menuDeferrals_;
+            EndMenu();
+            PostMessageW(message.window, WM_DROPFILES, message.wParam, 0);
+            return 0;
+        }
+        menuDeferrals_ = 0;
         HandleDrop(reinterpret_cast<HDROP>(message.wParam));
         return 0;
     }

@@ -59,6 +59,7 @@ private:
     int fileCount_ = 0;
     bool enableDrop_ = true;
     std::size_t nameBufferSize_ = 0;
+    int menuDeferrals_ = 0;  // times the drop waited for a menu to close
     tk::HookRegistration hook_;
 };
 

@@ -170,6 +170,42 @@ TEST_F(FileDragTest, ARecreatedWindowStillAcceptsDrops) {
     EXPECT_FALSE(AcceptsFiles(form.Handle()));
 }
 
+// A drop while a menu is open waits for the menu to close: its handler never
+// runs inside the menu's loop, where the mouse cannot reach its questions.
+TEST_F(FileDragTest, ADropWhileAMenuIsOpenWaitsForTheMenu) {
+    TFileDrag drag(&form);
+    int drops = 0;
+    bool underMenu = true;
+    drag.OnDrop = [&](TFileDrag*, int, int) {
+        ++drops;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        underMenu = GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
+    };
+    static HWND target;
+    static HDROP drop;
+    target = form.Handle();
+    drop = MakeDrop({"C:\\un.txt"}, POINT{1, 1});
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    });
+    // Should the menu stay open, it is ended all the same.
+    SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    });
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"&Un");
+    TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, form.Handle(), nullptr);
+    DestroyMenu(menu);
+    EXPECT_EQ(drops, 0) << "handled inside the menu's loop";
+    tk::Application::Instance().ProcessMessages();
+    EXPECT_EQ(drops, 1);
+    EXPECT_FALSE(underMenu);
+    EXPECT_TRUE(Released(drop));
+}
+
 TEST(FileDragWithoutWindow, IsOffAndTouchesNothing) {
     TFileDrag drag(nullptr);
     EXPECT_FALSE(drag.EnableDrop());
