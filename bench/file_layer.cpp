@@ -159,6 +159,78 @@ double Timed(Work work) {
     return NowMs() - start;
 }
 
+// Where the engine splits (beside FILE) and joins (in "join" beside it),
+// and one round of the four measures, the engine's and the plain copier's.
+class Rounds {
+public:
+    explicit Rounds(const std::wstring& source)
+        : source_(source),
+          folder_(source.substr(0, source.find_last_of(L"\\/") + 1)),
+          stem_(source.substr(0, source.find_last_of(L'.'))),
+          joinFolder_(folder_ + L"join\\") {
+        const std::wstring name = source.substr(folder_.size());
+        joinStem_ = joinFolder_ + name.substr(0, name.find_last_of(L'.'));
+        rebuilt_ = joinFolder_ + name;
+        CreateDirectoryW(joinFolder_.c_str(), nullptr);
+    }
+    ~Rounds() {
+        RemoveSlices(joinStem_);
+        RemoveDirectoryW(joinFolder_.c_str());
+    }
+
+    // Which of the two goes first alternates: each pays in turn for the
+    // clean-up of the other's files.
+    void Run(bool engineFirst) {
+        if (engineFirst) {
+            EngineSplit();
+            PlainSplitRun();
+            EngineJoin();
+            PlainJoinRun();
+        } else {
+            PlainSplitRun();
+            EngineSplit();
+            PlainJoinRun();
+            EngineJoin();
+        }
+    }
+
+    double engineSplit = 0, plainSplit = 0, engineJoin = 0, plainJoin = 0;
+
+private:
+    void EngineSplit() {
+        RemoveSlices(stem_);
+        engineSplit = Timed([&] {
+            if (engine_.StartSplit(sorv::Narrow(source_)) != sorv::Outcome::Completed) Fail("the engine's split");
+        });
+        // The engine's slices and script go to the join folder for the joins.
+        RemoveSlices(joinStem_);
+        for (int n = 1; MoveFileW(SliceName(stem_, n).c_str(), SliceName(joinStem_, n).c_str()); ++n) {
+        }
+        MoveFileW((stem_ + L".d").c_str(), (joinStem_ + L".d").c_str());
+    }
+    void PlainSplitRun() {
+        RemoveSlices(stem_);
+        plainSplit = Timed([&] { PlainSplit(source_, stem_); });
+        RemoveSlices(stem_);
+    }
+    void EngineJoin() {
+        DeleteFileW(rebuilt_.c_str());
+        engineJoin = Timed([&] {
+            if (engine_.StartJoin(sorv::Narrow(joinStem_ + L".d")) != sorv::Outcome::Completed) Fail("the engine's join");
+        });
+        DeleteFileW(rebuilt_.c_str());
+    }
+    void PlainJoinRun() {
+        DeleteFileW(rebuilt_.c_str());
+        plainJoin = Timed([&] { PlainJoin(joinStem_, rebuilt_); });
+        DeleteFileW(rebuilt_.c_str());
+    }
+
+    std::wstring source_, folder_, stem_, joinFolder_, joinStem_, rebuilt_;
+    SilentFrontEnd ui_;
+    sorv::Engine engine_{ui_, sorv::NativeFileSystem()};
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -167,71 +239,18 @@ int wmain(int argc, wchar_t** argv) {
         return 64;
     }
     const int runs = _wtoi(argv[1]);
-    const std::wstring source = argv[2];
-    const std::wstring folder = source.substr(0, source.find_last_of(L"\\/") + 1);
-    const std::wstring name = source.substr(folder.size());
-    const std::wstring stem = source.substr(0, source.find_last_of(L'.'));
-    const std::wstring joinFolder = folder + L"join\\";
-    const std::wstring joinStem = joinFolder + name.substr(0, name.find_last_of(L'.'));
-    const std::wstring rebuilt = joinFolder + name;
-    CreateDirectoryW(joinFolder.c_str(), nullptr);
-
-    SilentFrontEnd ui;
-    sorv::Engine engine(ui, sorv::NativeFileSystem());
     std::vector<double> engineSplit, plainSplit, engineJoin, plainJoin;
-    for (int run = 0; run <= runs; ++run) {  // run 0 warms the page cache up
-        // Which of the two goes first alternates: each pays in turn for the
-        // clean-up of the other's files.
-        const bool engineFirst = run % 2 == 0;
-        double e = 0, p = 0, ej = 0, pj = 0;
-        auto engineSplitRun = [&] {
-            RemoveSlices(stem);
-            e = Timed([&] {
-                if (engine.StartSplit(sorv::Narrow(source)) != sorv::Outcome::Completed) Fail("the engine's split");
-            });
-            // The engine's slices and script go to the join folder for the joins.
-            RemoveSlices(joinStem);
-            for (int n = 1; MoveFileW(SliceName(stem, n).c_str(), SliceName(joinStem, n).c_str()); ++n) {
-            }
-            MoveFileW((stem + L".d").c_str(), (joinStem + L".d").c_str());
-        };
-        auto plainSplitRun = [&] {
-            RemoveSlices(stem);
-            p = Timed([&] { PlainSplit(source, stem); });
-            RemoveSlices(stem);
-        };
-        auto engineJoinRun = [&] {
-            DeleteFileW(rebuilt.c_str());
-            ej = Timed([&] {
-                if (engine.StartJoin(sorv::Narrow(joinStem + L".d")) != sorv::Outcome::Completed)
-                    Fail("the engine's join");
-            });
-            DeleteFileW(rebuilt.c_str());
-        };
-        auto plainJoinRun = [&] {
-            DeleteFileW(rebuilt.c_str());
-            pj = Timed([&] { PlainJoin(joinStem, rebuilt); });
-            DeleteFileW(rebuilt.c_str());
-        };
-        if (engineFirst) {
-            engineSplitRun();
-            plainSplitRun();
-            engineJoinRun();
-            plainJoinRun();
-        } else {
-            plainSplitRun();
-            engineSplitRun();
-            plainJoinRun();
-            engineJoinRun();
+    {
+        Rounds rounds(argv[2]);
+        for (int run = 0; run <= runs; ++run) {  // run 0 warms the page cache up
+            rounds.Run(run % 2 == 0);
+            if (run == 0) continue;
+            engineSplit.push_back(rounds.engineSplit);
+            plainSplit.push_back(rounds.plainSplit);
+            engineJoin.push_back(rounds.engineJoin);
+            plainJoin.push_back(rounds.plainJoin);
         }
-        if (run == 0) continue;
-        engineSplit.push_back(e);
-        plainSplit.push_back(p);
-        engineJoin.push_back(ej);
-        plainJoin.push_back(pj);
     }
-    RemoveSlices(joinStem);
-    RemoveDirectoryW(joinFolder.c_str());
     const double es = Median(engineSplit), ps = Median(plainSplit), ej = Median(engineJoin), pj = Median(plainJoin);
     std::printf("split_ms %.1f plain_ms %.1f ratio %.3f\n", es, ps, es / ps);
     std::printf("join_ms %.1f plain_ms %.1f ratio %.3f\n", ej, pj, ej / pj);
