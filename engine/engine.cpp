@@ -50,6 +50,10 @@ void Engine::DiscardOutputs(Outputs& outputs) {
         SayNotRemoved(path, removal, "Laissé en place, ce n'est plus le fichier écrit ici : ");
 }
 
+std::string Engine::InTheWay(const std::string& path) {
+    return path + " n'est pas un fichier, et ce nom doit servir à écrire : déplacez-le.";
+}
+
 void Engine::SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine) {
     if (removal == Removal::Replaced) ui_.AppendLog(replacedLine + path);
     // Read-only (a copy from a CD-ROM), or a medium that refuses: said, not passed over.

@@ -163,6 +163,8 @@ private:
     void DiscardOutputs(Outputs& outputs);
     bool SetHeldByARun(const std::string& scriptPath);
     bool RebuiltFileHeld(const std::string& target);
+    // A folder, link or FIFO under a name a run must write under.
+    static std::string InTheWay(const std::string& path);
     // Says why a file to delete stays (nothing when it went or was gone).
     void SayNotRemoved(const std::string& path, Removal removal, const std::string& replacedLine);
     Leftover ProbeLeftover(const std::string& path);

@@ -116,7 +116,7 @@ bool Engine::TargetMayBeWritten(const std::string& scriptPath, const std::string
 bool Engine::RemoveLeftoverPartial(const std::string& partial, Leftover& leftover, const std::string& deadRun) {
     // No run leaves a folder, a link or a FIFO: not asked about, never removed.
     if (leftover.kind != EntryKind::File) {
-        Fail(partial + " n'est pas un fichier, et ce nom doit servir à écrire : déplacez-le.");
+        Fail(InTheWay(partial));
         return false;
     }
     ui_.AppendLog("Le fichier " + partial + " existe déjà.");
@@ -260,27 +260,31 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     return true;
 }
 
-// A slice the script's size cuts short or finds too long that matches its
-// fingerprint read whole: the size the script records is wrong, not the
-// slice (said).
+// A slice the script's size cuts short or finds of another size that
+// matches its fingerprint read whole: the size the script records is wrong,
+// not the slice (said: what the slices make, when they are all there).
 bool Engine::SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n) {
     SliceAndFileFingerprints seen;
     if (!script_.Empreintes.Slice(n) || CheckOneSlice(SliceFileName(scriptPath, n), n, seen) != verdicts::kOk)
         return false;
-    if (!SizeBelied(scriptPath))
+    bool allThere = true;
+    for (std::int64_t k = 1; k <= state.RecordedSliceCount && allThere; ++k)
+        allThere = fs_.SizeOf(SliceFileName(scriptPath, k)) >= 0;
+    if (!allThere || !SizeBelied(scriptPath))
         Fail("La tranche " + SliceFileName(scriptPath, n) + " correspond à son empreinte, pas aux " +
              std::to_string(state.RecordedSize) + " octet(s) que le script annonce : le script " + scriptPath +
              " ne décrit pas ce jeu.");
     return true;
 }
 
-// With recovery slices every slice's size is known before the copy: one
-// too long for it is read whole first, as it may be the script that is wrong.
+// With recovery slices every slice's size is known before the copy: one of
+// another size is read whole first, as it may be the script that is wrong.
 bool Engine::ASliceBeliesTheSize(const std::string& scriptPath) {
-    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n)
-        if (fs_.SizeOf(SliceFileName(scriptPath, n)) > static_cast<std::int64_t>(ExpectedSliceSize(n)) &&
-            SliceBeliesTheSize(scriptPath, n))
+    for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
+        const std::int64_t size = fs_.SizeOf(SliceFileName(scriptPath, n));
+        if (size >= 0 && size != static_cast<std::int64_t>(ExpectedSliceSize(n)) && SliceBeliesTheSize(scriptPath, n))
             return true;
+    }
     return false;
 }
 

@@ -280,10 +280,13 @@ void Engine::RepairFlow(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     const std::string partial = PartialJoinName(scriptPath, style_);
-    if (!ClearLeftoverPartial(scriptPath, partial)) return;
+    // What is not a file there is no run's lock, and takes none: a set
+    // that needs nothing written is still judged.
+    const EntryKind there = fs_.KindOf(partial);
+    std::string refused = there == EntryKind::File || there == EntryKind::None ? "" : InTheWay(partial);
+    if (refused.empty() && !ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
-    std::string refused;
-    auto lock = TakeRepairLock(lockHolder, partial, refused);
+    auto lock = refused.empty() ? TakeRepairLock(lockHolder, partial, refused) : nullptr;
     // Removed while still locked, then closed, so that no other run can take
     // it for a dead join's file meanwhile; said when it stays.
     ScopeExit releaseLock([&] {

@@ -33,8 +33,9 @@ constexpr std::string_view kSourceKey = "Source";
 // before [Sorv]) are held, up to this many.
 constexpr std::size_t kMaxHeldSlices = std::size_t{1} << 16;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-// Notepad's "Unicode": UTF-16 little-endian behind its mark.
+// Notepad's "Unicode" and "Unicode big endian": UTF-16 behind its mark.
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianBom = "\xFE\xFF";
 constexpr std::array<std::string_view, 3> kKeys = {"NomOriginal", "TailleOriginale", "Tranches"};
 enum KeyIndex : std::size_t { kNomOriginal, kTailleOriginale, kTranches, kNoKey };
 // The keys of the sections other than [Sorv]: [Empreintes], [EnCours], [Secours].
@@ -372,8 +373,7 @@ struct ScriptReader::Impl {
     std::string head;
     bool headDone = false;
     bool marked = false;  // a mark at the start says UTF-8, or UTF-16 read as UTF-8
-    bool utf16 = false;
-    Utf16LeDecoder decoder;
+    std::optional<Utf16Decoder> utf16;
     Utf8Validator validator;
 
     enum class Section { Other, Sorv, Fingerprints, InProgress, Recovery };
@@ -407,7 +407,8 @@ struct ScriptReader::Impl {
 
     void EndHead() {
         headDone = true;
-        utf16 = head.starts_with(kUtf16Bom);
+        const bool bigEndian = head.starts_with(kUtf16BigEndianBom);
+        if (bigEndian || head.starts_with(kUtf16Bom)) utf16.emplace(bigEndian);
         marked = utf16 || head == kBom;
         const std::string start = std::exchange(head, {});
         Text(std::string_view(start).substr(marked ? (utf16 ? kUtf16Bom : kBom).size() : 0));
@@ -415,7 +416,7 @@ struct ScriptReader::Impl {
 
     void Text(std::string_view bytes) {
         if (utf16) {
-            const std::string text = decoder.Feed(bytes);
+            const std::string text = utf16->Feed(bytes);
             for (const char c : text) Step(c);
             return;
         }

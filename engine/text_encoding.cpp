@@ -109,15 +109,16 @@ void Utf8Validator::Feed(std::string_view bytes) {
     }
 }
 
-std::string Utf16LeDecoder::Feed(std::string_view bytes) {
+std::string Utf16Decoder::Feed(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
-        if (!low_) {
-            low_ = static_cast<unsigned char>(c);
+        if (!first_) {
+            first_ = static_cast<unsigned char>(c);
             continue;
         }
-        const auto unit = static_cast<char16_t>(*low_ | static_cast<unsigned char>(c) << 8);
-        low_.reset();
+        const auto second = static_cast<unsigned char>(c);
+        const auto unit = static_cast<char16_t>(bigEndian_ ? *first_ << 8 | second : second << 8 | *first_);
+        first_.reset();
         const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
         if (const char16_t high = std::exchange(high_, 0); high != 0) {
             if (low) {

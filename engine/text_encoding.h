@@ -26,14 +26,16 @@ private:
     unsigned char high_ = 0xBF;
 };
 
-// UTF-16 little-endian fed in pieces cut anywhere, even inside a unit or
-// a surrogate pair, given back as UTF-8; a lone surrogate becomes U+FFFD.
-class Utf16LeDecoder {
+// UTF-16 fed in pieces cut anywhere, even inside a unit or a surrogate
+// pair, given back as UTF-8; a lone surrogate becomes U+FFFD.
+class Utf16Decoder {
 public:
+    explicit Utf16Decoder(bool bigEndian = false) : bigEndian_(bigEndian) {}
     std::string Feed(std::string_view bytes);
 
 private:
-    std::optional<unsigned char> low_;  // the first byte of a unit
+    bool bigEndian_;
+    std::optional<unsigned char> first_;  // the first byte of a unit
     char16_t high_ = 0;                 // a high surrogate waiting for its pair
 };
 

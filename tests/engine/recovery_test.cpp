@@ -226,19 +226,26 @@ TEST_F(RecoveryOnDisk, ACodingSizeTheFirstSliceBeliesIsNotUsed) {
         EXPECT_EQ(ui.log.back(), "Les tranches correspondent à leurs empreintes, le fichier entier non : le script " +
                                      ScriptPath() + " ne décrit pas ce jeu.");
     }
-    // The size lowered by a byte: the last slice, a byte longer than it
-    // leaves, matches its value read whole; the script is blamed, not it.
-    Restore();
-    script = files.at("set.d");
-    WriteFileBytes(ScriptPath(), script.replace(script.find("TailleOriginale=40000"), 21, "TailleOriginale=39999"));
-    for (const auto flow : {&Engine::StartJoin, &Engine::RepairSet}) {
-        ui.log.clear();
-        EXPECT_EQ((engine.*flow)(ScriptPath()), Outcome::Failed);
-        EXPECT_EQ(LinesWith("Les tranches font 40000 octet(s), le script en annonce 39999 : le script " + ScriptPath() +
-                            " ne décrit pas ce jeu."),
-                  1u);
-        EXPECT_EQ(LinesWith("endommagée"), 0u);
-    }
+    // The size a byte off: the last slice, of another size than it leaves,
+    // matches its value read whole; the script is blamed, never the slice,
+    // also when another slice is missing.
+    for (const std::string recorded : {"39999", "40001"})
+        for (const bool oneMissing : {false, true})
+            for (const auto flow : {&Engine::StartJoin, &Engine::RepairSet, &Engine::CheckSlices}) {
+                SCOPED_TRACE(recorded + (oneMissing ? " missing" : ""));
+                Restore();
+                script = files.at("set.d");
+                WriteFileBytes(ScriptPath(), script.replace(script.find("TailleOriginale=40000"), 21,
+                                                            "TailleOriginale=" + recorded));
+                if (oneMissing) Damage(1, Loss::Missing);
+                ui.log.clear();
+                EXPECT_EQ((engine.*flow)(ScriptPath()), Outcome::Failed);
+                EXPECT_EQ(LinesWith(oneMissing ? "La tranche " + SetFile(slices - 1) +
+                                                     " correspond à son empreinte, pas aux " + recorded
+                                               : "Les tranches font 40000 octet(s), le script en annonce " + recorded),
+                          1u);
+                EXPECT_EQ(LinesWith("endommagée"), 0u);
+            }
 }
 
 // The whole file's value false in the script: whatever a repair would
@@ -571,6 +578,17 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_TRUE(std::filesystem::is_directory(PathFromUtf8(name)));
         std::filesystem::remove(PathFromUtf8(name));
+    }
+    // Under the join's partial name, which a repair only takes as its lock:
+    // a set that needs nothing written is still judged, and whole.
+    for (const bool whole : {false, true}) {
+        if (whole) Restore();
+        std::filesystem::create_directory(PathFromUtf8(PartialJoinName(ScriptPath())));
+        EXPECT_EQ(engine.RepairSet(ScriptPath()), whole ? Outcome::Completed : Outcome::Failed);
+        EXPECT_EQ(ui.log.back(), whole ? "...Ok"
+                                       : PartialJoinName(ScriptPath()) +
+                                             " n'est pas un fichier, et ce nom doit servir à écrire : déplacez-le.");
+        std::filesystem::remove(PathFromUtf8(PartialJoinName(ScriptPath())));
     }
 }
 

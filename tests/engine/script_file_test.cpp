@@ -62,11 +62,12 @@ void ExpectDefaults(const ScriptValues& v) { ExpectValues(v, "c:\\", 0, 0); }
 
 std::span<const std::byte> Bytes(std::string_view s) { return std::as_bytes(std::span(s.data(), s.size())); }
 
-std::string Utf16Le(std::u16string_view text) {
+std::string Utf16(std::u16string_view text, bool bigEndian = false) {
     std::string bytes;
     for (const char16_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
     }
     return bytes;
 }
@@ -210,9 +211,11 @@ TEST(ScriptReading, EncodingFromMarkOrValidityElseAnsi) {
     EXPECT_EQ(ParseScript("[Sorv]\nNomOriginal=\u00E9\n;\xFF\n").NomOriginal, "\u00C3\u00A9");
     // Behind a mark, a name that is not UTF-8 is ANSI typed in by an editor.
     EXPECT_EQ(ParseScript(kBom + "[Sorv]\nNomOriginal=\xE9t\xE9\n").NomOriginal, "\u00E9t\u00E9");
-    // Saved as UTF-16 ("Unicode"): read alike, a lone surrogate replaced.
-    const ScriptValues wide = ParseScript(Utf16Le(u"\uFEFF[Sorv]\r\nNomOriginal=\u00E9\U0001F600\xD800.\r\nTranches=3\r\n"));
-    ExpectValues(wide, "\u00E9\U0001F600\uFFFD.", 0, 3);
+    // Saved as UTF-16 ("Unicode", either byte order): read alike, a lone surrogate replaced.
+    for (const bool bigEndian : {false, true}) {
+        const std::u16string text = u"\uFEFF[Sorv]\r\nNomOriginal=\u00E9\U0001F600\xD800.\r\nTranches=3\r\n";
+        ExpectValues(ParseScript(Utf16(text, bigEndian)), "\u00E9\U0001F600\uFFFD.", 0, 3);
+    }
     // A mark anywhere but at the start is part of the text.
     EXPECT_EQ(ParseScript("\n" + kBom + "[Sorv]\nNomOriginal=a\n").NomOriginal, "c:\\");
 }
@@ -234,7 +237,7 @@ TEST(ScriptReading, ChunkBoundariesDoNotMatter) {
     for (const std::string& input :
          {ScriptFileBytes("C:\\\u0416\\\u00E9.zip", 77, 2), ScriptFileBytes("C:\\r\u00E9sum\u00E9", 5, 6),
           std::string("\xEF\xBB"), std::string("[Sorv]\r\nNomOriginal = ' q ' \r\nTranches=0x1F"),
-          Utf16Le(u"\uFEFF[Sorv]\nNomOriginal=\U0001F600\nTranches=2\n")}) {
+          Utf16(u"\uFEFF[Sorv]\nNomOriginal=\U0001F600\nTranches=2\n", true)}) {
         const ScriptValues whole = ParseScript(input);
         ScriptReader reader;
         for (std::size_t i = 0; i < input.size(); ++i) reader.Feed(Bytes(std::string_view(input).substr(i, 1)));
