@@ -222,11 +222,12 @@ private:
     bool CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& output, std::vector<ReadInput>& read,
                       JoinPass& pass, ByteObserver* extra, bool repairing);
     std::uint64_t SliceReadLimit(std::int64_t i, std::uint64_t size, const JoinPass& pass, bool repairing) const;
-    bool SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n);
-    bool ASliceBeliesTheSize(const std::string& scriptPath);
+    bool SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n, std::uint64_t* print);
+    void SaySizeBelied(const std::string& scriptPath, std::int64_t n);
+    bool ASliceBeliesTheSize(const std::string& scriptPath, const std::vector<std::uint32_t>* checkedBad = nullptr);
     void JudgeSliceInPlace(const std::string& slicePath, std::int64_t i, std::uint64_t copied, std::uint64_t held,
                            bool readToEnd, JoinPass& pass);
-    bool RebuiltFileIsSound(const JoinPass& pass, const std::string& target);
+    bool RebuiltFileIsSound(const JoinPass& pass, const std::string& scriptPath, const std::string& target);
     bool SliceIsSound(const std::string& slicePath, std::int64_t n, std::uint64_t fingerprint, bool repairable);
     std::uint64_t SlicesTotal(const std::string& scriptPath);
     std::string CheckOneSlice(const std::string& slicePath, std::int64_t n, SliceAndFileFingerprints& seen);

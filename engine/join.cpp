@@ -242,8 +242,10 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     ui_.AppendLog(slicePath + ": " + std::to_string(size) + " octet(s)");
     const bool atEnd = slice->AtEnd();
     const std::uint64_t held = std::max(slice->Size(), copy.copied);
-    // Cut short by the script's size: the script may be what is wrong.
-    if (checking && !atEnd && SliceBeliesTheSize(scriptPath, i)) {
+    // Cut short by the script's size: read whole, the slice tells whether it
+    // or the script is wrong, and is judged by all of its bytes.
+    std::uint64_t print = pass.seen.slice.Value();
+    if (checking && !atEnd && SliceBeliesTheSize(scriptPath, i, &print)) {
         pass.failed = true;
         return false;
     }
@@ -256,17 +258,25 @@ bool Engine::CopyOneSlice(const std::string& scriptPath, std::int64_t i, File& o
     pass.sliceSizeWrong = pass.sliceSizeWrong || !atEnd;
     // Only the sizes can tell when no fingerprint does.
     if (!checking) pass.cutOtherwise = CutOtherwise(i, state.RecordedSliceCount, size, pass.firstSize) || pass.cutOtherwise;
-    if (checking && !SliceIsSound(slicePath, i, pass.seen.slice.Value(), false)) ++pass.damaged;
+    if (checking && !SliceIsSound(slicePath, i, print, false)) ++pass.damaged;
     return true;
 }
 
 // A slice the script's size cuts short or finds of another size that
 // matches its fingerprint read whole: the size the script records is wrong,
-// not the slice (said: what the slices make, when they are all there).
-bool Engine::SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n) {
+// not the slice (said). `print`, when given, gets the whole slice's value.
+bool Engine::SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n, std::uint64_t* print) {
     SliceAndFileFingerprints seen;
-    if (!script_.Empreintes.Slice(n) || CheckOneSlice(SliceFileName(scriptPath, n), n, seen) != verdicts::kOk)
-        return false;
+    const std::string verdict = CheckOneSlice(SliceFileName(scriptPath, n), n, seen);
+    if (print && (verdict == verdicts::kOk || verdict == verdicts::kDamaged)) *print = seen.slice.Value();
+    if (verdict != verdicts::kOk) return false;
+    SaySizeBelied(scriptPath, n);
+    return true;
+}
+
+// Said of slice n, which matches its fingerprint: what the slices make,
+// when they are all there.
+void Engine::SaySizeBelied(const std::string& scriptPath, std::int64_t n) {
     bool allThere = true;
     for (std::int64_t k = 1; k <= state.RecordedSliceCount && allThere; ++k)
         allThere = fs_.SizeOf(SliceFileName(scriptPath, k)) >= 0;
@@ -274,16 +284,22 @@ bool Engine::SliceBeliesTheSize(const std::string& scriptPath, std::int64_t n) {
         Fail("La tranche " + SliceFileName(scriptPath, n) + " correspond à son empreinte, pas aux " +
              std::to_string(state.RecordedSize) + " octet(s) que le script annonce : le script " + scriptPath +
              " ne décrit pas ce jeu.");
-    return true;
 }
 
 // With recovery slices every slice's size is known before the copy: one of
-// another size is read whole first, as it may be the script that is wrong.
-bool Engine::ASliceBeliesTheSize(const std::string& scriptPath) {
+// another size that matches its fingerprint blames the script. `checkedBad`,
+// when given, holds the slices a check has read and found bad (the others
+// are sound): none is read again.
+bool Engine::ASliceBeliesTheSize(const std::string& scriptPath, const std::vector<std::uint32_t>* checkedBad) {
     for (std::int64_t n = 1; n <= state.RecordedSliceCount; ++n) {
         const std::int64_t size = fs_.SizeOf(SliceFileName(scriptPath, n));
-        if (size >= 0 && size != static_cast<std::int64_t>(ExpectedSliceSize(n)) && SliceBeliesTheSize(scriptPath, n))
+        if (size < 0 || size == static_cast<std::int64_t>(ExpectedSliceSize(n))) continue;
+        if (!checkedBad) {
+            if (SliceBeliesTheSize(scriptPath, n, nullptr)) return true;
+        } else if (!SetSurvey::Holds(*checkedBad, static_cast<std::uint32_t>(n - 1))) {
+            SaySizeBelied(scriptPath, n);
             return true;
+        }
     }
     return false;
 }
@@ -323,11 +339,15 @@ Engine::JoinPass Engine::RunJoinPass(const std::string& scriptPath, File& output
 // A truncated, damaged or missing piece must not pass for a good copy:
 // nothing under the real name, the slices and the script kept, no offer to
 // delete them.
-bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& target) {
+bool Engine::RebuiltFileIsSound(const JoinPass& pass, const std::string& scriptPath, const std::string& target) {
     if (pass.damaged > 0) {
         Fail(std::to_string(pass.damaged) + " tranche(s) endommagée(s) : " + target + " n'est pas reconstitué.");
         return false;
     }
+    // Every slice matched its own value: it is the size the script records that is wrong.
+    const bool everySliceChecked = script_.Empreintes.EverySliceReadable(state.RecordedSliceCount) && pass.bad.empty();
+    if (pass.rebuilt != static_cast<std::uint64_t>(state.RecordedSize) && everySliceChecked && SizeBelied(scriptPath))
+        return false;
     if (pass.sliceSizeWrong || pass.rebuilt != static_cast<std::uint64_t>(state.RecordedSize)) {
         Fail("Taille reconstituée incorrecte : " + std::to_string(pass.slicesHold) + " octet(s) au lieu de " +
              std::to_string(state.RecordedSize) + " octet(s).");
@@ -395,7 +415,7 @@ void Engine::JoinSlices(const std::string& scriptPath) {
             return DiscardOutputs(outputs);
         }
         ui_.ResetProgress();
-        if (!RebuiltFileIsSound(pass, target)) {
+        if (!RebuiltFileIsSound(pass, scriptPath, target)) {
             output->Close();
             return DiscardOutputs(outputs);
         }

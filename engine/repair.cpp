@@ -253,6 +253,10 @@ std::vector<std::string> Engine::StrayEntries(const std::string& scriptPath, con
         const EntryKind kind = WhatStandsIn(path);
         if (kind != EntryKind::None && kind != EntryKind::File) strays.push_back(path);
     }
+    // A repair that writes takes the join's partial name too, as its lock.
+    const std::string lock = PartialJoinName(scriptPath, style_);
+    if (const EntryKind kind = WhatStandsIn(lock); kind != EntryKind::None && kind != EntryKind::File)
+        strays.push_back(lock);
     return strays;
 }
 

@@ -112,7 +112,7 @@ Outcome Engine::CheckSlices(std::string scriptPath) {
         }
         if (fileBad && badSlices.empty()) return SayScriptBelied(scriptPath);
         if (wholeFileSeen && SizeBelied(scriptPath)) return;
-        if (recoveryServes && ASliceBeliesTheSize(scriptPath)) return;
+        if (recoveryServes && ASliceBeliesTheSize(scriptPath, &badSlices)) return;
         if (recoveryServes) return JudgeRepair(scriptPath, badSlices);
         if (const std::size_t bad = badSlices.size() + (fileBad ? 1 : 0); bad > 0)
             return Fail("Vérification : " + std::to_string(bad) + " défaut(s) dans " + scriptPath + ".");

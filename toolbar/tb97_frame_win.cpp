@@ -173,6 +173,13 @@ void DesktopOutline::MoveTo(const std::optional<OutlineFrame>& next) {
     static const tk::PatternBrush checkerboard =
         tk::PatternBrush::Monochrome({0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA});
     if (desktop_) DrawDragOutline(desktop_.get(), checkerboard.get(), next, current_);
+    // A window that painted under the outline meanwhile (a caption turning
+    // active) is left half inverted once the outline is drawn away: what
+    // lay under it paints anew.
+    if (!next && current_) {
+        const RECT under = ToRECT(current_->rect);
+        RedrawWindow(nullptr, &under, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    }
     current_ = next;
 }
 

@@ -583,7 +583,12 @@ TEST_F(RecoveryOnDisk, AFolderInASetFilesPlaceIsNamedAndNeverMoved) {
     // a set that needs nothing written is still judged, and whole.
     for (const bool whole : {false, true}) {
         if (whole) Restore();
+        ui.log.clear();
         std::filesystem::create_directory(PathFromUtf8(PartialJoinName(ScriptPath())));
+        // The check says it must be moved first.
+        EXPECT_EQ(engine.CheckSlices(ScriptPath()), whole ? Outcome::Completed : Outcome::Stopped);
+        EXPECT_EQ(LinesWith(PartialJoinName(ScriptPath()) + " n'est pas un fichier : sorv-cli --reparer"),
+                  whole ? 0u : 1u);
         EXPECT_EQ(engine.RepairSet(ScriptPath()), whole ? Outcome::Completed : Outcome::Failed);
         EXPECT_EQ(ui.log.back(), whole ? "...Ok"
                                        : PartialJoinName(ScriptPath()) +
