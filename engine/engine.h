@@ -300,6 +300,7 @@ private:
     bool SliceStillChecks(const std::string& scriptPath, const std::string& readFrom, std::int64_t n,
                           SliceAndFileFingerprints& seen, std::string_view changed);
     void PutRepairsInPlace(std::vector<RepairFile>& files, Outputs& outputs);
+    bool LockNameInTheWay(const std::string& partial);
     std::unique_ptr<File> TakeRepairLock(Outputs& holder, const std::string& partial, std::string& refused);
     void RepairFlow(const std::string& scriptPath);
     void WriteRepairedFiles(const std::string& scriptPath, const SetSurvey& survey);

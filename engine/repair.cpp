@@ -254,9 +254,7 @@ std::vector<std::string> Engine::StrayEntries(const std::string& scriptPath, con
         if (kind != EntryKind::None && kind != EntryKind::File) strays.push_back(path);
     }
     // A repair that writes takes the join's partial name too, as its lock.
-    const std::string lock = PartialJoinName(scriptPath, style_);
-    if (const EntryKind kind = WhatStandsIn(lock); kind != EntryKind::None && kind != EntryKind::File)
-        strays.push_back(lock);
+    if (const std::string lock = PartialJoinName(scriptPath, style_); LockNameInTheWay(lock)) strays.push_back(lock);
     return strays;
 }
 
@@ -280,14 +278,19 @@ std::unique_ptr<File> Engine::TakeRepairLock(Outputs& holder, const std::string&
     }
 }
 
+// The entry itself, not what a link leads to: the lock is made there.
+bool Engine::LockNameInTheWay(const std::string& partial) {
+    const EntryKind kind = fs_.KindOf(partial);
+    return kind != EntryKind::None && kind != EntryKind::File;
+}
+
 void Engine::RepairFlow(const std::string& scriptPath) {
     FlagScope busy(state.Busy);
     ScopeExit resetProgress([this] { ui_.ResetProgress(); });
     const std::string partial = PartialJoinName(scriptPath, style_);
     // What is not a file there is no run's lock, and takes none: a set
     // that needs nothing written is still judged.
-    const EntryKind there = fs_.KindOf(partial);
-    std::string refused = there == EntryKind::File || there == EntryKind::None ? "" : InTheWay(partial);
+    std::string refused = LockNameInTheWay(partial) ? InTheWay(partial) : "";
     if (refused.empty() && !ClearLeftoverPartial(scriptPath, partial)) return;
     Outputs lockHolder(fs_);
     auto lock = refused.empty() ? TakeRepairLock(lockHolder, partial, refused) : nullptr;

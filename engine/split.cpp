@@ -190,7 +190,7 @@ bool Engine::ClearInterruptedSplit(const std::string& sourcePath) {
     const Removal script = fs_.RemoveExactly(partial, leftover.held->Identity());
     if (!refused.empty() || (script != Removal::Removed && script != Removal::Missing)) {
         SayNotRemoved(partial, script, "Laissé en place, ce n'est plus le fichier lu : ");
-        return SayLeftoversKept(partial, refused, strays);
+        return SayLeftoversKept(partial, refused, {});
     }
     ui_.AppendLog("Restes d'un découpage interrompu effacés : " + partial + " et " + std::to_string(slices) +
                   " tranche(s)" + (recovery > 0 ? ", " + std::to_string(recovery) + " tranche(s) de secours." : "."));

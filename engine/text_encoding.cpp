@@ -1,8 +1,7 @@
 #include "text_encoding.h"
 
-#include <utility>
-
 #include <array>
+#include <utility>
 
 namespace sorv {
 namespace {
