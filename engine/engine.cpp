@@ -175,10 +175,12 @@ Outcome Engine::StartJoin(std::string scriptPath) {
         SayRecoveryUnused();
         if (RecoveryUsable() && ASliceBeliesTheSize(scriptPath)) return SayNotRebuilt(scriptPath);
         if (LostBeforeTheCopy(scriptPath)) return;
-        // Slices missing from a set that can rebuild them: not "OK" yet.
+        // Slices missing from a set that can rebuild them: not "OK" yet, and no
+        // promise either, since the copy may still find a damaged slice.
         ui_.AppendLog(missing == 0 ? std::string("Vérification OK.")
                                    : "Il manque " + std::to_string(missing) +
-                                         " tranche(s) : elles seront reconstituées à partir des tranches de secours.");
+                                         " tranche(s) : elles seront reconstituées à partir des tranches de secours"
+                                         " si le reste du jeu est intact.");
         copier_.RunMessages();
         JoinSlices(scriptPath);
     });

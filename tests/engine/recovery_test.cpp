@@ -325,7 +325,8 @@ TEST_F(RecoveryOnDisk, TheJoinPromisesOnlyWhatItCanKeepAndEndsALostSetPlainly) {
         ui.log.clear();
         ui.messageRuns = 0;
         EXPECT_EQ(engine.StartJoin(ScriptPath()), c.outcome);
-        EXPECT_EQ(LinesWith("elles seront reconstituées à partir des tranches de secours."), c.promise ? 1u : 0u);
+        EXPECT_EQ(LinesWith("elles seront reconstituées à partir des tranches de secours si le reste du jeu est intact."),
+                  c.promise ? 1u : 0u);
         if (c.outcome == Outcome::Completed) continue;
         EXPECT_EQ(ui.log.back(), Target() + " n'est pas reconstitué.");
         EXPECT_EQ(ui.messageRuns > 0, c.promise);  // nothing copied when the loss is known first
