@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -39,8 +40,11 @@ CliParse Refuse(std::string why) {
 
 std::optional<std::int32_t> ParseSizeChoice(std::string_view text) {
     if (text.size() == 1 && text[0] >= '1' && text[0] <= '7') return text[0] - '0';
+    // The log writes "1,4 Mo": the French decimal comma is taken as the point.
+    std::string spelled(text);
+    std::replace(spelled.begin(), spelled.end(), ',', '.');
     for (const auto& s : kSizeSpellings)
-        if (text == s.text) return s.choice;
+        if (spelled == s.text) return s.choice;
     if (EqualsIgnoringAsciiCase(text, "zip")) return 7;
     return std::nullopt;
 }

@@ -199,6 +199,7 @@ private:
     bool SourceUnchanged(const std::string& sourcePath, File& source, const FileStamp& before, std::uint64_t copied);
     void CommitScript(const std::string& sourcePath, File& script, const Fingerprints& fingerprints, Outputs& outputs);
     std::string RecordedNameFor(const std::string& sourcePath) const;
+    bool NameKeptByTheScript(const std::string& sourcePath);
 
     // Join.
     bool ScriptDescribesAFile(const std::string& scriptPath);

@@ -38,8 +38,8 @@ int CodeFromErrno(int err) {
     case ENFILE: return 4;
     case EACCES:
     case EPERM:
-    case EROFS:
     case EISDIR: return 5;
+    case EROFS: return 19;  // ERROR_WRITE_PROTECT: a locked floppy or a read-only mount
     case ENOSPC: return 101;
     // Not a full disk: freeing room would not help.
     case EFBIG: return 223;    // ERROR_FILE_TOO_LARGE

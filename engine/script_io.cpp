@@ -27,6 +27,9 @@ bool IsDriveOnly(std::string_view name) {
     return drive && (name.size() == 2 || name.substr(2) == "." || name.substr(2) == "..");
 }
 
+// A recorded name part a join can rebuild a file under.
+bool NamesAFile(std::string_view name) { return !name.empty() && name != "." && name != ".." && !IsDriveOnly(name); }
+
 }  // namespace
 
 ScriptValues Engine::ReadScriptValues(File& file) {
@@ -43,6 +46,29 @@ std::string Engine::RecordedNameFor(const std::string& sourcePath) const {
     const std::string full = FolderOf(fs_.FullPath(ScriptFileName(sourcePath)), style_) + name;
     // A reader keeps that many characters: past them only the name, which is what a join uses.
     return Utf8Prefix(full, kMaxValueChars).size() < full.size() ? name : full;
+}
+
+// The script holds a name as text on a line of its own, and a join takes
+// its name part after the last slash or backslash on every system: a name
+// with a line break, bytes that are no text or a backslash (POSIX) comes
+// back otherwise.
+// Read back here as the join reads it, before anything is written: one that
+// names no file would make a set no join can rebuild.
+bool Engine::NameKeptByTheScript(const std::string& sourcePath) {
+    const std::string bytes = ScriptFileBytes(RecordedNameFor(sourcePath), 1, 1, nullptr);
+    ScriptReader reader;
+    reader.Feed(std::as_bytes(std::span(bytes)));
+    const std::string rebuilt = NamePartOf(reader.Finish().NomOriginal, RecordedNameStyle(style_));
+    const std::string name = NamePartOf(sourcePath, style_);
+    if (rebuilt == name) return true;
+    if (NamesAFile(rebuilt)) {
+        ui_.AppendLog("Le script ne peut pas garder le nom " + name + " : le fichier sera reconstitué sous le nom " +
+                      rebuilt + ".");
+        return true;
+    }
+    ui_.AppendLog("Le script ne peut pas garder le nom " + name + " : renommez le fichier pour le découper.");
+    ui_.AppendLog("... Arrêt du processus. ");
+    return false;
 }
 
 std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {
@@ -79,8 +105,7 @@ bool Engine::ScriptDescribesAFile(const std::string& scriptPath) {
     if (problem.empty() && state.RecordedSliceCount > state.RecordedSize)
         problem = "Tranches vaut " + std::to_string(state.RecordedSliceCount) + " pour " +
                   std::to_string(state.RecordedSize) + " octet(s)";
-    const std::string name = NamePartOf(state.RecordedName, RecordedNameStyle(style_));
-    if (problem.empty() && (name.empty() || name == "." || name == ".." || IsDriveOnly(name)))
+    if (problem.empty() && !NamesAFile(NamePartOf(state.RecordedName, RecordedNameStyle(style_))))
         problem = "NomOriginal ne nomme aucun fichier";
     if (!problem.empty()) {
         Fail("Script endommagé, " + problem + " : " + scriptPath);

@@ -63,6 +63,7 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
         ui_.AppendLog("... Arrêt du processus. ");
         return;
     }
+    if (!NameKeptByTheScript(sourcePath)) return;
     if (!ClearInterruptedSplit(sourcePath)) return;
     if (!RecoveryPossible(sourcePath)) return;
     if (SetNameTaken(sourcePath)) {

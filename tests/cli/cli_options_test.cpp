@@ -23,7 +23,7 @@ TEST(CliOptions, EverySizeSpelling) {
     const std::vector<std::pair<std::string, int>> spellings{
         {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7},
         {"360", 1}, {"720", 2}, {"1.1", 3}, {"1.4", 4}, {"1.7", 5}, {"1.9", 6},
-        {"zip", 7}, {"ZIP", 7}, {"Zip", 7},
+        {"1,1", 3}, {"1,4", 4}, {"1,7", 5}, {"1,9", 6}, {"zip", 7}, {"ZIP", 7}, {"Zip", 7},
     };
     for (const auto& [text, choice] : spellings) {
         SCOPED_TRACE(text);
@@ -33,7 +33,7 @@ TEST(CliOptions, EverySizeSpelling) {
         EXPECT_EQ(Parse({"--taille=" + text, "f"}).options.sizeChoice, choice);
         EXPECT_EQ(Parse({"-t" + text, "f"}).options.sizeChoice, choice);
     }
-    for (const char* bad : {"0", "8", "", "1,4", "1.44", "zipp", "14", " 4", "-1"}) {
+    for (const char* bad : {"0", "8", "", "1,44", "1.44", "zipp", "14", " 4", "-1", "36,0"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ParseSizeChoice(bad));
         EXPECT_EQ(Parse({"-t", bad, "f"}).command, CliCommand::BadUsage);

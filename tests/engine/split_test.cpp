@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 
 #include "engine_fixture.h"
@@ -215,6 +216,40 @@ TEST_F(EngineOnDisk, AFileNamedLikeItsOwnSlicesOrScriptIsNotCut) {
         EXPECT_EQ(engine.StartSplit(dir.Path(name)), Outcome::Completed) << name;
     }
 }
+
+#ifndef _WIN32
+// A POSIX name the script cannot hold as it is: a join would rebuild it
+// under another name, said before the cut, or under none, so it is not cut.
+TEST_F(EngineOnDisk, ANameTheScriptCannotKeepIsSaidOrNotCut) {
+    ui.dialogChoice = 4;
+    const struct {
+        std::string name, rebuilt;  // "" when no file could be rebuilt
+    } cases[] = {
+        {"ab\\", ""}, {"x\\y.bin", "y.bin"}, {"caf\xE9.bin", "caf\xEF\xBF\xBD.bin"}, {"cr\r.bin", "cr_.bin"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = PatternBytes(2'000'000);
+        WriteFileBytes(dir.Path(c.name), bytes);
+        ui.log.clear();
+        const Outcome split = engine.StartSplit(dir.Path(c.name));
+        const std::string said = "Le script ne peut pas garder le nom " + c.name + " : ";
+        if (c.rebuilt.empty()) {
+            EXPECT_EQ(split, Outcome::Stopped);
+            EXPECT_EQ(ui.log.end()[-2], said + "renommez le fichier pour le découper.");
+            EXPECT_FALSE(FileExists(Slice(c.name, 1)));
+            continue;
+        }
+        ASSERT_EQ(split, Outcome::Completed);
+        EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(),
+                             said + "le fichier sera reconstitué sous le nom " + c.rebuilt + "."), 1);
+        // The name said is the one the join rebuilds under.
+        std::filesystem::remove(PathFromUtf8(dir.Path(c.name)));
+        ui.answers = {Answer::No};
+        EXPECT_EQ(engine.StartJoin(Script(c.name)), Outcome::Completed);
+        EXPECT_EQ(ReadFileBytes(dir.Path(c.rebuilt)), bytes);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace sorv::test
