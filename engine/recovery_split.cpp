@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine.h"
+#include "io_error.h"
 #include "sizes.h"
 
 namespace sorv {
@@ -61,11 +62,19 @@ bool Engine::RecoveryPossible(const std::string& sourcePath) {
     }
     fs_.CheckNewName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_));
     // The names a repair writes under are one letter longer, and those it
-    // keeps a damaged file under longer still: a set it could not mend is not cut.
-    fs_.CheckNewName(RepairPartialName(sourcePath, state.SliceCount, false, style_));
-    fs_.CheckNewName(RepairPartialName(sourcePath, state.RecoveryCount, true, style_));
-    fs_.CheckNewName(DamagedFileName(SliceFileName(sourcePath, state.SliceCount), 1));
-    fs_.CheckNewName(DamagedFileName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_), 1));
+    // keeps a damaged file under longer still: a set it could not mend is not
+    // cut, and the user is told why a name nothing writes yet matters.
+    try {
+        fs_.CheckNewName(RepairPartialName(sourcePath, state.SliceCount, false, style_));
+        fs_.CheckNewName(RepairPartialName(sourcePath, state.RecoveryCount, true, style_));
+        fs_.CheckNewName(DamagedFileName(SliceFileName(sourcePath, state.SliceCount), 1));
+        fs_.CheckNewName(DamagedFileName(RecoverySliceFileName(sourcePath, state.RecoveryCount, style_), 1));
+    } catch (const IoError& e) {
+        if (e.code() != kNameTooLong) throw;
+        throw IoError(kNameTooLong, e.path(),
+                      "Nom de fichier trop long pour réparer le jeu : rien n'est découpé. Raccourcissez le nom "
+                      "du fichier, ou découpez-le sans tranches de secours");
+    }
     return OpenFilesSuffice(static_cast<std::uint64_t>(state.RecoveryCount));
 }
 

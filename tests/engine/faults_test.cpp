@@ -298,7 +298,10 @@ TEST_F(Faults, TheLongestSliceNameIsCheckedBeforeTheFirstSliceIsWritten) {
             engine.StartSplit(source);
             ADD_FAILURE() << "no error";
         } catch (const IoError& e) {
-            EXPECT_EQ(e.text(), "Nom de fichier trop long");
+            const bool forRepair = tooLong == TooLong::Repair || tooLong == TooLong::Damaged;
+            EXPECT_EQ(e.text(), forRepair ? "Nom de fichier trop long pour réparer le jeu : rien n'est découpé. "
+                                            "Raccourcissez le nom du fichier, ou découpez-le sans tranches de secours"
+                                          : "Nom de fichier trop long");
             EXPECT_EQ(e.path(), tooLong == TooLong::Slice      ? SliceFileName(source, 100, kWindowsPaths)
                                 : tooLong == TooLong::Recovery ? RecoverySliceFileName(source, 1, kWindowsPaths)
                                 : tooLong == TooLong::Damaged  ? DamagedFileName(SliceFileName(source, 2, kWindowsPaths), 1)
