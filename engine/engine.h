@@ -68,6 +68,7 @@ public:
     // Split.
     void PrepareSplit(const std::string& sourcePath);
     void ReportExistingSlices(const std::string& sourcePath);
+    void RefuseToCut(const std::string& reason);
     void SplitFile(const std::string& sourcePath);
     // Deletes slices 1 to n; returns the names the system would not delete.
     std::vector<std::string> DeleteSlices(const std::string& sourcePath, std::int64_t n);

@@ -61,14 +61,13 @@ bool Engine::NameKeptByTheScript(const std::string& sourcePath) {
     const std::string rebuilt = NamePartOf(reader.Finish().NomOriginal, RecordedNameStyle(style_));
     const std::string name = NamePartOf(sourcePath, style_);
     if (rebuilt == name) return true;
-    if (NamesAFile(rebuilt)) {
-        ui_.AppendLog("Le script ne peut pas garder le nom " + name + " : le fichier sera reconstitué sous le nom " +
-                      rebuilt + ".");
-        return true;
+    const std::string cannot = "Le script ne peut pas garder le nom " + name + " : ";
+    if (!NamesAFile(rebuilt)) {
+        RefuseToCut(cannot + "renommez le fichier pour le découper.");
+        return false;
     }
-    ui_.AppendLog("Le script ne peut pas garder le nom " + name + " : renommez le fichier pour le découper.");
-    ui_.AppendLog("... Arrêt du processus. ");
-    return false;
+    ui_.AppendLog(cannot + "le fichier sera reconstitué sous le nom " + rebuilt + ".");
+    return true;
 }
 
 std::string Engine::ScriptBytes(const std::string& sourcePath, const Fingerprints* fingerprints) const {

@@ -58,10 +58,8 @@ void Engine::PrepareSplit(const std::string& sourcePath) {
     }
     if (state.SliceCount <= 0) return;
     if (const std::string work = WorkNamedLikeTheSource(sourcePath); !work.empty()) {
-        ui_.AppendLog("Le nom " + NamePartOf(sourcePath, style_) + " est celui que prend " + work +
-                      " de ses tranches : renommez le fichier pour le découper.");
-        ui_.AppendLog("... Arrêt du processus. ");
-        return;
+        return RefuseToCut("Le nom " + NamePartOf(sourcePath, style_) + " est celui que prend " + work +
+                           " de ses tranches : renommez le fichier pour le découper.");
     }
     if (!NameKeptByTheScript(sourcePath)) return;
     if (!ClearInterruptedSplit(sourcePath)) return;
@@ -212,7 +210,12 @@ bool Engine::SayLeftoversKept(const std::string& partial, const std::vector<std:
 void Engine::ReportExistingSlices(const std::string& sourcePath) {
     ui_.ShowMessage("Effacez les fichiers " + FolderOf(sourcePath, style_) + state.BaseName +
                     ". d'extentions .d et .°* présents.");
-    ui_.AppendLog("Des tranches existent sûrement déjà.");
+    RefuseToCut("Des tranches existent sûrement déjà.");
+}
+
+// Why the file is not cut, said before anything is written.
+void Engine::RefuseToCut(const std::string& reason) {
+    ui_.AppendLog(reason);
     ui_.AppendLog("... Arrêt du processus. ");
 }
 

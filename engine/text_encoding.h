@@ -36,7 +36,7 @@ public:
 private:
     bool bigEndian_;
     std::optional<unsigned char> first_;  // the first byte of a unit
-    char16_t high_ = 0;                 // a high surrogate waiting for its pair
+    char16_t high_ = 0;                   // a high surrogate waiting for its pair
 };
 
 // Valid UTF-8; each maximal invalid part of the input becomes U+FFFD.
